@@ -1,0 +1,49 @@
+#include "platform/PathMapping.h"
+
+#include "platform/ProgramFolder.h"
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+bool hasDriveLetter(std::string_view path)
+{
+    return path.size() >= 2 && path[1] == ':' &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+} // namespace
+
+bool isWindowsPath(std::string_view path)
+{
+    return hasDriveLetter(path) || path.find('\\') != std::string_view::npos;
+}
+
+std::string toFileSystemPath(std::string_view path)
+{
+    if (!isWindowsPath(path))
+        return std::string(path);
+    std::string mapped;
+    if (hasDriveLetter(path)) {
+        const char drive = static_cast<char>(path[0] | 0x20);
+        mapped = programFolder() + "drive_" + drive;
+        path.remove_prefix(2);
+        if (!path.empty() && path.front() != '\\' && path.front() != '/')
+            mapped += '/';
+    }
+    mapped += path;
+    std::replace(mapped.begin(), mapped.end(), '\\', '/');
+    return mapped;
+}
+
+std::string joinPath(std::string_view folder, std::string_view name)
+{
+    std::string joined(folder);
+    if (!joined.empty() && joined.back() != '\\' && joined.back() != '/')
+        joined += isWindowsPath(folder) ? '\\' : '/';
+    joined += name;
+    return joined;
+}
+
+} // namespace platform

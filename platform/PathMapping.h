@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Paths in settings are stored and shown as the user typed them, often in Windows form ("C:\Receive").
+// They are mapped only where the file system is touched.
+namespace platform {
+
+// True for a path with a drive letter ("C:...") or a backslash.
+bool isWindowsPath(std::string_view path);
+// The file-system path: a drive letter X: becomes the folder drive_x in the program folder and
+// backslashes become slashes; any other path is returned unchanged.
+std::string toFileSystemPath(std::string_view path);
+// folder + name, joined with '\' for a folder in Windows form and '/' otherwise; no separator is doubled.
+std::string joinPath(std::string_view folder, std::string_view name);
+
+} // namespace platform
