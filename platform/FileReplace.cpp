@@ -42,10 +42,11 @@ bool replaceFileContent(const std::string& path, std::string_view bytes)
     static std::atomic<unsigned> counter{0};
     const std::string target = resolvedTarget(path);
     const std::filesystem::path targetPath(target);
-    const std::string temporary =
-        (targetPath.parent_path() / ("." + targetPath.filename().string() + "." + std::to_string(::getpid()) +
-                                     "." + std::to_string(counter++) + ".tmp"))
-            .string();
+    std::string temporaryName = ".";
+    temporaryName.append(targetPath.filename().string());
+    temporaryName.append(".").append(std::to_string(::getpid()));
+    temporaryName.append(".").append(std::to_string(counter++)).append(".tmp");
+    const std::string temporary = (targetPath.parent_path() / temporaryName).string();
 
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)

@@ -14,13 +14,24 @@ struct ParsedLine {
     size_t equalsPos = std::string_view::npos; // position of '=' in the raw line
 };
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
 std::string_view trim(std::string_view text)
 {
-    constexpr std::string_view blanks = " \t\r\v\f";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A quick test that lets the search for a section skip every other line without parsing it.
+bool mayBeSectionHeader(std::string_view raw)
+{
+    size_t i = 0;
+    while (i < raw.size() && isBlank(raw[i]))
+        ++i;
+    return i < raw.size() && raw[i] == '[';
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
@@ -56,6 +67,13 @@ ParsedLine parseLine(std::string_view raw)
     return line;
 }
 
+std::string keyLine(std::string_view key, std::string_view value)
+{
+    std::string line(key);
+    line.append("=").append(value);
+    return line;
+}
+
 std::string_view unquote(std::string_view value)
 {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
@@ -63,138 +81,148 @@ std::string_view unquote(std::string_view value)
     return value;
 }
 
-} // namespace
-
-IniDocument::IniDocument(std::string_view text)
+// Calls visit(start, end, next) for every line: [start, end) is the line without its LF, next the start of
+// the following line. visit returns false to stop.
+template <typename Visit>
+void forEachLine(std::string_view text, Visit visit)
 {
     size_t start = 0;
     while (start < text.size()) {
-        const size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            lines_.emplace_back(text.substr(start));
-            break;
+        const size_t lineFeed = text.find('\n', start);
+        const size_t end = lineFeed == std::string_view::npos ? text.size() : lineFeed;
+        const size_t next = lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
+        if (!visit(start, end, next))
+            return;
+        start = next;
+    }
+}
+
+} // namespace
+
+IniDocument::IniDocument(std::string text) : text_(std::move(text))
+{
+    const size_t lineFeed = text_.find('\n');
+    crlf_ = lineFeed != std::string::npos && lineFeed > 0 && text_[lineFeed - 1] == '\r';
+}
+
+// With a key that is found, the scan stops there and sectionEnd is not known.
+IniDocument::Location IniDocument::locate(std::string_view section, std::optional<std::string_view> key) const
+{
+    Location location;
+    bool inSection = false;
+    forEachLine(text_, [&](size_t start, size_t end, size_t next) {
+        const std::string_view raw = std::string_view(text_).substr(start, end - start);
+        if (!inSection && !mayBeSectionHeader(raw))
+            return true;
+        const ParsedLine line = parseLine(raw);
+        if (!inSection) {
+            if (line.kind == LineKind::Section && equalsIgnoringCase(line.name, section)) {
+                inSection = true;
+                location.sectionFound = true;
+                location.sectionStart = start;
+                location.afterLastKey = next;
+            }
+            return true;
         }
-        lines_.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    endsWithLineBreak_ = !text.empty() && text.back() == '\n';
-    crlf_ = !lines_.empty() && !lines_.front().empty() && lines_.front().back() == '\r';
-}
-
-std::optional<IniDocument::Range> IniDocument::findSection(std::string_view section) const
-{
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        const ParsedLine line = parseLine(lines_[i]);
-        if (line.kind != LineKind::Section || !equalsIgnoringCase(line.name, section))
-            continue;
-        size_t end = i + 1;
-        while (end < lines_.size() && parseLine(lines_[end]).kind != LineKind::Section)
-            ++end;
-        return Range{i, end};
-    }
-    return std::nullopt;
-}
-
-std::optional<size_t> IniDocument::findKey(const Range& range, std::string_view key) const
-{
-    for (size_t i = range.header + 1; i < range.end; ++i) {
-        const ParsedLine line = parseLine(lines_[i]);
-        if (line.kind == LineKind::Key && equalsIgnoringCase(line.name, key))
-            return i;
-    }
-    return std::nullopt;
+        if (line.kind == LineKind::Section) {
+            location.sectionEnd = start;
+            inSection = false;
+            return false;
+        }
+        if (line.kind == LineKind::Key) {
+            location.afterLastKey = next;
+            if (key && equalsIgnoringCase(line.name, *key)) {
+                location.keyFound = true;
+                location.keyStart = start;
+                location.keyEnd = end;
+                return false;
+            }
+        }
+        return true;
+    });
+    if (inSection && !location.keyFound)
+        location.sectionEnd = text_.size();
+    return location;
 }
 
 std::optional<std::string> IniDocument::value(std::string_view section, std::string_view key) const
 {
-    const auto range = findSection(section);
-    if (!range)
+    const Location location = locate(section, key);
+    if (!location.keyFound)
         return std::nullopt;
-    const auto index = findKey(*range, key);
-    if (!index)
-        return std::nullopt;
-    return std::string(unquote(parseLine(lines_[*index]).value));
+    const std::string_view line = std::string_view(text_).substr(location.keyStart, location.keyEnd - location.keyStart);
+    return std::string(unquote(parseLine(line).value));
 }
 
 std::vector<std::string> IniDocument::keyNames(std::string_view section) const
 {
     std::vector<std::string> names;
-    const auto range = findSection(section);
-    if (!range)
+    const Location location = locate(section, std::nullopt);
+    if (!location.sectionFound)
         return names;
-    for (size_t i = range->header + 1; i < range->end; ++i) {
-        const ParsedLine line = parseLine(lines_[i]);
+    const std::string_view lines =
+        std::string_view(text_).substr(location.sectionStart, location.sectionEnd - location.sectionStart);
+    forEachLine(lines, [&](size_t start, size_t end, size_t) {
+        const ParsedLine line = parseLine(lines.substr(start, end - start));
         if (line.kind != LineKind::Key)
-            continue;
+            return true;
         const bool seen = std::any_of(names.begin(), names.end(),
                                       [&](const std::string& name) { return equalsIgnoringCase(name, line.name); });
         if (!seen)
             names.emplace_back(line.name);
-    }
+        return true;
+    });
     return names;
 }
 
-std::string IniDocument::newLine(std::string line) const
+void IniDocument::insertLine(size_t offset, std::string line)
 {
-    if (crlf_)
-        line += '\r';
-    return line;
+    std::string insertion;
+    if (offset == text_.size() && !text_.empty() && text_.back() != '\n')
+        insertion += '\n';
+    insertion += line;
+    insertion += crlf_ ? "\r\n" : "\n";
+    text_.insert(offset, insertion);
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value)
 {
-    const auto range = findSection(section);
-    if (!range) {
-        lines_.push_back(newLine("[" + std::string(section) + "]"));
-        lines_.push_back(newLine(std::string(key) + "=" + std::string(value)));
-        endsWithLineBreak_ = true;
+    const Location location = locate(section, key);
+    if (!location.sectionFound) {
+        std::string header = "[";
+        header.append(section).append("]");
+        insertLine(text_.size(), std::move(header));
+        insertLine(text_.size(), keyLine(key, value));
         return;
     }
-    if (const auto index = findKey(*range, key)) {
-        std::string& raw = lines_[*index];
-        const ParsedLine line = parseLine(raw);
-        // Keep the key as the file spells it, and the file's own line ending.
-        std::string prefix = line.equalsPos != std::string_view::npos ? raw.substr(0, line.equalsPos + 1)
-                                                                       : std::string(line.name) + "=";
-        raw = newLine(prefix + std::string(value));
+    if (!location.keyFound) {
+        insertLine(location.afterLastKey, keyLine(key, value));
         return;
     }
-    size_t insertAt = range->header + 1;
-    for (size_t i = range->header + 1; i < range->end; ++i) {
-        if (parseLine(lines_[i]).kind == LineKind::Key)
-            insertAt = i + 1;
-    }
-    if (insertAt == lines_.size())
-        endsWithLineBreak_ = true;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                  newLine(std::string(key) + "=" + std::string(value)));
+    // Keep the key as the file spells it, and the line's own CR of a CRLF.
+    const size_t length = location.keyEnd - location.keyStart;
+    const std::string_view raw = std::string_view(text_).substr(location.keyStart, length);
+    const ParsedLine line = parseLine(raw);
+    std::string replacement = line.equalsPos != std::string_view::npos
+                                  ? std::string(raw.substr(0, line.equalsPos + 1)).append(value)
+                                  : keyLine(line.name, value);
+    if (raw.ends_with('\r'))
+        replacement += '\r';
+    text_.replace(location.keyStart, length, replacement);
 }
 
 void IniDocument::removeKey(std::string_view section, std::string_view key)
 {
-    const auto range = findSection(section);
-    if (!range)
-        return;
-    if (const auto index = findKey(*range, key))
-        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*index));
+    const Location location = locate(section, key);
+    if (location.keyFound)
+        text_.erase(location.keyStart, std::min(location.keyEnd + 1, text_.size()) - location.keyStart);
 }
 
 void IniDocument::removeSection(std::string_view section)
 {
-    if (const auto range = findSection(section))
-        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(range->header),
-                     lines_.begin() + static_cast<std::ptrdiff_t>(range->end));
-}
-
-std::string IniDocument::text() const
-{
-    std::string out;
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        out += lines_[i];
-        if (i + 1 < lines_.size() || endsWithLineBreak_)
-            out += '\n';
-    }
-    return out;
+    const Location location = locate(section, std::nullopt);
+    if (location.sectionFound)
+        text_.erase(location.sectionStart, location.sectionEnd - location.sectionStart);
 }
 
 } // namespace platform

@@ -15,7 +15,7 @@ namespace platform {
 class IniDocument {
 public:
     // text is UTF-8 without byte-order mark; lines end with LF or CRLF.
-    explicit IniDocument(std::string_view text);
+    explicit IniDocument(std::string text);
 
     // The trimmed value with one pair of surrounding quotes removed; nothing when section or key is missing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
@@ -28,19 +28,23 @@ public:
     void removeKey(std::string_view section, std::string_view key);
     void removeSection(std::string_view section);
 
-    std::string text() const;
+    const std::string& text() const { return text_; }
 
 private:
-    struct Range {
-        size_t header;
-        size_t end;
+    // Where a section and a key lie in text_, as byte offsets of line starts and ends.
+    struct Location {
+        bool sectionFound = false;
+        size_t sectionStart = 0; // the header line
+        size_t sectionEnd = 0;   // the first line after the section
+        bool keyFound = false;
+        size_t keyStart = 0;
+        size_t keyEnd = 0;        // the end of the key's line, before its line break
+        size_t afterLastKey = 0;  // the line after the section's last key, or after the header
     };
-    std::optional<Range> findSection(std::string_view section) const;
-    std::optional<size_t> findKey(const Range& range, std::string_view key) const;
-    std::string newLine(std::string line) const;
+    Location locate(std::string_view section, std::optional<std::string_view> key) const;
+    void insertLine(size_t offset, std::string line);
 
-    std::vector<std::string> lines_; // without the LF; a CR of CRLF stays part of the line
-    bool endsWithLineBreak_ = false;
+    std::string text_;
     bool crlf_ = false;
 };
 

@@ -7,9 +7,9 @@
 
 #include <cerrno>
 #include <climits>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -23,23 +23,40 @@ struct LoadedFile {
     std::string text; // UTF-8
 };
 
+bool readWholeFile(int fd, std::string& bytes)
+{
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    bytes.resize(static_cast<size_t>(status.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return false;
+        if (count == 0)
+            break;
+        done += static_cast<size_t>(count);
+    }
+    bytes.resize(done);
+    return true;
+}
+
 LoadedFile loadFile(const std::string& path)
 {
     LoadedFile file;
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         file.usable = errno == ENOENT;
         return file;
     }
-    if (!S_ISREG(status.st_mode))
+    std::string bytes;
+    file.usable = readWholeFile(fd, bytes);
+    ::close(fd);
+    if (!file.usable)
         return file;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return file;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return file;
-    file.usable = true;
     if (bytes.starts_with(byteOrderMark)) {
         file.byteOrderMark = true;
         bytes.erase(0, byteOrderMark.size());
@@ -75,11 +92,11 @@ template <typename Edit>
 bool editFile(const std::string& path, Edit edit)
 {
     const std::string fileSystemPath = toFileSystemPath(path);
-    const LoadedFile file = loadFile(fileSystemPath);
+    LoadedFile file = loadFile(fileSystemPath);
     if (!file.usable)
         return false;
-    IniDocument document(file.text);
-    const std::string before = document.text();
+    const std::string before = file.text;
+    IniDocument document(std::move(file.text));
     edit(document);
     if (document.text() == before)
         return true;
@@ -110,8 +127,7 @@ int parseWindowsInt(std::string_view text)
 std::optional<std::string> readProfileValue(std::string_view section, std::string_view key,
                                             const std::string& path)
 {
-    const LoadedFile file = loadFile(toFileSystemPath(path));
-    return IniDocument(file.text).value(section, key);
+    return IniDocument(loadFile(toFileSystemPath(path)).text).value(section, key);
 }
 
 std::string getProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
@@ -133,8 +149,7 @@ int getProfileInt(std::string_view section, std::string_view key, int defaultVal
 
 std::vector<std::string> getProfileKeyNames(std::string_view section, const std::string& path)
 {
-    const LoadedFile file = loadFile(toFileSystemPath(path));
-    return IniDocument(file.text).keyNames(section);
+    return IniDocument(loadFile(toFileSystemPath(path)).text).keyNames(section);
 }
 
 bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,

@@ -1,6 +1,8 @@
 #include "platform/TextEncoding.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 
 namespace platform {
@@ -10,6 +12,15 @@ bool isValidUtf8(std::string_view bytes)
     size_t i = 0;
     const size_t n = bytes.size();
     while (i < n) {
+        // Plain ASCII, the bulk of every settings file, is checked eight bytes at a time.
+        if (n - i >= 8) {
+            std::uint64_t eight;
+            std::memcpy(&eight, bytes.data() + i, 8);
+            if ((eight & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         const auto lead = static_cast<unsigned char>(bytes[i]);
         size_t length = 0;
         char32_t minimum = 0;

@@ -1,0 +1,77 @@
+#include "platform/FileTime.h"
+
+#include "TempDir.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace platform;
+
+namespace {
+
+// Central European time with its daylight saving rules, independent of the machine's zone files.
+class FileTimeTest : public ::testing::Test {
+protected:
+    FileTimeTest()
+    {
+        const char* zone = std::getenv("TZ");
+        previousZone = zone ? zone : "";
+        hadZone = zone != nullptr;
+        ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+        ::tzset();
+    }
+    ~FileTimeTest() override
+    {
+        if (hadZone)
+            ::setenv("TZ", previousZone.c_str(), 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+    }
+
+    TempDir dir;
+    std::string previousZone;
+    bool hadZone = false;
+};
+
+} // namespace
+
+TEST_F(FileTimeTest, LocalMidnightFollowsDaylightSaving)
+{
+    // 14:30:20 CET on 15 March 2024 -> 00:00 CET, 23:00 UTC the day before.
+    EXPECT_EQ(localMidnight(1710509420), 1710457200);
+    // Noon CEST on the day summer time starts -> midnight was still CET.
+    EXPECT_EQ(localMidnight(1711879200), 1711839600);
+    // 13:00 CET on the day summer time ends -> midnight was CEST.
+    EXPECT_EQ(localMidnight(1730030400), 1729980000);
+    EXPECT_TRUE(isLocalMidnight(1729980000));
+    EXPECT_FALSE(isLocalMidnight(1729980001));
+    EXPECT_FALSE(isLocalMidnight(1729980000 - 3600));
+}
+
+TEST_F(FileTimeTest, PlottedMarkMovesTheModifiedTimeToMidnightAndKeepsTheAccessTime)
+{
+    const std::string path = dir.write("A.PLT", "IN;");
+    ASSERT_TRUE(setFileModifiedTime(path, 1710509420));
+    EXPECT_FALSE(hasPlottedMark(path));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+    EXPECT_TRUE(setPlottedMark(path));
+    EXPECT_EQ(fileModifiedTime(path), 1710457200);
+    EXPECT_TRUE(hasPlottedMark(path));
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_atim.tv_sec, before.st_atim.tv_sec);
+    EXPECT_EQ(TempDir::read(path), "IN;");
+}
+
+TEST_F(FileTimeTest, MissingFilesAreFailuresNotMarks)
+{
+    const std::string missing = dir.file("missing.PLT");
+    EXPECT_EQ(fileModifiedTime(missing), std::nullopt);
+    EXPECT_FALSE(setFileModifiedTime(missing, 0));
+    EXPECT_FALSE(setPlottedMark(missing));
+    EXPECT_FALSE(hasPlottedMark(missing));
+}

@@ -1,0 +1,2 @@
+// A loadable module for the dynamic-library tests.
+extern "C" int probeAnswer() { return 42; }
