@@ -1,0 +1,185 @@
+#include "ports/CPlotPort.h"
+
+#include "platform/Hooks.h"
+#include "platform/PathMapping.h"
+#include "ports/PortConnection.h"
+#include "ports/PortDevices.h"
+#include "ports/PortKind.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+// The pause after a failed write call, so that a device that has gone away (EIO, ENODEV, ENXIO) is
+// retried at a calm pace instead of spinning the processor.
+constexpr auto kFailedWritePause = std::chrono::milliseconds(5);
+
+void pauseAfter(long written)
+{
+    if (written < 0)
+        std::this_thread::sleep_for(kFailedWritePause);
+}
+
+} // namespace
+
+CPlotPort::CPlotPort() : CPlotPort(defaultPortIniPath()) {}
+
+CPlotPort::CPlotPort(const std::string& settingsPath)
+{
+    settingsFile_.setPath(settingsPath.c_str());
+    LoadSettings();
+}
+
+CPlotPort::~CPlotPort() { Close(); }
+
+void CPlotPort::SelectPort(const char* name)
+{
+    std::memset(portName_, 0, sizeof portName_);
+    if (name != nullptr)
+        std::strncpy(portName_, name, sizeof portName_ - 1);
+    LoadSettings();
+}
+
+void CPlotPort::LoadSettings() { settings.load(settingsFile_); }
+
+void CPlotPort::SaveSettings() { settings.save(settingsFile_); }
+
+std::int32_t CPlotPort::Open(std::int32_t outMethod, void* messageWindow, std::int32_t* stopFlag)
+{
+    if (open_)
+        Close();
+    messageWindow_ = messageWindow;
+    stopFlag_ = stopFlag;
+    if (stopFlag_ != nullptr)
+        *stopFlag_ = 0;
+    outMethod_ = outMethod;
+    const int portNumber = classifyPortName(portName_);
+    if (portNumber <= 0)
+        outMethod_ = 1;
+    openConnection(portNumber);
+    open_ = connection_ != nullptr;
+    return open_ ? 1 : 0;
+}
+
+void CPlotPort::openConnection(int portNumber)
+{
+    openError_.clear();
+    OpenResult result;
+    if (portNumber > 0) {
+        const PortDevice device = resolvePortDevice(portNumber, settingsFile_);
+        if (device.path.empty()) {
+            openError_ = std::string(portName_) + ": no device stands behind this port name. Connect one, "
+                         "or name it in the [PortMap] section of Port.INI.";
+            return;
+        }
+        result = isSerialPort(portNumber) ? openSerialLine(device.path, settings) : openPrinterPort(device.path);
+    } else if (portNumber == kFilePort) {
+        std::string path;
+        if (!chooseOutputFile(path)) {
+            openError_ = "No output file was chosen.";
+            return;
+        }
+        result = createOutputFile(path);
+    } else {
+        result = createOutputFile(platform::toFileSystemPath(portName_));
+    }
+    connection_ = std::move(result.connection);
+    openError_ = std::move(result.error);
+}
+
+// Asks for the output file of the File port, starting in the folder of the last one, and remembers the
+// chosen folder in Port.INI.
+bool CPlotPort::chooseOutputFile(std::string& path)
+{
+    const std::optional<std::string> chosen =
+        platform::askSaveFileName({"*.PLT", "*.PLT", "PLT", settings.FilePath});
+    if (!chosen || chosen->empty())
+        return false;
+    path = *chosen;
+    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    std::memset(settings.FilePath, 0, sizeof settings.FilePath);
+    // A folder too long for the field is not remembered: a cut-off folder would name another place.
+    if (folder.size() < sizeof settings.FilePath)
+        std::memcpy(settings.FilePath, folder.data(), folder.size());
+    SaveSettings();
+    return true;
+}
+
+void CPlotPort::Close()
+{
+    open_ = false;
+    connection_.reset();
+    if (stopFlag_ != nullptr) {
+        *stopFlag_ = 1;
+        stopFlag_ = nullptr;
+    }
+    messageWindow_ = nullptr;
+}
+
+void CPlotPort::messageStep() const
+{
+    if (messageWindow_ != nullptr)
+        platform::messageStep();
+}
+
+std::int32_t CPlotPort::Write(const char* text)
+{
+    if (!open_)
+        return 1;
+    if (stopRaised() || connection_ == nullptr)
+        return 0;
+    const std::size_t size = text != nullptr ? std::strlen(text) : 0;
+    if (size == 0)
+        return 1;
+    // A regular file takes a whole string in one call; one byte per call would only cost time. The line
+    // keeps no error state that blocks later writes, so nothing needs clearing between attempts, and
+    // method 3 differs from method 2 only in its message steps.
+    if (connection_->isFile())
+        return writeBlocks(text, size, false);
+    switch (outMethod_) {
+    case 0:
+    case 1: return writeBytes(text, size);
+    case 3: return writeBlocks(text, size, false);
+    default: return writeBlocks(text, size, true);
+    }
+}
+
+// One byte per write call, the message step before each attempt.
+std::int32_t CPlotPort::writeBytes(const char* text, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i) {
+        for (;;) {
+            messageStep();
+            const long written = connection_->write(text + i, 1);
+            pauseAfter(written);
+            if (stopRaised())
+                return 0;
+            if (written > 0)
+                break;
+        }
+    }
+    return 1;
+}
+
+// The whole remaining string per write call; a partial write continues with the rest. The message step
+// runs before each call and, unless told otherwise, after it.
+std::int32_t CPlotPort::writeBlocks(const char* text, std::size_t size, bool stepAfterWrite)
+{
+    std::size_t sent = 0;
+    while (sent < size) {
+        if (stopRaised())
+            return 0;
+        messageStep();
+        if (stopRaised())
+            return 0;
+        const long written = connection_->write(text + sent, size - sent);
+        if (stepAfterWrite)
+            messageStep();
+        pauseAfter(written);
+        if (written > 0)
+            sent += static_cast<std::size_t>(written);
+    }
+    return 1;
+}

@@ -1,0 +1,133 @@
+#include "ports/PortConnection.h"
+
+#include "ports/PortSettings.h"
+#include "ports/SerialLine.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+constexpr int kLongestWriteWaitMs = 50;
+
+std::string groupOf(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return {};
+    const group* owner = getgrgid(info.st_gid);
+    return owner != nullptr ? owner->gr_name : std::to_string(info.st_gid);
+}
+
+std::string describeOpenError(const std::string& path, int error, bool device)
+{
+    if ((error == EACCES || error == EPERM) && device) {
+        const std::string group = groupOf(path);
+        return path + ": permission denied. The user must be a member of the group that owns the device" +
+               (group.empty() ? "" : " (" + group + ")") + ", typically dialout for serial ports or lp for "
+               "printer ports; log in again after joining it.";
+    }
+    if (error == EBUSY || error == EWOULDBLOCK)
+        return path + " is in use by another program.";
+    return path + ": " + std::strerror(error) + ".";
+}
+
+OpenResult failed(const std::string& path, int error, bool device)
+{
+    return {nullptr, describeOpenError(path, error, device)};
+}
+
+// Opens without waiting for a carrier or a printer and takes an exclusive lock, so that two programs do
+// not interleave their output on one device or file.
+int openExclusive(const std::string& path, int extraFlags, int& error)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | extraFlags, 0666);
+    if (fd < 0) {
+        error = errno;
+        return -1;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        error = errno;
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+OpenResult openDevice(const std::string& path, const PortSettings* serialSettings)
+{
+    int error = 0;
+    const int fd = openExclusive(path, 0, error);
+    if (fd < 0)
+        return failed(path, error, true);
+    if (serialSettings != nullptr)
+        applySerialSettings(fd, *serialSettings);
+    const bool watchDsr = serialSettings != nullptr && (serialSettings->FlowCtrl & kFlowDtrDsr) != 0;
+    return {std::make_unique<PortConnection>(fd, false, watchDsr), {}};
+}
+
+} // namespace
+
+PortConnection::PortConnection(int fd, bool isFile, bool watchDsr) : fd_(fd), isFile_(isFile), watchDsr_(watchDsr) {}
+
+PortConnection::~PortConnection() { close(fd_); }
+
+long PortConnection::write(const char* data, std::size_t size)
+{
+    if (isFile_) {
+        const ssize_t written = ::write(fd_, data, size);
+        return written < 0 ? -1 : static_cast<long>(written);
+    }
+    const int waitMs = static_cast<int>(std::min<std::size_t>(size, kLongestWriteWaitMs)) + 1;
+    if (watchDsr_ && dsrIsLow(fd_)) {
+        // DTR/DSR handshaking: the device holds output by lowering DSR.
+        std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+        return 0;
+    }
+    pollfd ready{fd_, POLLOUT, 0};
+    const int polled = poll(&ready, 1, waitMs);
+    if (polled < 0)
+        return errno == EINTR ? 0 : -1;
+    if (polled == 0)
+        return 0;
+    const ssize_t written = ::write(fd_, data, size);
+    if (written >= 0)
+        return static_cast<long>(written);
+    return (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? 0 : -1;
+}
+
+OpenResult openSerialLine(const std::string& path, const PortSettings& settings)
+{
+    return openDevice(path, &settings);
+}
+
+OpenResult openPrinterPort(const std::string& path) { return openDevice(path, nullptr); }
+
+OpenResult createOutputFile(const std::string& path)
+{
+    int error = 0;
+    const int fd = openExclusive(path, O_CREAT, error);
+    if (fd < 0)
+        return failed(path, error, false);
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return {std::make_unique<PortConnection>(fd, false, false), {}};
+    // Truncated only once the lock is held, so a file busy in another program keeps its content.
+    if (ftruncate(fd, 0) != 0) {
+        error = errno;
+        close(fd);
+        return failed(path, error, false);
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return {std::make_unique<PortConnection>(fd, true, false), {}};
+}

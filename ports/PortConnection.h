@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+struct PortSettings;
+
+// One open connection of a port: a serial line, a parallel or USB printer port, any other device, or a
+// regular file. Writes never block for long, so that the writer can keep the window alive between them.
+class PortConnection {
+public:
+    PortConnection(int fd, bool isFile, bool watchDsr);
+    ~PortConnection();
+    PortConnection(const PortConnection&) = delete;
+    PortConnection& operator=(const PortConnection&) = delete;
+
+    // Offers the bytes. Returns how many were taken, 0 when a device took none within its write time-out
+    // (about 1 ms per byte plus 1 ms, at most some tens of milliseconds), or -1 when the write failed.
+    long write(const char* data, std::size_t size);
+    // Regular files take whole strings at once; devices are fed at the pace they accept.
+    bool isFile() const { return isFile_; }
+
+private:
+    int fd_;
+    bool isFile_;
+    bool watchDsr_;
+};
+
+struct OpenResult {
+    std::unique_ptr<PortConnection> connection; // null when the open failed
+    std::string error;                         // why it failed, for the user
+};
+
+// Opens a serial line for writing only, exclusively, and applies the settings to it.
+OpenResult openSerialLine(const std::string& path, const PortSettings& settings);
+// Opens a parallel or USB printer port for writing only, exclusively.
+OpenResult openPrinterPort(const std::string& path);
+// Creates or truncates a file for writing only, exclusively. A path that names a device opens the device.
+OpenResult createOutputFile(const std::string& path);
