@@ -106,5 +106,9 @@ int CPlot::partitionByLeft(int lo, int hi, float pivot)
         if (lo >= hi)
             return lo;
         swap(lo, hi);
+        // The swapped paths are on their right sides now; stepping past them keeps a min X that
+        // compares with nothing (NaN) from swapping the same pair for ever.
+        ++lo;
+        --hi;
     }
 }

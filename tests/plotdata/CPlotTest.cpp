@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -123,6 +124,14 @@ TEST(CPlotTest, PartitionByLeftSplitsAtThePivot)
         EXPECT_EQ(mixed.at(i).extent.left < 5, i < split) << i;
 
     EXPECT_EQ(mixed.partitionByLeft(4, 4, 0), 4);
+
+    // Extents from outside may hold NaN; the partition still ends.
+    CPlot odd;
+    for (float x : {NAN, 1.0f, NAN, 4.0f})
+        odd.add(lineFrom(x, 0));
+    const int end = odd.partitionByLeft(0, 3, NAN);
+    EXPECT_GE(end, 0);
+    EXPECT_LE(end, 3);
     mixed.swap(0, 5);
     EXPECT_EQ(mixed.at(5).extent.left, 3.0f);
 }
