@@ -1,0 +1,129 @@
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "output/CPlotterDevice.h"
+#include "output/SettingValues.h"
+#include "plotdata/CProfile.h"
+
+namespace {
+
+constexpr const char* kDevicesSection = "CutterDevices";
+constexpr const char* kCutInfoSection = "CutInfo";
+// Raw template values are read up to 199 characters, so their decoded form always fits this buffer and
+// an overlong template can be seen and refused instead of being cut short.
+constexpr int kRawTemplateSize = 200;
+
+// Reads a template and keeps it only when it fits its field and, where it is used as a printf format,
+// asks for no more integers than it is given. A cut or unsafe command is worse than none: an empty
+// template simply sends nothing.
+void loadTemplate(const CProfile& file, const char* section, CommandTemplate t, char* out)
+{
+    const CommandTemplateInfo& info = commandTemplateInfo(t);
+    char decoded[kRawTemplateSize];
+    file.getEscapedString(section, info.key, decoded, sizeof decoded, "");
+    std::memset(out, 0, kTemplateSize);
+    if (std::strlen(decoded) >= static_cast<std::size_t>(kTemplateSize))
+        return;
+    if (info.integerArguments != kSentAsIs && !isIntegerFormatFor(decoded, info.integerArguments))
+        return;
+    std::memcpy(out, decoded, std::strlen(decoded));
+}
+
+// The highest value of a "lowest,highest" range: the integer after the first comma, or of the whole
+// text when there is none, read like an INI integer (sign and leading digits, else 0).
+std::uint16_t readRangeHighest(const CProfile& file, const char* section, const char* key)
+{
+    char text[80];
+    file.getString(section, key, text, sizeof text, "");
+    const char* comma = std::strchr(text, ',');
+    long value = std::strtol(comma != nullptr ? comma + 1 : text, nullptr, 10);
+    return clampToUint16(value > 0xFFFF ? 0xFFFF : static_cast<int>(value < 0 ? 0 : value));
+}
+
+void copyName(char* out, std::size_t size, const char* name)
+{
+    std::snprintf(out, size, "%s", name);
+}
+
+}  // namespace
+
+void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
+{
+    if (name != nullptr && name != displayName) {
+        char copy[sizeof displayName];
+        copyName(copy, sizeof copy, name);
+        std::memcpy(displayName, copy, sizeof displayName);
+    }
+    file.getString(kDevicesSection, displayName, sectionName, sizeof sectionName, "");
+    const char* section = sectionName;
+
+    loadTemplate(file, section, CommandTemplate::RSCMD, command(CommandTemplate::RSCMD));
+    RS = positiveOr(file.getFloat(section, "RS", 0.025f), 0.025f);
+    int maxPen = file.getInt(section, "MaxPen", 0);
+    MaxPen = static_cast<std::uint16_t>(maxPen < 0 ? 0 : maxPen > kMaxPens - 1 ? kMaxPens - 1 : maxPen);
+    std::memset(penOffsets, 0, sizeof penOffsets);
+    for (int pen = 0; pen <= MaxPen; ++pen) {
+        char key[16];
+        std::snprintf(key, sizeof key, "Pen%dOffset", pen);
+        penOffsets[pen] = finiteOr(file.getFloat(section, key, 0.0f), 0.0f);
+    }
+    for (int t = static_cast<int>(CommandTemplate::InitCmd); t < kCommandTemplateCount; ++t)
+        loadTemplate(file, section, static_cast<CommandTemplate>(t), templates[t]);
+
+    SetSpeed = file.getInt(section, "SetSpeed", 1);
+    DefaultSpeed = clampToUint16(file.getInt(section, "DefaultSpeed", 40));
+    highestSpeed = readRangeHighest(file, section, "SpeedRanger");
+    SetForce = file.getInt(section, "SetForce", 0);
+    DefaultForce = clampToUint16(file.getInt(section, "DefaultForce", 80));
+    highestForce = readRangeHighest(file, section, "ForceRanger");
+    HardOffset = file.getInt(section, "HardOffset", 1);
+    // A device that corrects the knife itself and has no plot command cannot be switched to pen use.
+    if (HardOffset == 0 || command(CommandTemplate::PlotCmd)[0] != '\0')
+        PenMode = file.getInt(section, "PenMode", 0);
+    else
+        PenMode = 0;
+    Offset = finiteOr(file.getFloat(section, "Offset", 0.3f), 0.3f);
+    mmCutterWidth = clampToUint16(file.getInt(section, "mmCutterWidth", 32700));
+    OVERCUT = file.getInt(section, "OVERCUT", 0);
+    OutMethod = clampToUint16(file.getInt(section, "OutMethod", 2));
+    RatioX = positiveOr(file.getFloat(section, "RatioX", 1.0f), 1.0f);
+    RatioY = positiveOr(file.getFloat(section, "RatioY", 1.0f), 1.0f);
+
+    file.getString(kCutInfoSection, "SP2Dash", SP2Dash, sizeof SP2Dash, "");
+}
+
+void CPlotterDevice::saveProfile(const CProfile& file)
+{
+    if (displayName[0] == '\0')
+        return;
+    char section[sizeof sectionName];
+    file.getString(kDevicesSection, displayName, section, sizeof section, "");
+    // Without a listed section the values would land in a section named "" that nothing reads.
+    if (section[0] == '\0')
+        return;
+
+    file.setFloat(section, "Offset", Offset);
+    file.setInt(section, "OverCut", OVERCUT);
+    file.setInt(section, "DefaultSpeed", DefaultSpeed);
+    file.setInt(section, "DefaultForce", DefaultForce);
+    file.setInt(section, "SetForce", SetForce);
+    file.setInt(section, "SetSpeed", SetSpeed);
+    file.setInt(section, "PenMode", PenMode);
+    RatioX = positiveOr(RatioX, 1.0f);
+    RatioY = positiveOr(RatioY, 1.0f);
+    file.setFloat(section, "RatioX", RatioX);
+    file.setFloat(section, "RatioY", RatioY);
+    for (int pen = 0; pen <= MaxPen && pen < kMaxPens; ++pen) {
+        char key[16];
+        std::snprintf(key, sizeof key, "Pen%dOffset", pen);
+        file.setFloat(section, key, penOffsets[pen]);
+    }
+}
+
+bool CPlotterDevice::isDashedPen(int pen) const
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", pen);
+    return std::strstr(SP2Dash, text) != nullptr;
+}

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "output/CPlotterDevice.h"
+#include "plotdata/CProfile.h"
+
+namespace {
+
+const char* const kShippedFiles[] = {"Plotter.INI",   "Plotter_Eng.INI",   "PlotterKM.INI", "PlotterKM_Eng.INI",
+                                     "PlotterRV.INI", "PlotterRV_Eng.INI", "PlotterTZ.INI", "PlotterTZ_Eng.INI"};
+
+std::vector<std::string> keyNames(const CProfile& profile, const char* section)
+{
+    char block[4096];
+    profile.getString(section, nullptr, block, sizeof block, "");
+    std::vector<std::string> names;
+    for (const char* p = block; *p != '\0'; p += std::strlen(p) + 1)
+        names.emplace_back(p);
+    return names;
+}
+
+bool isAscii(const std::string& text)
+{
+    for (unsigned char c : text)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+class ShippedProfile : public testing::TestWithParam<const char*> {};
+
+}  // namespace
+
+TEST_P(ShippedProfile, EveryListedDeviceLoadsWithWorkingTemplates)
+{
+    const std::string fileName = GetParam();
+    CProfile profile;
+    profile.setPath((std::string(MARQUILL_SOURCE_DIR "/res/config/") + fileName).c_str());
+    const std::vector<std::string> devices = keyNames(profile, "CutterDevices");
+    ASSERT_GE(devices.size(), 5u);
+
+    bool penPlotter = false, deviceCorrects = false, programCorrects = false;
+    int otherLanguages = 0;
+    for (const std::string& name : devices) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(isAscii(name), fileName.find("_Eng") != std::string::npos);
+        CPlotterDevice device;
+        device.loadProfile(profile, name.c_str());
+        ASSERT_NE(device.sectionName[0], '\0');
+        EXPECT_FALSE(keyNames(profile, device.sectionName).empty()) << "no section " << device.sectionName;
+        for (CommandTemplate t : {CommandTemplate::InitCmd, CommandTemplate::MoveTo, CommandTemplate::LineTo,
+                                  CommandTemplate::LineToEx})
+            EXPECT_NE(device.command(t)[0], '\0') << commandTemplateInfo(t).key;
+        // A template that is present in the file but loaded empty did not fit or failed the format check.
+        for (int t = 0; t < kCommandTemplateCount; ++t) {
+            const char* key = commandTemplateInfo(static_cast<CommandTemplate>(t)).key;
+            char raw[200];
+            profile.getString(device.sectionName, key, raw, sizeof raw, "");
+            EXPECT_EQ(raw[0] == '\0', device.templates[t][0] == '\0') << key << " refused";
+        }
+        EXPECT_GT(device.RS, 0.0f);
+
+        const bool hpgl = std::strncmp(device.command(CommandTemplate::MoveTo), "PU", 2) == 0;
+        penPlotter |= hpgl && device.PenMode != 0;
+        deviceCorrects |= hpgl && device.PenMode == 0 && device.HardOffset != 0;
+        programCorrects |= hpgl && device.PenMode == 0 && device.HardOffset == 0 && device.penOffsets[0] > 0.0f;
+        otherLanguages += hpgl ? 0 : 1;
+    }
+    EXPECT_TRUE(penPlotter);
+    EXPECT_TRUE(deviceCorrects);
+    EXPECT_TRUE(programCorrects);
+    EXPECT_GE(otherLanguages, 2);
+
+    // A fresh install selects the HP-GL pen plotter.
+    char selected[80];
+    profile.getString("CutInfo", "Device", selected, sizeof selected, "");
+    CPlotterDevice device;
+    device.loadProfile(profile, selected);
+    EXPECT_STREQ(device.command(CommandTemplate::MoveTo), "PU%d,%d;");
+    EXPECT_NE(device.PenMode, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllEditions, ShippedProfile, testing::ValuesIn(kShippedFiles),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             return name.substr(0, name.find('.'));
+                         });
