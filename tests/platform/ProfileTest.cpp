@@ -99,6 +99,18 @@ TEST(Profile, ReadsLinesAsWindowsDoes)
     EXPECT_NE(written.find("Nul=before" + std::string("\0after", 6) + "\r\nNew=1\r\n[s]\r\n"), std::string::npos);
 }
 
+TEST(Profile, NewKeysGoToTheFirstOfDuplicateSectionsAndAfterAnUnendedLastLine)
+{
+    TempDir dir;
+    const std::string path = dir.write("a.INI", "[S]\nA=1\n\n[T]\nB=2\n[s]\nC=3");
+    EXPECT_TRUE(writeProfileString("S", "C", "4", path));
+    EXPECT_TRUE(writeProfileString("s", "A", "5", path));
+    EXPECT_TRUE(writeProfileString("T", "D", "6", path));
+    EXPECT_EQ(TempDir::read(path), "[S]\nA=5\nC=4\n\n[T]\nB=2\nD=6\n[s]\nC=3");
+    EXPECT_TRUE(writeProfileString("U", "E", "7", path));
+    EXPECT_EQ(TempDir::read(path), "[S]\nA=5\nC=4\n\n[T]\nB=2\nD=6\n[s]\nC=3\n[U]\nE=7\n");
+}
+
 TEST(Profile, VeryLongLinesAndValuesAreReadWhole)
 {
     TempDir dir;
