@@ -38,21 +38,17 @@ std::uint16_t readRangeHighest(const CProfile& file, const char* section, const 
     file.getString(section, key, text, sizeof text, "");
     const char* comma = std::strchr(text, ',');
     long value = std::strtol(comma != nullptr ? comma + 1 : text, nullptr, 10);
-    return clampToUint16(value > 0xFFFF ? 0xFFFF : static_cast<int>(value < 0 ? 0 : value));
-}
-
-void copyName(char* out, std::size_t size, const char* name)
-{
-    std::snprintf(out, size, "%s", name);
+    return value < 0 ? 0 : value > 0xFFFF ? 0xFFFF : static_cast<std::uint16_t>(value);
 }
 
 }  // namespace
 
 void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
 {
-    if (name != nullptr && name != displayName) {
+    if (name != nullptr) {
+        // Copied through a buffer of its own: name may be the stored name itself.
         char copy[sizeof displayName];
-        copyName(copy, sizeof copy, name);
+        std::snprintf(copy, sizeof copy, "%s", name);
         std::memcpy(displayName, copy, sizeof displayName);
     }
     file.getString(kDevicesSection, displayName, sectionName, sizeof sectionName, "");
