@@ -6,7 +6,8 @@ class CProfile;
 
 // The cutting settings of [CutInfo] in the device-profile file: paper, port, curve accuracy, half cut
 // and page gap. One record lives for the whole program; a job run borrows AutoFeed and HalfCut.
-struct CCutInfo {
+class CCutInfo {
+public:
     struct PaperRect {
         float left, top, right, bottom;
     };
