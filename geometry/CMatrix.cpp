@@ -1,5 +1,6 @@
 #include "geometry/CMatrix.h"
 
+#include "geometry/Segment.h"
 #include "geometry/Truncate.h"
 
 #include <algorithm>
@@ -213,7 +214,5 @@ float CMatrix::InverseLength(float len) const
     FPoint b{0.0f, 0.0f};
     inverse.TransformPoint(a);
     inverse.TransformPoint(b);
-    const float dx = a.x - b.x;
-    const float dy = a.y - b.y;
-    return std::fabs(std::sqrt(dx * dx + dy * dy));
+    return distance(a, b);
 }

@@ -22,11 +22,6 @@ void widen(FRect& extent, FPoint p)
     extent.bottom = std::max(extent.bottom, p.y);
 }
 
-bool inside(const FRect& extent, FPoint p)
-{
-    return extent.left <= p.x && p.x <= extent.right && extent.top <= p.y && p.y <= extent.bottom;
-}
-
 FPoint pointOf(const PathItem& item) { return FPoint{item.x, item.y}; }
 
 // Widens an extent by the anchors the walk reports. A curve whose points do not all lie inside the
@@ -42,8 +37,8 @@ public:
     {
         include(pointOf(end));
         const Bezier curve{start, pointOf(control1), pointOf(control2), pointOf(end)};
-        if (inside(extent_, curve.p0) && inside(extent_, curve.p1) && inside(extent_, curve.p2) &&
-            inside(extent_, curve.p3))
+        if (pointInRect(curve.p0, extent_) && pointInRect(curve.p1, extent_) &&
+            pointInRect(curve.p2, extent_) && pointInRect(curve.p3, extent_))
             return;
         for (float t = 0.1f; t < 1.0f; t += 0.1f)
             widen(extent_, bezierPoint(curve, t));

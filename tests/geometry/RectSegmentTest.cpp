@@ -20,33 +20,12 @@ TEST(RectTest, SharedEdgesAreInsideAndTouchingIsNotOutside)
     EXPECT_TRUE((FRect{0, 11, 10, 20}).liesOutside(0, 0, 10, 10));
 }
 
-TEST(RectTest, NormaliseAndSizes)
+TEST(SegmentTest, PointLineDistanceOfUprightFlatAndSlopedLines)
 {
-    FRect r{10, 8, 2, 3};
-    EXPECT_FLOAT_EQ(r.width(), 8.0f);
-    EXPECT_FLOAT_EQ(r.height(), 5.0f);
-    r.normalise();
-    EXPECT_EQ(r, (FRect{2, 3, 10, 8}));
-    r.setWidth(-4);
-    r.setHeight(6);
-    EXPECT_EQ(r, (FRect{2, 3, 6, 9}));
-
-    EXPECT_EQ(rectFromPoints(IPoint{5, -1}, IPoint{-3, 7}), (IRect{-3, -1, 5, 7}));
-}
-
-TEST(SegmentTest, PointTestsAndDistances)
-{
-    const FRect r{0, 0, 20, 20};
-    EXPECT_TRUE(pointInRect(FPoint{0, 20}, r));
-    EXPECT_FALSE(pointInRect(FPoint{20.001f, 5}, r));
-
-    EXPECT_FLOAT_EQ(distance(FPoint{1, 1}, FPoint{4, 5}), 5.0f);
     EXPECT_FLOAT_EQ(pointLineDistance(FPoint{1, 0}, FPoint{1, 10}, FPoint{5, 7}), 4.0f);
     EXPECT_FLOAT_EQ(pointLineDistance(FPoint{0, 2}, FPoint{10, 2}, FPoint{5, 7}), 5.0f);
     // The diagonal y = x: (4, 0) lies 4 / sqrt(2) away.
     EXPECT_NEAR(pointLineDistance(FPoint{0, 0}, FPoint{2, 2}, FPoint{4, 0}), 2.8284271f, 1e-5f);
-
-    EXPECT_EQ(pointAtFraction(FPoint{0, 0}, FPoint{10, 20}, 1.5f), (FPoint{15, 30}));
 }
 
 TEST(SegmentTest, BoxMeetsIncludesTouchingAndNormalisesTheRectangle)
