@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace hpgl {
+
+// Item flag bits of the path store.
+inline constexpr uint8_t kAnchor = 0x01;
+inline constexpr uint8_t kMoveTo = 0x10;
+inline constexpr uint8_t kEndOpen = 0x20;
+inline constexpr uint8_t kClose = 0x40;
+inline constexpr uint8_t kEndOfList = 0xFF;
+
+struct Extent {
+    float minX = 0, minY = 0, maxX = 0, maxY = 0;
+    bool empty = true;
+
+    void widen(float x, float y);
+    void widen(const Extent& other);
+};
+
+// Builds one plot block in a single growing malloc'ed buffer while the file is read: a plot header,
+// path blocks back to back (each patched with its size, count and extent when it is closed), and the
+// final mark. Writing stops, and the block is refused, once it would pass the byte limit.
+class BlockWriter {
+public:
+    explicit BlockWriter(size_t byteLimit);
+    ~BlockWriter();
+    BlockWriter(const BlockWriter&) = delete;
+    BlockWriter& operator=(const BlockWriter&) = delete;
+
+    void beginPath(int32_t pen, uint16_t lineType);
+    bool pathOpen() const { return pathStart_ != kNoPath; }
+    uint32_t pathItemCount() const { return pathCount_; }
+
+    // A point item; anchors widen the path extent.
+    void point(float x, float y, uint8_t flags);
+    // A cubic curve from the last anchor written: two control points and the end anchor. The extent
+    // takes in the curve's true bounds, not its control points.
+    void curve(float c1x, float c1y, float c2x, float c2y, float x, float y, uint8_t endFlags);
+    // Adds flag bits to the last item written in the open path.
+    void markLast(uint8_t flags);
+
+    // Writes the end-of-list item and the path's sizes and extent. A path holding no items is dropped.
+    void endPath();
+
+    bool failed() const { return failed_; }
+    bool hasPaths() const { return pathsWritten_ > 0; }
+
+    // Closes the block and hands it over (the caller frees it), or null when it holds no path or
+    // passed the limit.
+    void* finish();
+
+private:
+    static constexpr size_t kNoPath = static_cast<size_t>(-1);
+
+    bool reserve(size_t bytes);
+    void putByte(uint8_t value);
+    void putInt32(int32_t value);
+    void putFloat(float value);
+    void putItem(float x, float y, uint8_t flags);
+    void patchInt32(size_t at, int32_t value);
+    void patchFloat(size_t at, float value);
+
+    unsigned char* data_ = nullptr;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
+    size_t byteLimit_;
+    bool failed_ = false;
+
+    size_t pathStart_ = kNoPath;
+    uint32_t pathCount_ = 0;
+    Extent pathExtent_;
+    float lastX_ = 0, lastY_ = 0;
+    Extent plotExtent_;
+    size_t pathsWritten_ = 0;
+};
+
+} // namespace hpgl

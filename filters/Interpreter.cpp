@@ -1,0 +1,183 @@
+#include "filters/Interpreter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace hpgl {
+
+Interpreter::Interpreter(const unsigned char* data, size_t size, BlockWriter& writer, double millimetresPerUnit)
+    : scanner_(data, size), pen_(writer, scaling_, millimetresPerUnit)
+{
+    initialize(true);
+}
+
+void Interpreter::run()
+{
+    while (uint16_t code = scanner_.nextInstruction())
+        execute(code);
+    pen_.finish();
+}
+
+void Interpreter::execute(uint16_t code)
+{
+    switch (code) {
+    case mnemonic("PU"): penUpDown(false); break;
+    case mnemonic("PD"): penUpDown(true); break;
+    case mnemonic("PA"): plot(true); break;
+    case mnemonic("PR"): plot(false); break;
+    case mnemonic("PE"): polylineEncoded(); break;
+    case mnemonic("SP"): selectPen(); break;
+    case mnemonic("LT"): lineType(); break;
+    case mnemonic("IN"):
+    case mnemonic("BP"): initialize(true); break;
+    case mnemonic("DF"): initialize(false); break;
+    case mnemonic("AA"): arc(false); break;
+    case mnemonic("AR"): arc(true); break;
+    case mnemonic("AT"): arcThreePoint(false); break;
+    case mnemonic("RT"): arcThreePoint(true); break;
+    case mnemonic("CI"): circle(); break;
+    case mnemonic("BZ"): bezier(false); break;
+    case mnemonic("BR"): bezier(true); break;
+    case mnemonic("EA"):
+    case mnemonic("RA"): rectangle(false); break;
+    case mnemonic("ER"):
+    case mnemonic("RR"): rectangle(true); break;
+    case mnemonic("EW"):
+    case mnemonic("WG"): wedge(); break;
+    case mnemonic("PM"): polygonMode(); break;
+    case mnemonic("EP"):
+    case mnemonic("FP"): drawPolygon(); break;
+    case mnemonic("IW"): inputWindow(); break;
+    case mnemonic("IP"):
+    case mnemonic("IR"):
+    case mnemonic("SC"):
+    case mnemonic("RO"):
+    case mnemonic("PS"): scalingInstruction(code); break;
+    case mnemonic("LB"): label(); break;
+    case mnemonic("DT"): labelTerminator(); break;
+    case mnemonic("SI"):
+    case mnemonic("SR"):
+    case mnemonic("DI"):
+    case mnemonic("DR"):
+    case mnemonic("SL"):
+    case mnemonic("LO"): labelSettings(code); break;
+    case mnemonic("CP"): characterPlot(); break;
+    case mnemonic("WD"): // text for the plotter's display
+    case mnemonic("BL"): skipText(); break; // a label kept in the plotter's buffer
+    case mnemonic("CO"):
+        // A comment: quoted text, or, as some writers send it, everything up to the terminator.
+        while (scanner_.peek() == ' ')
+            scanner_.take();
+        if (scanner_.peek() != '"') {
+            while (!scanner_.atEnd() && scanner_.take() != ';') {
+            }
+        }
+        break;
+    case mnemonic("SM"):
+        // Symbol mode names its symbol with the one character that follows.
+        if (scanner_.peek() != ';')
+            scanner_.take();
+        break;
+    default:
+        break; // anything else (PG, PW, WU, PC, NP, ...) changes nothing that is drawn
+    }
+}
+
+// IN and BP reset everything; DF leaves the scaling points, the rotation and the pen where they are.
+void Interpreter::initialize(bool everything)
+{
+    if (everything) {
+        scaling_.initialize();
+        position_ = {0, 0};
+        penDown_ = false;
+    } else {
+        scaling_.setUserScale(nullptr, 0);
+    }
+    pen_.moveTo(position_);
+    pen_.clearWindow();
+    pen_.setLineType(0);
+    previousLineType_ = 0;
+    absolute_ = true;
+    polygonMode_ = false;
+    label_ = LabelSettings{};
+    carriageReturn_ = position_;
+}
+
+PathSink& Interpreter::sink()
+{
+    return polygonMode_ ? static_cast<PathSink&>(polygon_) : static_cast<PathSink&>(pen_);
+}
+
+void Interpreter::moveTo(Point target)
+{
+    target = bounded(target);
+    sink().moveTo(target);
+    position_ = target;
+    carriageReturn_ = target;
+}
+
+void Interpreter::drawTo(Point target)
+{
+    target = bounded(target);
+    sink().lineTo(target);
+    position_ = target;
+    carriageReturn_ = target;
+}
+
+void Interpreter::travelTo(Point target)
+{
+    if (penDown_)
+        drawTo(target);
+    else
+        moveTo(target);
+}
+
+// PA and PR set the plotting mode; both take pairs of coordinates, an odd one left over is ignored.
+void Interpreter::plot(bool absolute)
+{
+    absolute_ = absolute;
+    double x, y;
+    while (scanner_.number(x) && scanner_.number(y)) {
+        travelTo(absolute_ ? scaling_.toPlotter({x, y})
+                           : Point{position_.x + scaling_.deltaToPlotter({x, y}).x,
+                                   position_.y + scaling_.deltaToPlotter({x, y}).y});
+    }
+}
+
+void Interpreter::penUpDown(bool down)
+{
+    penDown_ = down;
+    plot(absolute_);
+}
+
+// A drawing without SP uses pen 1; SP without a number, or SP0, puts the pen away.
+void Interpreter::selectPen()
+{
+    double value = 0;
+    scanner_.number(value);
+    scanner_.numbers(nullptr, 0);
+    if (value >= 0)
+        pen_.selectPen(static_cast<int32_t>(value));
+}
+
+// The path's line type holds the pattern number in its high byte and the pattern length (percent of
+// the P1..P2 diagonal) in its low byte; 0 is solid. LT99 brings back the pattern used before LT.
+void Interpreter::lineType()
+{
+    double v[2];
+    int n = scanner_.numbers(v, 2);
+    uint16_t type = 0;
+    if (n >= 1 && static_cast<int>(v[0]) == 99) {
+        type = pen_.lineType() == 0 ? previousLineType_ : pen_.lineType();
+    } else if (n >= 1) {
+        auto pattern = static_cast<int8_t>(std::clamp(static_cast<int>(v[0]), -128, 127));
+        double length = n >= 2 ? v[1] : 4;
+        auto lengthByte = static_cast<uint8_t>(std::clamp(static_cast<int>(length), 0, 255));
+        type = static_cast<uint16_t>((static_cast<uint8_t>(pattern) << 8) | lengthByte);
+    }
+    if (pen_.lineType() != 0)
+        previousLineType_ = pen_.lineType();
+    pen_.setLineType(type);
+}
+
+} // namespace hpgl

@@ -1,0 +1,220 @@
+#include "filters/PenOutput.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace hpgl {
+
+namespace {
+
+// A path is continued in a new one before it passes this many items, so that no single path gets
+// unwieldy for the program.
+constexpr uint32_t kMaxPathItems = 200000;
+// Coordinates beyond the plotter's range are held at its edge.
+constexpr double kUnitLimit = 1073741823.0;
+// Curves that cross the window are drawn as this many clipped lines.
+constexpr int kClipSteps = 16;
+
+Point bezierPoint(Point p0, Point p1, Point p2, Point p3, double t)
+{
+    double u = 1 - t;
+    double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+    return {a * p0.x + b * p1.x + c * p2.x + d * p3.x, a * p0.y + b * p1.y + c * p2.y + d * p3.y};
+}
+
+} // namespace
+
+PenOutput::PenOutput(BlockWriter& writer, const Scaling& scaling, double millimetresPerUnit)
+    : writer_(writer), scaling_(scaling), mmPerUnit_(millimetresPerUnit)
+{
+}
+
+void PenOutput::selectPen(int32_t pen)
+{
+    if (pen == pen_)
+        return;
+    endFigure();
+    pen_ = pen;
+    pathStale_ = true;
+}
+
+void PenOutput::setLineType(uint16_t lineType)
+{
+    if (lineType == lineType_)
+        return;
+    endFigure();
+    lineType_ = lineType;
+    pathStale_ = true;
+}
+
+void PenOutput::setWindow(Point low, Point high)
+{
+    windowLow_ = {std::min(low.x, high.x), std::min(low.y, high.y)};
+    windowHigh_ = {std::max(low.x, high.x), std::max(low.y, high.y)};
+    windowed_ = true;
+}
+
+bool PenOutput::inside(Point p) const
+{
+    return !windowed_ || (p.x >= windowLow_.x && p.x <= windowHigh_.x && p.y >= windowLow_.y &&
+                          p.y <= windowHigh_.y);
+}
+
+// Cuts the segment a-b to the window; false when nothing of it lies inside.
+bool PenOutput::clip(Point& a, Point& b) const
+{
+    double t0 = 0, t1 = 1;
+    double dx = b.x - a.x, dy = b.y - a.y;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x - windowLow_.x, windowHigh_.x - a.x, a.y - windowLow_.y, windowHigh_.y - a.y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        double r = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+        if (t0 > t1)
+            return false;
+    }
+    Point start = a;
+    if (t1 < 1)
+        b = {start.x + t1 * dx, start.y + t1 * dy};
+    if (t0 > 0)
+        a = {start.x + t0 * dx, start.y + t0 * dy};
+    return true;
+}
+
+void PenOutput::moveTo(Point p)
+{
+    endFigure();
+    current_ = p;
+    figureOrigin_ = p;
+    figureClipped_ = false;
+}
+
+void PenOutput::lineTo(Point p)
+{
+    Point from = current_;
+    current_ = p;
+    if (pen_ == 0)
+        return;
+    if (!windowed_) {
+        drawLine(from, p);
+        return;
+    }
+    Point a = from, b = p;
+    if (!clip(a, b)) {
+        figureClipped_ = true;
+        endFigure();
+        return;
+    }
+    if (!(a == from)) {
+        figureClipped_ = true;
+        endFigure();
+    }
+    drawLine(a, b);
+    if (!(b == p)) {
+        figureClipped_ = true;
+        endFigure();
+    }
+}
+
+void PenOutput::curveTo(Point c1, Point c2, Point p)
+{
+    if (pen_ == 0) {
+        current_ = p;
+        return;
+    }
+    if (windowed_ && !(inside(current_) && inside(c1) && inside(c2) && inside(p))) {
+        Point start = current_;
+        for (int i = 1; i <= kClipSteps; ++i)
+            lineTo(i == kClipSteps ? p : bezierPoint(start, c1, c2, p, static_cast<double>(i) / kClipSteps));
+        return;
+    }
+    startFigure(current_, 3);
+    float x1, y1, x2, y2, x, y;
+    toMillimetres(c1, x1, y1);
+    toMillimetres(c2, x2, y2);
+    toMillimetres(p, x, y);
+    writer_.curve(x1, y1, x2, y2, x, y, kAnchor);
+    itemsWritten_ += 3;
+    current_ = p;
+    lastWritten_ = p;
+}
+
+void PenOutput::closeFigure()
+{
+    if (!(current_ == figureOrigin_))
+        lineTo(figureOrigin_);
+    if (figureOpen_ && !figureClipped_) {
+        writer_.markLast(kClose);
+        figureOpen_ = false;
+    }
+    endFigure();
+}
+
+void PenOutput::finish()
+{
+    endFigure();
+    writer_.endPath();
+}
+
+void PenOutput::endFigure()
+{
+    if (figureOpen_)
+        writer_.markLast(kEndOpen);
+    figureOpen_ = false;
+}
+
+void PenOutput::drawLine(Point from, Point to)
+{
+    startFigure(from, 1);
+    write(to, kAnchor);
+}
+
+// Makes sure a figure is open at `at` in a path of the current pen and line type with room for
+// `itemsAfter` more items, continuing a long figure in a new path when needed.
+void PenOutput::startFigure(Point at, int itemsAfter)
+{
+    bool full = writer_.pathItemCount() + static_cast<uint32_t>(itemsAfter) + 2 > kMaxPathItems;
+    if (pathStale_ || full || !writer_.pathOpen()) {
+        endFigure();
+        writer_.beginPath(pen_, lineType_);
+        pathStale_ = false;
+    }
+    if (figureOpen_ && !(lastWritten_ == at))
+        endFigure();
+    if (!figureOpen_) {
+        write(at, kMoveTo | kAnchor);
+        figureOpen_ = true;
+    }
+}
+
+void PenOutput::write(Point p, uint8_t flags)
+{
+    float x, y;
+    toMillimetres(p, x, y);
+    writer_.point(x, y, flags);
+    ++itemsWritten_;
+    lastWritten_ = p;
+}
+
+void PenOutput::toMillimetres(Point p, float& x, float& y) const
+{
+    Point page = scaling_.toPage(p);
+    auto convert = [this](double units) {
+        if (!(units >= -kUnitLimit)) // also catches NaN
+            units = -kUnitLimit;
+        units = std::min(units, kUnitLimit);
+        return static_cast<float>(units * mmPerUnit_);
+    };
+    x = convert(page.x);
+    y = convert(page.y);
+}
+
+} // namespace hpgl

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "filters/BlockWriter.h"
+#include "filters/PathSink.h"
+#include "filters/Scaling.h"
+
+#include <cstdint>
+
+namespace hpgl {
+
+// Where the drawing goes in the end: takes figures in plotter units, clips them to the input window,
+// turns them onto the page, converts them to millimetres and writes them into the block. Every pen and
+// every line type change starts a new path; a path that grows too long is continued in a new one.
+class PenOutput : public PathSink {
+public:
+    PenOutput(BlockWriter& writer, const Scaling& scaling, double millimetresPerUnit);
+
+    // Pen 0 holds no pen: moves are followed, nothing is drawn.
+    void selectPen(int32_t pen);
+    int32_t pen() const { return pen_; }
+    void setLineType(uint16_t lineType);
+    uint16_t lineType() const { return lineType_; }
+    void setWindow(Point low, Point high);
+    void clearWindow() { windowed_ = false; }
+
+    void moveTo(Point p) override;
+    void lineTo(Point p) override;
+    void curveTo(Point c1, Point c2, Point p) override;
+    void closeFigure() override;
+    void finish();
+
+    // Counts the items written so far; a caller can tell whether anything was drawn in between.
+    uint64_t itemsWritten() const { return itemsWritten_; }
+
+private:
+    bool inside(Point p) const;
+    bool clip(Point& a, Point& b) const;
+    void endFigure();
+    void drawLine(Point from, Point to);
+    void startFigure(Point at, int itemsAfter);
+    void write(Point p, uint8_t flags);
+    void toMillimetres(Point p, float& x, float& y) const;
+
+    BlockWriter& writer_;
+    const Scaling& scaling_;
+    double mmPerUnit_;
+    int32_t pen_ = 1;
+    uint16_t lineType_ = 0;
+    bool pathStale_ = true; // the open path has another pen or line type
+
+    bool windowed_ = false;
+    Point windowLow_, windowHigh_;
+
+    Point current_;        // where the pen is, clipped or not
+    Point figureOrigin_;   // where the current figure was started
+    bool figureClipped_ = false;
+    bool figureOpen_ = false; // a move-to of the current figure is in the block
+    Point lastWritten_;
+    uint64_t itemsWritten_ = 0;
+};
+
+} // namespace hpgl

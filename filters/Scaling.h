@@ -1,0 +1,53 @@
+#pragma once
+
+#include "filters/PathSink.h"
+
+namespace hpgl {
+
+// The coordinate systems of a plot: user units (when SC is on) map onto the plotter units of the
+// rotated frame spanned by the scaling points P1 and P2; RO turns that frame on the physical page,
+// whose size comes from PS.
+class Scaling {
+public:
+    Scaling();
+
+    void initialize();                        // IN: default page frame, no rotation, scaling off
+    void setPageSize(double length, double width); // PS: X length, Y width in plotter units
+    void setScalingPoints(const double* v, int n); // IP with 0, 2 or 4 values
+    void setScalingPercent(const double* v, int n); // IR with 0, 2 or 4 values
+    void setUserScale(const double* v, int n);      // SC with 0, 4, 5 or 7 values
+    void rotate(double degrees);                    // RO
+
+    // The page in plotter units of the rotated frame, when the file gave its size with PS.
+    bool pageGiven() const { return pageGiven_; }
+    Point frameSize() const { return {frameWidth(), frameHeight()}; }
+
+    Point p1() const { return p1_; }
+    Point p2() const { return p2_; }
+
+    // Absolute user coordinates to plotter units of the rotated frame, and back.
+    Point toPlotter(Point user) const;
+    Point toUser(Point plotter) const;
+    // A relative move in user units as a move in plotter units.
+    Point deltaToPlotter(Point userDelta) const;
+    // Plotter units of the rotated frame to plotter units on the page.
+    Point toPage(Point plotter) const;
+
+private:
+    void resetScalingPoints();
+    void updateFactors();
+    double frameWidth() const;  // X extent of the rotated frame
+    double frameHeight() const; // Y extent of the rotated frame
+
+    double pageLength_, pageWidth_;
+    bool pageGiven_ = false;
+    int rotation_ = 0; // 0, 90, 180 or 270
+    Point p1_, p2_;
+    bool scaled_ = false;
+    double sc_[7] = {};
+    int scType_ = 0;
+    // user -> plotter: plotter = origin + (user - userMin) * factor
+    Point factor_{1, 1}, origin_, userMin_;
+};
+
+} // namespace hpgl
