@@ -1,14 +1,21 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "geometry/Bezier.h"
 #include "output/CommandTemplate.h"
+#include "ports/CPlotPort.h"
 
+struct CCutInfo;
+class CPlot;
+class CPlotPath;
 class CProfile;
 
 // The single output device of the program. Its profile part describes the selected plotter or cutter:
 // the command templates it understands, its resolution, its pens with their knife offsets and a few
-// switches, all loaded from one section of the device-profile file.
+// switches, all loaded from one section of the device-profile file. Its output part sends plots through
+// those templates to the port, pass by pass, and keeps the state that carries from one command to the next.
 class CPlotterDevice {
 public:
     static constexpr int kMaxPens = 20;
@@ -48,4 +55,78 @@ public:
     std::int32_t OVERCUT = 0;
     std::uint16_t OutMethod = 2;
     std::uint16_t mmCutterWidth = 32700;
+
+    // Output in passes. A pass opens the port and sends the initialisation sequence (beginPass), receives
+    // any number of plots in device units (emitPlot), and ends with a home or feed sequence before the
+    // port is closed (endPass).
+
+    // Opens the port with OutMethod and starts a pass with the settings.
+    // Returns 0, sending nothing, when the port cannot be opened.
+    int beginPass(void* window, const CCutInfo& settings);
+    void emitPlot(const CPlot& plot);
+    // Selects the path's pen and line type, then sends its moves, lines and flattened curves.
+    void emitPath(const CPlotPath& path);
+    // Pen-up move, knife-corrected when the device leaves that to the program.
+    void moveTo(float x, float y);
+    // Cut or draw from the last point; the first segment after a move swivels the knife into its
+    // direction, later ones swivel only at sharp corners.
+    void lineTo(float x, float y);
+    // A line cut in stretches of SolidCut separated by uncut gaps of VoidCut; the pattern runs on across
+    // the segments of a sub-path.
+    void dashLineTo(float x, float y);
+    // A cubic Bezier curve, flattened into lines within the curve accuracy of the pass.
+    void curveTo(FPoint p0, FPoint p1, FPoint p2, FPoint p3);
+    // Ends a run of lines with a space, which some device languages need before the next command.
+    void flushPending();
+    // mode 0: back to the origin and home; 1: to the feed position and feed, then a new frame; 2: to the
+    // feed position and feed only. Then the port is closed.
+    void endPass(int mode);
+
+    // Sends through the given port instead of the embedded one (a recording port in tests); null goes
+    // back to the embedded port.
+    void setOutputPort(CPlotPort* replacement) { replacementPort_ = replacement; }
+
+    // 0 while a pass runs; raised to 1 when the port closes or the stop command stops the output.
+    std::int32_t stopFlag = 1;
+    // The port every pass writes to; the job run selects it by name before each copy.
+    std::unique_ptr<CPlotPort> port = std::make_unique<CPlotPort>();
+
+private:
+    class PathEmitter;
+
+    CPlotPort& output() { return replacementPort_ != nullptr ? *replacementPort_ : *port; }
+    void send(const char* text);
+    void sendFormatted(const char* text, const std::int32_t* args, int argCount);
+    void sendPoint(CommandTemplate t, float x, float y);
+    void noteHighestX(float x);
+    bool knifeCorrectionActive() const;
+    float knifeRadius() const;
+    bool turnKnife(float x, float y);
+    void lineFirst(float x, float y);
+    void lineNext(float x, float y);
+    void drawLine(float x, float y);
+    void flattenCurve(const Bezier& curve, int depth);
+
+    CPlotPort* replacementPort_ = nullptr;
+    // 1 after a line has been sent and no move has followed yet.
+    std::int32_t pendingLine_ = 0;
+    float curveAccuracy_ = 2.0f;
+    // Largest X, in device units, of the moves and lines of the pass.
+    std::int32_t highestX_ = 0;
+    // The knife offset turned into the direction of the last segment, and that direction in radians.
+    // Both outlive the pass, as the knife itself keeps its direction.
+    FPoint knifeVector_;
+    float lastDirection_ = 0.0f;
+    // The last target point, without knife correction.
+    FPoint lastPoint_;
+    // Knife offset in force, in millimetres.
+    float knifeOffset_ = 0.0f;
+    std::int32_t dashFlag_ = 0;
+    // Half-cut stretches in device units, what is left of the current one, and whether it cuts (1).
+    float solidLength_ = 0.0f;
+    float gapLength_ = 0.0f;
+    float dashRemaining_ = 0.0f;
+    std::int32_t dashState_ = 1;
+    std::int32_t pageGap_ = 0;
+    std::uint16_t currentLineType_ = 0;
 };

@@ -1,0 +1,93 @@
+#include "output/CommandFormat.h"
+
+#include "output/CommandTemplate.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+std::int32_t toDeviceInt(float value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483648.0f)
+        return std::numeric_limits<std::int32_t>::max();
+    if (value <= -2147483648.0f)
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
+
+namespace {
+
+// Writes value in decimal at out and returns the number of characters written.
+std::size_t writeDecimal(char* out, std::int32_t value)
+{
+    char digits[12];
+    std::size_t n = 0;
+    // Work on the magnitude as unsigned so that the smallest 32-bit value does not overflow.
+    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    do {
+        digits[n++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    std::size_t written = 0;
+    if (value < 0)
+        out[written++] = '-';
+    while (n > 0)
+        out[written++] = digits[--n];
+    return written;
+}
+
+// The common form: literal bytes, "%d" and "%%" only. Returns false for anything else.
+bool formatPlain(char* out, const char* text, const std::int32_t* args, int argCount, std::size_t& length)
+{
+    std::size_t used = 0;
+    int next = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        // Leave room for the longest integer and the terminator.
+        if (used + 12 >= kCommandBufferSize)
+            return false;
+        if (*p != '%') {
+            out[used++] = *p;
+            continue;
+        }
+        ++p;
+        if (*p == '%') {
+            out[used++] = '%';
+        } else if (*p == 'd' && next < argCount) {
+            used += writeDecimal(out + used, args[next++]);
+        } else {
+            return false;
+        }
+    }
+    out[used] = '\0';
+    length = used;
+    return true;
+}
+
+} // namespace
+
+std::size_t formatCommand(char* out, const char* text, const std::int32_t* args, int argCount)
+{
+    std::size_t length = 0;
+    if (formatPlain(out, text, args, argCount, length))
+        return length;
+
+    if (!isIntegerFormatFor(text, argCount)) {
+        out[0] = '\0';
+        return 0;
+    }
+    const std::int32_t a = argCount > 0 ? args[0] : 0;
+    const std::int32_t b = argCount > 1 ? args[1] : 0;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+#pragma GCC diagnostic ignored "-Wformat-security"
+    const int n = std::snprintf(out, kCommandBufferSize, text, a, b);
+#pragma GCC diagnostic pop
+    if (n < 0) {
+        out[0] = '\0';
+        return 0;
+    }
+    return std::strlen(out);
+}
