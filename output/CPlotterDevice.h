@@ -7,7 +7,7 @@
 #include "output/CommandTemplate.h"
 #include "ports/CPlotPort.h"
 
-struct CCutInfo;
+class CCutInfo;
 class CPlot;
 class CPlotPath;
 class CProfile;
