@@ -38,21 +38,23 @@ void CPlotterDevice::flattenCurve(const Bezier& curve, int depth)
 
     const float bulge = std::max(pointLineDistance(curve.p0, curve.p3, curve.p1),
                                  pointLineDistance(curve.p0, curve.p3, curve.p2));
-    const float startAngle = angleBetween(curve.p0, curve.p1, curve.p0, curve.p3);
-    const float endAngle = angleBetween(curve.p2, curve.p3, curve.p0, curve.p3);
     const float tolerance = std::max(curveAccuracy_ * 0.5f, 1.0f);
-    const float angleLimit = curveAccuracy_ * kRadiansPerDegree;
-
-    if (depth <= kMaxCurveDepth && bulge > tolerance && (startAngle >= angleLimit || endAngle >= angleLimit)) {
-        float t = 0.5f;
-        if (std::fabs(startAngle - endAngle) >= kEvenSplit)
-            t = startAngle > endAngle ? 0.3333f : 0.6666f;
-        Bezier first;
-        Bezier second;
-        bezierSplit(curve, t, first, second);
-        flattenCurve(first, depth + 1);
-        flattenCurve(second, depth + 1);
-        return;
+    if (depth <= kMaxCurveDepth && bulge > tolerance) {
+        // Only a curve that bulges out of the tolerance needs its end angles, which cost the most here.
+        const float startAngle = angleBetween(curve.p0, curve.p1, curve.p0, curve.p3);
+        const float endAngle = angleBetween(curve.p2, curve.p3, curve.p0, curve.p3);
+        const float angleLimit = curveAccuracy_ * kRadiansPerDegree;
+        if (startAngle >= angleLimit || endAngle >= angleLimit) {
+            float t = 0.5f;
+            if (std::fabs(startAngle - endAngle) >= kEvenSplit)
+                t = startAngle > endAngle ? 0.3333f : 0.6666f;
+            Bezier first;
+            Bezier second;
+            bezierSplit(curve, t, first, second);
+            flattenCurve(first, depth + 1);
+            flattenCurve(second, depth + 1);
+            return;
+        }
     }
     drawLine(curve.p3.x, curve.p3.y);
 }
