@@ -150,19 +150,9 @@ void Scaling::rotate(double degrees)
     resetScalingPoints();
 }
 
-Point Scaling::toPlotter(Point user) const
-{
-    return {origin_.x + (user.x - userMin_.x) * factor_.x, origin_.y + (user.y - userMin_.y) * factor_.y};
-}
-
 Point Scaling::toUser(Point plotter) const
 {
     return {userMin_.x + (plotter.x - origin_.x) / factor_.x, userMin_.y + (plotter.y - origin_.y) / factor_.y};
-}
-
-Point Scaling::deltaToPlotter(Point userDelta) const
-{
-    return {userDelta.x * factor_.x, userDelta.y * factor_.y};
 }
 
 Point Scaling::toPage(Point plotter) const

@@ -26,10 +26,13 @@ public:
     Point p2() const { return p2_; }
 
     // Absolute user coordinates to plotter units of the rotated frame, and back.
-    Point toPlotter(Point user) const;
+    Point toPlotter(Point user) const
+    {
+        return {origin_.x + (user.x - userMin_.x) * factor_.x, origin_.y + (user.y - userMin_.y) * factor_.y};
+    }
     Point toUser(Point plotter) const;
     // A relative move in user units as a move in plotter units.
-    Point deltaToPlotter(Point userDelta) const;
+    Point deltaToPlotter(Point userDelta) const { return {userDelta.x * factor_.x, userDelta.y * factor_.y}; }
     // Plotter units of the rotated frame to plotter units on the page.
     Point toPage(Point plotter) const;
 

@@ -151,23 +151,22 @@ void Scanner::skipEscapeSequence()
 
 void Scanner::skipSeparators()
 {
-    while (pos_ < end_) {
-        unsigned char c = *pos_;
-        if (c == ' ' || c == ',' || (c < 0x20 && c != kEscape))
-            ++pos_;
-        else
-            return;
-    }
+    const unsigned char* p = pos_;
+    while (p < end_ && (*p == ' ' || *p == ',' || (*p < 0x20 && *p != kEscape)))
+        ++p;
+    pos_ = p;
 }
 
 bool Scanner::number(double& value)
 {
     skipSeparators();
-    if (pos_ >= end_)
+    // The position is kept in a local while digits are read, so that it stays in a register.
+    const unsigned char* p = pos_;
+    if (p >= end_)
         return false;
-    unsigned char c = *pos_;
+    unsigned char c = *p;
     if (c == ';') {
-        ++pos_;
+        pos_ = p + 1;
         return false;
     }
     if (!isDigit(c) && c != '-' && c != '+' && c != '.')
@@ -175,34 +174,45 @@ bool Scanner::number(double& value)
 
     bool negative = c == '-';
     if (c == '-' || c == '+')
-        ++pos_;
+        ++p;
+    // Digits past the 17th only scale the value; they cannot change it within a double's precision.
+    constexpr int kMantissaDigits = 17;
+    const unsigned char* digits = p;
+    const unsigned char* mantissaEnd = end_ - digits > kMantissaDigits ? digits + kMantissaDigits : end_;
     uint64_t mantissa = 0;
+    while (p < mantissaEnd && isDigit(*p))
+        mantissa = mantissa * 10 + (*p++ - '0');
     int exponent = 0;
-    bool anyDigit = false;
-    constexpr uint64_t kMantissaLimit = 100000000000000000ULL; // 1e17: room for one more digit
-    while (pos_ < end_ && isDigit(*pos_)) {
-        if (mantissa < kMantissaLimit)
-            mantissa = mantissa * 10 + (*pos_ - '0');
-        else
-            ++exponent;
-        anyDigit = true;
-        ++pos_;
+    while (p < end_ && isDigit(*p)) {
+        ++exponent;
+        ++p;
     }
-    if (pos_ < end_ && *pos_ == '.') {
-        ++pos_;
-        while (pos_ < end_ && isDigit(*pos_)) {
+    bool anyDigit = p > digits;
+    if (anyDigit && exponent == 0 && (p >= end_ || (*p != '.' && (*p | 0x20) != 'e'))) {
+        // Plain integers, the bulk of every plot file.
+        pos_ = p;
+        double magnitude = static_cast<double>(mantissa);
+        magnitude = magnitude <= kNumberLimit ? magnitude : kNumberLimit;
+        value = negative ? -magnitude : magnitude;
+        return true;
+    }
+    constexpr uint64_t kMantissaLimit = 100000000000000000ULL; // 1e17: room for one more digit
+    if (p < end_ && *p == '.') {
+        ++p;
+        while (p < end_ && isDigit(*p)) {
             if (mantissa < kMantissaLimit) {
-                mantissa = mantissa * 10 + (*pos_ - '0');
+                mantissa = mantissa * 10 + (*p - '0');
                 --exponent;
             }
             anyDigit = true;
-            ++pos_;
+            ++p;
         }
     }
+    pos_ = p;
     if (!anyDigit)
         return false;
-    if (pos_ + 1 < end_ && (*pos_ | 0x20) == 'e') {
-        const unsigned char* q = pos_ + 1;
+    if (p + 1 < end_ && (*p | 0x20) == 'e') {
+        const unsigned char* q = p + 1;
         bool negativeExponent = *q == '-';
         if (*q == '-' || *q == '+')
             ++q;
