@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+// What a job list tells the window that shows it. The window draws from the list; the command-line tool
+// and the tests implement only what they need. Every notification does nothing unless overridden.
+class CJobListView
+{
+  public:
+    virtual ~CJobListView() = default;
+
+    virtual void rowsInserted(int /*first*/, int /*count*/) {}
+    // The row's record or texts changed: redraw it.
+    virtual void rowChanged(int /*row*/) {}
+    virtual void rowsRemoved(int /*first*/, int /*count*/) {}
+    // The selected row, -1 for none.
+    virtual void selectionChanged(int /*row*/) {}
+    // The running row's progress text changed; the window repaints it at once, in the middle of a copy.
+    virtual void progressText(int /*row*/, const std::string& /*text*/) {}
+    // The remaining-media text of the status bar.
+    virtual void statusText(const std::string& /*text*/) {}
+    virtual void bringToTop() {}
+    virtual void beep() {}
+    // Queues a command for the list, handled after the current message returns.
+    virtual void postCommand(int /*id*/) {}
+};

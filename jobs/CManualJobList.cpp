@@ -1,0 +1,13 @@
+#include "jobs/CManualJobList.h"
+
+CManualJobList::CManualJobList(const ServerSettings& settings) : CJobList(settings) {}
+
+int CManualJobList::addManualJob(std::string_view path)
+{
+    if (findRow(path) >= 0)
+        return -1;
+    auto job = CPlotJob::create(path, CPlotJob::STATE_STANDBY, settings());
+    if (!job)
+        return -1;
+    return appendRow(path, std::move(job));
+}

@@ -1,0 +1,81 @@
+#include "jobs/CAutoJobList.h"
+#include "jobs/FileErrors.h"
+#include "jobs/Intake.h"
+#include "platform/FileTime.h"
+#include "platform/PathMapping.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <iterator>
+#include <strings.h>
+#include <sys/stat.h>
+
+namespace {
+
+// Minimum age in whole days of a finished job's file deleted at exit, by AutoDeleType 1 to 8.
+constexpr int deletionAgeDays[] = {0, 1, 3, 7, 15, 30, 60, 100};
+
+bool isTemporaryPlotName(const std::string& name)
+{
+    return name.size() >= 7 && ::strncasecmp(name.c_str(), "OSI", 3) == 0 &&
+           ::strcasecmp(name.c_str() + name.size() - 4, ".TMP") == 0;
+}
+
+std::string temporaryFolder()
+{
+    const char* folder = std::getenv("TMPDIR");
+    return folder && *folder ? folder : "/tmp";
+}
+
+} // namespace
+
+bool markPlotted(const CPlotJob& job)
+{
+    const std::string path = platform::toFileSystemPath(job.path);
+    struct stat status = {};
+    if (::stat(path.c_str(), &status) != 0) {
+        reportFileError(errno, job.path);
+        return false;
+    }
+    const timespec times[2] = {status.st_atim, {platform::localMidnight(status.st_mtim.tv_sec), 0}};
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) {
+        reportFileError(errno, job.path);
+        return false;
+    }
+    return true;
+}
+
+void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now)
+{
+    if (autoDeleType < 1 || autoDeleType > static_cast<int>(std::size(deletionAgeDays)))
+        return;
+    const std::time_t limit = deletionAgeDays[autoDeleType - 1];
+    for (int row = 0; row < automatic.rowCount(); ++row) {
+        const CPlotJob* job = automatic.jobAt(row);
+        if (!job || job->state != CPlotJob::STATE_FINISHED)
+            continue;
+        const auto modified = platform::fileModifiedTime(job->path);
+        if (!modified)
+            continue;
+        if ((now - *modified) / 86400 >= limit && !deleteJobFile(job->path))
+            return;
+    }
+}
+
+void cleanTemporary(const CAutoJobList& automatic)
+{
+    const std::string folder = temporaryFolder();
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        std::error_code typeError;
+        const std::string name = entries->path().filename().string();
+        if (entries->is_directory(typeError) || !isTemporaryPlotName(name))
+            continue;
+        const std::string path = platform::joinPath(folder, name);
+        if (automatic.findRow(path) < 0 && !deleteJobFile(path))
+            return;
+    }
+}

@@ -1,0 +1,72 @@
+#include "jobs/Intake.h"
+
+#include "jobs/CAutoJobList.h"
+#include "jobs/CManualJobList.h"
+#include "jobs/FileErrors.h"
+#include "platform/Hooks.h"
+#include "plotdata/CProfile.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// The receive folder keys take at most 179 characters.
+constexpr int RECEIVE_PATH_SIZE = 180;
+
+} // namespace
+
+CIntake::CIntake(CAutoJobList& automatic, CManualJobList& manual, const CProfile& serverFile,
+                 CReceiveFolder::Clock clock)
+    : automatic_(automatic), manual_(manual), serverFile_(serverFile), automaticFolder_(clock),
+      manualFolder_(clock)
+{
+}
+
+std::time_t CIntake::systemClock()
+{
+    return std::time(nullptr);
+}
+
+std::string CIntake::receiveFolder(const char* key, const char* defaultFolder) const
+{
+    char folder[RECEIVE_PATH_SIZE];
+    serverFile_.getString("Receive", key, folder, RECEIVE_PATH_SIZE, defaultFolder);
+    return folder;
+}
+
+void CIntake::pollAutomatic()
+{
+    platform::WaitCursor waitCursor;
+    const auto listed = [this](const std::string& path) { return automatic_.findRow(path) >= 0; };
+    for (const std::string& path :
+         automaticFolder_.scan(receiveFolder("AReceivePath", "C:\\Receive"), listed))
+        automatic_.addJob(path);
+}
+
+void CIntake::pollManual()
+{
+    platform::WaitCursor waitCursor;
+    const auto listed = [this](const std::string& path) { return manual_.findRow(path) >= 0; };
+    for (const std::string& path : manualFolder_.scan(receiveFolder("MReceivePath", "C:\\Receive2"), listed))
+        manual_.addManualJob(path);
+}
+
+void CIntake::sendToAutomatic()
+{
+    const CPlotJob* manualJob = manual_.jobAt(manual_.selectedRow());
+    if (!manualJob)
+        return;
+    auto job = std::make_unique<CPlotJob>();
+    std::copy(std::begin(manualJob->path), std::end(manualJob->path), job->path);
+    job->options = manualJob->options;
+    job->startOffset = manualJob->startOffset;
+    job->sectionLength = manualJob->sectionLength;
+    job->overlap = manualJob->overlap;
+    job->length = manualJob->length;
+    job->width = manualJob->width;
+    job->sectionLimit = manualJob->sectionLimit;
+    job->state = CPlotJob::STATE_STANDBY;
+    const std::string path = job->path;
+    automatic_.addJob(path, std::move(job));
+}

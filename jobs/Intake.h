@@ -1,0 +1,54 @@
+#pragma once
+
+#include "jobs/CReceiveFolder.h"
+
+#include <ctime>
+
+class CAutoJobList;
+class CManualJobList;
+class CProfile;
+struct CPlotJob;
+
+// Fills the two lists from their receive folders ([Receive] AReceivePath and MReceivePath of
+// Server.INI, read again at every scan) and moves single jobs from the manual list into the queue.
+// Files are never moved: a job refers to its file where it lies.
+class CIntake
+{
+  public:
+    CIntake(CAutoJobList& automatic, CManualJobList& manual, const CProfile& serverFile,
+            CReceiveFolder::Clock clock = systemClock);
+
+    // Scans the automatic receive folder: every new file becomes a waiting job, or a finished one when it
+    // carries the plotted mark.
+    void pollAutomatic();
+    // Scans the manual receive folder into the manual list.
+    void pollManual();
+    // Copies the selected manual job into the queue as a standby job with one copy, unless the queue
+    // already lists its path. The manual row stays.
+    void sendToAutomatic();
+
+    static std::time_t systemClock();
+
+  private:
+    std::string receiveFolder(const char* key, const char* defaultFolder) const;
+
+    CAutoJobList& automatic_;
+    CManualJobList& manual_;
+    const CProfile& serverFile_;
+    CReceiveFolder automaticFolder_;
+    CReceiveFolder manualFolder_;
+};
+
+// Sets the plotted mark on the job's file: its modification time becomes local midnight of the day it
+// was last modified. A file that cannot be read or changed is reported; false then.
+bool markPlotted(const CPlotJob& job);
+
+// The deletion at exit: deletes the files of the queue's finished jobs that are at least as many whole
+// days old (counted from now) as the AutoDeleType rule asks: 1 any age, 2 to 8 one, 3, 7, 15, 30, 60 and
+// 100 days; 0 and values outside 0 to 8 delete nothing. Files already gone are skipped; the first file
+// that cannot be deleted is reported and ends the deletion.
+void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now);
+
+// Deletes the files named OSI*.TMP (any letter case) in the temporary folder ($TMPDIR, else /tmp) that
+// no row of the queue names. The first file that cannot be deleted is reported and ends the clean-up.
+void cleanTemporary(const CAutoJobList& automatic);

@@ -1,0 +1,54 @@
+#include "jobs/JobTexts.h"
+
+#include "jobs/CPlotJob.h"
+#include "res/strings/StringTable.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr double INCHES_PER_MILLIMETRE = 0.03937007874015748;
+
+std::string inches(double millimetres)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "%.2f In", millimetres * INCHES_PER_MILLIMETRE);
+    return text;
+}
+
+} // namespace
+
+std::string lengthText(int millimetres, bool inchUnits)
+{
+    if (inchUnits)
+        return inches(millimetres);
+    return std::to_string(millimetres) + "mm";
+}
+
+std::string sectionText(unsigned millimetres, bool inchUnits)
+{
+    if (inchUnits)
+        return inches(millimetres);
+    // The section is shown as the signed value it was set from.
+    return std::to_string(static_cast<int>(millimetres)) + " mm";
+}
+
+std::string copiesText(const CPlotJob& job)
+{
+    return std::to_string(job.copiesDone) + "/" + std::to_string(job.copies);
+}
+
+std::string stateText(const CPlotJob& job)
+{
+    switch (job.state) {
+    case CPlotJob::STATE_WAITING:
+        return strings::localString(20011);
+    case CPlotJob::STATE_STANDBY:
+    case CPlotJob::STATE_FAILED:
+        return job.messageId != 0 ? strings::programString(job.messageId) : strings::localString(20014);
+    case CPlotJob::STATE_FINISHED:
+        return strings::localString(20012);
+    default:
+        return {};
+    }
+}

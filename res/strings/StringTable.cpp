@@ -1,0 +1,43 @@
+#include "res/strings/StringTable.h"
+
+#include <algorithm>
+
+namespace strings {
+namespace {
+
+bool englishInUse = false;
+
+const char* find(std::span<const StringEntry> table, int id)
+{
+    const auto entry =
+        std::find_if(table.begin(), table.end(), [id](const StringEntry& e) { return e.id == id; });
+    return entry == table.end() ? nullptr : entry->text;
+}
+
+} // namespace
+
+const char* programString(int id)
+{
+    const char* text = find(chineseTable(), id);
+    return text ? text : "";
+}
+
+const char* localString(int id)
+{
+    if (englishInUse) {
+        if (const char* text = find(englishTable(), id))
+            return text;
+    }
+    return programString(id);
+}
+
+void useEnglishStrings(bool on)
+{
+    englishInUse = on;
+}
+bool englishStringsInUse()
+{
+    return englishInUse;
+}
+
+} // namespace strings

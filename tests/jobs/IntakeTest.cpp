@@ -1,0 +1,252 @@
+#include "jobs/Intake.h"
+#include "JobTestSupport.h"
+#include "TempDir.h"
+#include "jobs/CAutoJobList.h"
+#include "jobs/CManualJobList.h"
+#include "output/ServerSettings.h"
+#include "platform/FileTime.h"
+#include "platform/ProgramFolder.h"
+#include "plotdata/CProfile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class IntakeTest : public ::testing::Test
+{
+  protected:
+    TimeZone zone{"CST-8"};
+    TempDir dir;
+    ServerSettings settings;
+    CAutoJobList automatic{settings};
+    CManualJobList manual{settings};
+    CProfile serverFile;
+    std::time_t now = localTime(2026, 3, 10, 12, 0, 0);
+    CIntake intake{automatic, manual, serverFile, [this] { return now; }};
+    // Where the Windows folders C:\Receive and C:\Receive2 lie.
+    fs::path autoFolder;
+    fs::path manualFolder;
+
+    void SetUp() override
+    {
+        platform::setProgramFolder(dir.path().string());
+        serverFile.setPath((dir.path() / "Server.INI").c_str());
+        autoFolder = dir.path() / "drive_c" / "Receive";
+        manualFolder = dir.path() / "drive_c" / "Receive2";
+        fs::create_directories(autoFolder);
+        fs::create_directories(manualFolder);
+    }
+    void TearDown() override { platform::setProgramFolder(""); }
+
+    // A file written some time ago, finished being written.
+    std::string settledFile(const fs::path& folder, const std::string& name, const std::string& bytes = "IN;")
+    {
+        const std::string path = (folder / name).string();
+        dir.write(path, bytes);
+        platform::setFileModifiedTime(path, now - 3600);
+        return path;
+    }
+
+    std::vector<std::string> rows(const CJobList& list)
+    {
+        std::vector<std::string> texts;
+        for (int row = 0; row < list.rowCount(); ++row)
+            texts.push_back(list.itemText(row, 0));
+        return texts;
+    }
+};
+
+TEST_F(IntakeTest, FolderWithOrWithoutTrailingBackslashGivesTheSameJobs)
+{
+    settledFile(autoFolder, "b.plt");
+    settledFile(autoFolder, "a.plt");
+    fs::create_directory(autoFolder / "sub.plt");
+    settledFile(manualFolder, "m.plt");
+
+    // The first pass reads the default folders, the second the same folders with a trailing backslash.
+    for (bool trailingBackslash : {false, true}) {
+        CAutoJobList list(settings);
+        CManualJobList manualList(settings);
+        CIntake scanner(list, manualList, serverFile, [this] { return now; });
+        if (trailingBackslash) {
+            serverFile.setString("Receive", "AReceivePath", "C:\\Receive\\");
+            serverFile.setString("Receive", "MReceivePath", "C:\\Receive2\\");
+        }
+        scanner.pollAutomatic();
+        scanner.pollAutomatic();
+        EXPECT_EQ(rows(list), (std::vector<std::string>{"C:\\Receive\\a.plt", "C:\\Receive\\b.plt"}));
+        EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_WAITING);
+        scanner.pollManual();
+        EXPECT_EQ(rows(manualList), std::vector<std::string>{"C:\\Receive2\\m.plt"});
+    }
+
+    // A folder that does not exist lists nothing and says nothing.
+    MessageBoxes boxes;
+    serverFile.setString("Receive", "AReceivePath", "/nowhere/at/all");
+    intake.pollAutomatic();
+    EXPECT_EQ(automatic.rowCount(), 0);
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(IntakeTest, FileStillBeingWrittenWaitsForALaterScan)
+{
+    const std::string path = (autoFolder / "growing.plt").string();
+    dir.write(path, "IN;");
+    platform::setFileModifiedTime(path, now - 2);
+    intake.pollAutomatic();
+    EXPECT_EQ(automatic.rowCount(), 0);
+
+    // Grown since, with an old time put on it by the copying program: still not listed.
+    now += 10;
+    dir.write(path, "IN;PU0,0;PD100,100;");
+    platform::setFileModifiedTime(path, now - 3600);
+    intake.pollAutomatic();
+    EXPECT_EQ(automatic.rowCount(), 0);
+
+    // Unchanged since the previous scan and old enough.
+    now += 10;
+    intake.pollAutomatic();
+    EXPECT_EQ(automatic.rowCount(), 1);
+
+    // A time just ahead of the clock is as recent as one just behind it.
+    const std::string ahead = settledFile(autoFolder, "ahead.plt");
+    platform::setFileModifiedTime(ahead, now + 3);
+    intake.pollAutomatic();
+    EXPECT_EQ(automatic.rowCount(), 1);
+    now += 10;
+    intake.pollAutomatic();
+    EXPECT_EQ(automatic.rowCount(), 2);
+}
+
+TEST_F(IntakeTest, PlottedFileIsListedFinishedAfterARestart)
+{
+    const std::string path = settledFile(autoFolder, "done.plt");
+    intake.pollAutomatic();
+    ASSERT_EQ(automatic.rowCount(), 1);
+    ASSERT_TRUE(markPlotted(*automatic.jobAt(0)));
+    EXPECT_EQ(*platform::fileModifiedTime(path), localTime(2026, 3, 10, 0, 0, 0));
+
+    CAutoJobList restarted(settings);
+    CIntake restartedIntake(restarted, manual, serverFile, [this] { return now; });
+    restartedIntake.pollAutomatic();
+    ASSERT_EQ(restarted.rowCount(), 1);
+    EXPECT_EQ(restarted.jobAt(0)->state, CPlotJob::STATE_FINISHED);
+    EXPECT_EQ(restarted.itemText(0, 3), "0/0");
+    EXPECT_EQ(restarted.nextWaitingJob(0), -1);
+}
+
+TEST_F(IntakeTest, PathLongerThanAJobHoldsIsSkipped)
+{
+    fs::path deep = autoFolder / std::string(60, 'd');
+    fs::create_directories(deep);
+    const std::string fits = std::string(299 - (deep.string().size() + 1), 'f');
+    const std::string path = settledFile(deep, fits);
+    settledFile(deep, fits + "g");
+    serverFile.setString("Receive", "AReceivePath", deep.c_str());
+    intake.pollAutomatic();
+    EXPECT_EQ(rows(automatic), std::vector<std::string>{path});
+}
+
+TEST_F(IntakeTest, SendToAutomaticCopiesTheSettingsOnceAsStandby)
+{
+    settledFile(manualFolder, "m.plt");
+    intake.pollManual();
+    intake.sendToAutomatic();
+    EXPECT_EQ(automatic.rowCount(), 0);
+
+    manual.select(0);
+    CPlotJob* source = manual.jobAt(0);
+    source->options = CPlotJob::OPTION_ROTATE;
+    source->length = 1234;
+    source->sectionLimit = 3;
+    source->copies = 4;
+    source->messageId = 32779;
+    intake.sendToAutomatic();
+    intake.sendToAutomatic();
+    ASSERT_EQ(automatic.rowCount(), 1);
+    EXPECT_EQ(manual.rowCount(), 1);
+    const CPlotJob* job = automatic.jobAt(0);
+    EXPECT_STREQ(job->path, "C:\\Receive2\\m.plt");
+    EXPECT_EQ(job->state, CPlotJob::STATE_STANDBY);
+    EXPECT_EQ(job->options, CPlotJob::OPTION_ROTATE);
+    EXPECT_EQ(job->sectionLimit, 3u);
+    EXPECT_EQ(job->copies, 1);
+    EXPECT_EQ(job->messageId, 0);
+    EXPECT_EQ(automatic.itemText(0, 1), "1234mm");
+}
+
+TEST_F(IntakeTest, MarkPlottedReportsAMissingFile)
+{
+    const std::string path = settledFile(autoFolder, "a.plt");
+    intake.pollAutomatic();
+    MessageBoxes boxes;
+    fs::remove(path);
+    EXPECT_FALSE(markPlotted(*automatic.jobAt(0)));
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"没有找到 C:\\Receive\\a.plt。"});
+}
+
+class DeleteOldPlottedTest : public IntakeTest
+{
+  protected:
+    std::string today, yesterday, waiting;
+
+    void SetUp() override
+    {
+        IntakeTest::SetUp();
+        today = settledFile(autoFolder, "today.plt");
+        yesterday = settledFile(autoFolder, "yesterday.plt");
+        waiting = settledFile(autoFolder, "waiting.plt");
+        platform::setFileModifiedTime(today, localTime(2026, 3, 10, 0, 0, 0));
+        platform::setFileModifiedTime(yesterday, localTime(2026, 3, 9, 0, 0, 0));
+        platform::setFileModifiedTime(waiting, localTime(2026, 3, 1, 8, 0, 0));
+        intake.pollAutomatic();
+        ASSERT_EQ(automatic.rowCount(), 3);
+    }
+
+    std::vector<bool> present() const
+    {
+        return {fs::exists(today), fs::exists(yesterday), fs::exists(waiting)};
+    }
+};
+
+TEST_F(DeleteOldPlottedTest, AgeCountsWholeDaysFromTheDayTheJobFinished)
+{
+    for (int rule : {0, 9, -1})
+        deleteOldPlotted(automatic, rule, now + 1000 * 86400);
+    deleteOldPlotted(automatic, 3, now);
+    EXPECT_EQ(present(), (std::vector<bool>{true, true, true}));
+    deleteOldPlotted(automatic, 2, now);
+    EXPECT_EQ(present(), (std::vector<bool>{true, false, true}));
+    // At exit: every finished file; one already gone is skipped without a message.
+    MessageBoxes boxes;
+    deleteOldPlotted(automatic, 1, now);
+    EXPECT_EQ(present(), (std::vector<bool>{false, false, true}));
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST(CleanTemporary, DeletesMatchingFilesNoJobNames)
+{
+    TempDir dir;
+    ::setenv("TMPDIR", dir.path().c_str(), 1);
+    ServerSettings settings;
+    CAutoJobList automatic(settings);
+    for (const char* name : {"OSI1.TMP", "osi2.tmp", "OsiKept.Tmp", "OSI3.TMP.bak", "XOSI4.TMP", "OSI.TM"})
+        dir.write(name, "x");
+    fs::create_directory(dir.path() / "OSIdir.TMP");
+    // Listed with another letter case: kept all the same.
+    automatic.addJob(dir.file("OSIKEPT.TMP"));
+
+    cleanTemporary(automatic);
+    ::unsetenv("TMPDIR");
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+              (std::vector<std::string>{"OSI.TM", "OSI3.TMP.bak", "OSIdir.TMP", "OsiKept.Tmp", "XOSI4.TMP"}));
+}
+
+} // namespace
