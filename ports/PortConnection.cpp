@@ -94,12 +94,19 @@ long PortConnection::write(const char* data, std::size_t size)
         std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
         return 0;
     }
+    // Try at once; only a full line waits, up to the write time-out, for room.
+    long written = writeNow(data, size);
+    if (written != 0)
+        return written;
     pollfd ready{fd_, POLLOUT, 0};
     const int polled = poll(&ready, 1, waitMs);
     if (polled < 0)
         return errno == EINTR ? 0 : -1;
-    if (polled == 0)
-        return 0;
+    return polled == 0 ? 0 : writeNow(data, size);
+}
+
+long PortConnection::writeNow(const char* data, std::size_t size)
+{
     const ssize_t written = ::write(fd_, data, size);
     if (written >= 0)
         return static_cast<long>(written);

@@ -22,6 +22,9 @@ public:
     bool isFile() const { return isFile_; }
 
 private:
+    // One non-blocking write call: the bytes taken, 0 when the line is full, -1 on failure.
+    long writeNow(const char* data, std::size_t size);
+
     int fd_;
     bool isFile_;
     bool watchDsr_;
