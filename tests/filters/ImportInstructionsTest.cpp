@@ -256,4 +256,33 @@ TEST_F(ImportInstructions, LabelsAdvanceByCharacterCells)
     EXPECT_NEAR(b.extent[2], 10, 0.5);
 }
 
+TEST_F(ImportInstructions, LabelSizeSlantAndDirectionFollowTheScalingPoints)
+{
+    // SR: percent of P1..P2, here 10 mm wide and high; the slant moves the cap height one height right.
+    Block b = read("IP0,0,4000,4000;SR10,10;PU0,0;LBH\x03");
+    EXPECT_NEAR(b.extent[2], 10, 0.5);
+    EXPECT_NEAR(b.extent[3], 10, 0.5);
+    b = read("IP0,0,4000,4000;SR10,10;SL1;PU0,0;LBH\x03");
+    EXPECT_NEAR(b.extent[2], 20, 0.5);
+    // DR: run and rise in percent of P1..P2, so 1,2 on a frame twice as wide as high is 45 degrees;
+    // the pen ends one cell (15 mm) along that direction.
+    b = read("IP0,0,8000,4000;SI1,1;DR1,2;PU0,0;LBH\x03PD0,0;");
+    std::vector<BlockItem> points = pointsOf(b);
+    EXPECT_NEAR(points[points.size() - 2].x, 15 / std::sqrt(2.0f), 1e-3);
+    EXPECT_NEAR(points[points.size() - 2].y, 15 / std::sqrt(2.0f), 1e-3);
+    // Text for the display and buffered labels never reaches the drawing.
+    b = read("WDPD0,0\x03BLPD9,9\x03PU0,0;PD400,0;");
+    expectItems(b.paths[0].items, {{0, 0, 0x11}, {10, 0, 0x21}, {0, 0, 0xFF}});
+}
+
+TEST_F(ImportInstructions, EveryPictureOfTheFileIsRead)
+{
+    Block b = read("IN;SP1;PU0,0;PD400,0;PG;BP;IN;SP2;PU0,400;PD400,400;PG;");
+    ASSERT_EQ(b.paths.size(), 2u);
+    EXPECT_EQ(b.paths[1].pen, 2);
+    // DF turns scaling off but leaves the pen where it was.
+    b = read("IP0,0,4000,4000;SC0,100,0,100;PU50,50;DF;PD2400,2000;");
+    expectItems(b.paths[0].items, {{50, 50, 0x11}, {60, 50, 0x21}, {0, 0, 0xFF}});
+}
+
 } // namespace
