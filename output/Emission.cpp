@@ -224,7 +224,8 @@ void CPlotterDevice::emitPath(const CPlotPath& path)
         if (path.lineType == 0) {
             send(";LT");
         } else {
-            const std::int32_t pattern[2] = {path.lineType >> 8, path.lineType & 0xFF};
+            // The pattern byte holds a signed HP-GL pattern number (adaptive patterns are negative).
+            const std::int32_t pattern[2] = {static_cast<std::int8_t>(path.lineType >> 8), path.lineType & 0xFF};
             sendFormatted(";LT%d,%d", pattern, 2);
         }
         currentLineType_ = path.lineType;

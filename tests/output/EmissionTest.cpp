@@ -128,7 +128,9 @@ TEST_F(EmissionTest, LineTypeIsSentWhenItChangesAndResetByEachPass)
     emit({moveItem(0, 0)}, 0, 100);
     emit({moveItem(0, 0)}, 0, 0x0264);
     emit({moveItem(0, 0)}, 0, 0);
-    EXPECT_EQ(port.writes, (Writes{";LT0,100", "PU0,0;", "PU0,0;", ";LT2,100", "PU0,0;", ";LT", "PU0,0;"}));
+    emit({moveItem(0, 0)}, 0, 0xFA14);
+    EXPECT_EQ(port.writes, (Writes{";LT0,100", "PU0,0;", "PU0,0;", ";LT2,100", "PU0,0;", ";LT", "PU0,0;", ";LT-6,20",
+                                   "PU0,0;"}));
 
     begin();
     emit({moveItem(0, 0)}, 0, 0x0264);

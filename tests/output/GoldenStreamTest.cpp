@@ -1,0 +1,156 @@
+#include "output/CCutInfo.h"
+#include "output/CPlotterDevice.h"
+#include "output/SectionExtraction.h"
+
+#include "RecordingPort.h"
+#include "geometry/CMatrix.h"
+#include "plotdata/CPlot.h"
+#include "plotdata/CProfile.h"
+#include "plotdata/LoadPlot.h"
+#include "plotdata/ResultCodes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Every shipped device of every shipped device-profile file sends three real plots, cut into sections, and
+// the streams are compared with the stored ones in golden/, one Write per line. Set
+// MARQUILL_REGENERATE_GOLDEN=1 to write the stored streams anew (then read them before committing).
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kPlotFiles[] = {"bz.hp", "lt.hp", "win_1.hp"};
+const char* const kProfileFiles[] = {"Plotter.INI",   "Plotter_Eng.INI",   "PlotterKM.INI", "PlotterKM_Eng.INI",
+                                     "PlotterRV.INI", "PlotterRV_Eng.INI", "PlotterTZ.INI", "PlotterTZ_Eng.INI"};
+
+// Short sections, so that the small plots are cut at several borders.
+constexpr float kSectionLength = 100.0f;
+constexpr float kOverlap = 10.0f;
+constexpr float kMediaWidth = 1800.0f;
+
+std::vector<std::string> keyNames(const CProfile& profile, const char* section)
+{
+    char block[4096];
+    profile.getString(section, nullptr, block, sizeof block, "");
+    std::vector<std::string> names;
+    for (const char* p = block; *p != '\0'; p += std::strlen(p) + 1)
+        names.emplace_back(p);
+    return names;
+}
+
+// One Write per line; control bytes, bytes above 0x7E and the backslash as \xHH.
+std::string transcript(const std::vector<std::string>& writes)
+{
+    std::string text;
+    for (const std::string& write : writes) {
+        for (unsigned char c : write) {
+            if (c < 0x20 || c > 0x7E || c == '\\') {
+                char escaped[5];
+                std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+                text += escaped;
+            } else {
+                text += static_cast<char>(c);
+            }
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+// A copy of the job as the run sends it in one pass: scaled by the device's ratios, moved to the origin,
+// cut into overlapping sections along X, each scaled to device units, sorted and sent; then fed.
+std::string sendPlot(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)
+{
+    RecordingPort port;
+    device.setOutputPort(&port);
+
+    auto plot = job.copy();
+    plot->applyTransform(CMatrix::Scale(device.RatioX, device.RatioY));
+    plot->bake();
+    plot->applyTransform(CMatrix::Translation(1.0f - plot->extent.left, 1.0f - plot->extent.top));
+    plot->bake();
+
+    device.beginPass(nullptr, cutInfo);
+    for (float x0 = 0.0f; x0 < plot->extent.right; x0 += kSectionLength - kOverlap) {
+        auto piece = extractSection(*plot, x0, 0.0f, x0 + kSectionLength, kMediaWidth);
+        if (!piece)
+            continue;
+        piece->applyTransform(CMatrix::Scale(1.0f / device.RS, 1.0f / device.RS));
+        piece->bake();
+        sortByLeftEdge(*piece);
+        device.emitPlot(*piece);
+    }
+    device.endPass(1);
+    device.setOutputPort(nullptr);
+    return transcript(port.writes);
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+class GoldenStream : public testing::TestWithParam<const char*> {};
+
+} // namespace
+
+TEST_P(GoldenStream, EveryShippedDeviceSendsTheStoredStream)
+{
+    const fs::path plotPath = fs::path(MARQUILL_PLOTS_DIR) / GetParam();
+    const fs::path filter = fs::path(MARQUILL_BIN_DIR) / "Import.so";
+    if (!fs::exists(plotPath))
+        GTEST_SKIP() << "no plot file " << plotPath;
+    if (!fs::exists(filter))
+        GTEST_SKIP() << "no import filter " << filter;
+
+    std::unique_ptr<CPlot> job;
+    ASSERT_EQ(loadPlot(job, plotPath.string(), filter.string()), RESULT_OK);
+    ASSERT_TRUE(job);
+
+    const bool regenerate = std::getenv("MARQUILL_REGENERATE_GOLDEN") != nullptr;
+    const fs::path goldenDir = fs::path(MARQUILL_SOURCE_DIR) / "tests/output/golden";
+    int compared = 0;
+    for (const char* profileFile : kProfileFiles) {
+        CProfile profile;
+        profile.setPath((fs::path(MARQUILL_SOURCE_DIR) / "res/config" / profileFile).c_str());
+        CCutInfo cutInfo;
+        cutInfo.loadCutInfo(profile);
+        for (const std::string& name : keyNames(profile, "CutterDevices")) {
+            SCOPED_TRACE(std::string(profileFile) + " / " + name);
+            CPlotterDevice device;
+            device.loadProfile(profile, name.c_str());
+            const std::string stream = sendPlot(*job, device, cutInfo);
+            // Files of other editions and languages hold the same device sections, so they share a stream.
+            const fs::path golden = goldenDir / (std::string(GetParam()) + "." + device.sectionName + ".txt");
+            if (regenerate) {
+                fs::create_directories(goldenDir);
+                std::ofstream(golden, std::ios::binary) << stream;
+            }
+            ASSERT_TRUE(fs::exists(golden)) << golden;
+            EXPECT_EQ(stream, readFile(golden)) << golden;
+            ++compared;
+        }
+    }
+    EXPECT_GE(compared, 8 * 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(RealPlots, GoldenStream, testing::ValuesIn(kPlotFiles),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (c == '.')
+                                     c = '_';
+                             return name;
+                         });
