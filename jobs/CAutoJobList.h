@@ -5,9 +5,8 @@
 // The automatic list: the plotting queue. Every job command acts on it and only its jobs are plotted.
 // It also keeps the run state shared between the commands and a copy in progress: the run mode (0 idle,
 // 1 pause after the job, 2 pause between pages, 3 one job, 4 automatic sequence) and the running row.
-class CAutoJobList : public CJobList
-{
-  public:
+class CAutoJobList : public CJobList {
+public:
     // Columns: path, length, section length, copies, state (or the progress of the running row).
     static constexpr int COLUMN_LENGTH = 1;
     static constexpr int COLUMN_SECTION = 2;
@@ -63,7 +62,7 @@ class CAutoJobList : public CJobList
     // changed the job and is not to reach the list's own handling.
     bool pressAt(int row, int x, int labelLeft);
 
-  private:
+private:
     bool deleteRowAndFile(int row);
 
     int runMode_ = 0;

@@ -13,9 +13,8 @@ struct ServerSettings;
 
 // The rows of a job list: each row has its texts by column (column 0 is the job's path) and owns its job
 // record, or none once the records have been released. At most one row is selected.
-class CJobList
-{
-  public:
+class CJobList {
+public:
     static constexpr int COLUMNS = 5;
 
     explicit CJobList(const ServerSettings& settings);
@@ -42,7 +41,7 @@ class CJobList
     // Frees every record; the rows stay, without records. Done for both lists when the program closes.
     void releaseAll();
 
-  protected:
+protected:
     const ServerSettings& settings() const { return settings_; }
     bool isRow(int row) const { return row >= 0 && row < rowCount(); }
     int appendRow(std::string_view path, std::unique_ptr<CPlotJob> job);
@@ -50,7 +49,7 @@ class CJobList
     void removeRow(int row);
     void setItemText(int row, int column, std::string text);
 
-  private:
+private:
     struct Row {
         std::array<std::string, COLUMNS> texts;
         std::unique_ptr<CPlotJob> job;

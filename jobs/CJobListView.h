@@ -4,9 +4,8 @@
 
 // What a job list tells the window that shows it. The window draws from the list; the command-line tool
 // and the tests implement only what they need. Every notification does nothing unless overridden.
-class CJobListView
-{
-  public:
+class CJobListView {
+public:
     virtual ~CJobListView() = default;
 
     virtual void rowsInserted(int /*first*/, int /*count*/) {}

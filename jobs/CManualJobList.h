@@ -4,9 +4,8 @@
 
 // The manual list: the files of the manual receive folder, one column, from which the operator sends
 // single jobs into the automatic queue. Its jobs are never plotted from here.
-class CManualJobList : public CJobList
-{
-  public:
+class CManualJobList : public CJobList {
+public:
     explicit CManualJobList(const ServerSettings& settings);
 
     // Appends a row for the path unless a row already has it (any letter case) or it does not fit a job.

@@ -10,9 +10,8 @@
 // One receive folder between its scans. A design program may still be writing a file when a scan finds
 // it; such a file is left for a later scan while its size or modification time changed since the previous
 // scan, or while its modification time is within 5 seconds of now.
-class CReceiveFolder
-{
-  public:
+class CReceiveFolder {
+public:
     using Clock = std::function<std::time_t()>;
     static constexpr std::time_t SETTLE_SECONDS = 5;
 
@@ -24,7 +23,7 @@ class CReceiveFolder
     std::vector<std::string> scan(const std::string& folder,
                                   const std::function<bool(const std::string&)>& isListed);
 
-  private:
+private:
     struct FileState {
         std::uintmax_t size;
         std::time_t modified;

@@ -12,9 +12,8 @@ struct CPlotJob;
 // Fills the two lists from their receive folders ([Receive] AReceivePath and MReceivePath of
 // Server.INI, read again at every scan) and moves single jobs from the manual list into the queue.
 // Files are never moved: a job refers to its file where it lies.
-class CIntake
-{
-  public:
+class CIntake {
+public:
     CIntake(CAutoJobList& automatic, CManualJobList& manual, const CProfile& serverFile,
             CReceiveFolder::Clock clock = systemClock);
 
@@ -29,7 +28,7 @@ class CIntake
 
     static std::time_t systemClock();
 
-  private:
+private:
     std::string receiveFolder(const char* key, const char* defaultFolder) const;
 
     CAutoJobList& automatic_;

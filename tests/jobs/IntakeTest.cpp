@@ -15,9 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class IntakeTest : public ::testing::Test
-{
-  protected:
+class IntakeTest : public ::testing::Test {
+protected:
     TimeZone zone{"CST-8"};
     TempDir dir;
     ServerSettings settings;
@@ -188,9 +187,8 @@ TEST_F(IntakeTest, MarkPlottedReportsAMissingFile)
     EXPECT_EQ(boxes.texts, std::vector<std::string>{"没有找到 C:\\Receive\\a.plt。"});
 }
 
-class DeleteOldPlottedTest : public IntakeTest
-{
-  protected:
+class DeleteOldPlottedTest : public IntakeTest {
+protected:
     std::string today, yesterday, waiting;
 
     void SetUp() override

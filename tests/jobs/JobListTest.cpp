@@ -15,9 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class AutoListTest : public ::testing::Test
-{
-  protected:
+class AutoListTest : public ::testing::Test {
+protected:
     ServerSettings settings;
     CAutoJobList list{settings};
     RecordingView view;

@@ -9,18 +9,16 @@
 #include <vector>
 
 // Records the rows a list asks its view to redraw.
-class RecordingView : public CJobListView
-{
-  public:
+class RecordingView : public CJobListView {
+public:
     std::vector<int> changed;
 
     void rowChanged(int row) override { changed.push_back(row); }
 };
 
 // Collects the texts of the message boxes shown while it lives.
-class MessageBoxes
-{
-  public:
+class MessageBoxes {
+public:
     std::vector<std::string> texts;
 
     MessageBoxes()
@@ -36,13 +34,12 @@ class MessageBoxes
 };
 
 // Sets the time zone for the life of the object.
-class TimeZone
-{
-  public:
+class TimeZone {
+public:
     explicit TimeZone(const char* zone) { setZone(zone); }
     ~TimeZone() { setZone(nullptr); }
 
-  private:
+private:
     static void setZone(const char* zone)
     {
         zone ? ::setenv("TZ", zone, 1) : ::unsetenv("TZ");
