@@ -34,9 +34,10 @@ public:
     // Chooses the port by name (at most 149 characters are kept) and reloads the settings.
     void SelectPort(const char* name);
     // Opens the selected port. outMethod: 1 one byte per write call, 2 (and any value but 0, 1 and 3)
-    // whole remaining strings, 3 as 2 without the message step after each write call, 0 as 1. Files and
-    // other names always take the whole string. messageWindow: when not null, writes run the message step
-    // (platform::messageStep); the port does not use it otherwise. Returns 1 when the port opened.
+    // whole remaining strings, 3 as 2 without the message step after each write call, 0 as 1. File and
+    // other names use method 1, and a regular file takes each whole string in one call. messageWindow:
+    // when not null, writes run the message step (platform::messageStep); the port does not use it
+    // otherwise. Returns 1 when the port opened; openError() then says why not.
     virtual std::int32_t Open(std::int32_t outMethod, void* messageWindow, std::int32_t* stopFlag);
     // Sends the bytes before the terminator. Returns 1 when all were taken, or when the port is not open
     // (nothing is sent); 0 when stopped. A device that takes nothing, or has gone, is retried at a

@@ -20,14 +20,26 @@ class FilePortTest : public ::testing::Test {
 protected:
     void TearDown() override { platform::resetHooks(); }
 
+    // Answers the Save-As question with the given path and remembers the question.
+    void answerSaveAs(const std::string& path)
+    {
+        platform::Hooks hooks;
+        hooks.saveFileName = [this, path](const platform::SaveFileRequest& request) -> std::optional<std::string> {
+            asked = request;
+            return path;
+        };
+        platform::installHooks(hooks);
+    }
+
     TempDir dir;
     std::string iniPath = dir.file("Port.INI");
     std::int32_t stop = 1;
+    platform::SaveFileRequest asked;
 };
 
 } // namespace
 
-TEST_F(FilePortTest, OtherNamesAreTruncatedAndWrittenWhole)
+TEST_F(FilePortTest, OtherNamesAreTruncatedAndWrittenOneCallPerString)
 {
     const std::string target = dir.write("out.plt", "old content that must go away");
     CPlotPort port(iniPath);
@@ -40,95 +52,46 @@ TEST_F(FilePortTest, OtherNamesAreTruncatedAndWrittenWhole)
     EXPECT_EQ(port.Write("IN;SP1;\n"), 1);
     EXPECT_EQ(port.Write(""), 1);
     EXPECT_EQ(port.Write("PU0,0;PD10,10;\n"), 1);
-    EXPECT_EQ(steps, 2); // one write call per string, the message step before each
+    EXPECT_EQ(steps, 2); // the message step before each of the two write calls
+    stop = 1;
+    EXPECT_EQ(port.Write("PA;"), 0);
     port.Close();
     EXPECT_EQ(TempDir::read(target), "IN;SP1;\nPU0,0;PD10,10;\n");
 }
 
-TEST_F(FilePortTest, NamesThatAreNotPortsOpenAsPathsInTheCurrentFolder)
-{
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    for (const char* name : {"lpt1", "COM9", "COM0", "COM10", "LPT9"}) {
-        CPlotPort port(iniPath);
-        port.SelectPort(name);
-        EXPECT_EQ(port.Open(1, nullptr, &stop), 1) << name << ": " << port.openError();
-        EXPECT_EQ(port.Write("PA;"), 1);
-        port.Close();
-        EXPECT_EQ(TempDir::read(dir.file(name)), "PA;") << name;
-    }
-    std::filesystem::current_path(previous);
-}
-
-TEST_F(FilePortTest, StopFlagEndsAFileWrite)
-{
-    CPlotPort port(iniPath);
-    port.SelectPort(dir.file("out.plt").c_str());
-    ASSERT_EQ(port.Open(2, &window, &stop), 1);
-    stop = 1;
-    EXPECT_EQ(port.Write("IN;"), 0);
-    port.Close();
-    EXPECT_EQ(TempDir::read(dir.file("out.plt")), "");
-}
-
 TEST_F(FilePortTest, FilePortAsksForANameAndRemembersItsFolder)
 {
+    CPlotPort cancelled(iniPath);
+    cancelled.SelectPort("File");
+    EXPECT_EQ(cancelled.Open(2, &window, &stop), 0); // the default hook answers "cancelled"
+    EXPECT_FALSE(cancelled.openError().empty());
+
     CProfile portIni;
     portIni.setPath(iniPath.c_str());
     portIni.setString("PortInfo", "FilePath", "/earlier/folder/");
-    portIni.setInt("PortInfo", "TranSpeed", 19200);
-
-    platform::SaveFileRequest asked;
     const std::string chosen = dir.file("job.PLT");
-    platform::Hooks hooks;
-    hooks.saveFileName = [&](const platform::SaveFileRequest& request) -> std::optional<std::string> {
-        asked = request;
-        return chosen;
-    };
-    platform::installHooks(hooks);
+    answerSaveAs(chosen);
 
     CPlotPort port(iniPath);
     port.SelectPort("file");
     ASSERT_EQ(port.Open(2, &window, &stop), 1) << port.openError();
     EXPECT_EQ(asked.filter, "*.PLT");
-    EXPECT_EQ(asked.initialName, "*.PLT");
     EXPECT_EQ(asked.defaultExtension, "PLT");
     EXPECT_EQ(asked.initialFolder, "/earlier/folder/");
     EXPECT_EQ(port.Write("IN;"), 1);
     port.Close();
     EXPECT_EQ(TempDir::read(chosen), "IN;");
-
-    const std::string folder = dir.path().string() + "/";
-    EXPECT_STREQ(port.settings.FilePath, folder.c_str());
     char stored[60];
     portIni.getString("PortInfo", "FilePath", stored, sizeof stored, "");
-    EXPECT_STREQ(stored, folder.c_str());
-    EXPECT_EQ(portIni.getInt("PortInfo", "TranSpeed", 0), 19200); // the other keys are written back as loaded
-}
+    EXPECT_EQ(stored, dir.path().string() + "/");
+    EXPECT_EQ(portIni.getInt("PortInfo", "FlowCtrl", 0), 2); // all six keys are written
 
-TEST_F(FilePortTest, FolderTooLongForFilePathIsNotRememberedCutOff)
-{
+    // A folder too long for FilePath is not stored cut off, which would name another folder.
     const std::string longFolder = dir.file(std::string(70, 'd'));
     std::filesystem::create_directory(longFolder);
-    platform::Hooks hooks;
-    hooks.saveFileName = [&](const platform::SaveFileRequest&) -> std::optional<std::string> {
-        return longFolder + "/job.PLT";
-    };
-    platform::installHooks(hooks);
-    CPlotPort port(iniPath);
-    port.SelectPort("File");
+    answerSaveAs(longFolder + "/job.PLT");
     ASSERT_EQ(port.Open(2, nullptr, &stop), 1);
     EXPECT_STREQ(port.settings.FilePath, "");
-}
-
-TEST_F(FilePortTest, CancelledSaveAsFailsTheOpenAndLaterWritesSendNothing)
-{
-    CPlotPort port(iniPath);
-    port.SelectPort("File");
-    EXPECT_EQ(port.Open(2, &window, &stop), 0); // the default hook answers "cancelled"
-    EXPECT_FALSE(port.openError().empty());
-    EXPECT_EQ(port.Write("IN;"), 1);
-    EXPECT_FALSE(std::filesystem::exists(iniPath));
 }
 
 TEST_F(FilePortTest, PermissionDeniedNamesTheOwningGroup)
@@ -140,7 +103,7 @@ TEST_F(FilePortTest, PermissionDeniedNamesTheOwningGroup)
     portIni.setString("PortMap", "COM1", device.c_str());
     CPlotPort port(iniPath);
     port.SelectPort("COM1");
-    // Root may open anything; file access is checked as an ordinary user for the open.
+    // Root may open anything; the open is made with an ordinary user's file access.
     const bool root = geteuid() == 0;
     if (root)
         setfsuid(65534);

@@ -6,7 +6,7 @@
 #include <string>
 
 // A pseudo-terminal pair standing in for a serial device: the port writes to the slave path, the test
-// reads what arrived from the master. The slave stays open here too, so its line state can be read back.
+// reads from the master. The slave stays open here too, so that its line state can be read back.
 class PseudoTerminal {
 public:
     PseudoTerminal()
@@ -18,23 +18,14 @@ public:
     ~PseudoTerminal()
     {
         closeMaster();
-        if (slave_ >= 0)
-            close(slave_);
+        close(slave_);
     }
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-
     bool ok() const { return !slavePath_.empty(); }
     int master() const { return master_; }
     int slave() const { return slave_; }
     const std::string& slavePath() const { return slavePath_; }
     // The device goes away: later writes to the slave fail with EIO.
-    void closeMaster()
-    {
-        if (master_ >= 0)
-            close(master_);
-        master_ = -1;
-    }
+    void closeMaster() { master_ = master_ >= 0 ? (close(master_), -1) : -1; }
 
 private:
     int master_ = -1;
