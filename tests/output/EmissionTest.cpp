@@ -89,11 +89,8 @@ TEST_F(EmissionTest, PassStartSendsInitialisationModeSpeedForcePenUpAndHome)
     port.writes.clear();
     device.beginPass(nullptr, settings);
     EXPECT_EQ(port.writes, (Writes{"PU;", "H;"}));
-}
 
-TEST_F(EmissionTest, PortThatDoesNotOpenGetsNothing)
-{
-    set(CommandTemplate::InitCmd, "IN;");
+    port.writes.clear();
     port.refuseToOpen();
     EXPECT_EQ(device.beginPass(nullptr, settings), 0);
     EXPECT_TRUE(port.writes.empty());
@@ -189,16 +186,6 @@ TEST_F(EmissionTest, HalfCutRunsItsPatternOnAcrossSegments)
     EXPECT_EQ(port.writes, (Writes{" ", "PU0,10;", "PD80,10;", " ", "PU88,10;", "PD90,10;"}));
 }
 
-TEST_F(EmissionTest, DashedPenIsCutDashedOnlyForItsOwnPaths)
-{
-    std::strcpy(device.SP2Dash, "1");
-    begin();
-    emit({moveItem(0, 0), endItem(100, 0)}, 1);
-    emit({moveItem(0, 0), endItem(100, 0)}, 2);
-    EXPECT_EQ(port.writes, (Writes{";SP1", "PU0,0;", "PD80,0;", " ", "PU88,0;", "PD100,0;", " ", ";SP2", "PU0,0;",
-                                   "PD100,0;", " "}));
-}
-
 TEST_F(EmissionTest, HalfCutAlwaysFinishes)
 {
     settings.HalfCut = 1;
@@ -265,13 +252,17 @@ TEST_F(EmissionTest, EndOfPassInItsThreeModes)
     set(CommandTemplate::NewFrame, "NF;");
     settings.mmPageGap = 20;
 
+    // The closing moves are not knife-corrected.
+    correctKnife();
     begin();
     emit({moveItem(0, 0), lineItem(4000, 10)});
+    port.writes.clear();
     device.endPass(1);
-    EXPECT_EQ(port.writes, (Writes{"PU0,0;", "PD4000,10;", " ", "PU4800,0;", "FD4800;", "NF;"}));
+    EXPECT_EQ(port.writes, (Writes{" ", "PU4800,0;", "FD4800;", "NF;"}));
     EXPECT_EQ(port.closes, 1);
     EXPECT_EQ(device.stopFlag, 1);
 
+    device.HardOffset = 1;
     begin();
     emit({moveItem(0, 0), lineItem(4000, 10)});
     device.endPass(2);
@@ -281,17 +272,6 @@ TEST_F(EmissionTest, EndOfPassInItsThreeModes)
     emit({moveItem(0, 0), lineItem(4000, 10)});
     device.endPass(0);
     EXPECT_EQ(port.writes, (Writes{"PU0,0;", "PD4000,10;", " ", "PU0,0;", "PU;", "H;", "NF;"}));
-}
-
-TEST_F(EmissionTest, EndOfPassMovesAreNotKnifeCorrected)
-{
-    correctKnife();
-    settings.mmPageGap = 0;
-    begin();
-    emit({moveItem(0, 0), lineItem(0, 100)});
-    port.writes.clear();
-    device.endPass(2);
-    EXPECT_EQ(port.writes, (Writes{" ", "PU0,0;", "; "}));
 }
 
 TEST_F(EmissionTest, CoordinatesThatAreNotNumbersNeverReachTheStream)

@@ -13,7 +13,6 @@ public:
 
     std::int32_t Open(std::int32_t outMethod, void*, std::int32_t* stopFlag) override
     {
-        ++opens;
         method = outMethod;
         if (!opens_)
             return 0;
@@ -48,7 +47,6 @@ public:
     }
 
     std::vector<std::string> writes;
-    int opens = 0;
     int closes = 0;
     std::int32_t method = -1;
 
