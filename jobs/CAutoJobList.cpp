@@ -15,7 +15,7 @@ bool CAutoJobList::isInUse(int row) const
 
 int CAutoJobList::addJob(std::string_view path, std::unique_ptr<CPlotJob> job)
 {
-    if (findRow(path) >= 0 || !CPlotJob::pathFits(path))
+    if (hasPath(path) || !CPlotJob::pathFits(path))
         return -1;
     if (!job) {
         job = CPlotJob::create(path, CPlotJob::STATE_WAITING, settings());

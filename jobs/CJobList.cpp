@@ -1,14 +1,19 @@
 #include "jobs/CJobList.h"
 
-#include <strings.h>
-
 namespace {
 
 CJobListView silentView;
 
-bool equalIgnoringCase(std::string_view a, std::string_view b)
+// Letter case is ignored for ASCII letters only, whatever the locale, so that the bytes of multi-byte
+// characters are never changed.
+std::string folded(std::string_view path)
 {
-    return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
+    std::string lower(path);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
 }
 
 } // namespace
@@ -20,13 +25,9 @@ void CJobList::setView(CJobListView* view)
     view_ = view ? view : &silentView;
 }
 
-int CJobList::findRow(std::string_view path) const
+bool CJobList::hasPath(std::string_view path) const
 {
-    for (int row = 0; row < rowCount(); ++row) {
-        if (equalIgnoringCase(rows_[row].texts[0], path))
-            return row;
-    }
-    return -1;
+    return foldedPaths_.contains(folded(path));
 }
 
 CPlotJob* CJobList::jobAt(int row) const
@@ -60,6 +61,7 @@ int CJobList::appendRow(std::string_view path, std::unique_ptr<CPlotJob> job)
     added.texts[0] = path;
     added.job = std::move(job);
     rows_.push_back(std::move(added));
+    foldedPaths_.insert(folded(path));
     const int row = rowCount() - 1;
     view_->rowsInserted(row, 1);
     return row;
@@ -69,6 +71,7 @@ void CJobList::removeRow(int row)
 {
     if (!isRow(row))
         return;
+    foldedPaths_.erase(folded(rows_[row].texts[0]));
     rows_.erase(rows_.begin() + row);
     if (selected_ == row)
         selected_ = -1;

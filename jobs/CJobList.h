@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 struct ServerSettings;
@@ -27,8 +28,8 @@ public:
     CJobListView& view() const { return *view_; }
 
     int rowCount() const { return static_cast<int>(rows_.size()); }
-    // The row whose path equals path without regard to letter case, or -1.
-    int findRow(std::string_view path) const;
+    // Whether a row's path equals path without regard to letter case.
+    bool hasPath(std::string_view path) const;
     // The row's record, or null for a row without one or a row that does not exist.
     CPlotJob* jobAt(int row) const;
     // Empty for a row or column that does not exist.
@@ -58,5 +59,7 @@ private:
     const ServerSettings& settings_;
     CJobListView* view_;
     std::vector<Row> rows_;
+    // The rows' paths in lower case, so that a scan of a large folder does not compare every pair.
+    std::unordered_set<std::string> foldedPaths_;
     int selected_ = -1;
 };

@@ -4,7 +4,7 @@ CManualJobList::CManualJobList(const ServerSettings& settings) : CJobList(settin
 
 int CManualJobList::addManualJob(std::string_view path)
 {
-    if (findRow(path) >= 0)
+    if (hasPath(path))
         return -1;
     auto job = CPlotJob::create(path, CPlotJob::STATE_STANDBY, settings());
     if (!job)

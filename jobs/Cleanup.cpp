@@ -75,7 +75,7 @@ void cleanTemporary(const CAutoJobList& automatic)
         if (entries->is_directory(typeError) || !isTemporaryPlotName(name))
             continue;
         const std::string path = platform::joinPath(folder, name);
-        if (automatic.findRow(path) < 0 && !deleteJobFile(path))
+        if (!automatic.hasPath(path) && !deleteJobFile(path))
             return;
     }
 }

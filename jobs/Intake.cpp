@@ -38,7 +38,7 @@ std::string CIntake::receiveFolder(const char* key, const char* defaultFolder) c
 void CIntake::pollAutomatic()
 {
     platform::WaitCursor waitCursor;
-    const auto listed = [this](const std::string& path) { return automatic_.findRow(path) >= 0; };
+    const auto listed = [this](const std::string& path) { return automatic_.hasPath(path); };
     for (const std::string& path :
          automaticFolder_.scan(receiveFolder("AReceivePath", "C:\\Receive"), listed))
         automatic_.addJob(path);
@@ -47,7 +47,7 @@ void CIntake::pollAutomatic()
 void CIntake::pollManual()
 {
     platform::WaitCursor waitCursor;
-    const auto listed = [this](const std::string& path) { return manual_.findRow(path) >= 0; };
+    const auto listed = [this](const std::string& path) { return manual_.hasPath(path); };
     for (const std::string& path : manualFolder_.scan(receiveFolder("MReceivePath", "C:\\Receive2"), listed))
         manual_.addManualJob(path);
 }

@@ -1,0 +1,71 @@
+// The scan the receive timer runs every 10 seconds on the window's thread: a receive folder whose files
+// are all listed already (the steady state of a busy queue), and the first scan that lists them all.
+#include "jobs/CAutoJobList.h"
+#include "jobs/CManualJobList.h"
+#include "jobs/Intake.h"
+#include "output/ServerSettings.h"
+#include "plotdata/CProfile.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+class ReceiveFolder {
+public:
+    explicit ReceiveFolder(int files)
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "marquill-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            std::abort();
+        folder_ = pattern;
+        const std::filesystem::path receive = folder_ / "Receive";
+        std::filesystem::create_directory(receive);
+        for (int i = 0; i < files; ++i)
+            std::ofstream(receive / ("Plot" + std::to_string(i) + ".PLT")) << "IN;PU0,0;PD100,100;";
+        serverFile_.setPath((folder_ / "Server.INI").c_str());
+        serverFile_.setString("Receive", "AReceivePath", receive.c_str());
+    }
+    ~ReceiveFolder() { std::filesystem::remove_all(folder_); }
+    const CProfile& serverFile() const { return serverFile_; }
+
+private:
+    std::filesystem::path folder_;
+    CProfile serverFile_;
+};
+
+// Far from any file's modification time, so that every file counts as settled.
+std::time_t muchLater() { return std::time(nullptr) + 3600; }
+
+void BM_ScanOfListedFolder(benchmark::State& state)
+{
+    ReceiveFolder folder(static_cast<int>(state.range(0)));
+    ServerSettings settings;
+    CAutoJobList automatic(settings);
+    CManualJobList manual(settings);
+    CIntake intake(automatic, manual, folder.serverFile(), muchLater);
+    intake.pollAutomatic();
+    for (auto _ : state)
+        intake.pollAutomatic();
+    state.counters["rows"] = automatic.rowCount();
+}
+BENCHMARK(BM_ScanOfListedFolder)->Arg(100)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+void BM_FirstScan(benchmark::State& state)
+{
+    ReceiveFolder folder(static_cast<int>(state.range(0)));
+    ServerSettings settings;
+    for (auto _ : state) {
+        CAutoJobList automatic(settings);
+        CManualJobList manual(settings);
+        CIntake intake(automatic, manual, folder.serverFile(), muchLater);
+        intake.pollAutomatic();
+        benchmark::DoNotOptimize(automatic.rowCount());
+    }
+}
+BENCHMARK(BM_FirstScan)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+} // namespace
