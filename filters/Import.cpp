@@ -1,45 +1,59 @@
 #include "filters/PlotReader.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Maps a regular file for reading; anything else (a folder, a device, a pipe) is not a plot file.
-class MappedFile {
+// Plot files beyond this size are refused: their drawing could not fit the block either.
+constexpr size_t kMaxFileBytes = size_t{1} << 30;
+
+// The whole file read into memory. Reading it (rather than mapping it) keeps the filter safe from a
+// writer that shortens the file while it is read: what was there is read, nothing faults. Anything
+// but a regular file (a folder, a device, a pipe) is not a plot file.
+class FileContents {
 public:
-    explicit MappedFile(const char* path)
+    explicit FileContents(const char* path)
     {
         int fd = open(path, O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return;
         struct stat info {};
-        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-            void* mapped = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-            if (mapped != MAP_FAILED) {
-                data_ = static_cast<const unsigned char*>(mapped);
-                size_ = static_cast<size_t>(info.st_size);
-                madvise(mapped, size_, MADV_SEQUENTIAL);
-            }
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+            static_cast<uint64_t>(info.st_size) <= kMaxFileBytes) {
+            posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+            readAll(fd, static_cast<size_t>(info.st_size));
         }
         close(fd);
     }
-    ~MappedFile()
-    {
-        if (data_ != nullptr)
-            munmap(const_cast<unsigned char*>(data_), size_);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
+    ~FileContents() { std::free(data_); }
+    FileContents(const FileContents&) = delete;
+    FileContents& operator=(const FileContents&) = delete;
 
     const unsigned char* data() const { return data_; }
     size_t size() const { return size_; }
 
 private:
-    const unsigned char* data_ = nullptr;
+    void readAll(int fd, size_t expected)
+    {
+        data_ = static_cast<unsigned char*>(std::malloc(expected));
+        if (data_ == nullptr)
+            return;
+        while (size_ < expected) {
+            ssize_t n = read(fd, data_ + size_, expected - size_);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break; // the file ended early or could not be read further: keep what came
+            size_ += static_cast<size_t>(n);
+        }
+    }
+
+    unsigned char* data_ = nullptr;
     size_t size_ = 0;
 };
 
@@ -52,6 +66,6 @@ extern "C" __attribute__((visibility("default"))) void* NFilterRead(const char* 
     (void)reserved;
     if (path == nullptr)
         return nullptr;
-    MappedFile file(path);
+    FileContents file(path);
     return hpgl::readPlot(file.data(), file.size(), scale);
 }

@@ -157,7 +157,7 @@ void Scanner::skipSeparators()
     pos_ = p;
 }
 
-bool Scanner::number(double& value)
+bool Scanner::readNumber(double& value)
 {
     skipSeparators();
     // The position is kept in a local while digits are read, so that it stays in a register.
@@ -188,14 +188,6 @@ bool Scanner::number(double& value)
         ++p;
     }
     bool anyDigit = p > digits;
-    if (anyDigit && exponent == 0 && (p >= end_ || (*p != '.' && (*p | 0x20) != 'e'))) {
-        // Plain integers, the bulk of every plot file.
-        pos_ = p;
-        double magnitude = static_cast<double>(mantissa);
-        magnitude = magnitude <= kNumberLimit ? magnitude : kNumberLimit;
-        value = negative ? -magnitude : magnitude;
-        return true;
-    }
     constexpr uint64_t kMantissaLimit = 100000000000000000ULL; // 1e17: room for one more digit
     if (p < end_ && *p == '.') {
         ++p;

@@ -23,7 +23,30 @@ public:
 
     // The next numeric parameter of the current instruction. False when the parameters end: at a
     // terminator (consumed), at the next mnemonic or at anything else that is not a number.
-    bool number(double& value);
+    bool number(double& value)
+    {
+        // Short plain integers, the bulk of every plot file, are read here; everything else by
+        // readNumber.
+        const unsigned char* p = pos_;
+        while (p < end_ && (*p == ',' || *p == ' ' || (*p < 0x20 && *p != 0x1B)))
+            ++p;
+        const unsigned char* start = p;
+        bool negative = p < end_ && *p == '-';
+        if (negative)
+            ++p;
+        const unsigned char* digits = p;
+        const unsigned char* digitsEnd = end_ - p > 9 ? p + 9 : end_;
+        uint32_t magnitude = 0;
+        while (p < digitsEnd && static_cast<unsigned>(*p - '0') < 10)
+            magnitude = magnitude * 10 + static_cast<uint32_t>(*p++ - '0');
+        if (p > digits && (p >= end_ || !continuesNumber(*p))) {
+            pos_ = p;
+            value = negative ? -static_cast<double>(magnitude) : static_cast<double>(magnitude);
+            return true;
+        }
+        pos_ = start;
+        return readNumber(value);
+    }
     // Reads up to `max` numbers and returns how many; numbers beyond `max` are passed over.
     int numbers(double* values, int max);
 
@@ -36,6 +59,8 @@ public:
     void skip(size_t n) { pos_ += n < remaining() ? n : remaining(); }
 
 private:
+    static bool continuesNumber(unsigned char c) { return (c >= '0' && c <= '9') || c == '.' || (c | 0x20) == 'e'; }
+    bool readNumber(double& value);
     void skipSeparators();
     void skipEscapeSequence();
     void skipQuotedText();

@@ -1,6 +1,7 @@
 #include "ImportModule.h"
 
 #include <cmath>
+#include <filesystem>
 #include <random>
 
 namespace {
@@ -18,6 +19,9 @@ TEST_F(ImportBadInput, NothingToDrawGivesNoBlock)
     EXPECT_FALSE(module.read(dir.file("missing.plt")).has_value());
     EXPECT_FALSE(module.read(dir.path().string()).has_value()) << "a folder";
     EXPECT_FALSE(module.read("/dev/zero").has_value()) << "a device is not a plot file";
+    std::string huge = dir.write("huge.plt", "PD100,100;");
+    std::filesystem::resize_file(huge, (uint64_t{1} << 30) + 1);
+    EXPECT_FALSE(module.read(huge).has_value()) << "larger than any block could hold";
     EXPECT_FALSE(module.readText("IN;SP1;PU100,100;SC0,1,0,1;SP0;").has_value());
     EXPECT_FALSE(module.readText("SP0;PD100,100;").has_value()) << "no pen, nothing drawn";
     EXPECT_EQ(module.readRaw(dir.write("a.plt", "PD100,100;"), NAN), nullptr);
