@@ -26,7 +26,8 @@ std::size_t writeDecimal(char* out, std::int32_t value)
     char digits[12];
     std::size_t n = 0;
     // Work on the magnitude as unsigned so that the smallest 32-bit value does not overflow.
-    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    const std::uint32_t bits = static_cast<std::uint32_t>(value);
+    std::uint32_t magnitude = value < 0 ? 0u - bits : bits;
     do {
         digits[n++] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;

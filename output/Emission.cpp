@@ -116,8 +116,8 @@ int CPlotterDevice::beginPass(void* window, const CCutInfo& settings)
     if (command(CommandTemplate::InitCmd)[0] != '\0') {
         char sequence[6 * kTemplateSize + 1];
         std::size_t used = 0;
-        for (CommandTemplate part : {CommandTemplate::InitCmd, CommandTemplate::HomeCmd, CommandTemplate::RSCMD,
-                                     CommandTemplate::AbsCmd, CommandTemplate::PenUp, CommandTemplate::SubJoin}) {
+        using T = CommandTemplate;
+        for (T part : {T::InitCmd, T::HomeCmd, T::RSCMD, T::AbsCmd, T::PenUp, T::SubJoin}) {
             const std::size_t length = strnlen(command(part), kTemplateSize - 1);
             std::memcpy(sequence + used, command(part), length);
             used += length;
@@ -225,7 +225,8 @@ void CPlotterDevice::emitPath(const CPlotPath& path)
             send(";LT");
         } else {
             // The pattern byte holds a signed HP-GL pattern number (adaptive patterns are negative).
-            const std::int32_t pattern[2] = {static_cast<std::int8_t>(path.lineType >> 8), path.lineType & 0xFF};
+            const std::int32_t pattern[2] = {static_cast<std::int8_t>(path.lineType >> 8),
+                                             path.lineType & 0xFF};
             sendFormatted(";LT%d,%d", pattern, 2);
         }
         currentLineType_ = path.lineType;

@@ -51,7 +51,8 @@ void CPlotterDevice::lineNext(float x, float y)
             const float delta = std::fabs(lastDirection_ - previous);
             const float turn = delta <= kHalfTurn ? delta : kFullTurn - delta;
             if (turn > kSwivelTurn)
-                sendPoint(CommandTemplate::LineToEx, lastPoint_.x + knifeVector_.x, lastPoint_.y + knifeVector_.y);
+                sendPoint(CommandTemplate::LineToEx, lastPoint_.x + knifeVector_.x,
+                          lastPoint_.y + knifeVector_.y);
         }
         sendPoint(CommandTemplate::LineToEx, x + knifeVector_.x, y + knifeVector_.y);
     } else {
@@ -88,7 +89,8 @@ void CPlotterDevice::dashLineTo(float x, float y)
         // A stretch that cannot shorten what is left (an infinite length, or one so long that the stretch
         // vanishes in its rounding) ends the segment in the current stretch.
         const bool fits = dashRemaining_ > remaining;
-        const bool stalls = !std::isfinite(remaining) || (dashRemaining_ > 0.0f && remaining - dashRemaining_ == remaining);
+        const bool stalls = !std::isfinite(remaining) ||
+                            (dashRemaining_ > 0.0f && remaining - dashRemaining_ == remaining);
         if (fits || stalls) {
             if (fits)
                 dashRemaining_ -= remaining;

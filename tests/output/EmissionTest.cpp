@@ -126,8 +126,8 @@ TEST_F(EmissionTest, LineTypeIsSentWhenItChangesAndResetByEachPass)
     emit({moveItem(0, 0)}, 0, 0x0264);
     emit({moveItem(0, 0)}, 0, 0);
     emit({moveItem(0, 0)}, 0, 0xFA14);
-    EXPECT_EQ(port.writes, (Writes{";LT0,100", "PU0,0;", "PU0,0;", ";LT2,100", "PU0,0;", ";LT", "PU0,0;", ";LT-6,20",
-                                   "PU0,0;"}));
+    EXPECT_EQ(port.writes, (Writes{";LT0,100", "PU0,0;", "PU0,0;", ";LT2,100", "PU0,0;", ";LT", "PU0,0;",
+                                   ";LT-6,20", "PU0,0;"}));
 
     begin();
     emit({moveItem(0, 0)}, 0, 0x0264);
@@ -177,8 +177,8 @@ TEST_F(EmissionTest, HalfCutRunsItsPatternOnAcrossSegments)
     settings.VoidCut = 0.2f;  // 8 units
     begin();
     emit({moveItem(0, 0), lineItem(100, 0), lineItem(200, 0)});
-    EXPECT_EQ(port.writes, (Writes{"PU0,0;", "PD80,0;", " ", "PU88,0;", "PD100,0;", "PD168,0;", " ", "PU176,0;",
-                                   "PD200,0;"}));
+    EXPECT_EQ(port.writes, (Writes{"PU0,0;", "PD80,0;", " ", "PU88,0;", "PD100,0;", "PD168,0;", " ",
+                                   "PU176,0;", "PD200,0;"}));
 
     // A new sub-path starts with a full cut stretch.
     port.writes.clear();

@@ -29,8 +29,9 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kPlotFiles[] = {"bz.hp", "lt.hp", "win_1.hp"};
-const char* const kProfileFiles[] = {"Plotter.INI",   "Plotter_Eng.INI",   "PlotterKM.INI", "PlotterKM_Eng.INI",
-                                     "PlotterRV.INI", "PlotterRV_Eng.INI", "PlotterTZ.INI", "PlotterTZ_Eng.INI"};
+const char* const kProfileFiles[] = {"Plotter.INI",       "Plotter_Eng.INI", "PlotterKM.INI",
+                                     "PlotterKM_Eng.INI", "PlotterRV.INI",   "PlotterRV_Eng.INI",
+                                     "PlotterTZ.INI",     "PlotterTZ_Eng.INI"};
 
 // Short sections, so that the small plots are cut at several borders.
 constexpr float kSectionLength = 100.0f;
@@ -140,7 +141,7 @@ TEST_P(GoldenStream, EveryShippedDeviceSendsTheStoredStream)
             }
             ASSERT_TRUE(fs::exists(golden)) << golden;
             EXPECT_EQ(stream, readFile(golden))
-                << golden << " (after a deliberate change, MARQUILL_REGENERATE_GOLDEN=1 rewrites it; read the diff)";
+                << golden << " (after a deliberate change, MARQUILL_REGENERATE_GOLDEN=1 rewrites it)";
             ++compared;
         }
     }

@@ -42,7 +42,8 @@ std::unique_ptr<CPlot> extract(const CPlot& plot)
 
 TEST(SectionExtractionTest, PathTouchingTheBorderFromInsideIsCopiedWhole)
 {
-    auto source = makePath({colorItem(0x0000FF), moveItem(0, 0), lineItem(100, 50), endItem(50, 0)}, 3, 0x0264);
+    auto source =
+        makePath({colorItem(0x0000FF), moveItem(0, 0), lineItem(100, 50), endItem(50, 0)}, 3, 0x0264);
     auto section = extract(*plotOf(std::move(source)));
     ASSERT_TRUE(section);
     ASSERT_EQ(section->count(), 1);
@@ -68,8 +69,8 @@ TEST(SectionExtractionTest, PathWhoseSegmentsMissTheWindowGivesNoSection)
 TEST(SectionExtractionTest, CurveLeavingAndReenteringBecomesTwoPaths)
 {
     // Starts inside, bulges out beyond the top edge (y < 0) and comes back in.
-    auto plot = plotOf(makePath({moveItem(10, 10), lineItem(20, 10), controlItem(30, -30), controlItem(70, -30),
-                                 lineItem(80, 10)}));
+    auto plot = plotOf(makePath(
+        {moveItem(10, 10), lineItem(20, 10), controlItem(30, -30), controlItem(70, -30), lineItem(80, 10)}));
     auto section = extract(*plot);
     ASSERT_TRUE(section);
     ASSERT_EQ(section->count(), 2);
@@ -98,8 +99,8 @@ TEST(SectionExtractionTest, CurveLeavingAndReenteringBecomesTwoPaths)
 
 TEST(SectionExtractionTest, CurveWhollyInsideAnOtherwiseCrossingPathIsKeptAsItIs)
 {
-    auto plot = plotOf(makePath({moveItem(-10, 10), lineItem(10, 10), controlItem(20, 20), controlItem(30, 20),
-                                 lineItem(40, 10)}));
+    auto plot = plotOf(makePath(
+        {moveItem(-10, 10), lineItem(10, 10), controlItem(20, 20), controlItem(30, 20), lineItem(40, 10)}));
     auto section = extract(*plot);
     ASSERT_TRUE(section);
     ASSERT_EQ(section->count(), 1);

@@ -60,12 +60,13 @@ TEST_F(SectionStreamTest, LinesInOutAndThroughTheWindow)
     plot.add(makePath({moveItem(120, 10), lineItem(130, 20)}));
 
     // Sorted by left edge: the line through, the run coming back in, the run going out.
-    EXPECT_EQ(send(plot, 0, 100), (Writes{"PU0,1000;", "PD4000,1000;", " ", "PU4000,1600;", "PD3680,1600;", " ",
-                                          "PU3800,400;", "PD4000,400;"}));
+    EXPECT_EQ(send(plot, 0, 100), (Writes{"PU0,1000;", "PD4000,1000;", " ", "PU4000,1600;", "PD3680,1600;",
+                                          " ", "PU3800,400;", "PD4000,400;"}));
     // The next section overlaps the first by 10 mm: the first path now lies wholly inside and is sent
     // whole, the line through is cut at the new left edge.
-    EXPECT_EQ(send(plot, 90, 190), (Writes{"PU3600,1000;", "PD6000,1000;", " ", "PU3800,400;", "PD6000,400;",
-                                           "PE6000,1600;", "PE3680,1600;", " ", "PU4800,400;", "PD5200,800;"}));
+    EXPECT_EQ(send(plot, 90, 190),
+              (Writes{"PU3600,1000;", "PD6000,1000;", " ", "PU3800,400;", "PD6000,400;", "PE6000,1600;",
+                      "PE3680,1600;", " ", "PU4800,400;", "PD5200,800;"}));
 }
 
 TEST_F(SectionStreamTest, CurveLeavingAndComingBackIsSentAsTwoRuns)
@@ -82,7 +83,8 @@ TEST_F(SectionStreamTest, CurveLeavingAndComingBackIsSentAsTwoRuns)
     const std::string out = unit(pieces[3].x) + "," + unit(pieces[3].y);
     const std::string back = unit(pieces[4].x) + "," + unit(pieces[4].y);
 
-    EXPECT_EQ(send(plot, 0, 100), (Writes{"PU3600,1200;", "PD" + out + ";", " ", "PU" + back + ";", "PD3800,1800;"}));
+    EXPECT_EQ(send(plot, 0, 100),
+              (Writes{"PU3600,1200;", "PD" + out + ";", " ", "PU" + back + ";", "PD3800,1800;"}));
     EXPECT_EQ(pieces[8].x, kClipListEnd);
 }
 
