@@ -6,11 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace hpgl {
+namespace hpgl
+{
 
 static_assert(std::endian::native == std::endian::little, "the block is written in host byte order");
 
-namespace {
+namespace
+{
 
 constexpr size_t kHeaderSize = 61;     // marker, total size, transform, extent, tag
 constexpr size_t kPathHeaderSize = 31; // marker, size, count, extent, line type, pen

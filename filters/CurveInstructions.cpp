@@ -3,7 +3,8 @@
 
 #include <cmath>
 
-namespace hpgl {
+namespace hpgl
+{
 
 // Draws (or, with the pen up, only follows) the arc from the current position around a centre in user
 // units, as Bezier pieces mapped to plotter units.
@@ -20,7 +21,8 @@ void Interpreter::drawArc(Point userCenter, double sweepDegrees)
     }
     for (int i = 0; i < arc.count; ++i) {
         const CurvePiece& piece = arc.piece[i];
-        sink().curveTo(scaling_.toPlotter(piece.c1), scaling_.toPlotter(piece.c2), scaling_.toPlotter(piece.end));
+        sink().curveTo(scaling_.toPlotter(piece.c1), scaling_.toPlotter(piece.c2),
+                       scaling_.toPlotter(piece.end));
     }
     position_ = end;
     carriageReturn_ = end;
@@ -80,7 +82,8 @@ void Interpreter::circle()
     out.moveTo(scaling_.toPlotter(start));
     for (int i = 0; i < arc.count; ++i) {
         const CurvePiece& piece = arc.piece[i];
-        out.curveTo(scaling_.toPlotter(piece.c1), scaling_.toPlotter(piece.c2), scaling_.toPlotter(piece.end));
+        out.curveTo(scaling_.toPlotter(piece.c1), scaling_.toPlotter(piece.c2),
+                    scaling_.toPlotter(piece.end));
     }
     out.closeFigure();
     out.moveTo(centerUnits);

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace hpgl {
+namespace hpgl
+{
 
-Interpreter::Interpreter(const unsigned char* data, size_t size, BlockWriter& writer, double millimetresPerUnit)
+Interpreter::Interpreter(const unsigned char* data, size_t size, BlockWriter& writer,
+                         double millimetresPerUnit)
     : scanner_(data, size), pen_(writer, scaling_, millimetresPerUnit)
 {
     initialize(true);
@@ -21,49 +23,105 @@ void Interpreter::run()
 void Interpreter::execute(uint16_t code)
 {
     switch (code) {
-    case mnemonic("PU"): penUpDown(false); break;
-    case mnemonic("PD"): penUpDown(true); break;
-    case mnemonic("PA"): plot(true); break;
-    case mnemonic("PR"): plot(false); break;
-    case mnemonic("PE"): polylineEncoded(); break;
-    case mnemonic("SP"): selectPen(); break;
-    case mnemonic("LT"): lineType(); break;
+    case mnemonic("PU"):
+        penUpDown(false);
+        break;
+    case mnemonic("PD"):
+        penUpDown(true);
+        break;
+    case mnemonic("PA"):
+        plot(true);
+        break;
+    case mnemonic("PR"):
+        plot(false);
+        break;
+    case mnemonic("PE"):
+        polylineEncoded();
+        break;
+    case mnemonic("SP"):
+        selectPen();
+        break;
+    case mnemonic("LT"):
+        lineType();
+        break;
     case mnemonic("IN"):
-    case mnemonic("BP"): initialize(true); break;
-    case mnemonic("DF"): initialize(false); break;
-    case mnemonic("AA"): arc(false); break;
-    case mnemonic("AR"): arc(true); break;
-    case mnemonic("AT"): arcThreePoint(false); break;
-    case mnemonic("RT"): arcThreePoint(true); break;
-    case mnemonic("CI"): circle(); break;
-    case mnemonic("BZ"): bezier(false); break;
-    case mnemonic("BR"): bezier(true); break;
+    case mnemonic("BP"):
+        initialize(true);
+        break;
+    case mnemonic("DF"):
+        initialize(false);
+        break;
+    case mnemonic("AA"):
+        arc(false);
+        break;
+    case mnemonic("AR"):
+        arc(true);
+        break;
+    case mnemonic("AT"):
+        arcThreePoint(false);
+        break;
+    case mnemonic("RT"):
+        arcThreePoint(true);
+        break;
+    case mnemonic("CI"):
+        circle();
+        break;
+    case mnemonic("BZ"):
+        bezier(false);
+        break;
+    case mnemonic("BR"):
+        bezier(true);
+        break;
     case mnemonic("EA"):
-    case mnemonic("RA"): rectangle(false); break;
+    case mnemonic("RA"):
+        rectangle(false);
+        break;
     case mnemonic("ER"):
-    case mnemonic("RR"): rectangle(true); break;
+    case mnemonic("RR"):
+        rectangle(true);
+        break;
     case mnemonic("EW"):
-    case mnemonic("WG"): wedge(); break;
-    case mnemonic("PM"): polygonMode(); break;
+    case mnemonic("WG"):
+        wedge();
+        break;
+    case mnemonic("PM"):
+        polygonMode();
+        break;
     case mnemonic("EP"):
-    case mnemonic("FP"): drawPolygon(); break;
-    case mnemonic("IW"): inputWindow(); break;
+    case mnemonic("FP"):
+        drawPolygon();
+        break;
+    case mnemonic("IW"):
+        inputWindow();
+        break;
     case mnemonic("IP"):
     case mnemonic("IR"):
     case mnemonic("SC"):
     case mnemonic("RO"):
-    case mnemonic("PS"): scalingInstruction(code); break;
-    case mnemonic("LB"): label(); break;
-    case mnemonic("DT"): labelTerminator(); break;
+    case mnemonic("PS"):
+        scalingInstruction(code);
+        break;
+    case mnemonic("LB"):
+        label();
+        break;
+    case mnemonic("DT"):
+        labelTerminator();
+        break;
     case mnemonic("SI"):
     case mnemonic("SR"):
     case mnemonic("DI"):
     case mnemonic("DR"):
     case mnemonic("SL"):
-    case mnemonic("LO"): labelSettings(code); break;
-    case mnemonic("CP"): characterPlot(); break;
+    case mnemonic("LO"):
+        labelSettings(code);
+        break;
+    case mnemonic("CP"):
+        characterPlot();
+        break;
     case mnemonic("WD"): // text for the plotter's display
-    case mnemonic("BL"): skipText(); break; // a label kept in the plotter's buffer
+    case mnemonic("BL"):
+        skipText();
+        break; // a label kept in the plotter's buffer
     case mnemonic("CO"):
         // A comment: quoted text, or, as some writers send it, everything up to the terminator.
         while (scanner_.peek() == ' ')

@@ -10,27 +10,29 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace hpgl {
+namespace hpgl
+{
 
 // Character size, direction, slant, origin and terminator of labels.
 struct LabelSettings {
     bool relativeSize = false;
-    double width = 0.19, height = 0.27;      // centimetres (SI) or percent of P1..P2 (SR)
+    double width = 0.19, height = 0.27; // centimetres (SI) or percent of P1..P2 (SR)
     bool relativeDirection = false;
-    double run = 1, rise = 0;                // DI, or percent of P1..P2 for DR
-    double slant = 0;                        // tangent of the slant angle
-    int origin = 1;                          // LO position
+    double run = 1, rise = 0; // DI, or percent of P1..P2 for DR
+    double slant = 0;         // tangent of the slant angle
+    int origin = 1;           // LO position
     unsigned char terminator = 0x03;
     bool printTerminator = false;
 };
 
 // Executes the instructions of one HP-GL or HP-GL/2 file, in file order, into a plot block.
-class Interpreter {
-public:
+class Interpreter
+{
+  public:
     Interpreter(const unsigned char* data, size_t size, BlockWriter& writer, double millimetresPerUnit);
     void run();
 
-private:
+  private:
     void execute(uint16_t code);
     void initialize(bool everything);
 
@@ -78,7 +80,7 @@ private:
     PolygonBuffer polygon_;
     bool polygonMode_ = false;
 
-    Point position_;      // plotter units of the rotated frame
+    Point position_;       // plotter units of the rotated frame
     Point carriageReturn_; // where a carriage return in a label goes back to
     bool penDown_ = false;
     bool absolute_ = true;

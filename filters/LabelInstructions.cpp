@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstring>
 
-namespace hpgl {
+namespace hpgl
+{
 
-namespace {
+namespace
+{
 
 constexpr double kUnitsPerCentimetre = 400;
 constexpr unsigned char kBackspace = 0x08;
@@ -159,7 +161,9 @@ void Interpreter::labelSettings(uint16_t code)
         label_.run = pair ? v[0] : 1;
         label_.rise = pair ? v[1] : 0;
         break;
-    case mnemonic("SL"): label_.slant = n >= 1 ? v[0] : 0; break;
+    case mnemonic("SL"):
+        label_.slant = n >= 1 ? v[0] : 0;
+        break;
     case mnemonic("LO"): {
         int origin = n >= 1 ? static_cast<int>(v[0]) : 1;
         if ((origin >= 1 && origin <= 9) || (origin >= 11 && origin <= 19))
@@ -167,7 +171,8 @@ void Interpreter::labelSettings(uint16_t code)
         carriageReturn_ = position_;
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -195,8 +200,9 @@ void Interpreter::characterPlot()
 void Interpreter::skipText()
 {
     const void* found = std::memchr(scanner_.position(), label_.terminator, scanner_.remaining());
-    scanner_.skip(found ? static_cast<size_t>(static_cast<const unsigned char*>(found) - scanner_.position()) + 1
-                        : scanner_.remaining());
+    scanner_.skip(
+        found ? static_cast<size_t>(static_cast<const unsigned char*>(found) - scanner_.position()) + 1
+              : scanner_.remaining());
 }
 
 } // namespace hpgl

@@ -1,6 +1,7 @@
 #pragma once
 
-namespace hpgl {
+namespace hpgl
+{
 
 // A point in plotter units (or user units before scaling).
 struct Point {
@@ -20,8 +21,9 @@ inline Point bounded(Point p)
 // Receives drawing as figures: a move starts a figure, lines and curves extend it, and closeFigure ends
 // it closed (adding the closing line when the last point is not the first). A figure ends open at the
 // next move.
-class PathSink {
-public:
+class PathSink
+{
+  public:
     virtual ~PathSink() = default;
     virtual void moveTo(Point p) = 0;
     virtual void lineTo(Point p) = 0;

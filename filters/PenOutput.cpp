@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace hpgl {
+namespace hpgl
+{
 
-namespace {
+namespace
+{
 
 // A path is continued in a new one before it passes this many items, so that no single path gets
 // unwieldy for the program.
@@ -56,8 +58,8 @@ void PenOutput::setWindow(Point low, Point high)
 
 bool PenOutput::inside(Point p) const
 {
-    return !windowed_ || (p.x >= windowLow_.x && p.x <= windowHigh_.x && p.y >= windowLow_.y &&
-                          p.y <= windowHigh_.y);
+    return !windowed_ ||
+           (p.x >= windowLow_.x && p.x <= windowHigh_.x && p.y >= windowLow_.y && p.y <= windowHigh_.y);
 }
 
 // Cuts the segment a-b to the window; false when nothing of it lies inside.

@@ -6,13 +6,15 @@
 
 #include <cstdint>
 
-namespace hpgl {
+namespace hpgl
+{
 
 // Where the drawing goes in the end: takes figures in plotter units, clips them to the input window,
 // turns them onto the page, converts them to millimetres and writes them into the block. Every pen and
 // every line type change starts a new path; a path that grows too long is continued in a new one.
-class PenOutput : public PathSink {
-public:
+class PenOutput : public PathSink
+{
+  public:
     PenOutput(BlockWriter& writer, const Scaling& scaling, double millimetresPerUnit);
 
     // Pen 0 holds no pen: moves are followed, nothing is drawn.
@@ -32,7 +34,7 @@ public:
     // Counts the items written so far; a caller can tell whether anything was drawn in between.
     uint64_t itemsWritten() const { return itemsWritten_; }
 
-private:
+  private:
     bool inside(Point p) const;
     bool clip(Point& a, Point& b) const;
     void endFigure();
@@ -51,8 +53,8 @@ private:
     bool windowed_ = false;
     Point windowLow_, windowHigh_;
 
-    Point current_;        // where the pen is, clipped or not
-    Point figureOrigin_;   // where the current figure was started
+    Point current_;      // where the pen is, clipped or not
+    Point figureOrigin_; // where the current figure was started
     bool figureClipped_ = false;
     bool figureOpen_ = false; // a move-to of the current figure is in the block
     Point lastWritten_;

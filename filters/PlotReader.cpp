@@ -5,9 +5,11 @@
 
 #include <cmath>
 
-namespace hpgl {
+namespace hpgl
+{
 
-namespace {
+namespace
+{
 
 // The block's sizes are 32-bit signed numbers; a drawing is refused well before it reaches that.
 constexpr size_t kMaxBlockBytes = size_t{1} << 30;
@@ -22,7 +24,8 @@ bool looksBinary(const unsigned char* data, size_t size)
     size_t odd = 0;
     for (size_t i = 0; i < n; ++i) {
         unsigned char c = data[i];
-        if ((c < 0x20 && c != 0x03 && c != 0x1B && c != '\t' && c != '\n' && c != '\r' && c != '\f') || c == 0x7F)
+        if ((c < 0x20 && c != 0x03 && c != 0x1B && c != '\t' && c != '\n' && c != '\r' && c != '\f') ||
+            c == 0x7F)
             ++odd;
     }
     return odd * 20 > n;

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace hpgl {
+namespace hpgl
+{
 
-namespace {
+namespace
+{
 
 // Reads one self-terminating number of PE: digits least significant first, the last one taken from
 // the upper range. Bytes that are neither digits nor the end of the instruction are passed over.
@@ -74,7 +76,8 @@ void Interpreter::polylineEncoded()
         if (c == 0x1B)
             return;
         int flag = c & 0x7F;
-        bool isDigit = sevenBit ? (flag >= 63 && flag <= 126) : ((c >= 63 && c <= 126) || (c >= 191 && c <= 254));
+        bool isDigit =
+            sevenBit ? (flag >= 63 && flag <= 126) : ((c >= 63 && c <= 126) || (c >= 191 && c <= 254));
         if (!isDigit) {
             scanner_.take();
             double value;
@@ -90,10 +93,17 @@ void Interpreter::polylineEncoded()
                     return;
                 fractionBits = static_cast<int>(std::clamp(value, -26.0, 26.0));
                 break;
-            case '<': nextPenUp = true; break;
-            case '=': nextAbsolute = true; break;
-            case '7': sevenBit = true; break;
-            default: break; // spaces and other bytes between values carry nothing
+            case '<':
+                nextPenUp = true;
+                break;
+            case '=':
+                nextAbsolute = true;
+                break;
+            case '7':
+                sevenBit = true;
+                break;
+            default:
+                break; // spaces and other bytes between values carry nothing
             }
             continue;
         }

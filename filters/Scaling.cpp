@@ -2,9 +2,11 @@
 
 #include <cmath>
 
-namespace hpgl {
+namespace hpgl
+{
 
-namespace {
+namespace
+{
 
 // The page of an HP-GL plotter when the file does not give one with PS (A4 landscape).
 constexpr double kDefaultPageLength = 10300;
@@ -152,7 +154,8 @@ void Scaling::rotate(double degrees)
 
 Point Scaling::toUser(Point plotter) const
 {
-    return {userMin_.x + (plotter.x - origin_.x) / factor_.x, userMin_.y + (plotter.y - origin_.y) / factor_.y};
+    return {userMin_.x + (plotter.x - origin_.x) / factor_.x,
+            userMin_.y + (plotter.y - origin_.y) / factor_.y};
 }
 
 Point Scaling::toPage(Point plotter) const

@@ -2,18 +2,20 @@
 
 #include "filters/PathSink.h"
 
-namespace hpgl {
+namespace hpgl
+{
 
 // The coordinate systems of a plot: user units (when SC is on) map onto the plotter units of the
 // rotated frame spanned by the scaling points P1 and P2; RO turns that frame on the physical page,
 // whose size comes from PS.
-class Scaling {
-public:
+class Scaling
+{
+  public:
     Scaling();
 
-    void initialize();                        // IN: default page frame, no rotation, scaling off
-    void setPageSize(double length, double width); // PS: X length, Y width in plotter units
-    void setScalingPoints(const double* v, int n); // IP with 0, 2 or 4 values
+    void initialize();                              // IN: default page frame, no rotation, scaling off
+    void setPageSize(double length, double width);  // PS: X length, Y width in plotter units
+    void setScalingPoints(const double* v, int n);  // IP with 0, 2 or 4 values
     void setScalingPercent(const double* v, int n); // IR with 0, 2 or 4 values
     void setUserScale(const double* v, int n);      // SC with 0, 4, 5 or 7 values
     void rotate(double degrees);                    // RO
@@ -36,7 +38,7 @@ public:
     // Plotter units of the rotated frame to plotter units on the page.
     Point toPage(Point plotter) const;
 
-private:
+  private:
     void resetScalingPoints();
     void updateFactors();
     double frameWidth() const;  // X extent of the rotated frame

@@ -1,6 +1,7 @@
 #include "filters/Interpreter.h"
 
-namespace hpgl {
+namespace hpgl
+{
 
 // IP, IR, SC, RO and PS change how user units reach the page. The current position keeps its place
 // in plotter units.
@@ -9,15 +10,24 @@ void Interpreter::scalingInstruction(uint16_t code)
     double v[7];
     int n = scanner_.numbers(v, 7);
     switch (code) {
-    case mnemonic("IP"): scaling_.setScalingPoints(v, n); break;
-    case mnemonic("IR"): scaling_.setScalingPercent(v, n); break;
-    case mnemonic("SC"): scaling_.setUserScale(v, n); break;
-    case mnemonic("RO"): scaling_.rotate(n >= 1 ? v[0] : 0); break;
+    case mnemonic("IP"):
+        scaling_.setScalingPoints(v, n);
+        break;
+    case mnemonic("IR"):
+        scaling_.setScalingPercent(v, n);
+        break;
+    case mnemonic("SC"):
+        scaling_.setUserScale(v, n);
+        break;
+    case mnemonic("RO"):
+        scaling_.rotate(n >= 1 ? v[0] : 0);
+        break;
     case mnemonic("PS"):
         if (n >= 1)
             scaling_.setPageSize(v[0], n >= 2 ? v[1] : 0);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <cstring>
 
-namespace hpgl {
+namespace hpgl
+{
 
-namespace {
+namespace
+{
 
 constexpr unsigned char kEscape = 0x1B;
 // Numbers beyond the plotter's range are held at its edge.
@@ -29,8 +31,9 @@ bool isDigit(unsigned char c)
 
 double powerOfTen(int exponent)
 {
-    static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (exponent >= 0 && exponent <= 22)
         return kExact[exponent];
     if (exponent < 0 && exponent >= -22)

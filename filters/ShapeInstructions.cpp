@@ -3,9 +3,11 @@
 
 #include <cmath>
 
-namespace hpgl {
+namespace hpgl
+{
 
-namespace {
+namespace
+{
 
 enum ShapeKind { kRectangle = 1, kWedge, kPolygon };
 
@@ -16,8 +18,8 @@ enum ShapeKind { kRectangle = 1, kWedge, kPolygon };
 // nothing else was drawn in between with the same pen and line type.
 bool Interpreter::repeatsLastShape(int kind, const double (&key)[5])
 {
-    bool same = lastShape_.kind == kind && lastShape_.pen == pen_.pen() && lastShape_.lineType == pen_.lineType() &&
-                lastShape_.itemsAfter == pen_.itemsWritten();
+    bool same = lastShape_.kind == kind && lastShape_.pen == pen_.pen() &&
+                lastShape_.lineType == pen_.lineType() && lastShape_.itemsAfter == pen_.itemsWritten();
     for (int i = 0; same && i < 5; ++i)
         same = lastShape_.key[i] == key[i];
     if (same)

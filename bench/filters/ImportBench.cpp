@@ -9,7 +9,8 @@
 #include <random>
 #include <string>
 
-namespace {
+namespace
+{
 
 using ReadFunction = void* (*)(const char*, float, uint32_t);
 

@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <random>
 
-namespace {
+namespace
+{
 
-class ImportBadInput : public ::testing::Test {
-protected:
+class ImportBadInput : public ::testing::Test
+{
+  protected:
     void SetUp() override { ASSERT_TRUE(module.loaded()); }
     ImportModule module;
     TempDir dir;
@@ -30,8 +32,9 @@ TEST_F(ImportBadInput, NothingToDrawGivesNoBlock)
 
 TEST_F(ImportBadInput, TruncatedFileGivesTheDrawingUpToTheCut)
 {
-    for (const char* text : {"PD400,0,400,4", "PD400,0,400,400;AA0,0,9", "PD400,0,400,400;LBABC", "PD400,0,400,400;PE=",
-                             "PD400,0,400,400;\x1b%-1", "PD400,0,400,400;PM0;PD800,800"}) {
+    for (const char* text :
+         {"PD400,0,400,4", "PD400,0,400,400;AA0,0,9", "PD400,0,400,400;LBABC",
+          "PD400,0,400,400;PE=", "PD400,0,400,400;\x1b%-1", "PD400,0,400,400;PM0;PD800,800"}) {
         SCOPED_TRACE(text);
         std::optional<Block> block = module.readText(text);
         ASSERT_TRUE(block.has_value());

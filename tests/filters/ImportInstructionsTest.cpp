@@ -2,10 +2,12 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
-class ImportInstructions : public ::testing::Test {
-protected:
+class ImportInstructions : public ::testing::Test
+{
+  protected:
     void SetUp() override { ASSERT_TRUE(module.loaded()); }
 
     Block read(const std::string& text)
@@ -39,8 +41,9 @@ TEST_F(ImportInstructions, PenMovesBecomeFiguresInMillimetres)
     ASSERT_EQ(b.paths.size(), 1u);
     EXPECT_EQ(b.paths[0].pen, 1) << "a drawing without SP uses pen 1";
     EXPECT_EQ(b.paths[0].lineType, 0);
-    expectItems(b.paths[0].items, {{10, 20, 0x11}, {30, 20, 0x01}, {30, 40, 0x21},
-                                   {40, 40, 0x11}, {40, 50, 0x21}, {0, 0, 0xFF}});
+    expectItems(
+        b.paths[0].items,
+        {{10, 20, 0x11}, {30, 20, 0x01}, {30, 40, 0x21}, {40, 40, 0x11}, {40, 50, 0x21}, {0, 0, 0xFF}});
     const float extent[4] = {10, 20, 40, 50};
     for (int i = 0; i < 4; ++i)
         EXPECT_FLOAT_EQ(b.extent[i], extent[i]);
@@ -55,7 +58,9 @@ TEST_F(ImportInstructions, FramingSeparatorsAndNumberFormsReadAlike)
         "\x03IN\nPU 400 800\r\nPD1200,800,\r\n",
         "INPU400,800PD1200,800PU",
         "IN;PU+4.0e2,8E2;PD1.2e+3,800.000;",
-        "\x1b%-12345X@PJL ENTER LANGUAGE=HPGL2\r\n\x1b" "E\x1b%1BIN;PU400,800;PD1200,800;\x1b%0A\x1b" "E",
+        "\x1b%-12345X@PJL ENTER LANGUAGE=HPGL2\r\n\x1b"
+        "E\x1b%1BIN;PU400,800;PD1200,800;\x1b%0A\x1b"
+        "E",
         "\x1b.(;\x1b.I81;;17:\x1b.N;19:IN;SC;PU400,800;PD1200,800;",
         "IN;XX1,2,3;ZZ;PU400,800;QQ\"ignored PD99,99\";PD1200,800;PD;",
         "IN;PU400,800;\x1b*b5WPD0,0PD1200,800;",
@@ -87,7 +92,8 @@ TEST_F(ImportInstructions, PenAndLineTypeChangesStartNewPaths)
 // from the upper range (base 32 and its ranges in 7-bit mode).
 std::string encode(long value, bool sevenBit = false)
 {
-    unsigned long n = value < 0 ? static_cast<unsigned long>(-value) * 2 + 1 : static_cast<unsigned long>(value) * 2;
+    unsigned long n =
+        value < 0 ? static_cast<unsigned long>(-value) * 2 + 1 : static_cast<unsigned long>(value) * 2;
     unsigned long base = sevenBit ? 32 : 64;
     std::string out;
     while (n >= base) {
@@ -101,15 +107,21 @@ std::string encode(long value, bool sevenBit = false)
 TEST_F(ImportInstructions, PolylineEncodedFollowsFlagsAndFractions)
 {
     std::string pe = "PE:" + encode(2) + "=" + encode(400) + encode(800) + encode(800) + encode(0) + "<" +
-                     encode(0) + encode(-400) + ">" + encode(1) + encode(800) + encode(0) + "7" + encode(-800, true) +
-                     encode(-1600, true) + ";";
+                     encode(0) + encode(-400) + ">" + encode(1) + encode(800) + encode(0) + "7" +
+                     encode(-800, true) + encode(-1600, true) + ";";
     Block b = read("IN;" + pe + "PR40,0;");
     ASSERT_EQ(b.paths.size(), 1u);
     EXPECT_EQ(b.paths[0].pen, 2);
     // The first pair is absolute (a drawn move from the origin), the rest relative; '<' lifts the pen
     // for one pair; one fractional bit halves the values; after PE the pen stays down.
-    expectItems(b.paths[0].items, {{0, 0, 0x11}, {10, 20, 0x01}, {30, 20, 0x21}, {30, 10, 0x11}, {40, 10, 0x01},
-                                   {30, -10, 0x01}, {31, -10, 0x21}, {0, 0, 0xFF}});
+    expectItems(b.paths[0].items, {{0, 0, 0x11},
+                                   {10, 20, 0x01},
+                                   {30, 20, 0x21},
+                                   {30, 10, 0x11},
+                                   {40, 10, 0x01},
+                                   {30, -10, 0x01},
+                                   {31, -10, 0x21},
+                                   {0, 0, 0xFF}});
 }
 
 TEST_F(ImportInstructions, ArcsAreBezierQuartersOfTheCircle)
@@ -167,8 +179,14 @@ TEST_F(ImportInstructions, ThreePointArcsAndCirclesPassThroughTheirPoints)
 TEST_F(ImportInstructions, BeziersKeepTheirControlPoints)
 {
     Block b = read("PU0,0;PD;BZ0,400,400,400,400,0;BR0,-400,400,-400,400,0;");
-    expectItems(b.paths[0].items, {{0, 0, 0x11}, {0, 10, 0}, {10, 10, 0}, {10, 0, 0x01}, {10, -10, 0},
-                                   {20, -10, 0}, {20, 0, 0x21}, {0, 0, 0xFF}});
+    expectItems(b.paths[0].items, {{0, 0, 0x11},
+                                   {0, 10, 0},
+                                   {10, 10, 0},
+                                   {10, 0, 0x01},
+                                   {10, -10, 0},
+                                   {20, -10, 0},
+                                   {20, 0, 0x21},
+                                   {0, 0, 0xFF}});
     EXPECT_NEAR(b.paths[0].extent[3], 7.5, 1e-3) << "the curve's highest point, not its control points";
     EXPECT_NEAR(b.paths[0].extent[1], -7.5, 1e-3);
 }
@@ -177,8 +195,14 @@ TEST_F(ImportInstructions, ShapesAreClosedOutlinesDrawnOnce)
 {
     // A filled rectangle and its edge are one outline; the pen stays where it was.
     Block b = read("PU400,400;RA1200,800;EA1200,800;PD400,0;");
-    expectItems(b.paths[0].items, {{10, 10, 0x11}, {30, 10, 0x01}, {30, 20, 0x01}, {10, 20, 0x01}, {10, 10, 0x41},
-                                   {10, 10, 0x11}, {10, 0, 0x21}, {0, 0, 0xFF}});
+    expectItems(b.paths[0].items, {{10, 10, 0x11},
+                                   {30, 10, 0x01},
+                                   {30, 20, 0x01},
+                                   {10, 20, 0x01},
+                                   {10, 10, 0x41},
+                                   {10, 10, 0x11},
+                                   {10, 0, 0x21},
+                                   {0, 0, 0xFF}});
 
     // A wedge: out along the start angle, round the arc, back to the centre.
     b = read("PU0,0;EW400,0,90;");
@@ -187,8 +211,15 @@ TEST_F(ImportInstructions, ShapesAreClosedOutlinesDrawnOnce)
 
     // Polygon mode: sub-polygons closed by PM1 and PM2, drawn by EP; the FP after it adds nothing.
     b = read("PA0,0;PM0;PD400,0,400,400;PM1;PU800,0;PD1200,0,1200,400;PM2;EP;FP;");
-    expectItems(b.paths[0].items, {{0, 0, 0x11}, {10, 0, 0x01}, {10, 10, 0x01}, {0, 0, 0x41}, {20, 0, 0x11},
-                                   {30, 0, 0x01}, {30, 10, 0x01}, {20, 0, 0x41}, {0, 0, 0xFF}});
+    expectItems(b.paths[0].items, {{0, 0, 0x11},
+                                   {10, 0, 0x01},
+                                   {10, 10, 0x01},
+                                   {0, 0, 0x41},
+                                   {20, 0, 0x11},
+                                   {30, 0, 0x01},
+                                   {30, 10, 0x01},
+                                   {20, 0, 0x41},
+                                   {0, 0, 0xFF}});
 }
 
 TEST_F(ImportInstructions, ScalingMapsUserUnitsOntoTheScalingPoints)
@@ -221,7 +252,8 @@ TEST_F(ImportInstructions, InputWindowClipsWhatLiesOutside)
     // A line across the window keeps its inside part; one wholly outside disappears; IW alone with
     // no page size removes the window.
     Block b = read("IW400,400,800,800;PU0,600;PD1200,600;PU0,0;PD0,1200;IW;PU0,0;PD400,0;");
-    expectItems(b.paths[0].items, {{10, 15, 0x11}, {20, 15, 0x21}, {0, 0, 0x11}, {10, 0, 0x21}, {0, 0, 0xFF}});
+    expectItems(b.paths[0].items,
+                {{10, 15, 0x11}, {20, 15, 0x21}, {0, 0, 0x11}, {10, 0, 0x21}, {0, 0, 0xFF}});
     // A circle that crosses the window is cut as lines, none outside it.
     b = read("IW0,0,4000,4000;PU0,0;CI400;");
     for (const BlockItem& item : pointsOf(b)) {

@@ -32,8 +32,9 @@ struct Block {
     std::vector<BlockPath> paths;
 };
 
-class ImportModule {
-public:
+class ImportModule
+{
+  public:
     using ReadFunction = void* (*)(const char*, float, uint32_t);
 
     ImportModule()
@@ -48,7 +49,10 @@ public:
             dlclose(handle_);
     }
     bool loaded() const { return read_ != nullptr; }
-    void* readRaw(const std::string& path, float scale = 0.025f) const { return read_(path.c_str(), scale, 0); }
+    void* readRaw(const std::string& path, float scale = 0.025f) const
+    {
+        return read_(path.c_str(), scale, 0);
+    }
 
     // Null when the filter gave no block; a failed expectation when the block is malformed.
     std::optional<Block> read(const std::string& path) const
@@ -68,7 +72,7 @@ public:
         return read(dir.write("plot.plt", text));
     }
 
-private:
+  private:
     template <typename T> static T at(const unsigned char* p)
     {
         T value;
