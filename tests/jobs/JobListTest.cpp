@@ -216,16 +216,4 @@ TEST(JobTexts, InchesWithTwoDecimalsAndResultsInTheProgramsOwnText)
     strings::useEnglishStrings(false);
 }
 
-TEST(JobTexts, RunningRowShowsTheProgressOfItsCopy)
-{
-    ServerSettings settings;
-    CAutoJobList list(settings);
-    list.addJob("/receive/a.plt");
-    list.setRunningJob(0);
-    list.setProgressText(0, "正在绘制 0 - 500mm 区域");
-    EXPECT_EQ(list.stateColumnText(0), "正在绘制 0 - 500mm 区域");
-    list.setRunningJob(-1);
-    EXPECT_EQ(list.stateColumnText(0), "等侍绘制");
-}
-
 } // namespace
