@@ -11,14 +11,22 @@
 
 namespace {
 
-// Millimetres to device units. A resolution that is not positive, or a result that is not a finite
-// number, gives 0, so that no infinity or NaN enters the state of a pass.
-float toDeviceUnits(float mm, float rs)
+// Millimetres to device units, as mm / RS (divided) or as (1 / RS) x mm (scaled), which round apart in
+// the last bit. A resolution that is not positive, or a result that is not a finite number, gives 0, so
+// that no infinity or NaN enters the state of a pass.
+float finiteOrZero(float value)
 {
-    if (!(rs > 0.0f))
-        return 0.0f;
-    const float units = (1.0f / rs) * mm;
-    return std::isfinite(units) ? units : 0.0f;
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+float dividedToUnits(float mm, float rs)
+{
+    return rs > 0.0f ? finiteOrZero(mm / rs) : 0.0f;
+}
+
+float scaledToUnits(float mm, float rs)
+{
+    return rs > 0.0f ? finiteOrZero((1.0f / rs) * mm) : 0.0f;
 }
 
 } // namespace
@@ -93,7 +101,7 @@ bool CPlotterDevice::knifeCorrectionActive() const
 
 float CPlotterDevice::knifeRadius() const
 {
-    return toDeviceUnits(knifeOffset_, RS);
+    return dividedToUnits(knifeOffset_, RS);
 }
 
 int CPlotterDevice::beginPass(void* window, const CCutInfo& settings)
@@ -104,8 +112,8 @@ int CPlotterDevice::beginPass(void* window, const CCutInfo& settings)
 
     dashState_ = 1;
     // A negative stretch would walk the half cut backwards and never finish the line.
-    solidLength_ = std::max(0.0f, toDeviceUnits(settings.SolidCut, RS));
-    gapLength_ = std::max(0.0f, toDeviceUnits(settings.VoidCut, RS));
+    solidLength_ = std::max(0.0f, scaledToUnits(settings.SolidCut, RS));
+    gapLength_ = std::max(0.0f, scaledToUnits(settings.VoidCut, RS));
     knifeOffset_ = 0.0f;
     dashFlag_ = settings.HalfCut;
     pendingLine_ = 0;
@@ -154,7 +162,7 @@ void CPlotterDevice::endPass(int mode)
     const float savedOffset = knifeOffset_;
     knifeOffset_ = 0.0f;
 
-    const float feedX = toDeviceUnits(static_cast<float>(pageGap_), RS) + static_cast<float>(highestX_);
+    const float feedX = dividedToUnits(static_cast<float>(pageGap_), RS) + static_cast<float>(highestX_);
     if (mode == 0) {
         moveTo(0.0f, 0.0f);
         sendFormatted(command(CommandTemplate::PenUp), nullptr, 0);
