@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace hpgl
 {
@@ -219,7 +220,10 @@ void Interpreter::selectPen()
 }
 
 // The path's line type holds the pattern number in its high byte and the pattern length (percent of
-// the P1..P2 diagonal) in its low byte; 0 is solid. LT99 brings back the pattern used before LT.
+// the P1..P2 diagonal) in its low byte; 0 is solid. The bytes are unsigned, so an adaptive pattern
+// (negative number) is kept as the fixed pattern of the same shape, and a length under 1 percent as
+// 1, so that a pattern never reads as solid or as a pattern of no length. LT99 brings back the
+// pattern used before LT.
 void Interpreter::lineType()
 {
     double v[2];
@@ -228,10 +232,10 @@ void Interpreter::lineType()
     if (n >= 1 && static_cast<int>(v[0]) == 99) {
         type = pen_.lineType() == 0 ? previousLineType_ : pen_.lineType();
     } else if (n >= 1) {
-        auto pattern = static_cast<int8_t>(std::clamp(static_cast<int>(v[0]), -128, 127));
+        int pattern = std::min(std::abs(static_cast<int>(v[0])), 255);
         double length = n >= 2 ? v[1] : 4;
-        auto lengthByte = static_cast<uint8_t>(std::clamp(static_cast<int>(length), 0, 255));
-        type = static_cast<uint16_t>((static_cast<uint8_t>(pattern) << 8) | lengthByte);
+        int lengthByte = std::clamp(static_cast<int>(length), 1, 255);
+        type = static_cast<uint16_t>((pattern << 8) | lengthByte);
     }
     if (pen_.lineType() != 0)
         previousLineType_ = pen_.lineType();

@@ -76,15 +76,17 @@ TEST_F(ImportInstructions, FramingSeparatorsAndNumberFormsReadAlike)
 
 TEST_F(ImportInstructions, PenAndLineTypeChangesStartNewPaths)
 {
-    Block b = read("SP2;PU0,0;PD400,0;LT2,3;PD800,0;LT;PD1200,0;SP0;PD1600,0;SP3;LT-4;PD2000,0;");
-    ASSERT_EQ(b.paths.size(), 4u);
+    Block b =
+        read("SP2;PU0,0;PD400,0;LT2,3;PD800,0;LT;PD1200,0;SP0;PD1600,0;SP3;LT-4;PD2000,0;LT0,0.5;PD2400,0;");
+    ASSERT_EQ(b.paths.size(), 5u);
+    EXPECT_EQ(b.paths[4].lineType, 0x0001) << "a dotted line of a short length is not solid";
     EXPECT_EQ(b.paths[0].pen, 2);
     EXPECT_EQ(b.paths[0].lineType, 0);
     EXPECT_EQ(b.paths[1].lineType, 0x0203);
     EXPECT_EQ(b.paths[2].lineType, 0);
     // Pen 0 draws nothing; pen 3 then continues from where the pen went.
     EXPECT_EQ(b.paths[3].pen, 3);
-    EXPECT_EQ(b.paths[3].lineType, 0xFC04) << "pattern -4 with the default length 4";
+    EXPECT_EQ(b.paths[3].lineType, 0x0404) << "adaptive pattern -4 as pattern 4, the default length 4";
     expectItems(b.paths[3].items, {{40, 0, 0x11}, {50, 0, 0x21}, {0, 0, 0xFF}});
 }
 
