@@ -11,14 +11,14 @@
 
 namespace {
 
-// Millimetres to device units, as mm / RS (divided) or as (1 / RS) x mm (scaled), which round apart in
-// the last bit. A resolution that is not positive, or a result that is not a finite number, gives 0, so
-// that no infinity or NaN enters the state of a pass.
 float finiteOrZero(float value)
 {
     return std::isfinite(value) ? value : 0.0f;
 }
 
+// Millimetres to device units, as mm / RS (divided) or as (1 / RS) x mm (scaled), which round apart in
+// the last bit. A resolution that is not positive, or a result that is not a finite number, gives 0, so
+// that no infinity or NaN enters the state of a pass.
 float dividedToUnits(float mm, float rs)
 {
     return rs > 0.0f ? finiteOrZero(mm / rs) : 0.0f;

@@ -17,7 +17,12 @@ constexpr float kSwivelTurn = 1.45f;
 
 bool CPlotterDevice::turnKnife(float x, float y)
 {
-    const float theta = static_cast<float>(std::atan2(y - lastPoint_.y, x - lastPoint_.x));
+    const float dx = x - lastPoint_.x;
+    const float dy = y - lastPoint_.y;
+    // A segment of no length has no direction to turn the knife into.
+    if (dx == 0.0f && dy == 0.0f)
+        return false;
+    const float theta = std::atan2(dy, dx);
     // A direction from points that are not finite numbers would poison the knife vector, which outlives
     // the pass: keep the previous one.
     if (!std::isfinite(theta))

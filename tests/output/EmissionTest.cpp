@@ -146,6 +146,11 @@ TEST_F(EmissionTest, KnifeSwivelsIntoEachFirstSegmentAndAtQuarterTurns)
     begin();
     emit({moveItem(0, 0), endItem(0, 50)});
     EXPECT_EQ(port.writes, (Writes{"PU0,20;", "PD0,20;", "PD0,70;", " "}));
+
+    // A segment of no length has no direction: the knife stays as it is.
+    port.writes.clear();
+    emit({moveItem(0, 0), lineItem(0, 0)});
+    EXPECT_EQ(port.writes, (Writes{"PU0,20;", "PD0,20;", "PD0,20;"}));
 }
 
 TEST_F(EmissionTest, NoSwivelWhereTheDirectionCrossesTheNegativeXAxis)
