@@ -1,7 +1,136 @@
-#include <cstdio>
+// marquill-plot: plots files through the automatic queue and the output run, without a window.
 
-int main()
+#include "cli/ConsoleView.h"
+#include "cli/Interrupt.h"
+#include "cli/Options.h"
+#include "cli/StartupSettings.h"
+#include "jobs/CAutoJobList.h"
+#include "jobs/CPlotRun.h"
+#include "jobs/CommandIds.h"
+#include "jobs/JobTexts.h"
+#include "platform/Hooks.h"
+#include "platform/ProgramFolder.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+constexpr int EXIT_ALL_FINISHED = 0;
+constexpr int EXIT_JOB_NOT_FINISHED = 1;
+constexpr int EXIT_BAD_COMMAND_LINE = 2;
+constexpr int EXIT_INTERRUPTED = 130;
+
+std::string folderOf(const PlotOptions& options)
 {
-    std::puts("marquill-plot: the command-line plotting tool is being built.");
-    return 0;
+    if (options.home.empty())
+        return platform::programFolder();
+    return options.home.back() == '/' ? options.home : options.home + '/';
+}
+
+// Messages go to standard error; the message step turns a Ctrl-C into the stop command. The File port's
+// question for a file name is left unanswered: there is no one to ask.
+void installConsoleHooks(CPlotRun& run)
+{
+    platform::Hooks hooks;
+    hooks.messageBox = [](const std::string& text, const std::string&, unsigned) {
+        std::fprintf(stderr, "marquill-plot: %s\n", text.c_str());
+        return platform::IDOK;
+    };
+    hooks.messageStep = [&run] {
+        if (interruptRequested())
+            run.stop();
+    };
+    platform::installHooks(hooks);
+}
+
+// Adds every file as a waiting job with the options of the command line. False, with a message, for a
+// file that cannot be read or whose path is too long for a job.
+bool addJobs(CAutoJobList& list, const PlotOptions& options, const ServerSettings& server)
+{
+    for (const std::string& file : options.files) {
+        std::error_code error;
+        const std::string path = std::filesystem::absolute(file, error).lexically_normal().string();
+        if (error || ::access(path.c_str(), R_OK) != 0) {
+            std::fprintf(stderr, "marquill-plot: cannot read %s\n", file.c_str());
+            return false;
+        }
+        std::unique_ptr<CPlotJob> job = CPlotJob::create(path, CPlotJob::STATE_WAITING, server);
+        if (!job) {
+            std::fprintf(stderr, "marquill-plot: the path of %s is too long\n", file.c_str());
+            return false;
+        }
+        job->copies = options.copies;
+        if (options.rotate)
+            job->options |= CPlotJob::OPTION_ROTATE;
+        if (options.mirror)
+            job->options |= CPlotJob::OPTION_MIRROR;
+        list.addJob(path, std::move(job));
+    }
+    return true;
+}
+
+// Shows the state of every job that did not finish; true when all did.
+bool reportUnfinished(const CAutoJobList& list)
+{
+    bool allFinished = true;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        const CPlotJob* job = list.jobAt(row);
+        if (job == nullptr || job->state == CPlotJob::STATE_FINISHED)
+            continue;
+        allFinished = false;
+        std::fprintf(stderr, "marquill-plot: %s: %s\n", job->path, stateText(*job).c_str());
+    }
+    return allFinished;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    PlotOptions options;
+    std::string error;
+    if (!parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "marquill-plot: %s (marquill-plot --help says more)\n", error.c_str());
+        return EXIT_BAD_COMMAND_LINE;
+    }
+    if (options.help) {
+        std::fputs(PLOT_USAGE, stdout);
+        return EXIT_ALL_FINISHED;
+    }
+
+    auto settings = std::make_unique<StartupSettings>();
+    loadStartupSettings(folderOf(options), *settings);
+    if (!options.device.empty() && !selectDeviceForRun(*settings, options.device)) {
+        std::fprintf(stderr, "marquill-plot: no device named %s in %s\n", options.device.c_str(),
+                     settings->deviceFile.path());
+        return EXIT_BAD_COMMAND_LINE;
+    }
+
+    CAutoJobList list(settings->server);
+    ConsoleView view(list, stderr);
+    list.setView(&view);
+    CPlotRun run(list, settings->server, settings->cutInfo, settings->device);
+    run.setPortOverride(options.port);
+    run.setMarkPlotted(options.markPlotted);
+    installConsoleHooks(run);
+    if (!addJobs(list, options, settings->server))
+        return EXIT_BAD_COMMAND_LINE;
+
+    catchInterrupt();
+    run.startAutomaticSequence();
+    while (const int command = view.takePostedCommand()) {
+        if (command == ID_RUN)
+            run.run();
+    }
+    settings->serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", settings->server.REMAINMEDIALENGTH);
+
+    if (interruptRequested()) {
+        std::fprintf(stderr, "marquill-plot: stopped\n");
+        return EXIT_INTERRUPTED;
+    }
+    return reportUnfinished(list) ? EXIT_ALL_FINISHED : EXIT_JOB_NOT_FINISHED;
 }

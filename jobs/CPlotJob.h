@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 struct ServerSettings;
@@ -44,6 +45,9 @@ struct CPlotJob {
     std::uint32_t sectionLimit = 0;
     // String id of the last copy's result; 0 = none.
     std::int32_t messageId = 0;
+    // The result text filled in with what it names (the port that could not be opened); empty when the
+    // text of messageId says it all.
+    std::string messageText;
 
     // A job for the file with the initial values the settings give (Section, OverLap, MirrorY, DashPlot).
     // Null when the path does not fit the path field.

@@ -45,7 +45,9 @@ std::string stateText(const CPlotJob& job)
         return strings::localString(20011);
     case CPlotJob::STATE_STANDBY:
     case CPlotJob::STATE_FAILED:
-        return job.messageId != 0 ? strings::programString(job.messageId) : strings::localString(20014);
+        if (job.messageId == 0)
+            return strings::localString(20014);
+        return job.messageText.empty() ? strings::programString(job.messageId) : job.messageText;
     case CPlotJob::STATE_FINISHED:
         return strings::localString(20012);
     default:

@@ -27,6 +27,7 @@ constexpr StringEntry table[] = {
     {32781, "The import filter could not read the file!"},
     {32784, "The import library could not be called / was not found!"},
     {32788, "Empty job item!"},
+    {20100, "The port %s could not be opened: %s"},
     // File errors, one per kind; %1 is the file's path
     {61857, "An unexpected error occurred while accessing %1."},
     {61858, "%1 was not found."},

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "jobs/CJobListView.h"
+
+#include <cstdio>
+#include <deque>
+
+class CAutoJobList;
+
+// The automatic list's view on a terminal: the progress of each section goes to standard error, and
+// posted commands wait in a queue until the caller takes them.
+class ConsoleView : public CJobListView {
+public:
+    ConsoleView(const CAutoJobList& list, std::FILE* out) : list_(list), out_(out) {}
+
+    void progressText(int row, const std::string& text) override;
+    void postCommand(int id) override { posted_.push_back(id); }
+
+    // The next posted command, or 0 when none waits.
+    int takePostedCommand();
+
+private:
+    const CAutoJobList& list_;
+    std::FILE* out_;
+    std::deque<int> posted_;
+};

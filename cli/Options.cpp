@@ -1,0 +1,97 @@
+#include "cli/Options.h"
+
+#include <charconv>
+
+const char* const PLOT_USAGE =
+    R"(Usage: marquill-plot [--home DIR] [--device NAME] [--port NAME|PATH] [--copies N]
+                    [--rotate] [--mirror] [--mark-plotted] FILE...
+
+Plots the files as Marquill's automatic queue does, without a window: the settings are loaded from
+Server.INI, Port.INI and the device-profile file of the edition and language (Plotter.INI,
+Plotter_Eng.INI, PlotterTZ.INI, ...) as the program loads them at start-up. Each file becomes a waiting
+job of the automatic list, and the automatic sequence plots every copy of every job, section by section
+and band by band, through the selected device's command templates. The progress of each section is
+shown on standard error. At the end the remaining media length (REMAINMEDIALENGTH) is written back to
+Server.INI.
+
+Options:
+  --home DIR         read the settings files from DIR (default: the folder of this program)
+  --device NAME      use this device for this run: its display name or its section name in the
+                     device-profile file (default: the device selected in [CutInfo])
+  --port NAME|PATH   send to this port for this run: COM1..COM8, LPT1..LPT8 (Port.INI [PortMap]
+                     may map them to devices) or any path, which is created or truncated
+                     (default: the [CutInfo] port; the File port cannot ask for a file name here,
+                     so give it a path with --port)
+  --copies N         plot N copies of each file (default 1)
+  --rotate           turn each plot by 90 degrees
+  --mirror           mirror each plot
+  --mark-plotted     give each finished file the plotted mark (modification time set to midnight);
+                     without it the files' modification times are left alone
+  --help             show this text
+
+Exit status: 0 when every job finished; 1 when a job did not (its state text is shown); 2 for a bad
+command line or device name; 130 when stopped with Ctrl-C, which ends the copy at its next write.
+)";
+
+namespace {
+
+bool takesValue(const std::string& option)
+{
+    return option == "--home" || option == "--device" || option == "--port" || option == "--copies";
+}
+
+bool parseCopies(const std::string& text, int& copies)
+{
+    const char* end = text.data() + text.size();
+    const auto [last, error] = std::from_chars(text.data(), end, copies);
+    return error == std::errc() && last == end && copies >= 1;
+}
+
+} // namespace
+
+bool parseOptions(const std::vector<std::string>& arguments, PlotOptions& options, std::string& error)
+{
+    bool onlyFiles = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (onlyFiles || argument.empty() || argument[0] != '-') {
+            options.files.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            onlyFiles = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--rotate") {
+            options.rotate = true;
+        } else if (argument == "--mirror") {
+            options.mirror = true;
+        } else if (argument == "--mark-plotted") {
+            options.markPlotted = true;
+        } else if (takesValue(argument)) {
+            if (i + 1 >= arguments.size()) {
+                error = argument + " needs a value";
+                return false;
+            }
+            const std::string& value = arguments[++i];
+            if (argument == "--home")
+                options.home = value;
+            else if (argument == "--device")
+                options.device = value;
+            else if (argument == "--port")
+                options.port = value;
+            else if (!parseCopies(value, options.copies)) {
+                error = "--copies needs a whole number of at least 1, not \"" + value + "\"";
+                return false;
+            }
+        } else {
+            error = "unknown option " + argument;
+            return false;
+        }
+    }
+    if (options.files.empty() && !options.help) {
+        error = "no plot file given";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the command line of marquill-plot asks for.
+struct PlotOptions {
+    std::string home;   // folder of the settings files; empty: the program folder
+    std::string device; // device for this run, by display name or section name; empty: the selected one
+    std::string port;   // port name or path for this run; empty: the [CutInfo] port
+    int copies = 1;
+    bool rotate = false;
+    bool mirror = false;
+    bool markPlotted = false;
+    bool help = false;
+    std::vector<std::string> files;
+};
+
+// Reads the arguments after the program name. False with a message in error for an unknown option, a
+// missing or bad value, or no file (unless --help is asked for).
+bool parseOptions(const std::vector<std::string>& arguments, PlotOptions& options, std::string& error);
+
+extern const char* const PLOT_USAGE;

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CAutoJobList;
+class CCutInfo;
+class CJobListView;
+class CPlot;
+class CPlotterDevice;
+struct CPlotJob;
+struct ServerSettings;
+
+// Run modes of the automatic list: what the run does once the running job's copy is out.
+constexpr int RUN_IDLE = 0;       // end after the current copy
+constexpr int RUN_PAUSE = 1;      // finish the running job's copies, then stop
+constexpr int RUN_PAGE_PAUSE = 2; // one copy of the designated job, then stop; the mode stays
+constexpr int RUN_ONE_JOB = 3;    // the designated job's remaining copies, then back to idle
+constexpr int RUN_AUTOMATIC = 4;  // job after job until no waiting job is left
+
+// The result of a copy whose port could not be opened; also the id of its text, which is filled with the
+// port and the reason.
+constexpr int RESULT_PORT_OPEN_FAILED = 20100;
+
+// The job commands of the automatic list and the run they start. Everything runs on one thread: a start
+// command marks the running row, sets the run mode and posts ID_RUN to the list's view; the view hands it
+// back to run(), which plots copy by copy. While a copy is written the port runs the message step, so
+// pause, stop and the other commands arrive in the middle of a copy; they reach the run only through the
+// run mode, the running row and the device's stop flag.
+class CPlotRun {
+public:
+    CPlotRun(CAutoJobList& list, ServerSettings& settings, CCutInfo& cutInfo, CPlotterDevice& device);
+
+    void startOneJob();
+    void startWithPagePause();
+    void startAutomaticSequence();
+    void pause();
+    void stop();
+    // The handler of the posted ID_RUN: plots the running job and, in the automatic sequence, every
+    // waiting job after it.
+    void run();
+
+    // Whether a command of the automatic list can be chosen now.
+    bool isCommandEnabled(int commandId) const;
+
+    // Plots one copy of the row's job. Returns 0 or the id of the result text.
+    int plotCopy(int row);
+    // Whether the media left on the roll holds the job as its sections will lay it out; false for a job
+    // whose plot is not loaded.
+    bool enoughMedia(const CPlotJob& job) const;
+    // Lays the job's plot out on the media and sends it, section by section and band by band. Returns 0,
+    // or RESULT_PORT_OPEN_FAILED with the job's message text set, when a pass could not open the port.
+    int outputCopy(CPlotJob& job);
+
+    // Sends to this port name or path instead of the [CutInfo] port; empty goes back to it.
+    void setPortOverride(std::string nameOrPath) { portOverride_ = std::move(nameOrPath); }
+    // Whether finished jobs' files get the plotted mark (they do unless switched off).
+    void setMarkPlotted(bool on) { markPlotted_ = on; }
+
+private:
+    void plotRunningJob(int row);
+    std::unique_ptr<CPlot> layOut(const CPlotJob& job) const;
+    bool outputBand(const CPlotJob& job, const CPlot& plot, float y0, float y1, std::int32_t& consumed);
+    void markJobPlotted(const CPlotJob& job) const;
+    int rowOf(const CPlotJob* job) const;
+    void redrawRunningRow();
+    void showRemainingMedia();
+    CJobListView& view() const;
+
+    CAutoJobList& list_;
+    ServerSettings& settings_;
+    CCutInfo& cutInfo_;
+    CPlotterDevice& device_;
+    std::string portOverride_;
+    bool markPlotted_ = true;
+};

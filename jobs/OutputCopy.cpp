@@ -1,0 +1,224 @@
+#include "jobs/CPlotRun.h"
+
+#include "geometry/CMatrix.h"
+#include "geometry/Truncate.h"
+#include "jobs/CAutoJobList.h"
+#include "jobs/RunTexts.h"
+#include "output/CCutInfo.h"
+#include "output/CPlotterDevice.h"
+#include "output/SectionExtraction.h"
+#include "output/ServerSettings.h"
+#include "plotdata/CPlot.h"
+#include "plotdata/ResultCodes.h"
+#include "res/strings/StringTable.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// Splice marks are dashed lines of 50 mm dashes and 10 mm gaps.
+constexpr float MARK_DASH = 50.0f;
+constexpr float MARK_GAP = 10.0f;
+// Without a section length the whole job is one section reaching this far beyond its right edge.
+constexpr float WHOLE_JOB_MARGIN = 15.0f;
+constexpr int STRING_FINISHED = 20012;
+
+// An overlap as long as the section would never move the next section on; such an overlap is not used.
+std::int64_t usableOverlap(std::uint32_t sectionLength, std::uint32_t overlap)
+{
+    return overlap < sectionLength ? overlap : 0;
+}
+
+void transform(CPlot& plot, const CMatrix& m)
+{
+    plot.applyTransform(m);
+    plot.bake();
+}
+
+// Dashed lines along the band's edges where the plot goes on in the next band or came from the one before,
+// so that the operator can join the bands.
+void addSpliceMarks(CPlot& piece, float y0, float y1, bool bandFollows, bool bandBefore)
+{
+    if (bandFollows)
+        piece.add(CPlotPath::makeDashedLine(piece.extent.left, y1, piece.extent.right, y1, MARK_DASH, MARK_GAP));
+    if (bandBefore)
+        piece.add(CPlotPath::makeDashedLine(piece.extent.left, y0, piece.extent.right, y0, MARK_DASH, MARK_GAP));
+}
+
+std::int32_t clampToInt32(std::int64_t value)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
+
+bool CPlotRun::enoughMedia(const CPlotJob& job) const
+{
+    if (!job.plot)
+        return false;
+    const FRect& bounds = job.plot->extent;
+    const std::int64_t length =
+        std::llabs(std::int64_t{truncToInt(bounds.right - static_cast<float>(job.startOffset))} + 1);
+    const std::int64_t width = std::llabs(std::int64_t{truncToInt(bounds.bottom - bounds.top)} + 1);
+    const std::int64_t section = job.sectionLength;
+    const std::int64_t limit = job.sectionLimit;
+    const std::int64_t remaining = settings_.REMAINMEDIALENGTH;
+    std::int64_t needed = 0;
+    if (job.options & CPlotJob::OPTION_ROTATE) {
+        // Every section of a turned job takes the job's width of media, with the page gap between them.
+        const std::int64_t overlap = usableOverlap(job.sectionLength, job.overlap);
+        std::int64_t position = 0;
+        std::int64_t count = limit;
+        bool first = true;
+        while (length > 0 && needed <= remaining) {
+            if (!first) {
+                position -= overlap;
+                needed += cutInfo_.mmPageGap;
+            }
+            first = false;
+            needed += width;
+            position += section != 0 ? section : length + 1;
+            if (limit != 0 && --count <= 0)
+                break;
+            if (position >= length)
+                break;
+        }
+    } else {
+        // The limited sections, when they end before the job does; compared by division, as their product
+        // may not fit any integer.
+        needed = length + 1;
+        if (limit != 0 && section <= length / limit)
+            needed = section * limit + 1;
+    }
+    return needed <= remaining;
+}
+
+// The job's plot as it goes onto the media: scaled by the device's ratios, mirrored, turned and moved
+// to its origin, with the start offset taken off its left. The job's own plot stays as it is.
+std::unique_ptr<CPlot> CPlotRun::layOut(const CPlotJob& job) const
+{
+    std::unique_ptr<CPlot> plot = job.plot->copy();
+    if (!plot)
+        plot = std::make_unique<CPlot>();
+    plot->bake();
+    if (device_.RatioX != 1.0f || device_.RatioY != 1.0f)
+        transform(*plot, CMatrix::Scale(device_.RatioX, device_.RatioY));
+    if (job.options & CPlotJob::OPTION_MIRROR)
+        transform(*plot, CMatrix::Scale(1.0f, -1.0f));
+    if (job.options & CPlotJob::OPTION_ROTATE) {
+        transform(*plot, CMatrix::RotationAbout(0.0f, 0.0f, 90.0f));
+        transform(*plot, CMatrix::Translation(1.0f - plot->extent.left, 1.0f - plot->extent.top));
+    }
+    float tx = 0.0f;
+    float ty = 0.0f;
+    if (settings_.AdjustOrg != 0) {
+        tx = 1.0f - plot->extent.left;
+        ty = 1.0f - plot->extent.top;
+    }
+    tx -= static_cast<float>(job.startOffset);
+    transform(*plot, CMatrix::Translation(tx, ty));
+    return plot;
+}
+
+int CPlotRun::outputCopy(CPlotJob& job)
+{
+    if (!job.plot)
+        return RESULT_DATA_BUILD_FAILED;
+    const std::unique_ptr<CPlot> plot = layOut(job);
+    const FRect bounds = plot->extent;
+
+    device_.port->SelectPort(portOverride_.empty() ? cutInfo_.Port : portOverride_.c_str());
+    device_.stopFlag = 0;
+    const std::int32_t savedAutoFeed = cutInfo_.AutoFeed;
+    const std::int32_t savedHalfCut = cutInfo_.HalfCut;
+    const std::int32_t autoFeed = (job.options & CPlotJob::OPTION_AUTO_FEED) ? 1 : 0;
+    cutInfo_.AutoFeed = autoFeed;
+    cutInfo_.HalfCut = (job.options & CPlotJob::OPTION_HALF_CUT) ? 8 : 0;
+
+    bool portFailed = false;
+    // A plot whose edges are not finite numbers could never be walked to its end.
+    const bool finite = std::isfinite(bounds.right) && std::isfinite(bounds.bottom);
+    const float mediaWidth = static_cast<float>(settings_.MediaWidth);
+    for (float y0 = 0.0f; finite && y0 < bounds.bottom; y0 += mediaWidth) {
+        if (device_.beginPass(&list_, cutInfo_) == 0) {
+            portFailed = true;
+            break;
+        }
+        std::int32_t consumed = 0;
+        bool stopped = outputBand(job, *plot, y0, y0 + mediaWidth, consumed);
+        // A stop raised while the band's last section was written ends the copy as well.
+        stopped = stopped || device_.stopFlag != 0;
+        device_.endPass(settings_.SendPG != 0 ? autoFeed : 2);
+        settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - consumed);
+        // Without a positive media width the next band would lie where this one did.
+        if (stopped || settings_.REMAINMEDIALENGTH < bounds.right || settings_.PageOut == 0 || mediaWidth <= 0.0f)
+            break;
+    }
+
+    cutInfo_.AutoFeed = savedAutoFeed;
+    cutInfo_.HalfCut = savedHalfCut;
+    if (portFailed) {
+        device_.stopFlag = 1;
+        job.messageText = portOpenFailureText(device_.port->portName(), device_.port->openError());
+        return RESULT_PORT_OPEN_FAILED;
+    }
+    // Only a copy that made no pass finds the flag down: each pass end raises it.
+    if (!(job.options & CPlotJob::OPTION_ROTATE) && device_.stopFlag == 0)
+        settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - cutInfo_.mmPageGap);
+    device_.stopFlag = 1;
+    list_.setProgressText(rowOf(&job), strings::localString(STRING_FINISHED));
+    return RESULT_OK;
+}
+
+// Sends the sections of one band (y0 to y1 across the media) along the media's length: each section is
+// the section length long and overlaps the one before it. consumed becomes the right edge of the last
+// section that held anything, the media the band used. Returns whether a stop ended the band.
+bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, float y0, float y1, std::int32_t& consumed)
+{
+    const FRect& bounds = plot.extent;
+    const bool rotated = (job.options & CPlotJob::OPTION_ROTATE) != 0;
+    const float step = job.sectionLength != 0 ? static_cast<float>(job.sectionLength) : bounds.right + WHOLE_JOB_MARGIN;
+    const float overlap = static_cast<float>(usableOverlap(job.sectionLength, job.overlap));
+    const int startOffset = static_cast<int>(job.startOffset);
+    float x0 = 0.0f;
+    float x1 = step;
+    std::uint32_t sections = 0;
+    if (!(0.0f < bounds.right))
+        return false;
+    for (bool first = true;; first = false) {
+        if (!first) {
+            x0 -= overlap;
+            x1 = x0 + step;
+            if (rotated && device_.stopFlag == 0)
+                consumed += cutInfo_.mmPageGap;
+        }
+        if (job.sectionLimit != 0 && ++sections > job.sectionLimit)
+            break;
+        std::unique_ptr<CPlot> piece = extractSection(plot, x0, y0, x1, y1);
+        if (piece) {
+            if (settings_.LineMark != 0)
+                addSpliceMarks(*piece, y0, y1, y1 < bounds.bottom, y0 > 0.0f);
+            list_.setProgressText(rowOf(&job), progressText(truncToInt(x0) + startOffset, truncToInt(x1) + startOffset));
+            if (device_.stopFlag != 0)
+                return true;
+            consumed = truncToInt(piece->extent.right);
+            if (settings_.PloterOffset != 0)
+                piece->applyTransform(CMatrix::Translation(0.0f, static_cast<float>(settings_.PloterOffset)));
+            // Device units, the band starting at 0.
+            CMatrix toDevice = CMatrix::Scale(1.0f / device_.RS, 1.0f / device_.RS);
+            toDevice.m7 = -y0 / device_.RS;
+            transform(*piece, toDevice);
+            if (settings_.SortPlot != 0)
+                sortByLeftEdge(*piece);
+            device_.emitPlot(*piece);
+        }
+        x0 += step;
+        if (!(x0 < bounds.right))
+            break;
+    }
+    return false;
+}

@@ -1,0 +1,129 @@
+#include "jobs/CPlotRun.h"
+
+#include "geometry/CMatrix.h"
+#include "jobs/CAutoJobList.h"
+#include "jobs/Intake.h"
+#include "jobs/RunTexts.h"
+#include "output/ServerSettings.h"
+#include "platform/PathMapping.h"
+#include "plotdata/LoadPlot.h"
+#include "plotdata/ResultCodes.h"
+
+void CPlotRun::run()
+{
+    int row = list_.runningJob();
+    while (row >= 0) {
+        plotRunningJob(row);
+        if (list_.runMode() != RUN_AUTOMATIC)
+            break;
+        row = list_.nextWaitingJob(0);
+        list_.setRunningJob(row);
+    }
+    if (list_.runMode() == RUN_ONE_JOB)
+        list_.setRunMode(RUN_IDLE);
+    list_.setRunningJob(-1);
+    view().bringToTop();
+}
+
+// Plots the copies the run mode asks for. Commands handled during a copy may stop the run (clearing the
+// running row) or delete rows above it, so the job's row is looked up again after every copy; the list
+// keeps the job's record while it is in output.
+void CPlotRun::plotRunningJob(int row)
+{
+    CPlotJob* job = list_.jobAt(row);
+    list_.select(row);
+    if (job == nullptr)
+        return;
+    list_.setJobInOutput(job);
+    int result = RESULT_OK;
+    if (job->copiesDone < job->copies) {
+        for (;;) {
+            if (list_.runMode() == RUN_IDLE) {
+                if (result == RESULT_OK)
+                    markJobPlotted(*job);
+                break;
+            }
+            result = plotCopy(rowOf(job));
+            list_.redrawRow(rowOf(job));
+            job->messageId = result;
+            if (result == RESULT_NOT_ENOUGH_MEDIA || result == RESULT_DATA_BUILD_FAILED) {
+                job->state = CPlotJob::STATE_STANDBY;
+            } else if (result == RESULT_FILTER_READ_FAILED || result == RESULT_LIBRARY_FAILED ||
+                       result == RESULT_PORT_OPEN_FAILED) {
+                list_.setRunMode(RUN_IDLE);
+                break;
+            }
+            const int mode = list_.runMode();
+            if (mode == RUN_PAUSE || mode == RUN_ONE_JOB || mode == RUN_AUTOMATIC) {
+                if (result != RESULT_OK)
+                    break;
+                ++job->copiesDone;
+                if (job->copiesDone < job->copies)
+                    continue;
+                markJobPlotted(*job);
+                break;
+            }
+            // A copy plotted between page pauses, or cut short by a stop, leaves the count as it was.
+            if (result == RESULT_OK)
+                markJobPlotted(*job);
+            break;
+        }
+    } else {
+        markJobPlotted(*job);
+    }
+    if (job->state == CPlotJob::STATE_FINISHED)
+        job->plot.reset();
+    list_.setJobInOutput(nullptr);
+    list_.refreshRow(rowOf(job));
+}
+
+int CPlotRun::plotCopy(int row)
+{
+    CPlotJob* job = list_.jobAt(row);
+    if (job == nullptr)
+        return RESULT_EMPTY_JOB_ITEM;
+    job->messageText.clear();
+    // The filter opens the file itself, so it is given the file-system form of a path in Windows form.
+    int result = loadPlot(job->plot, platform::toFileSystemPath(job->path));
+    if (result == RESULT_OK && job->plot == nullptr)
+        result = RESULT_DATA_BUILD_FAILED;
+    if (result != RESULT_OK) {
+        job->state = CPlotJob::STATE_FAILED;
+        return result;
+    }
+    CPlot& plot = *job->plot;
+    plot.bake();
+    if (settings_.AdjustOrg != 0) {
+        plot.applyTransform(CMatrix::Translation(1.0f - plot.extent.left, 1.0f - plot.extent.top));
+        plot.bake();
+    }
+    if (!enoughMedia(*job)) {
+        job->state = CPlotJob::STATE_FAILED;
+        return RESULT_NOT_ENOUGH_MEDIA;
+    }
+    job->state = CPlotJob::STATE_WAITING;
+    result = outputCopy(*job);
+    job->state = result == RESULT_OK ? CPlotJob::STATE_FINISHED : CPlotJob::STATE_FAILED;
+    showRemainingMedia();
+    return result;
+}
+
+void CPlotRun::markJobPlotted(const CPlotJob& job) const
+{
+    if (markPlotted_)
+        markPlotted(job);
+}
+
+int CPlotRun::rowOf(const CPlotJob* job) const
+{
+    for (int row = 0; row < list_.rowCount(); ++row) {
+        if (list_.jobAt(row) == job)
+            return row;
+    }
+    return -1;
+}
+
+void CPlotRun::showRemainingMedia()
+{
+    view().statusText(remainingMediaText(settings_.REMAINMEDIALENGTH, settings_.unit == 1));
+}

@@ -1,0 +1,212 @@
+#include "TempDir.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+const std::string TOOL = std::string(MARQUILL_BIN_DIR) + "/marquill-plot";
+const fs::path PLOTS = MARQUILL_PLOTS_DIR;
+
+// marquill-plot on a settings folder of its own: the shipped device profiles, a Chinese Server.INI
+// (so that the machine's locale does not choose the files) and whatever Port.INI a test writes.
+class PlotToolTest : public ::testing::Test {
+protected:
+    TempDir home;
+
+    void SetUp() override
+    {
+        if (!fs::exists(TOOL) || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
+            GTEST_SKIP() << "marquill-plot or Import.so has not been built";
+        fs::copy_file(fs::path(MARQUILL_BIN_DIR) / "Plotter.INI", home.path() / "Plotter.INI");
+        home.write("Server.INI", "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=100000\n");
+    }
+
+    // Starts the tool with its standard output and error going to a file of the home folder.
+    pid_t start(const std::vector<std::string>& arguments)
+    {
+        std::vector<std::string> all = {TOOL, "--home", home.path().string()};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        const std::string messages = home.file("messages.txt");
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int fd = open(messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(fd, STDOUT_FILENO);
+            dup2(fd, STDERR_FILENO);
+            std::vector<char*> argv;
+            for (std::string& argument : all)
+                argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            execv(TOOL.c_str(), argv.data());
+            _exit(127);
+        }
+        return pid;
+    }
+
+    // The exit status, or -1 when the tool had to be killed after the time-out.
+    static int finish(pid_t pid, std::chrono::seconds timeout = std::chrono::seconds(120))
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        int status = 0;
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                return -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    int runTool(const std::vector<std::string>& arguments) { return finish(start(arguments)); }
+
+    std::string messages() const { return TempDir::read(home.file("messages.txt")); }
+    std::string serverIni() const { return TempDir::read(home.file("Server.INI")); }
+
+    // A pseudo-terminal that COM1 stands for, through [PortMap] of Port.INI.
+    int openTerminalAsCom1()
+    {
+        int master = -1;
+        int slave = -1;
+        char name[256] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
+            return -1;
+        slave_ = slave;
+        home.write("Port.INI", std::string("[PortMap]\nCOM1=") + name + "\n");
+        return master;
+    }
+
+    void TearDown() override
+    {
+        if (slave_ >= 0)
+            close(slave_);
+    }
+
+private:
+    int slave_ = -1;
+};
+
+// Everything that arrives at the master side until the tool has ended and the line stays quiet.
+std::string readUntilQuiet(int master, pid_t tool, int& exitStatus)
+{
+    std::string received;
+    bool ended = false;
+    for (;;) {
+        pollfd ready = {master, POLLIN, 0};
+        if (poll(&ready, 1, ended ? 200 : 50) > 0 && (ready.revents & POLLIN)) {
+            char buffer[4096];
+            const ssize_t got = read(master, buffer, sizeof buffer);
+            if (got > 0) {
+                received.append(buffer, static_cast<std::size_t>(got));
+                continue;
+            }
+        }
+        if (ended)
+            return received;
+        int status = 0;
+        if (waitpid(tool, &status, WNOHANG) == tool) {
+            ended = true;
+            exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+    }
+}
+
+TEST_F(PlotToolTest, PlotsARealFileIntoAFileAndThroughASerialLineAlike)
+{
+    const fs::path plot = PLOTS / "foal.hpgl";
+    if (!fs::exists(plot))
+        GTEST_SKIP() << "no real plot files";
+    const auto modified = fs::last_write_time(plot);
+
+    ASSERT_EQ(runTool({"--port", home.file("out.plt"), plot.string()}), 0) << messages();
+    const std::string stream = TempDir::read(home.file("out.plt"));
+    EXPECT_THAT(stream, StartsWith("IN;PU0,0;PA;PU;SP1;"));
+    EXPECT_THAT(stream, EndsWith("SP0;PG;"));
+    EXPECT_GT(stream.size(), 10000u);
+    EXPECT_THAT(messages(), HasSubstr("foal.hpgl: 正在绘制 0 - 500mm 区域"));
+    EXPECT_THAT(messages(), HasSubstr("foal.hpgl: 完成"));
+    EXPECT_EQ(fs::last_write_time(plot), modified);
+    EXPECT_THAT(serverIni(), ::testing::Not(HasSubstr("REMAINMEDIALENGTH=100000")));
+
+    // The same bytes through a pseudo-terminal standing for COM1.
+    const int master = openTerminalAsCom1();
+    ASSERT_GE(master, 0);
+    const pid_t tool = start({"--port", "COM1", plot.string()});
+    int status = -1;
+    const std::string received = readUntilQuiet(master, tool, status);
+    close(master);
+    EXPECT_EQ(status, 0) << messages();
+    EXPECT_EQ(received, stream);
+}
+
+TEST_F(PlotToolTest, CtrlCEndsTheCopyAtTheNextWrite)
+{
+    std::string lines = "IN;SP1;";
+    for (int i = 0; i < 20000; ++i)
+        lines += "PU0," + std::to_string(i % 4000) + ";PD4000," + std::to_string(i % 4000) + ";";
+    const std::string plot = home.write("lines.plt", lines);
+    // Nobody reads the line, so the tool waits for room once the terminal's buffer is full.
+    const int master = openTerminalAsCom1();
+    ASSERT_GE(master, 0);
+    const pid_t tool = start({"--port", "COM1", plot});
+    pollfd ready = {master, POLLIN, 0};
+    ASSERT_EQ(poll(&ready, 1, 60000), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+    kill(tool, SIGINT);
+    EXPECT_EQ(finish(tool, std::chrono::seconds(30)), 130) << messages();
+    close(master);
+    EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH="));
+}
+
+TEST_F(PlotToolTest, AJobThatFailsIsReportedWithItsStateText)
+{
+    const std::string plot = home.write("frame.plt", "IN;PU0,0;PD4000,0,4000,2000;");
+    EXPECT_EQ(runTool({"--port", home.file("missing/out.plt"), plot}), 1);
+    EXPECT_THAT(messages(), HasSubstr("frame.plt: 端口 " + home.file("missing/out.plt") + " 无法打开: "));
+    EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH=100000"));
+}
+
+TEST_F(PlotToolTest, MarksPlottedFilesOnlyWhenAsked)
+{
+    const std::string plot = home.write("frame.plt", "IN;PU0,0;PD4000,0,4000,2000;");
+    ASSERT_EQ(runTool({"--port", home.file("out.plt"), "--copies", "2", "--mark-plotted", plot}), 0)
+        << messages();
+    struct stat status = {};
+    ASSERT_EQ(stat(plot.c_str(), &status), 0);
+    std::tm local{};
+    localtime_r(&status.st_mtime, &local);
+    EXPECT_EQ(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec, 0);
+    EXPECT_THAT(messages(), HasSubstr("[2/2]"));
+}
+
+TEST_F(PlotToolTest, RefusesABadCommandLineAndExplainsItself)
+{
+    EXPECT_EQ(runTool({}), 2);
+    EXPECT_EQ(runTool({"--copies", "0", "x.plt"}), 2);
+    EXPECT_EQ(runTool({"--device", "no such device", home.write("a.plt", "IN;")}), 2);
+    EXPECT_EQ(runTool({home.file("missing.plt")}), 2);
+    EXPECT_EQ(runTool({"--help"}), 0);
+    EXPECT_THAT(messages(), HasSubstr("--mark-plotted"));
+}
+
+} // namespace

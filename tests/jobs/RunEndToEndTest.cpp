@@ -1,0 +1,197 @@
+#include "RunTestSupport.h"
+#include "TempDir.h"
+
+#include "jobs/CManualJobList.h"
+#include "jobs/Intake.h"
+#include "jobs/JobTexts.h"
+#include "output/OutputSettings.h"
+#include "platform/FileTime.h"
+#include "platform/Hooks.h"
+#include "platform/ProgramFolder.h"
+#include "plotdata/CProfile.h"
+
+#include <filesystem>
+#include <gmock/gmock.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using ::testing::HasSubstr;
+
+// A frame 100 mm long and 50 mm wide, in plotter units of 0.025 mm.
+const std::string FRAME = "IN;SP1;PU0,0;PD4000,0,4000,2000,0,2000,0,0;PU;";
+
+// A later copy of FRAME as the shipped HP-GL pen plotter receives it (the first also selects the pen):
+// the pass start, the frame in units of 0.025 mm, the feed position 20 mm beyond its right edge and the
+// page advance.
+const std::string FRAME_STREAM = "IN;PU0,0;PA;PU;SP1;PU;PU0,0;PU0,0;PD4000,0;PD4000,2000;PD0,2000;PD0,0; "
+                                 "PU4800,0;SP0;PG;";
+
+// The run as the program sets it up: the real import filter of the program folder, the shipped device
+// profile of the generic edition, a Server.INI of its own and the output into a file.
+class RunEndToEndTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    CProfile serverFile;
+    CProfile deviceFile;
+    ServerSettings settings;
+    CCutInfo cutInfo;
+    CPlotterDevice device;
+    CAutoJobList list{settings};
+    CManualJobList manual{settings};
+    RunView view;
+    CPlotRun run{list, settings, cutInfo, device};
+    std::vector<std::string> messages;
+    std::string receive;
+    std::string output;
+
+    void SetUp() override
+    {
+        if (!fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
+            GTEST_SKIP() << "Import.so has not been built";
+        platform::setProgramFolder(MARQUILL_BIN_DIR);
+        receive = dir.file("receive");
+        fs::create_directory(receive);
+        output = dir.file("out.plt");
+        serverFile.setPath(dir.file("Server.INI").c_str());
+        serverFile.setString("Receive", "AReceivePath", receive.c_str());
+        deviceFile.setPath((std::string(MARQUILL_BIN_DIR) + "/Plotter.INI").c_str());
+        loadOutputSettings(serverFile, deviceFile, settings, cutInfo, device);
+        list.setView(&view);
+        run.setPortOverride(output);
+        platform::Hooks hooks;
+        hooks.messageBox = [this](const std::string& text, const std::string&, unsigned) {
+            messages.push_back(text);
+            return platform::IDOK;
+        };
+        platform::installHooks(hooks);
+    }
+    void TearDown() override
+    {
+        platform::resetHooks();
+        platform::setProgramFolder("");
+    }
+
+    // A plot file in the receive folder, written an hour ago.
+    std::string drop(const std::string& name, const std::string& content)
+    {
+        const std::string path = dir.write("receive/" + name, content);
+        platform::setFileModifiedTime(path, std::time(nullptr) - 3600);
+        return path;
+    }
+
+    void poll(CAutoJobList& into)
+    {
+        CIntake intake(into, manual, serverFile);
+        intake.pollAutomatic();
+    }
+
+    void runAutomaticSequence()
+    {
+        run.startAutomaticSequence();
+        while (!view.posted.empty()) {
+            view.posted.erase(view.posted.begin());
+            run.run();
+        }
+    }
+};
+
+TEST_F(RunEndToEndTest, ADroppedFileIsPlottedMarkedAndPaidForInMedia)
+{
+    const std::string plotFile = drop("frame.plt", FRAME);
+    poll(list);
+    ASSERT_EQ(list.rowCount(), 1);
+    CPlotJob& job = *list.jobAt(0);
+    EXPECT_EQ(job.state, CPlotJob::STATE_WAITING);
+    job.copies = 2;
+
+    runAutomaticSequence();
+
+    EXPECT_EQ(job.state, CPlotJob::STATE_FINISHED);
+    EXPECT_EQ(job.copiesDone, 2);
+    EXPECT_EQ(std::count(view.progress.begin(), view.progress.end(), "完成"), 2);
+    // Each pass creates the file anew, so it holds the last copy.
+    EXPECT_EQ(TempDir::read(output), FRAME_STREAM);
+    EXPECT_TRUE(platform::hasPlottedMark(plotFile));
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000 - 2 * 100);
+    EXPECT_TRUE(messages.empty());
+
+    // After a restart the file is listed as plotted.
+    CAutoJobList restarted(settings);
+    poll(restarted);
+    ASSERT_EQ(restarted.rowCount(), 1);
+    EXPECT_EQ(restarted.jobAt(0)->state, CPlotJob::STATE_FINISHED);
+    EXPECT_EQ(copiesText(*restarted.jobAt(0)), "0/0");
+}
+
+TEST_F(RunEndToEndTest, AMissingImportLibraryFailsTheJobAndEndsTheSequence)
+{
+    platform::setProgramFolder(dir.path().string());
+    drop("a.plt", FRAME);
+    drop("b.plt", FRAME);
+    poll(list);
+    ASSERT_EQ(list.rowCount(), 2);
+
+    runAutomaticSequence();
+
+    EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_FAILED);
+    EXPECT_EQ(stateText(*list.jobAt(0)), "动态库调动失败 / 没有找到动态库!");
+    EXPECT_EQ(list.jobAt(1)->state, CPlotJob::STATE_WAITING);
+    EXPECT_EQ(list.runMode(), RUN_IDLE);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(RunEndToEndTest, AStopFromTheMessageStepEndsTheCopyAtTheNextWrite)
+{
+    std::string lines = "IN;SP1;";
+    for (int i = 0; i < 200; ++i)
+        lines += "PU0," + std::to_string(i * 40) + ";PD4000," + std::to_string(i * 40) + ";";
+    drop("lines.plt", lines);
+    poll(list);
+    CPlotJob& job = *list.jobAt(0);
+    // The second whole copy, which starts with the pen the first one left selected, as the cut copy does.
+    job.copies = 2;
+    runAutomaticSequence();
+    const std::string whole = TempDir::read(output);
+
+    job.state = CPlotJob::STATE_WAITING;
+    job.copiesDone = 1;
+    int steps = 0;
+    platform::Hooks hooks;
+    hooks.messageStep = [&] {
+        if (++steps == 50)
+            run.stop();
+    };
+    platform::installHooks(hooks);
+    runAutomaticSequence();
+    const std::string cut = TempDir::read(output);
+
+    EXPECT_LT(cut.size(), whole.size() / 2);
+    EXPECT_EQ(whole.compare(0, cut.size(), cut), 0);
+    EXPECT_EQ(list.runMode(), RUN_IDLE);
+    EXPECT_EQ(list.runningJob(), -1);
+    EXPECT_EQ(device.stopFlag, 1);
+}
+
+TEST_F(RunEndToEndTest, APortThatCannotOpenNamesItselfAndLeavesFileAndMediaAlone)
+{
+    const std::string plotFile = drop("frame.plt", FRAME);
+    const auto modified = platform::fileModifiedTime(plotFile);
+    const std::string missing = dir.file("no-such-folder/out.plt");
+    run.setPortOverride(missing);
+    poll(list);
+
+    runAutomaticSequence();
+
+    const CPlotJob& job = *list.jobAt(0);
+    EXPECT_EQ(job.state, CPlotJob::STATE_FAILED);
+    EXPECT_THAT(stateText(job), HasSubstr(missing));
+    EXPECT_GT(stateText(job).size(), job.messageText.find(missing) + missing.size() + 3);
+    EXPECT_EQ(platform::fileModifiedTime(plotFile), modified);
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000);
+    EXPECT_EQ(list.runMode(), RUN_IDLE);
+}
+
+} // namespace
