@@ -3,10 +3,9 @@
 #include "geometry/CMatrix.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/Intake.h"
+#include "jobs/JobPlot.h"
 #include "jobs/RunTexts.h"
 #include "output/ServerSettings.h"
-#include "platform/PathMapping.h"
-#include "plotdata/LoadPlot.h"
 #include "plotdata/ResultCodes.h"
 
 void CPlotRun::run()
@@ -83,8 +82,7 @@ int CPlotRun::plotCopy(int row)
     if (job == nullptr)
         return RESULT_EMPTY_JOB_ITEM;
     job->messageText.clear();
-    // The filter opens the file itself, so it is given the file-system form of a path in Windows form.
-    int result = loadPlot(job->plot, platform::toFileSystemPath(job->path));
+    int result = loadJobPlot(*job);
     if (result == RESULT_OK && job->plot == nullptr)
         result = RESULT_DATA_BUILD_FAILED;
     if (result != RESULT_OK) {
