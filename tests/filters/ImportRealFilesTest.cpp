@@ -1,4 +1,5 @@
 #include "ImportModule.h"
+#include "plotdata/PlotBlock.h"
 
 #include <filesystem>
 
@@ -22,6 +23,12 @@ TEST(ImportRealFiles, EveryFileReadsWithAPlausibleExtent)
         std::optional<Block> block = module.read(entry.path().string());
         ASSERT_TRUE(block.has_value());
         expectWellFormed(*block);
+        // The program's own block reader takes the block whole.
+        auto* raw = static_cast<const std::uint8_t*>(module.readRaw(entry.path().string()));
+        std::unique_ptr<CPlot> plot = readPlotBlock(raw, plotBlockStatedSize(raw));
+        std::free(const_cast<std::uint8_t*>(raw));
+        ASSERT_NE(plot, nullptr);
+        EXPECT_EQ(static_cast<size_t>(plot->count()), block->paths.size());
         float width = block->extent[2] - block->extent[0];
         float height = block->extent[3] - block->extent[1];
         EXPECT_GT(width, 5.0f);
