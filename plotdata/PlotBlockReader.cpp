@@ -36,7 +36,7 @@ std::unique_ptr<CPlotPath> readPathBlock(const std::uint8_t* block, std::size_t 
     if (count < 1 || static_cast<std::size_t>(count) > (length - PATH_BLOCK_FIXED_SIZE) / sizeof(PathItem))
         return nullptr;
     const std::size_t size = PATH_BLOCK_FIXED_SIZE + sizeof(PathItem) * static_cast<std::size_t>(count);
-    if (readI32(block + 1) != static_cast<std::int32_t>(size))
+    if (static_cast<std::int64_t>(readI32(block + 1)) != static_cast<std::int64_t>(size))
         return nullptr;
     const std::uint8_t* items = block + PATH_BLOCK_HEADER_SIZE;
     const std::uint8_t lastFlags = items[sizeof(PathItem) * static_cast<std::size_t>(count) - 1];

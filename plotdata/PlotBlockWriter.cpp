@@ -11,7 +11,6 @@ using namespace plotblock;
 
 PlotBlockWriter::PlotBlockWriter(const CMatrix& transform, const FRect& extent, std::uint32_t tag)
 {
-    bytes_.reserve(PLOT_BLOCK_HEADER_SIZE + 1);
     bytes_.push_back(PLOT_BLOCK_MARK);
     appendU32(bytes_, 0); // the total size, written by finish
     for (float m : {transform.m0, transform.m1, transform.m2, transform.m3, transform.m4, transform.m5,
@@ -25,7 +24,6 @@ void PlotBlockWriter::addPath(const FRect& extent, std::uint16_t lineType, std::
                               const PathItem* items, std::uint32_t count)
 {
     const std::size_t itemBytes = sizeof(PathItem) * count;
-    bytes_.reserve(bytes_.size() + PATH_BLOCK_HEADER_SIZE + itemBytes + 1);
     bytes_.push_back(PATH_BLOCK_MARK);
     appendU32(bytes_, static_cast<std::uint32_t>(PATH_BLOCK_HEADER_SIZE + itemBytes + 1));
     appendU32(bytes_, count);

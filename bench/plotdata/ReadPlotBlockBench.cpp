@@ -38,4 +38,4 @@ void BM_ReadPlotBlock(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_ReadPlotBlock)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadPlotBlock)->Unit(benchmark::kMillisecond)->UseRealTime();
