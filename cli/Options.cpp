@@ -19,7 +19,7 @@ Options:
   --device NAME      use this device for this run: its display name or its section name in the
                      device-profile file (default: the device selected in [CutInfo])
   --port NAME|PATH   send to this port for this run: COM1..COM8, LPT1..LPT8 (Port.INI [PortMap]
-                     may map them to devices) or any path, which is created or truncated
+                     may map them to devices) or any path, which each pass creates anew
                      (default: the [CutInfo] port; the File port cannot ask for a file name here,
                      so give it a path with --port)
   --copies N         plot N copies of each file (default 1)

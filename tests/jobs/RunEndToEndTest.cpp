@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 // A frame 100 mm long and 50 mm wide, in plotter units of 0.025 mm.
 const std::string FRAME = "IN;SP1;PU0,0;PD4000,0,4000,2000,0,2000,0,0;PU;";
@@ -175,9 +175,10 @@ TEST_F(RunEndToEndTest, AStopFromTheMessageStepEndsTheCopyAtTheNextWrite)
     EXPECT_EQ(device.stopFlag, 1);
 }
 
-TEST_F(RunEndToEndTest, APortThatCannotOpenNamesItselfAndLeavesFileAndMediaAlone)
+TEST_F(RunEndToEndTest, APortThatCannotOpenFailsTheJobLeavingFileAndMediaAloneAndEndsTheSequence)
 {
-    const std::string plotFile = drop("frame.plt", FRAME);
+    const std::string plotFile = drop("a.plt", FRAME);
+    drop("b.plt", FRAME);
     const auto modified = platform::fileModifiedTime(plotFile);
     const std::string missing = dir.file("no-such-folder/out.plt");
     run.setPortOverride(missing);
@@ -187,11 +188,13 @@ TEST_F(RunEndToEndTest, APortThatCannotOpenNamesItselfAndLeavesFileAndMediaAlone
 
     const CPlotJob& job = *list.jobAt(0);
     EXPECT_EQ(job.state, CPlotJob::STATE_FAILED);
-    EXPECT_THAT(stateText(job), HasSubstr(missing));
-    EXPECT_GT(stateText(job).size(), job.messageText.find(missing) + missing.size() + 3);
+    // The port and the system's reason.
+    EXPECT_THAT(stateText(job), StartsWith("端口 " + missing + " 无法打开: "));
+    EXPECT_GT(stateText(job).size(), ("端口 " + missing + " 无法打开: ").size());
     EXPECT_EQ(platform::fileModifiedTime(plotFile), modified);
     EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000);
     EXPECT_EQ(list.runMode(), RUN_IDLE);
+    EXPECT_EQ(list.jobAt(1)->state, CPlotJob::STATE_WAITING);
 }
 
 } // namespace

@@ -112,6 +112,14 @@ protected:
         return list.addJob(path, std::move(job));
     }
 
+    // Plots the row's job through the one-job start.
+    void plotRow(int row)
+    {
+        list.select(row);
+        run.startOneJob();
+        handlePosted();
+    }
+
     // Handles the commands the start commands posted, as the window's message loop does.
     void handlePosted()
     {

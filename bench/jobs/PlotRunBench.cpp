@@ -1,0 +1,88 @@
+// How long a whole copy of the largest real plot file takes, from the file through the import filter,
+// the layout and the shipped HP-GL pen plotter's templates into an output file, against only reading
+// the file.
+
+#include "jobs/CAutoJobList.h"
+#include "jobs/CPlotRun.h"
+#include "output/OutputSettings.h"
+#include "platform/ProgramFolder.h"
+#include "plotdata/CProfile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path largestPlotFile()
+{
+    fs::path largest;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(MARQUILL_PLOTS_DIR, error)) {
+        if (entry.is_regular_file() && entry.path().filename() != "SOURCES.md" &&
+            (largest.empty() || entry.file_size() > fs::file_size(largest)))
+            largest = entry.path();
+    }
+    return largest;
+}
+
+void BM_ReadPlotFile(benchmark::State& state)
+{
+    const fs::path file = largestPlotFile();
+    if (file.empty()) {
+        state.SkipWithError("no real plot files");
+        return;
+    }
+    for (auto _ : state) {
+        std::ifstream in(file, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(file)));
+    state.SetLabel(file.filename().string());
+}
+BENCHMARK(BM_ReadPlotFile)->Unit(benchmark::kMicrosecond);
+
+void BM_PlotFileIntoFile(benchmark::State& state)
+{
+    const fs::path file = largestPlotFile();
+    if (file.empty() || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so")) {
+        state.SkipWithError("no real plot files or no Import.so");
+        return;
+    }
+    platform::setProgramFolder(MARQUILL_BIN_DIR);
+    CProfile serverFile;
+    serverFile.setPath((fs::temp_directory_path() / "marquill-bench-no-Server.INI").c_str());
+    CProfile deviceFile;
+    deviceFile.setPath(MARQUILL_BIN_DIR "/Plotter.INI");
+    ServerSettings settings;
+    CCutInfo cutInfo;
+    CPlotterDevice device;
+    loadOutputSettings(serverFile, deviceFile, settings, cutInfo, device);
+    const std::string output = (fs::temp_directory_path() / "marquill-bench-out.plt").string();
+    for (auto _ : state) {
+        CAutoJobList list(settings);
+        CPlotRun run(list, settings, cutInfo, device);
+        run.setPortOverride(output);
+        run.setMarkPlotted(false);
+        list.addJob(file.string(), CPlotJob::create(file.string(), CPlotJob::STATE_WAITING, settings));
+        run.startAutomaticSequence();
+        run.run();
+        if (list.jobAt(0)->state != CPlotJob::STATE_FINISHED) {
+            state.SkipWithError("the copy did not finish");
+            break;
+        }
+        settings.REMAINMEDIALENGTH = 150000;
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(file)));
+    state.counters["output_bytes"] = static_cast<double>(fs::file_size(output));
+    fs::remove(output);
+    platform::setProgramFolder("");
+}
+BENCHMARK(BM_PlotFileIntoFile)->Unit(benchmark::kMillisecond);
+
+} // namespace
