@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,7 +33,11 @@ class FileContents
         }
         close(fd);
     }
-    ~FileContents() { std::free(data_); }
+    ~FileContents()
+    {
+        if (data_ != nullptr)
+            munmap(data_, capacity_);
+    }
     FileContents(const FileContents&) = delete;
     FileContents& operator=(const FileContents&) = delete;
 
@@ -43,9 +47,13 @@ class FileContents
   private:
     void readAll(int fd, size_t expected)
     {
-        data_ = static_cast<unsigned char*>(std::malloc(expected));
-        if (data_ == nullptr)
+        // Large pages spare the program a page fault for every 4 KiB of a large file.
+        void* memory = mmap(nullptr, expected, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED)
             return;
+        madvise(memory, expected, MADV_HUGEPAGE);
+        data_ = static_cast<unsigned char*>(memory);
+        capacity_ = expected;
         while (size_ < expected) {
             ssize_t n = read(fd, data_ + size_, expected - size_);
             if (n < 0 && errno == EINTR)
@@ -57,6 +65,7 @@ class FileContents
     }
 
     unsigned char* data_ = nullptr;
+    size_t capacity_ = 0;
     size_t size_ = 0;
 };
 

@@ -158,18 +158,4 @@ Point Scaling::toUser(Point plotter) const
             userMin_.y + (plotter.y - origin_.y) / factor_.y};
 }
 
-Point Scaling::toPage(Point plotter) const
-{
-    switch (rotation_) {
-    case 90:
-        return {pageLength_ - plotter.y, plotter.x};
-    case 180:
-        return {pageLength_ - plotter.x, pageWidth_ - plotter.y};
-    case 270:
-        return {plotter.y, pageWidth_ - plotter.x};
-    default:
-        return plotter;
-    }
-}
-
 } // namespace hpgl

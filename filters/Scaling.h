@@ -36,7 +36,19 @@ class Scaling
     // A relative move in user units as a move in plotter units.
     Point deltaToPlotter(Point userDelta) const { return {userDelta.x * factor_.x, userDelta.y * factor_.y}; }
     // Plotter units of the rotated frame to plotter units on the page.
-    Point toPage(Point plotter) const;
+    Point toPage(Point plotter) const
+    {
+        switch (rotation_) {
+        case 90:
+            return {pageLength_ - plotter.y, plotter.x};
+        case 180:
+            return {pageLength_ - plotter.x, pageWidth_ - plotter.y};
+        case 270:
+            return {plotter.y, pageWidth_ - plotter.x};
+        default:
+            return plotter;
+        }
+    }
 
   private:
     void resetScalingPoints();
