@@ -30,6 +30,14 @@ TEST_F(ImportBadInput, NothingToDrawGivesNoBlock)
     EXPECT_EQ(module.readRaw(dir.write("b.plt", "PD100,100;"), -0.025f), nullptr);
 }
 
+// The module's own code and the font it carries stay private, so they cannot clash with the program's.
+TEST_F(ImportBadInput, OnlyTheEntryPointIsExported)
+{
+    EXPECT_TRUE(module.exports("NFilterRead"));
+    EXPECT_FALSE(module.exports("_ZN4hpgl8readPlotEPKhmd"));
+    EXPECT_FALSE(module.exports("_ZN10strokefont5glyphEh"));
+}
+
 TEST_F(ImportBadInput, TruncatedFileGivesTheDrawingUpToTheCut)
 {
     for (const char* text :

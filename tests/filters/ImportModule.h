@@ -49,6 +49,7 @@ class ImportModule
             dlclose(handle_);
     }
     bool loaded() const { return read_ != nullptr; }
+    bool exports(const char* symbol) const { return dlsym(handle_, symbol) != nullptr; }
     void* readRaw(const std::string& path, float scale = 0.025f) const
     {
         return read_(path.c_str(), scale, 0);
