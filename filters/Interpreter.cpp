@@ -113,6 +113,7 @@ void Interpreter::execute(uint16_t code)
     case mnemonic("DI"):
     case mnemonic("DR"):
     case mnemonic("SL"):
+    case mnemonic("ES"):
     case mnemonic("LO"):
         labelSettings(code);
         break;

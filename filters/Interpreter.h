@@ -21,8 +21,18 @@ struct LabelSettings {
     double run = 1, rise = 0; // DI, or percent of P1..P2 for DR
     double slant = 0;         // tangent of the slant angle
     int origin = 1;           // LO position
+    double extraSpace = 0;    // ES: added to each character cell, in cells
+    double extraLines = 0;    // ES: added to each line feed, in lines
     unsigned char terminator = 0x03;
     bool printTerminator = false;
+};
+
+// The size and placement of one character cell of a label, in plotter units.
+struct LabelCell {
+    double width = 0, height = 0; // character width and cap height
+    Point axis;                   // unit vector along the label
+    Point advance;                // from one character cell to the next
+    Point lineFeed;               // from one line to the next, downwards
 };
 
 // Executes the instructions of one HP-GL or HP-GL/2 file, in file order, into a plot block.
@@ -70,8 +80,8 @@ class Interpreter
     void labelTerminator();
     void labelSettings(uint16_t code);
     void characterPlot();
-    void labelGeometry(Point& advance, Point& lineFeed, double& width, double& height) const;
-    void drawCharacter(unsigned char c, Point origin, double width, double height, Point axis);
+    LabelCell labelCell() const;
+    void drawCharacter(unsigned char c, Point origin, const LabelCell& cell);
     void skipText();
 
     Scanner scanner_;

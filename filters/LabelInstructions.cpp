@@ -17,33 +17,39 @@ constexpr unsigned char kCarriageReturn = 0x0D;
 
 } // namespace
 
-// Character width and cap height in plotter units, the step from one character cell to the next
-// (1.5 widths along the label direction) and one line feed (2 heights, square to it, downwards).
-void Interpreter::labelGeometry(Point& advance, Point& lineFeed, double& width, double& height) const
+// A character cell is 1.5 character widths along the label direction and a line 2 cap heights,
+// square to it, each widened by the extra space ES asks for.
+LabelCell Interpreter::labelCell() const
 {
+    LabelCell cell;
     Point span{scaling_.p2().x - scaling_.p1().x, scaling_.p2().y - scaling_.p1().y};
     if (label_.relativeSize) {
-        width = std::fabs(span.x) * label_.width / 100;
-        height = std::fabs(span.y) * label_.height / 100;
+        cell.width = std::fabs(span.x) * label_.width / 100;
+        cell.height = std::fabs(span.y) * label_.height / 100;
     } else {
-        width = label_.width * kUnitsPerCentimetre;
-        height = label_.height * kUnitsPerCentimetre;
+        cell.width = label_.width * kUnitsPerCentimetre;
+        cell.height = label_.height * kUnitsPerCentimetre;
     }
     Point axis{label_.run, label_.rise};
     if (label_.relativeDirection)
         axis = {label_.run * span.x / 100, label_.rise * span.y / 100};
     double length = std::hypot(axis.x, axis.y);
     axis = length > 0 && std::isfinite(length) ? Point{axis.x / length, axis.y / length} : Point{1, 0};
-    advance = {1.5 * width * axis.x, 1.5 * width * axis.y};
-    lineFeed = {2 * height * axis.y, -2 * height * axis.x};
+    double step = 1.5 * cell.width * (1 + label_.extraSpace);
+    double line = 2 * cell.height * (1 + label_.extraLines);
+    cell.axis = axis;
+    cell.advance = {step * axis.x, step * axis.y};
+    cell.lineFeed = {line * axis.y, -line * axis.x};
+    return cell;
 }
 
 // Draws the strokes of one character whose cell starts at `origin`, slanted and turned along `axis`.
-void Interpreter::drawCharacter(unsigned char c, Point origin, double width, double height, Point axis)
+void Interpreter::drawCharacter(unsigned char c, Point origin, const LabelCell& cell)
 {
+    const Point axis = cell.axis;
     for (const strokefont::GlyphPoint& g : strokefont::glyph(c)) {
-        double along = g.x * width + g.y * height * label_.slant;
-        double up = g.y * height;
+        double along = g.x * cell.width + g.y * cell.height * label_.slant;
+        double up = g.y * cell.height;
         Point p = bounded({origin.x + along * axis.x - up * axis.y, origin.y + along * axis.y + up * axis.x});
         if (g.penDown)
             pen_.lineTo(p);
@@ -64,12 +70,11 @@ void Interpreter::label()
     scanner_.skip(found ? length + 1 : length);
     size_t drawn = found && label_.printTerminator ? length + 1 : length;
 
-    Point advance, lineFeed;
-    double width, height;
-    labelGeometry(advance, lineFeed, width, height);
-    double cell = std::hypot(advance.x, advance.y);
-    Point axis = cell > 0 ? Point{advance.x / cell, advance.y / cell} : Point{1, 0};
-    Point up{-axis.y, axis.x};
+    const LabelCell cell = labelCell();
+    const Point axis = cell.axis, advance = cell.advance, lineFeed = cell.lineFeed;
+    const Point up{-axis.y, axis.x};
+    const double width = cell.width, height = cell.height;
+    const double step = std::hypot(advance.x, advance.y);
 
     int origin = label_.origin > 10 ? label_.origin - 10 : label_.origin;
     int column = (origin - 1) / 3; // 0 left, 1 centre, 2 right
@@ -86,7 +91,7 @@ void Interpreter::label()
             else if (text[lineEnd] == kBackspace && cells > 0)
                 --cells;
         }
-        double lineLength = cells > 0 ? (1.5 * cells - 0.5) * width : 0;
+        double lineLength = cells > 0 ? cells * step - 0.5 * width : 0;
         double along = column == 0 ? 0 : column == 1 ? -lineLength / 2 : -lineLength;
         double across = row == 0 ? 0 : row == 1 ? -height / 2 : -height;
         if (label_.origin > 10) {
@@ -100,7 +105,7 @@ void Interpreter::label()
             if (c == kBackspace) {
                 cursor = {cursor.x - advance.x, cursor.y - advance.y};
             } else if (c >= 0x20) {
-                drawCharacter(c, {cursor.x + shift.x, cursor.y + shift.y}, width, height, axis);
+                drawCharacter(c, {cursor.x + shift.x, cursor.y + shift.y}, cell);
                 cursor = {cursor.x + advance.x, cursor.y + advance.y};
             }
         }
@@ -164,6 +169,10 @@ void Interpreter::labelSettings(uint16_t code)
     case mnemonic("SL"):
         label_.slant = n >= 1 ? v[0] : 0;
         break;
+    case mnemonic("ES"):
+        label_.extraSpace = n >= 1 ? v[0] : 0;
+        label_.extraLines = n >= 2 ? v[1] : 0;
+        break;
     case mnemonic("LO"): {
         int origin = n >= 1 ? static_cast<int>(v[0]) : 1;
         if ((origin >= 1 && origin <= 9) || (origin >= 11 && origin <= 19))
@@ -181,9 +190,8 @@ void Interpreter::characterPlot()
 {
     double v[2];
     int n = scanner_.numbers(v, 2);
-    Point advance, lineFeed;
-    double width, height;
-    labelGeometry(advance, lineFeed, width, height);
+    const LabelCell cell = labelCell();
+    const Point advance = cell.advance, lineFeed = cell.lineFeed;
     if (n < 2) {
         carriageReturn_ = {carriageReturn_.x + lineFeed.x, carriageReturn_.y + lineFeed.y};
         position_ = carriageReturn_;

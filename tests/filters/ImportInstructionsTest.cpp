@@ -304,6 +304,12 @@ TEST_F(ImportInstructions, LabelSizeSlantAndDirectionFollowTheScalingPoints)
     std::vector<BlockItem> points = pointsOf(b);
     EXPECT_NEAR(points[points.size() - 2].x, 15 / std::sqrt(2.0f), 1e-3);
     EXPECT_NEAR(points[points.size() - 2].y, 15 / std::sqrt(2.0f), 1e-3);
+    // ES widens each cell by a number of cells (here one) and each line feed by a number of lines.
+    b = read("SI1,1;ES1,1;PU0,0;LBHH\r\nH\x03PD0,0;");
+    points = pointsOf(b);
+    EXPECT_NEAR(points[points.size() - 2].x, 30, 1e-3);
+    EXPECT_NEAR(points[points.size() - 2].y, -40, 1e-3);
+    EXPECT_NEAR(b.extent[2], 40, 0.5);
     // Text for the display and buffered labels never reaches the drawing.
     b = read("WDPD0,0\x03BLPD9,9\x03PU0,0;PD400,0;");
     expectItems(b.paths[0].items, {{0, 0, 0x11}, {10, 0, 0x21}, {0, 0, 0xFF}});
