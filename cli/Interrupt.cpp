@@ -2,7 +2,8 @@
 
 #include <csignal>
 
-namespace {
+namespace
+{
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -23,4 +24,7 @@ void catchInterrupt()
     sigaction(SIGINT, &action, nullptr);
 }
 
-bool interruptRequested() { return interrupted != 0; }
+bool interruptRequested()
+{
+    return interrupted != 0;
+}

@@ -10,7 +10,8 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr int LANGUAGE_CHINESE = 2052;
 // Values below this are no language id: the language has not been set yet.
@@ -47,7 +48,8 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings)
     settings.deviceFile.setPath((folder + deviceProfileFileName(edition, settings.language)).c_str());
     strings::useEnglishStrings(settings.language != LANGUAGE_CHINESE);
     settings.device.port = std::make_unique<CPlotPort>(folder + "Port.INI");
-    loadOutputSettings(settings.serverFile, settings.deviceFile, settings.server, settings.cutInfo, settings.device);
+    loadOutputSettings(settings.serverFile, settings.deviceFile, settings.server, settings.cutInfo,
+                       settings.device);
 }
 
 bool selectDeviceForRun(StartupSettings& settings, const std::string& name)

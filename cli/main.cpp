@@ -17,7 +17,8 @@
 #include <filesystem>
 #include <memory>
 
-namespace {
+namespace
+{
 
 constexpr int EXIT_ALL_FINISHED = 0;
 constexpr int EXIT_JOB_NOT_FINISHED = 1;
@@ -106,6 +107,14 @@ int main(int argc, char** argv)
     loadStartupSettings(folderOf(options), *settings);
     if (!options.device.empty() && !selectDeviceForRun(*settings, options.device)) {
         std::fprintf(stderr, "marquill-plot: no device named %s in %s\n", options.device.c_str(),
+                     settings->deviceFile.path());
+        return EXIT_BAD_COMMAND_LINE;
+    }
+
+    // Without a device nothing would be sent, yet every job would finish.
+    if (settings->device.sectionName[0] == '\0') {
+        std::fprintf(stderr,
+                     "marquill-plot: %s selects no device of its [CutterDevices]; name one with --device\n",
                      settings->deviceFile.path());
         return EXIT_BAD_COMMAND_LINE;
     }

@@ -2,12 +2,12 @@
 
 // Commands of the automatic list. 32784 is private: the start commands post it to the list, and its
 // handler is the run.
-constexpr int ID_PLOT_START = 32771;            // start, one job
+constexpr int ID_PLOT_START = 32771; // start, one job
 constexpr int ID_PLOT_PAUSE = 32772;
 constexpr int ID_PLOT_STOP = 32773;
 constexpr int ID_JOB_DELETE = 32774;
 constexpr int ID_JOB_DELETE_ALL = 32775;
-constexpr int ID_FIND_PLOT_DATA = 32778;        // scan the receive folder
+constexpr int ID_FIND_PLOT_DATA = 32778; // scan the receive folder
 constexpr int ID_ADD_COPY = 32782;
 constexpr int ID_REMOVE_COPY = 32783;
 constexpr int ID_RUN = 32784;

@@ -18,7 +18,8 @@
 #include <cstdlib>
 #include <memory>
 
-namespace {
+namespace
+{
 
 // Splice marks are dashed lines of 50 mm dashes and 10 mm gaps.
 constexpr float MARK_DASH = 50.0f;
@@ -44,9 +45,11 @@ void transform(CPlot& plot, const CMatrix& m)
 void addSpliceMarks(CPlot& piece, float y0, float y1, bool bandFollows, bool bandBefore)
 {
     if (bandFollows)
-        piece.add(CPlotPath::makeDashedLine(piece.extent.left, y1, piece.extent.right, y1, MARK_DASH, MARK_GAP));
+        piece.add(
+            CPlotPath::makeDashedLine(piece.extent.left, y1, piece.extent.right, y1, MARK_DASH, MARK_GAP));
     if (bandBefore)
-        piece.add(CPlotPath::makeDashedLine(piece.extent.left, y0, piece.extent.right, y0, MARK_DASH, MARK_GAP));
+        piece.add(
+            CPlotPath::makeDashedLine(piece.extent.left, y0, piece.extent.right, y0, MARK_DASH, MARK_GAP));
 }
 
 std::int32_t clampToInt32(std::int64_t value)
@@ -155,7 +158,8 @@ int CPlotRun::outputCopy(CPlotJob& job)
         device_.endPass(settings_.SendPG != 0 ? autoFeed : 2);
         settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - consumed);
         // Without a positive media width the next band would lie where this one did.
-        if (stopped || settings_.REMAINMEDIALENGTH < bounds.right || settings_.PageOut == 0 || mediaWidth <= 0.0f)
+        if (stopped || settings_.REMAINMEDIALENGTH < bounds.right || settings_.PageOut == 0 ||
+            mediaWidth <= 0.0f)
             break;
     }
 
@@ -168,7 +172,8 @@ int CPlotRun::outputCopy(CPlotJob& job)
     }
     // Only a copy that made no pass finds the flag down: each pass end raises it.
     if (!(job.options & CPlotJob::OPTION_ROTATE) && device_.stopFlag == 0)
-        settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - cutInfo_.mmPageGap);
+        settings_.REMAINMEDIALENGTH =
+            clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - cutInfo_.mmPageGap);
     device_.stopFlag = 1;
     list_.setProgressText(rowOf(&job), strings::localString(STRING_FINISHED));
     return RESULT_OK;
@@ -181,7 +186,8 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, float y0, floa
 {
     const FRect& bounds = plot.extent;
     const bool rotated = (job.options & CPlotJob::OPTION_ROTATE) != 0;
-    const float step = job.sectionLength != 0 ? static_cast<float>(job.sectionLength) : bounds.right + WHOLE_JOB_MARGIN;
+    const float step =
+        job.sectionLength != 0 ? static_cast<float>(job.sectionLength) : bounds.right + WHOLE_JOB_MARGIN;
     const float overlap = static_cast<float>(usableOverlap(job.sectionLength, job.overlap));
     const int startOffset = static_cast<int>(job.startOffset);
     float x0 = 0.0f;
@@ -201,8 +207,9 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, float y0, floa
         std::unique_ptr<CPlot> piece = extractSection(plot, x0, y0, x1, y1);
         if (piece) {
             if (settings_.LineMark != 0)
-                addSpliceMarks(*piece, y0, y1, y1 < bounds.bottom, y0 > 0.0f);
-            list_.setProgressText(rowOf(&job), progressText(truncToInt(x0) + startOffset, truncToInt(x1) + startOffset));
+                addSpliceMarks(*piece, y0, y1, y1<bounds.bottom, y0> 0.0f);
+            list_.setProgressText(rowOf(&job),
+                                  progressText(truncToInt(x0) + startOffset, truncToInt(x1) + startOffset));
             if (device_.stopFlag != 0)
                 return true;
             consumed = truncToInt(piece->extent.right);

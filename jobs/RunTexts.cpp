@@ -5,7 +5,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr double INCHES_PER_MILLIMETRE = 0.03937007874015748;
 constexpr int STRING_PROGRESS = 20013;

@@ -17,7 +17,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
@@ -28,8 +29,9 @@ const fs::path PLOTS = MARQUILL_PLOTS_DIR;
 
 // marquill-plot on a settings folder of its own: the shipped device profiles, a Chinese Server.INI
 // (so that the machine's locale does not choose the files) and whatever Port.INI a test writes.
-class PlotToolTest : public ::testing::Test {
-protected:
+class PlotToolTest : public ::testing::Test
+{
+  protected:
     TempDir home;
 
     void SetUp() override
@@ -101,7 +103,7 @@ protected:
             close(slave_);
     }
 
-private:
+  private:
     int slave_ = -1;
 };
 
@@ -203,6 +205,10 @@ TEST_F(PlotToolTest, RefusesABadCommandLineAndExplainsItself)
     EXPECT_EQ(runTool({"--device", "no such device", home.file("a.plt")}), 2);
     EXPECT_EQ(runTool({"--help"}), 0);
     EXPECT_THAT(messages(), HasSubstr("--mark-plotted"));
+    // No device-profile file: no device would receive anything.
+    fs::remove(home.path() / "Plotter.INI");
+    EXPECT_EQ(runTool({home.file("a.plt")}), 2);
+    EXPECT_THAT(messages(), HasSubstr("selects no device"));
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 
 #include "jobs/JobTexts.h"
 
-namespace {
+namespace
+{
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
