@@ -110,8 +110,12 @@ std::unique_ptr<CPlot> CPlotRun::layOut(const CPlotJob& job) const
     plot->bake();
     if (device_.RatioX != 1.0f || device_.RatioY != 1.0f)
         transform(*plot, CMatrix::Scale(device_.RatioX, device_.RatioY));
-    if (job.options & CPlotJob::OPTION_MIRROR)
-        transform(*plot, CMatrix::Scale(1.0f, -1.0f));
+    // Mirrored in place, about the plot's own middle: negating y alone would move a plot lying above the
+    // media's edge below it, where no band reaches, and the copy would send nothing.
+    if (job.options & CPlotJob::OPTION_MIRROR) {
+        const FRect& e = plot->extent;
+        transform(*plot, CMatrix::MirrorAboutRectCentre(e.left, e.top, e.right, e.bottom, false, true));
+    }
     if (job.options & CPlotJob::OPTION_ROTATE) {
         transform(*plot, CMatrix::RotationAbout(0.0f, 0.0f, 90.0f));
         transform(*plot, CMatrix::Translation(1.0f - plot->extent.left, 1.0f - plot->extent.top));

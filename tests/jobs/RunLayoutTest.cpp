@@ -66,6 +66,15 @@ TEST_F(RunTest, PagingSendsEachBandInAPassOfItsOwnWithSpliceMarks)
     EXPECT_EQ(settings.REMAINMEDIALENGTH, 149700 - 300 - 200);
 }
 
+TEST_F(RunTest, AMirroredPlotStaysOnTheMedia)
+{
+    const int row = addJob("mirrored.plt", plotOfLines({{{0, 10}, {100, 30}}}));
+    list.jobAt(row)->options |= CPlotJob::OPTION_MIRROR;
+    plotRow(row);
+    ASSERT_EQ(port.passes.size(), 1u);
+    EXPECT_THAT(port.passes[0], HasSubstr("M0,300;D1000,100;"));
+}
+
 TEST_F(RunTest, MediaForATurnedJobIsItsWidthPerSectionWithPageGaps)
 {
     // 1201 mm long and 301 mm wide: sections reach 500, 990 and 1480 mm, so three widths and two gaps.
