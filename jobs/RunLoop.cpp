@@ -34,15 +34,13 @@ void CPlotRun::plotRunningJob(int row)
     if (job == nullptr)
         return;
     list_.setJobInOutput(job);
-    int result = RESULT_OK;
     if (job->copiesDone < job->copies) {
         for (;;) {
-            if (list_.runMode() == RUN_IDLE) {
-                if (result == RESULT_OK)
-                    markJobPlotted(*job);
+            // Idle before a copy means the run was ended (delete all) before this job's first copy: the
+            // file was not plotted and keeps its mark as it is. After a copy the mode is handled below.
+            if (list_.runMode() == RUN_IDLE)
                 break;
-            }
-            result = plotCopy(rowOf(job));
+            const int result = plotCopy(rowOf(job));
             list_.redrawRow(rowOf(job));
             job->messageId = result;
             if (result == RESULT_NOT_ENOUGH_MEDIA || result == RESULT_DATA_BUILD_FAILED) {

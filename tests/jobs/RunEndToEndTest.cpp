@@ -127,6 +127,21 @@ TEST_F(RunEndToEndTest, ADroppedFileIsPlottedMarkedAndPaidForInMedia)
     EXPECT_EQ(copiesText(*restarted.jobAt(0)), "0/0");
 }
 
+TEST_F(RunEndToEndTest, ARunEndedBeforeItsFirstCopyLeavesTheFileUnmarked)
+{
+    const std::string plotFile = drop("frame.plt", FRAME);
+    poll(list);
+    list.select(0);
+    run.startOneJob();
+    list.deleteAllJobs();
+    runAutomaticSequence();
+
+    EXPECT_FALSE(platform::hasPlottedMark(plotFile));
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_WAITING);
+    EXPECT_EQ(list.runningJob(), -1);
+}
+
 TEST_F(RunEndToEndTest, AMissingImportLibraryFailsTheJobAndEndsTheSequence)
 {
     platform::setProgramFolder(dir.path().string());
