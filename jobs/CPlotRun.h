@@ -50,8 +50,9 @@ class CPlotRun
     // Whether the media left on the roll holds the job as its sections will lay it out; false for a job
     // whose plot is not loaded.
     bool enoughMedia(const CPlotJob& job) const;
-    // Lays the job's plot out on the media and sends it, section by section and band by band. Returns 0,
-    // or RESULT_PORT_OPEN_FAILED with the job's message text set, when a pass could not open the port.
+    // Lays the job's plot out on the media and sends it, section by section and band by band. Returns 0;
+    // RESULT_PORT_OPEN_FAILED, with the job's message text set, when a pass could not open the port; or
+    // RESULT_NOT_ENOUGH_MEDIA when the media ran out before the job's last band.
     int outputCopy(CPlotJob& job);
 
     // Sends to this port name or path instead of the [CutInfo] port; empty goes back to it.

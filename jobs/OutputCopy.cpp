@@ -147,6 +147,8 @@ int CPlotRun::outputCopy(CPlotJob& job)
     cutInfo_.HalfCut = (job.options & CPlotJob::OPTION_HALF_CUT) ? 8 : 0;
 
     bool portFailed = false;
+    // Bands were left out because the media left could not hold another one.
+    bool mediaRanOut = false;
     // A plot whose edges are not finite numbers could never be walked to its end.
     const bool finite = std::isfinite(bounds.right) && std::isfinite(bounds.bottom);
     const float mediaWidth = static_cast<float>(settings_.MediaWidth);
@@ -162,9 +164,12 @@ int CPlotRun::outputCopy(CPlotJob& job)
         device_.endPass(settings_.SendPG != 0 ? autoFeed : 2);
         settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - consumed);
         // Without a positive media width the next band would lie where this one did.
-        if (stopped || settings_.REMAINMEDIALENGTH < bounds.right || settings_.PageOut == 0 ||
-            mediaWidth <= 0.0f)
+        if (stopped || settings_.PageOut == 0 || mediaWidth <= 0.0f)
             break;
+        if (settings_.REMAINMEDIALENGTH < bounds.right) {
+            mediaRanOut = y0 + mediaWidth < bounds.bottom;
+            break;
+        }
     }
 
     cutInfo_.AutoFeed = savedAutoFeed;
@@ -173,6 +178,10 @@ int CPlotRun::outputCopy(CPlotJob& job)
         device_.stopFlag = 1;
         job.messageText = portOpenFailureText(device_.port->portName(), device_.port->openError());
         return RESULT_PORT_OPEN_FAILED;
+    }
+    if (mediaRanOut) {
+        device_.stopFlag = 1;
+        return RESULT_NOT_ENOUGH_MEDIA;
     }
     // Only a copy that made no pass finds the flag down: each pass end raises it.
     if (!(job.options & CPlotJob::OPTION_ROTATE) && device_.stopFlag == 0)

@@ -1,6 +1,7 @@
 #include "RunTestSupport.h"
 
 #include "jobs/JobTexts.h"
+#include "plotdata/ResultCodes.h"
 
 namespace
 {
@@ -64,6 +65,21 @@ TEST_F(RunTest, PagingSendsEachBandInAPassOfItsOwnWithSpliceMarks)
     EXPECT_THAT(port.passes[2], HasSubstr("M0,5000;D2000,5000;"));
     EXPECT_THAT(port.passes[2], HasSubstr("M0,0;D500,0;"));
     EXPECT_EQ(settings.REMAINMEDIALENGTH, 149700 - 300 - 200);
+}
+
+TEST_F(RunTest, MediaRunningOutBeforeTheLastBandLeavesTheJobInStandby)
+{
+    settings.PageOut = 1;
+    settings.MediaWidth = 1000;
+    settings.REMAINMEDIALENGTH = 700;
+    const int row = addJob("wide.plt", plotOfLines({{{0, 500}, {600, 500}}, {{0, 1500}, {600, 1500}}}));
+    plotRow(row);
+
+    EXPECT_EQ(port.passes.size(), 1u);
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 100);
+    EXPECT_EQ(list.jobAt(row)->state, CPlotJob::STATE_STANDBY);
+    EXPECT_EQ(list.jobAt(row)->messageId, RESULT_NOT_ENOUGH_MEDIA);
+    EXPECT_EQ(list.jobAt(row)->copiesDone, 0);
 }
 
 TEST_F(RunTest, AMirroredPlotStaysOnTheMedia)
