@@ -18,7 +18,7 @@ mkdir -p "$sample"
 printf 'IN;SP1;PU0,0;PD8000,0,8000,4000,0,4000,0,0;PU4000,2000;CI1200;PU600,600;SI0.6,0.9;LBMarquill\003;PU;SP0;' \
   > "$sample/sample.plt"
 echo "Marquill has no window yet: plotting $sample/sample.plt with marquill-plot into $sample/sample.out"
-echo "(the shipped default device, the HP-GL pen plotter of Plotter.INI; settings in build/release/bin)."
+echo "(the shipped default device, the HP-GL pen plotter; settings in build/release/bin)."
 "$tool" --port "$sample/sample.out" "$sample/sample.plt"
 echo "Done: $(wc -c < "$sample/sample.out") bytes of device commands in $sample/sample.out:"
 head -c 300 "$sample/sample.out"
