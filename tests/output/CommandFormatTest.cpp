@@ -28,7 +28,7 @@ TEST(CommandFormatTest, TemplatesFormatLikePrintfWithIntegersOnly)
     EXPECT_EQ(format("X%05d,%x;", 42, 255), "X00042,ff;");
 
     // Asking for more arguments than given, or for anything but integers, gives nothing.
-    for (const char* refused : {"%d,%d,%d", "%s", "%f", "%n", "%*d", "%ld", "PU%"})
+    for (const char* refused : {"%d,%d,%d", "%s", "%f", "%n", "%*d", "%123d", "%ld", "PU%"})
         EXPECT_EQ(format(refused, 1, 2), "") << refused;
     EXPECT_EQ(format("FD%d;", 1, 2, 0), "");
 }

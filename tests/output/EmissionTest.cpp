@@ -1,33 +1,14 @@
-#include "output/CCutInfo.h"
-#include "output/CPlotterDevice.h"
-
 #include "PathBuilder.h"
-#include "RecordingPort.h"
-
-#include <gtest/gtest.h>
+#include "RecordingDeviceTest.h"
 
 #include <cmath>
-#include <cstring>
 #include <limits>
-#include <string>
-#include <vector>
-
-using Writes = std::vector<std::string>;
 
 namespace {
 
-class EmissionTest : public ::testing::Test {
+class EmissionTest : public RecordingDeviceTest {
 protected:
-    EmissionTest()
-    {
-        device.setOutputPort(&port);
-        set(CommandTemplate::MoveTo, "PU%d,%d;");
-        set(CommandTemplate::LineTo, "PD%d,%d;");
-        set(CommandTemplate::LineToEx, "PE%d,%d;");
-        device.MaxPen = 3;
-    }
-
-    void set(CommandTemplate t, const char* text) { std::strcpy(device.command(t), text); }
+    EmissionTest() { device.MaxPen = 3; }
 
     // Begins a pass and forgets what its start sent.
     void begin()
@@ -48,10 +29,6 @@ protected:
         device.PenMode = 0;
         device.penOffsets[0] = 0.5f;
     }
-
-    RecordingPort port;
-    CPlotterDevice device;
-    CCutInfo settings;
 };
 
 TEST_F(EmissionTest, PassStartSendsInitialisationModeSpeedForcePenUpAndHome)
@@ -210,18 +187,16 @@ TEST_F(EmissionTest, HalfCutAlwaysFinishes)
     EXPECT_EQ(port.stream().find("nan"), std::string::npos);
 }
 
-TEST_F(EmissionTest, CurveIsSplitInTheMiddleWhenItsEndsTurnAlike)
+TEST_F(EmissionTest, CurveIsSplitInTheMiddleOrNearerTheEndThatTurnsMore)
 {
     begin();
     emit({moveItem(0, 0), controlItem(0, 2), controlItem(4, 2), lineItem(4, 0)});
     EXPECT_EQ(port.writes, (Writes{"PU0,0;", "PD2,1;", "PE4,0;"}));
-}
 
-TEST_F(EmissionTest, CurveIsSplitNearerTheEndThatTurnsMore)
-{
-    settings.CurveAccurate = 40.0f; // tolerance 20 units, angle limit 40 degrees
+    // Tolerance 20 units, angle limit 40 degrees. The start turns 90 degrees away from the chord, the
+    // end 45: split at a third, not the middle.
+    settings.CurveAccurate = 40.0f;
     begin();
-    // The start turns 90 degrees away from the chord, the end 45: split at a third, not the middle.
     emit({moveItem(0, 0), controlItem(0, 30), controlItem(10, 30), lineItem(40, 0)});
     EXPECT_EQ(port.writes, (Writes{"PU0,0;", "PD3,19;", "PE40,0;"}));
 }

@@ -3,9 +3,9 @@
 #include "output/SectionExtraction.h"
 
 #include "RecordingPort.h"
+#include "ShippedProfiles.h"
 #include "geometry/CMatrix.h"
 #include "plotdata/CPlot.h"
-#include "plotdata/CProfile.h"
 #include "plotdata/LoadPlot.h"
 #include "plotdata/ResultCodes.h"
 
@@ -13,7 +13,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -29,24 +28,11 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kPlotFiles[] = {"bz.hp", "lt.hp", "win_1.hp"};
-const char* const kProfileFiles[] = {"Plotter.INI",       "Plotter_Eng.INI", "PlotterKM.INI",
-                                     "PlotterKM_Eng.INI", "PlotterRV.INI",   "PlotterRV_Eng.INI",
-                                     "PlotterTZ.INI",     "PlotterTZ_Eng.INI"};
 
 // Short sections, so that the small plots are cut at several borders.
 constexpr float kSectionLength = 100.0f;
 constexpr float kOverlap = 10.0f;
 constexpr float kMediaWidth = 1800.0f;
-
-std::vector<std::string> keyNames(const CProfile& profile, const char* section)
-{
-    char block[4096];
-    profile.getString(section, nullptr, block, sizeof block, "");
-    std::vector<std::string> names;
-    for (const char* p = block; *p != '\0'; p += std::strlen(p) + 1)
-        names.emplace_back(p);
-    return names;
-}
 
 // One Write per line; control bytes, bytes above 0x7E and the backslash as \xHH.
 std::string transcript(const std::vector<std::string>& writes)
@@ -123,9 +109,9 @@ TEST_P(GoldenStream, EveryShippedDeviceSendsTheStoredStream)
     const bool regenerate = std::getenv("MARQUILL_REGENERATE_GOLDEN") != nullptr;
     const fs::path goldenDir = fs::path(MARQUILL_SOURCE_DIR) / "tests/output/golden";
     int compared = 0;
-    for (const char* profileFile : kProfileFiles) {
+    for (const char* profileFile : kShippedProfileFiles) {
         CProfile profile;
-        profile.setPath((fs::path(MARQUILL_SOURCE_DIR) / "res/config" / profileFile).c_str());
+        profile.setPath(shippedProfilePath(profileFile).c_str());
         CCutInfo cutInfo;
         cutInfo.loadCutInfo(profile);
         for (const std::string& name : keyNames(profile, "CutterDevices")) {

@@ -41,10 +41,7 @@ TEST(OutputSettings, MissingFilesGiveTheDefaultsAndAreNotCreated)
     EXPECT_EQ(files.settings.REMAINMEDIALENGTH, 150000);
     EXPECT_EQ(files.settings.SendPG, 1);
     EXPECT_EQ(files.settings.AutoDeleType, 1);
-    EXPECT_STREQ(files.cutInfo.Port, "COM2");
     EXPECT_EQ(files.cutInfo.PenSpeed, 60);
-    EXPECT_FLOAT_EQ(files.cutInfo.paper.bottom, 900.0f);
-    EXPECT_STREQ(files.plotter.command(CommandTemplate::MoveTo), "");
     EXPECT_FALSE(std::filesystem::exists(files.server.path()));
     EXPECT_FALSE(std::filesystem::exists(files.device.path()));
 }
@@ -52,7 +49,7 @@ TEST(OutputSettings, MissingFilesGiveTheDefaultsAndAreNotCreated)
 TEST(OutputSettings, ReadsBothFilesAndTheSelectedDevice)
 {
     SettingsFiles files("[System]\nUNIT=1\nAUTOROTATE=1\nmirrory=1\nLanguage=1033\n[RECEIVE]\nautodeletype=0\n",
-                        "[CutterDevices]\nPlotter=HPGL\n[cutinfo]\nDEVICE=Plotter\nport=LPT1\nSP2Dash=2\n"
+                        "[CutterDevices]\nPlotter=HPGL\n[cutinfo]\nDEVICE=Plotter\nport=LPT1\n"
                         "[HPGL]\nMoveTo=PU%d,%d;\n");
     files.load();
     EXPECT_EQ(files.settings.unit, 1);
@@ -63,7 +60,6 @@ TEST(OutputSettings, ReadsBothFilesAndTheSelectedDevice)
     EXPECT_STREQ(files.cutInfo.Port, "LPT1");
     EXPECT_STREQ(files.plotter.displayName, "Plotter");
     EXPECT_STREQ(files.plotter.command(CommandTemplate::MoveTo), "PU%d,%d;");
-    EXPECT_TRUE(files.plotter.isDashedPen(2));
 }
 
 TEST(CutInfo, ValuesThatCannotWorkAreCorrected)

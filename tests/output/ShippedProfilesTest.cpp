@@ -2,25 +2,11 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
+#include "ShippedProfiles.h"
 #include "output/CPlotterDevice.h"
-#include "plotdata/CProfile.h"
 
 namespace {
-
-const char* const kShippedFiles[] = {"Plotter.INI",   "Plotter_Eng.INI",   "PlotterKM.INI", "PlotterKM_Eng.INI",
-                                     "PlotterRV.INI", "PlotterRV_Eng.INI", "PlotterTZ.INI", "PlotterTZ_Eng.INI"};
-
-std::vector<std::string> keyNames(const CProfile& profile, const char* section)
-{
-    char block[4096];
-    profile.getString(section, nullptr, block, sizeof block, "");
-    std::vector<std::string> names;
-    for (const char* p = block; *p != '\0'; p += std::strlen(p) + 1)
-        names.emplace_back(p);
-    return names;
-}
 
 bool isAscii(const std::string& text)
 {
@@ -38,7 +24,7 @@ TEST_P(ShippedProfile, EveryListedDeviceLoadsWithWorkingTemplates)
 {
     const std::string fileName = GetParam();
     CProfile profile;
-    profile.setPath((std::string(MARQUILL_SOURCE_DIR "/res/config/") + fileName).c_str());
+    profile.setPath(shippedProfilePath(fileName).c_str());
     const std::vector<std::string> devices = keyNames(profile, "CutterDevices");
     ASSERT_GE(devices.size(), 5u);
 
@@ -83,7 +69,7 @@ TEST_P(ShippedProfile, EveryListedDeviceLoadsWithWorkingTemplates)
     EXPECT_NE(device.PenMode, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllEditions, ShippedProfile, testing::ValuesIn(kShippedFiles),
+INSTANTIATE_TEST_SUITE_P(AllEditions, ShippedProfile, testing::ValuesIn(kShippedProfileFiles),
                          [](const testing::TestParamInfo<const char*>& info) {
                              std::string name = info.param;
                              return name.substr(0, name.find('.'));
