@@ -74,10 +74,3 @@ inline BlockBytes oneLineBlock()
     return b.finish();
 }
 
-// The header alone and the final mark: 62 bytes.
-inline BlockBytes headerOnlyBlock()
-{
-    BlockBytes b;
-    b.plotHeader(5.0f, 6.0f, 7.0f, 8.0f, 42);
-    return b.finish();
-}

@@ -67,7 +67,7 @@ TEST_F(CProfileTest, FloatsIgnoreTheProcessLocale)
 
 TEST_F(CProfileTest, GetStringZeroFillsAndCutsToTheBuffer)
 {
-    writeFile("[S]\nName=abcdef\n[CutterDevices]\nPen=P\nCutter=C\nKnife=K\n");
+    writeFile("[S]\nName=abcdef\n");
     char out[5];
     std::memset(out, 'x', sizeof out);
     EXPECT_EQ(profile.getString("S", "Name", out, sizeof out, ""), 4);

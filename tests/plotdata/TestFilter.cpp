@@ -1,6 +1,5 @@
 // A stand-in for the import filter. The "file path" it is given names what it returns:
 //   "valid"        a block with one path of three items
-//   "header-only"  a block with no paths
 //   "no-marker"    a block that does not start with ','
 //   "truncated"    the valid block cut inside its path, its total size saying so
 //   anything else  null
@@ -38,8 +37,6 @@ void* NFilterRead(const char* path, float scale, std::uint32_t reserved)
     const std::string mode = path;
     if (mode == "valid")
         return mallocCopy(oneLineBlock().bytes());
-    if (mode == "header-only")
-        return mallocCopy(headerOnlyBlock().bytes());
     if (mode == "no-marker") {
         BlockBytes b = oneLineBlock();
         std::string bytes = b.bytes();
