@@ -78,9 +78,8 @@ TEST(CutInfo, ValuesThatCannotWorkAreCorrected)
     EXPECT_FLOAT_EQ(info.VoidCut, 0.2f);
     EXPECT_STREQ(info.Port, "COM1");  // four characters at most
 
-    SettingsFiles zero("", "[CutInfo]\nZoomCut=0\nVoidCut=0\n");
+    SettingsFiles zero("", "[CutInfo]\nVoidCut=0\n");  // no gap is a working half cut
     info.loadCutInfo(zero.device);
-    EXPECT_FLOAT_EQ(info.ZoomCut, 1.0f);
     EXPECT_FLOAT_EQ(info.VoidCut, 0.0f);
 }
 

@@ -13,14 +13,6 @@ std::unique_ptr<CPlotPath> lineFrom(float x, float y, float length = 10)
     return CPlotPath::makeLine(x, y, x + length, y + length);
 }
 
-std::vector<float> leftEdges(const CPlot& plot)
-{
-    std::vector<float> edges;
-    for (int i = 0; i < plot.count(); ++i)
-        edges.push_back(plot.at(i).extent.left);
-    return edges;
-}
-
 } // namespace
 
 TEST(CPlotTest, AddReplacesTheExtentFirstThenWidensIt)
@@ -108,12 +100,6 @@ TEST(CPlotTest, IndicesOutsideThePathArrayThrow)
 
 TEST(CPlotTest, PartitionByLeftSplitsAtThePivot)
 {
-    CPlot plot;
-    for (float x : {30.0f, 10.0f, 20.0f})
-        plot.add(lineFrom(x, 0));
-    EXPECT_EQ(plot.partitionByLeft(0, 2, 30), 2);
-    EXPECT_EQ(leftEdges(plot), (std::vector<float>{20, 10, 30}));
-
     CPlot mixed;
     for (float x : {5.0f, 1.0f, 7.0f, 2.0f, 9.0f, 3.0f})
         mixed.add(lineFrom(x, 0));
