@@ -60,13 +60,11 @@ TEST(DeviceProfile, ReadsTheListedSectionAndFallsBackToDefaults)
 
 TEST(DeviceProfile, TemplatesAreDecodedAndRefusedWhenTheyDoNotFit)
 {
-    CPlotterDevice device = ProfileFile("InitCmd=\\x1B.(\n"
-                                        "HomeCmd=\\x1B\\x1B\\x1B\\x1B\\x1B\\x1B\\x1B\n"  // 28 characters, 7 bytes
+    CPlotterDevice device = ProfileFile("HomeCmd=\\x1B\\x1B\\x1B\\x1B\\x1B\\x1B\\x1B\n"  // 28 characters, 7 bytes
                                         "AbsCmd=1234567890123456789\n"                    // 19 bytes: fits
                                         "SubJoin=12345678901234567890\n"                  // 20: refused, not cut
                                         "CutCmd=123456789012345678\\n\\r\n")               // 20 once decoded
                                 .load();
-    EXPECT_EQ(std::string(device.command(CommandTemplate::InitCmd)), "\x1B.(");
     EXPECT_EQ(std::string(device.command(CommandTemplate::HomeCmd)), std::string(7, '\x1B'));
     EXPECT_STREQ(device.command(CommandTemplate::AbsCmd), "1234567890123456789");
     EXPECT_STREQ(device.command(CommandTemplate::SubJoin), "");

@@ -38,7 +38,6 @@ TEST(OutputSettings, MissingFilesGiveTheDefaultsAndAreNotCreated)
     files.cutInfo.PenSpeed = 1;
     files.load();
     EXPECT_EQ(files.settings.Section, 500);
-    EXPECT_EQ(files.settings.REMAINMEDIALENGTH, 150000);
     EXPECT_EQ(files.settings.SendPG, 1);
     EXPECT_EQ(files.settings.AutoDeleType, 1);
     EXPECT_EQ(files.cutInfo.PenSpeed, 60);
