@@ -1,8 +1,8 @@
+#include "PseudoTerminal.h"
 #include "TempDir.h"
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -33,6 +33,7 @@ class PlotToolTest : public ::testing::Test
 {
   protected:
     TempDir home;
+    PseudoTerminal line;
 
     void SetUp() override
     {
@@ -84,27 +85,11 @@ class PlotToolTest : public ::testing::Test
     std::string messages() const { return TempDir::read(home.file("messages.txt")); }
     std::string serverIni() const { return TempDir::read(home.file("Server.INI")); }
 
-    // A pseudo-terminal that COM1 stands for, through [PortMap] of Port.INI.
-    int openTerminalAsCom1()
+    // COM1 stands for the pseudo-terminal, through [PortMap] of Port.INI.
+    void mapCom1ToTerminal()
     {
-        int master = -1;
-        int slave = -1;
-        char name[256] = {};
-        if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
-            return -1;
-        slave_ = slave;
-        home.write("Port.INI", std::string("[PortMap]\nCOM1=") + name + "\n");
-        return master;
+        home.write("Port.INI", "[PortMap]\nCOM1=" + line.slavePath() + "\n");
     }
-
-    void TearDown() override
-    {
-        if (slave_ >= 0)
-            close(slave_);
-    }
-
-  private:
-    int slave_ = -1;
 };
 
 // Everything that arrives at the master side until the tool has ended and the line stays quiet.
@@ -150,12 +135,11 @@ TEST_F(PlotToolTest, PlotsARealFileIntoAFileAndThroughASerialLineAlike)
     EXPECT_THAT(serverIni(), ::testing::Not(HasSubstr("REMAINMEDIALENGTH=100000")));
 
     // The same bytes through a pseudo-terminal standing for COM1.
-    const int master = openTerminalAsCom1();
-    ASSERT_GE(master, 0);
+    ASSERT_TRUE(line.ok());
+    mapCom1ToTerminal();
     const pid_t tool = start({"--port", "COM1", plot.string()});
     int status = -1;
-    const std::string received = readUntilQuiet(master, tool, status);
-    close(master);
+    const std::string received = readUntilQuiet(line.master(), tool, status);
     EXPECT_EQ(status, 0) << messages();
     EXPECT_EQ(received, stream);
 }
@@ -167,16 +151,15 @@ TEST_F(PlotToolTest, CtrlCEndsTheCopyAtTheNextWrite)
         lines += "PU0," + std::to_string(i % 4000) + ";PD4000," + std::to_string(i % 4000) + ";";
     const std::string plot = home.write("lines.plt", lines);
     // Nobody reads the line, so the tool waits for room once the terminal's buffer is full.
-    const int master = openTerminalAsCom1();
-    ASSERT_GE(master, 0);
+    ASSERT_TRUE(line.ok());
+    mapCom1ToTerminal();
     const pid_t tool = start({"--port", "COM1", plot});
-    pollfd ready = {master, POLLIN, 0};
+    pollfd ready = {line.master(), POLLIN, 0};
     ASSERT_EQ(poll(&ready, 1, 60000), 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
 
     kill(tool, SIGINT);
     EXPECT_EQ(finish(tool, std::chrono::seconds(30)), 130) << messages();
-    close(master);
     EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH="));
 }
 

@@ -1,4 +1,6 @@
 // Kept apart: the kernel's termios2 cannot share a file with <termios.h>.
+#include "LineRate.h"
+
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 

@@ -1,6 +1,7 @@
 #include "platform/Hooks.h"
 #include "ports/CPlotPort.h"
 
+#include "LineRate.h"
 #include "PseudoTerminal.h"
 #include "TempDir.h"
 

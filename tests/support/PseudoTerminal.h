@@ -32,6 +32,3 @@ private:
     int slave_ = -1;
     std::string slavePath_;
 };
-
-// The line rate as the kernel holds it, also for rates without a speed constant.
-unsigned lineRate(int fd);
