@@ -120,7 +120,7 @@ TEST_F(IntakeTest, FileStillBeingWrittenWaitsForALaterScan)
     EXPECT_EQ(automatic.rowCount(), 2);
 }
 
-TEST_F(IntakeTest, PlottedFileIsListedFinishedAfterARestart)
+TEST_F(IntakeTest, PlottedFileIsListedFinishedAfterARestartAndAMissingOneIsReported)
 {
     const std::string path = settledFile(autoFolder, "done.plt");
     intake.pollAutomatic();
@@ -134,19 +134,11 @@ TEST_F(IntakeTest, PlottedFileIsListedFinishedAfterARestart)
     ASSERT_EQ(restarted.rowCount(), 1);
     EXPECT_EQ(restarted.jobAt(0)->state, CPlotJob::STATE_FINISHED);
     EXPECT_EQ(restarted.itemText(0, 3), "0/0");
-    EXPECT_EQ(restarted.nextWaitingJob(0), -1);
-}
 
-TEST_F(IntakeTest, PathLongerThanAJobHoldsIsSkipped)
-{
-    fs::path deep = autoFolder / std::string(60, 'd');
-    fs::create_directories(deep);
-    const std::string fits = std::string(299 - (deep.string().size() + 1), 'f');
-    const std::string path = settledFile(deep, fits);
-    settledFile(deep, fits + "g");
-    serverFile.setString("Receive", "AReceivePath", deep.c_str());
-    intake.pollAutomatic();
-    EXPECT_EQ(rows(automatic), std::vector<std::string>{path});
+    MessageBoxes boxes;
+    fs::remove(path);
+    EXPECT_FALSE(markPlotted(*automatic.jobAt(0)));
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"没有找到 C:\\Receive\\done.plt。"});
 }
 
 TEST_F(IntakeTest, SendToAutomaticCopiesTheSettingsOnceAsStandby)
@@ -175,16 +167,6 @@ TEST_F(IntakeTest, SendToAutomaticCopiesTheSettingsOnceAsStandby)
     EXPECT_EQ(job->copies, 1);
     EXPECT_EQ(job->messageId, 0);
     EXPECT_EQ(automatic.itemText(0, 1), "1234mm");
-}
-
-TEST_F(IntakeTest, MarkPlottedReportsAMissingFile)
-{
-    const std::string path = settledFile(autoFolder, "a.plt");
-    intake.pollAutomatic();
-    MessageBoxes boxes;
-    fs::remove(path);
-    EXPECT_FALSE(markPlotted(*automatic.jobAt(0)));
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{"没有找到 C:\\Receive\\a.plt。"});
 }
 
 class DeleteOldPlottedTest : public IntakeTest {

@@ -1,3 +1,4 @@
+#include "JobTestSupport.h"
 #include "RunTestSupport.h"
 #include "TempDir.h"
 
@@ -6,7 +7,6 @@
 #include "jobs/JobTexts.h"
 #include "output/OutputSettings.h"
 #include "platform/FileTime.h"
-#include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
 #include "plotdata/CProfile.h"
 
@@ -44,7 +44,7 @@ class RunEndToEndTest : public ::testing::Test
     CManualJobList manual{settings};
     RunView view;
     CPlotRun run{list, settings, cutInfo, device};
-    std::vector<std::string> messages;
+    MessageBoxes boxes;
     std::string receive;
     std::string output;
 
@@ -62,18 +62,8 @@ class RunEndToEndTest : public ::testing::Test
         loadOutputSettings(serverFile, deviceFile, settings, cutInfo, device);
         list.setView(&view);
         run.setPortOverride(output);
-        platform::Hooks hooks;
-        hooks.messageBox = [this](const std::string& text, const std::string&, unsigned) {
-            messages.push_back(text);
-            return platform::IDOK;
-        };
-        platform::installHooks(hooks);
     }
-    void TearDown() override
-    {
-        platform::resetHooks();
-        platform::setProgramFolder("");
-    }
+    void TearDown() override { platform::setProgramFolder(""); }
 
     // A plot file in the receive folder, written an hour ago.
     std::string drop(const std::string& name, const std::string& content)
@@ -92,10 +82,7 @@ class RunEndToEndTest : public ::testing::Test
     void runAutomaticSequence()
     {
         run.startAutomaticSequence();
-        while (!view.posted.empty()) {
-            view.posted.erase(view.posted.begin());
-            run.run();
-        }
+        handlePosted(view, run);
     }
 };
 
@@ -117,7 +104,7 @@ TEST_F(RunEndToEndTest, ADroppedFileIsPlottedMarkedAndPaidForInMedia)
     EXPECT_EQ(TempDir::read(output), FRAME_STREAM);
     EXPECT_TRUE(platform::hasPlottedMark(plotFile));
     EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000 - 2 * 100);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(boxes.texts.empty());
 
     // After a restart the file is listed as plotted.
     CAutoJobList restarted(settings);
@@ -156,7 +143,7 @@ TEST_F(RunEndToEndTest, AMissingImportLibraryFailsTheJobAndEndsTheSequence)
     EXPECT_EQ(stateText(*list.jobAt(0)), "动态库调动失败 / 没有找到动态库!");
     EXPECT_EQ(list.jobAt(1)->state, CPlotJob::STATE_WAITING);
     EXPECT_EQ(list.runMode(), RUN_IDLE);
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(boxes.texts.size(), 1u);
     EXPECT_FALSE(fs::exists(output));
 }
 

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-// A port that keeps the writes of each pass and can refuse to open.
+// A port that keeps the writes of each pass.
 class RecordingPort : public CPlotPort
 {
   public:
@@ -26,8 +26,6 @@ class RecordingPort : public CPlotPort
 
     std::int32_t Open(std::int32_t, void*, std::int32_t* stopFlag) override
     {
-        if (refuse)
-            return 0;
         passes.emplace_back();
         stopFlag_ = stopFlag;
         *stopFlag_ = 0;
@@ -49,7 +47,6 @@ class RecordingPort : public CPlotPort
         stopFlag_ = nullptr;
     }
 
-    bool refuse = false;
     std::vector<std::string> passes;
     // Runs before every write, where the real port runs the message step.
     std::function<void()> onWrite;
@@ -64,14 +61,23 @@ class RunView : public CJobListView
   public:
     void progressText(int, const std::string& text) override { progress.push_back(text); }
     void statusText(const std::string& text) override { status = text; }
-    void beep() override { ++beeps; }
     void postCommand(int id) override { posted.push_back(id); }
 
     std::vector<std::string> progress;
     std::string status;
-    int beeps = 0;
     std::vector<int> posted;
 };
+
+// Handles the commands the start commands posted, as the window's message loop does.
+inline void handlePosted(RunView& view, CPlotRun& run)
+{
+    while (!view.posted.empty()) {
+        const int id = view.posted.front();
+        view.posted.erase(view.posted.begin());
+        if (id == 32784)
+            run.run();
+    }
+}
 
 // A plot of straight lines in millimetres, each line a path of its own.
 inline std::unique_ptr<CPlot> plotOfLines(const std::vector<std::pair<FPoint, FPoint>>& lines)
@@ -123,14 +129,5 @@ class RunTest : public ::testing::Test
         handlePosted();
     }
 
-    // Handles the commands the start commands posted, as the window's message loop does.
-    void handlePosted()
-    {
-        while (!view.posted.empty()) {
-            const int id = view.posted.front();
-            view.posted.erase(view.posted.begin());
-            if (id == 32784)
-                run.run();
-        }
-    }
+    void handlePosted() { ::handlePosted(view, run); }
 };
