@@ -79,7 +79,9 @@ TEST_F(IntakeTest, FolderWithOrWithoutTrailingBackslashGivesTheSameJobs)
         EXPECT_EQ(rows(list), (std::vector<std::string>{"C:\\Receive\\a.plt", "C:\\Receive\\b.plt"}));
         EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_WAITING);
         scanner.pollManual();
+        scanner.pollManual();
         EXPECT_EQ(rows(manualList), std::vector<std::string>{"C:\\Receive2\\m.plt"});
+        EXPECT_EQ(manualList.jobAt(0)->state, CPlotJob::STATE_STANDBY);
     }
 
     // A folder that does not exist lists nothing and says nothing.

@@ -1,7 +1,6 @@
 #include "JobTestSupport.h"
 #include "TempDir.h"
 #include "jobs/CAutoJobList.h"
-#include "jobs/CManualJobList.h"
 #include "jobs/JobTexts.h"
 #include "output/ServerSettings.h"
 #include "platform/FileTime.h"
@@ -191,15 +190,6 @@ TEST_F(AutoListTest, FileThatCannotBeDeletedIsReportedAndEndsTheCommand)
     EXPECT_EQ(list.rowCount(), 2);
     EXPECT_TRUE(fs::exists(dir.file("3.plt")));
     EXPECT_EQ(boxes.texts, std::vector<std::string>{"没有找到 " + dir.file("2.plt") + "。"});
-}
-
-TEST(ManualList, AddsStandbyJobsOnceEach)
-{
-    ServerSettings settings;
-    CManualJobList list(settings);
-    EXPECT_EQ(list.addManualJob("/receive/A.PLT"), 0);
-    EXPECT_EQ(list.addManualJob("/receive/a.plt"), -1);
-    EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_STANDBY);
 }
 
 TEST(JobTexts, InchesWithTwoDecimalsAndResultsInTheProgramsOwnText)
