@@ -6,11 +6,9 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <iterator>
 #include <strings.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -33,18 +31,10 @@ std::string temporaryFolder()
 
 bool markPlotted(const CPlotJob& job)
 {
-    const std::string path = platform::toFileSystemPath(job.path);
-    struct stat status = {};
-    if (::stat(path.c_str(), &status) != 0) {
-        reportFileError(errno, job.path);
-        return false;
-    }
-    const timespec times[2] = {status.st_atim, {platform::localMidnight(status.st_mtim.tv_sec), 0}};
-    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) {
-        reportFileError(errno, job.path);
-        return false;
-    }
-    return true;
+    if (platform::setPlottedMark(job.path))
+        return true;
+    reportFileError(errno, job.path);
+    return false;
 }
 
 void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now)
