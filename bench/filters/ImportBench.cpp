@@ -1,3 +1,5 @@
+#include "TempDir.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -44,14 +46,13 @@ void readPenMoveFile(benchmark::State& state)
         return;
     }
     auto read = reinterpret_cast<ReadFunction>(dlsym(module, "NFilterRead"));
-    std::string pattern = (std::filesystem::temp_directory_path() / "marquill-bench-XXXXXX").string();
-    if (read == nullptr || mkdtemp(pattern.data()) == nullptr) {
-        state.SkipWithError("no filter entry point or no temporary folder");
+    if (read == nullptr) {
+        state.SkipWithError("Import.so has no filter entry point");
         dlclose(module);
         return;
     }
-    std::filesystem::path folder = pattern;
-    std::string path = writePenMoveFile(folder);
+    TempDir folder;
+    std::string path = writePenMoveFile(folder.path());
     auto size = static_cast<int64_t>(std::filesystem::file_size(path));
 
     for (auto _ : state) {
@@ -62,7 +63,6 @@ void readPenMoveFile(benchmark::State& state)
         std::free(block);
     }
     state.SetBytesProcessed(state.iterations() * size);
-    std::filesystem::remove_all(folder);
     dlclose(module);
 }
 

@@ -6,8 +6,9 @@
 #include "output/ServerSettings.h"
 #include "plotdata/CProfile.h"
 
+#include "TempDir.h"
+
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -18,22 +19,17 @@ class ReceiveFolder {
 public:
     explicit ReceiveFolder(int files)
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "marquill-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        folder_ = pattern;
-        const std::filesystem::path receive = folder_ / "Receive";
+        const std::filesystem::path receive = dir_.path() / "Receive";
         std::filesystem::create_directory(receive);
         for (int i = 0; i < files; ++i)
             std::ofstream(receive / ("Plot" + std::to_string(i) + ".PLT")) << "IN;PU0,0;PD100,100;";
-        serverFile_.setPath((folder_ / "Server.INI").c_str());
+        serverFile_.setPath(dir_.file("Server.INI").c_str());
         serverFile_.setString("Receive", "AReceivePath", receive.c_str());
     }
-    ~ReceiveFolder() { std::filesystem::remove_all(folder_); }
     const CProfile& serverFile() const { return serverFile_; }
 
 private:
-    std::filesystem::path folder_;
+    TempDir dir_;
     CProfile serverFile_;
 };
 

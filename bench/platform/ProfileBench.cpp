@@ -1,9 +1,9 @@
 // Reading and writing one key of a 1,000-line settings file, the size of a large device-profile file.
 #include "platform/Profile.h"
 
+#include "TempDir.h"
+
 #include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -16,11 +16,7 @@ class SettingsFile {
 public:
     SettingsFile()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "marquill-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        folder_ = pattern;
-        path_ = (folder_ / "Plotter.INI").string();
+        path_ = dir_.file("Plotter.INI");
         std::ofstream out(path_, std::ios::binary);
         for (int s = 0; s < sections; ++s) {
             out << "[Device" << s << "]\r\n";
@@ -28,11 +24,10 @@ public:
                 out << "Key" << k << "=PU%d,%d;PD%d,%d;" << s * 100 + k << "\r\n";
         }
     }
-    ~SettingsFile() { std::filesystem::remove_all(folder_); }
     const std::string& path() const { return path_; }
 
 private:
-    std::filesystem::path folder_;
+    TempDir dir_;
     std::string path_;
 };
 

@@ -4,6 +4,8 @@
 #include "plotdata/CProfile.h"
 #include "ports/CPlotPort.h"
 
+#include "TempDir.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -12,8 +14,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -23,25 +23,6 @@ constexpr std::size_t kTenMegabytes = 10u << 20;
 int window;
 
 std::string command() { return "PD12345,678901;\n"; }
-
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "marquill-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-            path_ = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const char* name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Drains the master side of a pseudo-terminal as fast as a reader can.
 class PtyReader {
@@ -95,7 +76,7 @@ void writeThroughPty(benchmark::State& state, int outMethod, std::size_t total)
         state.SkipWithError("no pseudo-terminal");
         return;
     }
-    ScratchFolder folder;
+    TempDir folder;
     const std::string ini = folder.file("Port.INI");
     CProfile portIni;
     portIni.setPath(ini.c_str());
@@ -129,7 +110,7 @@ BENCHMARK(BM_PtyBytePerCall1MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 // The File port and other names: one write call per command string.
 void BM_FileWholeStrings10MB(benchmark::State& state)
 {
-    ScratchFolder folder;
+    TempDir folder;
     installCountingStep();
     CPlotPort port(folder.file("Port.INI"));
     port.SelectPort(folder.file("out.plt").c_str());
@@ -147,7 +128,7 @@ BENCHMARK(BM_FileWholeStrings10MB)->Unit(benchmark::kMillisecond)->UseRealTime()
 // What the same file output costs with one system call and one message step per byte.
 void BM_FileBytePerCall10MB(benchmark::State& state)
 {
-    ScratchFolder folder;
+    TempDir folder;
     installCountingStep();
     const std::string text = command();
     for (auto _ : state) {
