@@ -11,12 +11,17 @@ constexpr double INCHES_PER_MILLIMETRE = 0.03937007874015748;
 
 std::string inches(double millimetres)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.2f In", millimetres * INCHES_PER_MILLIMETRE);
-    return text;
+    return inchesNumber(millimetres) + " In";
 }
 
 } // namespace
+
+std::string inchesNumber(double millimetres)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "%.2f", millimetres * INCHES_PER_MILLIMETRE);
+    return text;
+}
 
 std::string lengthText(int millimetres, bool inchUnits)
 {

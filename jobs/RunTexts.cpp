@@ -1,14 +1,12 @@
 #include "jobs/RunTexts.h"
 
 #include "jobs/CPlotRun.h"
+#include "jobs/JobTexts.h"
 #include "res/strings/StringTable.h"
-
-#include <cstdio>
 
 namespace
 {
 
-constexpr double INCHES_PER_MILLIMETRE = 0.03937007874015748;
 constexpr int STRING_PROGRESS = 20013;
 constexpr int STRING_REMAINING_MM = 20500;
 constexpr int STRING_REMAINING_INCH = 20501;
@@ -40,9 +38,7 @@ std::string remainingMediaText(int millimetres, bool inches)
 {
     if (!inches)
         return fillPlaceholders(strings::localString(STRING_REMAINING_MM), {std::to_string(millimetres)});
-    char number[48];
-    std::snprintf(number, sizeof number, "%.2f", millimetres * INCHES_PER_MILLIMETRE);
-    return fillPlaceholders(strings::localString(STRING_REMAINING_INCH), {number});
+    return fillPlaceholders(strings::localString(STRING_REMAINING_INCH), {inchesNumber(millimetres)});
 }
 
 std::string portOpenFailureText(const std::string& port, const std::string& reason)

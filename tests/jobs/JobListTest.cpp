@@ -2,6 +2,7 @@
 #include "TempDir.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/JobTexts.h"
+#include "jobs/RunTexts.h"
 #include "output/ServerSettings.h"
 #include "platform/FileTime.h"
 #include "res/strings/StringTable.h"
@@ -196,6 +197,7 @@ TEST(JobTexts, InchesWithTwoDecimalsAndResultsInTheProgramsOwnText)
 {
     EXPECT_EQ(lengthText(1000, true), "39.37 In");
     EXPECT_EQ(sectionText(500, false), "500 mm");
+    EXPECT_EQ(remainingMediaText(1000, true), "剩余材料长度:39.37 Inch");
 
     CPlotJob job;
     job.state = CPlotJob::STATE_FAILED;
