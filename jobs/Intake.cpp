@@ -2,7 +2,6 @@
 
 #include "jobs/CAutoJobList.h"
 #include "jobs/CManualJobList.h"
-#include "jobs/FileErrors.h"
 #include "platform/Hooks.h"
 #include "plotdata/CProfile.h"
 
