@@ -35,9 +35,5 @@ void useEnglishStrings(bool on)
 {
     englishInUse = on;
 }
-bool englishStringsInUse()
-{
-    return englishInUse;
-}
 
 } // namespace strings

@@ -21,6 +21,5 @@ const char* localString(int id);
 
 // Chooses the current language's table: English when on, else the program's own.
 void useEnglishStrings(bool on);
-bool englishStringsInUse();
 
 } // namespace strings
