@@ -47,9 +47,6 @@ class BlockWriter
     // Writes the end-of-list item and the path's sizes and extent. A path holding no items is dropped.
     void endPath();
 
-    bool failed() const { return failed_; }
-    bool hasPaths() const { return pathsWritten_ > 0; }
-
     // Closes the block and hands it over (the caller frees it), or null when it holds no path or
     // passed the limit.
     void* finish();
