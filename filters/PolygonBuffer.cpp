@@ -20,12 +20,10 @@ void PolygonBuffer::clear()
     ++generation_;
 }
 
-bool PolygonBuffer::add(Point p, Kind kind)
+void PolygonBuffer::add(Point p, Kind kind)
 {
-    if (entries_.size() >= kMaxEntries)
-        return false;
-    entries_.push_back({p, kind});
-    return true;
+    if (entries_.size() < kMaxEntries)
+        entries_.push_back({p, kind});
 }
 
 void PolygonBuffer::moveTo(Point p)

@@ -32,7 +32,7 @@ class PolygonBuffer : public PathSink
         Point p;
         Kind kind;
     };
-    bool add(Point p, Kind kind);
+    void add(Point p, Kind kind);
 
     std::vector<Entry> entries_;
     bool breakPending_ = false;
