@@ -7,11 +7,9 @@ namespace
 
 volatile std::sig_atomic_t interrupted = 0;
 
-// A second Ctrl-C ends the program at once, for a copy that is stuck before its next write.
 void noteInterrupt(int)
 {
     interrupted = 1;
-    std::signal(SIGINT, SIG_DFL);
 }
 
 } // namespace
@@ -20,6 +18,9 @@ void catchInterrupt()
 {
     struct sigaction action = {};
     action.sa_handler = noteInterrupt;
+    // The handler runs once: a second Ctrl-C ends the program at once, for a copy that is stuck before
+    // its next write.
+    action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
 }
