@@ -103,12 +103,7 @@ void Interpreter::bezier(bool relative)
         Point p[3];
         for (int i = 0; i < 3; ++i) {
             Point given{v[2 * i], v[2 * i + 1]};
-            if (relative) {
-                Point d = scaling_.deltaToPlotter(given);
-                p[i] = bounded({position_.x + d.x, position_.y + d.y});
-            } else {
-                p[i] = bounded(scaling_.toPlotter(given));
-            }
+            p[i] = bounded(relative ? afterRelativeMove(given) : scaling_.toPlotter(given));
         }
         if (penDown_) {
             sink().curveTo(p[0], p[1], p[2]);

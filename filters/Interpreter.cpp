@@ -192,15 +192,20 @@ void Interpreter::travelTo(Point target)
         moveTo(target);
 }
 
+// Where a relative move of userDelta (user units) from the current position leads, in plotter units.
+Point Interpreter::afterRelativeMove(Point userDelta) const
+{
+    Point d = scaling_.deltaToPlotter(userDelta);
+    return {position_.x + d.x, position_.y + d.y};
+}
+
 // PA and PR set the plotting mode; both take pairs of coordinates, an odd one left over is ignored.
 void Interpreter::plot(bool absolute)
 {
     absolute_ = absolute;
     double x, y;
     while (scanner_.number(x) && scanner_.number(y)) {
-        travelTo(absolute_ ? scaling_.toPlotter({x, y})
-                           : Point{position_.x + scaling_.deltaToPlotter({x, y}).x,
-                                   position_.y + scaling_.deltaToPlotter({x, y}).y});
+        travelTo(absolute_ ? scaling_.toPlotter({x, y}) : afterRelativeMove({x, y}));
     }
 }
 

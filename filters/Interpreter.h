@@ -51,6 +51,7 @@ class Interpreter
     void moveTo(Point target);
     void drawTo(Point target);
     void travelTo(Point target); // drawing or not, as the pen is up or down
+    Point afterRelativeMove(Point userDelta) const;
     void plot(bool absolute);
     void penUpDown(bool down);
     void selectPen();

@@ -111,9 +111,7 @@ void Interpreter::polylineEncoded()
         if (!readEncoded(scanner_, sevenBit, x) || !readEncoded(scanner_, sevenBit, y))
             return;
         Point value{std::ldexp(x, -fractionBits), std::ldexp(y, -fractionBits)};
-        Point target = nextAbsolute ? scaling_.toPlotter(value)
-                                    : Point{position_.x + scaling_.deltaToPlotter(value).x,
-                                            position_.y + scaling_.deltaToPlotter(value).y};
+        Point target = nextAbsolute ? scaling_.toPlotter(value) : afterRelativeMove(value);
         // The pen stays as the last coordinate left it.
         penDown_ = !nextPenUp;
         travelTo(target);
