@@ -121,9 +121,9 @@ void Interpreter::execute(uint16_t code)
         characterPlot();
         break;
     case mnemonic("WD"): // text for the plotter's display
-    case mnemonic("BL"):
-        skipText();
-        break; // a label kept in the plotter's buffer
+    case mnemonic("BL"): // a label kept in the plotter's buffer
+        takeLabelText();
+        break;
     case mnemonic("CO"):
         // A comment: quoted text, or, as some writers send it, everything up to the terminator.
         while (scanner_.peek() == ' ')

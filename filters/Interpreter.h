@@ -83,7 +83,12 @@ class Interpreter
     void characterPlot();
     LabelCell labelCell() const;
     void drawCharacter(unsigned char c, Point origin, const LabelCell& cell);
-    void skipText();
+    struct LabelText {
+        const unsigned char* data;
+        size_t length; // without the terminator
+        bool terminated;
+    };
+    LabelText takeLabelText();
 
     Scanner scanner_;
     Scaling scaling_;

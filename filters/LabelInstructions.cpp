@@ -63,12 +63,9 @@ void Interpreter::drawCharacter(unsigned char c, Point origin, const LabelCell& 
 // ends where the next character would start.
 void Interpreter::label()
 {
-    const unsigned char* text = scanner_.position();
-    size_t available = scanner_.remaining();
-    const void* found = std::memchr(text, label_.terminator, available);
-    size_t length = found ? static_cast<size_t>(static_cast<const unsigned char*>(found) - text) : available;
-    scanner_.skip(found ? length + 1 : length);
-    size_t drawn = found && label_.printTerminator ? length + 1 : length;
+    const LabelText taken = takeLabelText();
+    const unsigned char* text = taken.data;
+    size_t drawn = taken.terminated && label_.printTerminator ? taken.length + 1 : taken.length;
 
     const LabelCell cell = labelCell();
     const Point axis = cell.axis, advance = cell.advance, lineFeed = cell.lineFeed;
@@ -204,13 +201,17 @@ void Interpreter::characterPlot()
     sink().moveTo(position_);
 }
 
-// WD and BL: text up to the label terminator that does not reach the drawing.
-void Interpreter::skipText()
+// The text of LB, WD and BL: everything up to the label terminator, or to the end of the file when
+// none follows. The scanner moves past the text and its terminator.
+Interpreter::LabelText Interpreter::takeLabelText()
 {
-    const void* found = std::memchr(scanner_.position(), label_.terminator, scanner_.remaining());
-    scanner_.skip(
-        found ? static_cast<size_t>(static_cast<const unsigned char*>(found) - scanner_.position()) + 1
-              : scanner_.remaining());
+    const unsigned char* text = scanner_.position();
+    const size_t available = scanner_.remaining();
+    const void* found = std::memchr(text, label_.terminator, available);
+    const size_t length =
+        found ? static_cast<size_t>(static_cast<const unsigned char*>(found) - text) : available;
+    scanner_.skip(found ? length + 1 : length);
+    return {text, length, found != nullptr};
 }
 
 } // namespace hpgl
