@@ -1,8 +1,6 @@
 #include "filters/Arcs.h"
 #include "filters/Interpreter.h"
 
-#include <cmath>
-
 namespace hpgl
 {
 

@@ -1,7 +1,6 @@
 #include "filters/PenOutput.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace hpgl
 {
