@@ -35,7 +35,7 @@ void CAutoJobList::refreshRow(int row)
     if (!job)
         return;
     setItemText(row, COLUMN_LENGTH, lengthText(job->length, false));
-    setItemText(row, COLUMN_SECTION, std::to_string(static_cast<int>(job->sectionLength)) + "mm");
+    setItemText(row, COLUMN_SECTION, lengthText(static_cast<int>(job->sectionLength), false));
     setItemText(row, COLUMN_COPIES, copiesText(*job));
     if (job->copiesDone >= job->copies)
         setItemText(row, COLUMN_STATE, "Finished!");
