@@ -3,6 +3,7 @@
 #include "jobs/CAutoJobList.h"
 #include "jobs/CJobListView.h"
 #include "jobs/CPlotRun.h"
+#include "jobs/CommandIds.h"
 #include "output/CCutInfo.h"
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
@@ -74,7 +75,7 @@ inline void handlePosted(RunView& view, CPlotRun& run)
     while (!view.posted.empty()) {
         const int id = view.posted.front();
         view.posted.erase(view.posted.begin());
-        if (id == 32784)
+        if (id == ID_RUN)
             run.run();
     }
 }
