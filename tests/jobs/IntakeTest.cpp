@@ -7,6 +7,7 @@
 #include "platform/FileTime.h"
 #include "platform/ProgramFolder.h"
 #include "plotdata/CProfile.h"
+#include "plotdata/ResultCodes.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -156,7 +157,7 @@ TEST_F(IntakeTest, SendToAutomaticCopiesTheSettingsOnceAsStandby)
     source->length = 1234;
     source->sectionLimit = 3;
     source->copies = 4;
-    source->messageId = 32779;
+    source->messageId = RESULT_NOT_ENOUGH_MEDIA;
     intake.sendToAutomatic();
     intake.sendToAutomatic();
     ASSERT_EQ(automatic.rowCount(), 1);

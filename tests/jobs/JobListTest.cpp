@@ -5,6 +5,7 @@
 #include "jobs/RunTexts.h"
 #include "output/ServerSettings.h"
 #include "platform/FileTime.h"
+#include "plotdata/ResultCodes.h"
 #include "res/strings/StringTable.h"
 
 #include <algorithm>
@@ -122,7 +123,7 @@ TEST_F(AutoListTest, PressOnTheIconsTogglesStateAndOptionsExceptOnTheRunningRow)
     EXPECT_EQ(job->state, CPlotJob::STATE_WAITING);
     EXPECT_TRUE(list.pressAt(0, 17, labelLeft));
     EXPECT_EQ(job->state, CPlotJob::STATE_STANDBY);
-    job->messageId = 32779;
+    job->messageId = RESULT_NOT_ENOUGH_MEDIA;
     EXPECT_TRUE(list.pressAt(0, 32, labelLeft));
     EXPECT_EQ(job->state, CPlotJob::STATE_WAITING);
     EXPECT_EQ(job->messageId, 0);
@@ -203,7 +204,7 @@ TEST(JobTexts, InchesWithTwoDecimalsAndResultsInTheProgramsOwnText)
     job.state = CPlotJob::STATE_FAILED;
     strings::useEnglishStrings(true);
     EXPECT_EQ(stateText(job), "Standby");
-    job.messageId = 32784;
+    job.messageId = RESULT_LIBRARY_FAILED;
     EXPECT_EQ(stateText(job), "动态库调动失败 / 没有找到动态库!");
     strings::useEnglishStrings(false);
 }
