@@ -3,6 +3,9 @@
 namespace hpgl
 {
 
+// The plotter's range: numbers and coordinates beyond it are held at its edge.
+inline constexpr double kPlotterRange = 1073741823.0;
+
 // A point in plotter units (or user units before scaling).
 struct Point {
     double x = 0, y = 0;

@@ -11,8 +11,6 @@ namespace
 // A path is continued in a new one before it passes this many items, so that no single path gets
 // unwieldy for the program.
 constexpr uint32_t kMaxPathItems = 200000;
-// Coordinates beyond the plotter's range are held at its edge.
-constexpr double kUnitLimit = 1073741823.0;
 // Curves that cross the window are drawn as this many clipped lines.
 constexpr int kClipSteps = 16;
 
@@ -209,9 +207,9 @@ void PenOutput::toMillimetres(Point p, float& x, float& y) const
 {
     Point page = scaling_.toPage(p);
     auto convert = [this](double units) {
-        if (!(units >= -kUnitLimit)) // also catches NaN
-            units = -kUnitLimit;
-        units = std::min(units, kUnitLimit);
+        if (!(units >= -kPlotterRange)) // also catches NaN
+            units = -kPlotterRange;
+        units = std::min(units, kPlotterRange);
         return static_cast<float>(units * mmPerUnit_);
     };
     x = convert(page.x);

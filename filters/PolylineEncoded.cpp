@@ -86,7 +86,7 @@ void Interpreter::polylineEncoded()
                 if (!readEncoded(scanner_, sevenBit, value))
                     return;
                 if (value >= 0)
-                    pen_.selectPen(static_cast<int32_t>(std::min(value, 1073741823.0)));
+                    pen_.selectPen(static_cast<int32_t>(std::min(value, kPlotterRange)));
                 break;
             case '>':
                 if (!readEncoded(scanner_, sevenBit, value))

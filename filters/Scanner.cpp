@@ -1,5 +1,7 @@
 #include "filters/Scanner.h"
 
+#include "filters/PathSink.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -10,8 +12,6 @@ namespace
 {
 
 constexpr unsigned char kEscape = 0x1B;
-// Numbers beyond the plotter's range are held at its edge.
-constexpr double kNumberLimit = 1073741823.0;
 // A quoted string longer than this is taken for a stray quote mark.
 constexpr size_t kMaxQuotedText = 512;
 // A device-control parameter list longer than this is not one.
@@ -223,8 +223,8 @@ bool Scanner::readNumber(double& value)
         }
     }
     double magnitude = mantissa == 0 ? 0.0 : static_cast<double>(mantissa) * powerOfTen(exponent);
-    if (!(magnitude <= kNumberLimit))
-        magnitude = kNumberLimit;
+    if (!(magnitude <= kPlotterRange))
+        magnitude = kPlotterRange;
     value = negative ? -magnitude : magnitude;
     return true;
 }
