@@ -1,8 +1,8 @@
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 
 #include "output/CCutInfo.h"
+#include "output/CommandFormat.h"
 #include "output/SettingValues.h"
 #include "plotdata/CProfile.h"
 
@@ -14,18 +14,6 @@ constexpr const char* kSection = "CutInfo";
 float paperSide(int value)
 {
     return static_cast<float>(std::llabs(static_cast<long long>(value)));
-}
-
-// The rectangle's side truncated toward zero, held to what an int can carry.
-int storedSide(float side)
-{
-    if (std::isnan(side))
-        return 0;
-    if (side >= 2147483648.0f)
-        return INT_MAX;
-    if (side <= -2147483648.0f)
-        return INT_MIN;
-    return static_cast<int>(side);
 }
 
 }  // namespace
@@ -67,8 +55,9 @@ void CCutInfo::loadCutInfo(const CProfile& file)
 void CCutInfo::saveCutInfo(const CProfile& file) const
 {
     file.setString(kSection, "Port", Port);
-    file.setInt(kSection, "PaperWidth", storedSide(paper.right - paper.left));
-    file.setInt(kSection, "PaperHeight", storedSide(paper.bottom - paper.top));
+    // Truncated toward zero and held to what an int can carry.
+    file.setInt(kSection, "PaperWidth", toDeviceInt(paper.right - paper.left));
+    file.setInt(kSection, "PaperHeight", toDeviceInt(paper.bottom - paper.top));
     file.setInt(kSection, "TestWidth", TestWidth);
     file.setInt(kSection, "PageRect", PageRect);
     file.setInt(kSection, "AutoFeed", AutoFeed);
