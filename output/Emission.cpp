@@ -2,31 +2,26 @@
 
 #include "output/CCutInfo.h"
 #include "output/CommandFormat.h"
+#include "output/SettingValues.h"
 #include "plotdata/CPlot.h"
 #include "plotdata/PathWalk.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace {
-
-float finiteOrZero(float value)
-{
-    return std::isfinite(value) ? value : 0.0f;
-}
 
 // Millimetres to device units, as mm / RS (divided) or as (1 / RS) x mm (scaled), which round apart in
 // the last bit. A resolution that is not positive, or a result that is not a finite number, gives 0, so
 // that no infinity or NaN enters the state of a pass.
 float dividedToUnits(float mm, float rs)
 {
-    return rs > 0.0f ? finiteOrZero(mm / rs) : 0.0f;
+    return rs > 0.0f ? finiteOr(mm / rs, 0.0f) : 0.0f;
 }
 
 float scaledToUnits(float mm, float rs)
 {
-    return rs > 0.0f ? finiteOrZero((1.0f / rs) * mm) : 0.0f;
+    return rs > 0.0f ? finiteOr((1.0f / rs) * mm, 0.0f) : 0.0f;
 }
 
 } // namespace
