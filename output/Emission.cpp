@@ -147,7 +147,6 @@ int CPlotterDevice::beginPass(void* window, const CCutInfo& settings)
     sendFormatted(command(CommandTemplate::HomeCmd), nullptr, 0);
 
     pageGap_ = settings.mmPageGap;
-    highestX_ = 0;
     return 1;
 }
 
