@@ -54,7 +54,8 @@ void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
     file.getString(kDevicesSection, displayName, sectionName, sizeof sectionName, "");
     const char* section = sectionName;
 
-    loadTemplate(file, section, CommandTemplate::RSCMD, command(CommandTemplate::RSCMD));
+    for (int t = 0; t < kCommandTemplateCount; ++t)
+        loadTemplate(file, section, static_cast<CommandTemplate>(t), templates[t]);
     RS = positiveOr(file.getFloat(section, "RS", 0.025f), 0.025f);
     int maxPen = file.getInt(section, "MaxPen", 0);
     MaxPen = static_cast<std::uint16_t>(maxPen < 0 ? 0 : maxPen > kMaxPens - 1 ? kMaxPens - 1 : maxPen);
@@ -64,8 +65,6 @@ void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
         std::snprintf(key, sizeof key, "Pen%dOffset", pen);
         penOffsets[pen] = finiteOr(file.getFloat(section, key, 0.0f), 0.0f);
     }
-    for (int t = static_cast<int>(CommandTemplate::InitCmd); t < kCommandTemplateCount; ++t)
-        loadTemplate(file, section, static_cast<CommandTemplate>(t), templates[t]);
 
     SetSpeed = file.getInt(section, "SetSpeed", 1);
     DefaultSpeed = clampToUint16(file.getInt(section, "DefaultSpeed", 40));
