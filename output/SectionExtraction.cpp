@@ -113,14 +113,16 @@ private:
     bool inside_ = false;
 };
 
-} // namespace
-
+// Appends to result the parts of one path that lie inside the window, each run of drawing inside the
+// window as a path of its own.
 void clipPath(CPlot& result, const CPlotPath& path, float left, float top, float right, float bottom)
 {
     PathClipper clipper(result, path, {left, top, right, bottom});
     walkPath(path, clipper);
     clipper.finish();
 }
+
+} // namespace
 
 std::unique_ptr<CPlot> extractSection(const CPlot& plot, float left, float top, float right, float bottom)
 {
