@@ -48,7 +48,6 @@ public:
     void LoadSettings();
     void SaveSettings();
 
-    bool isOpen() const { return open_; }
     const char* portName() const { return portName_; }
     // Why the last Open failed, for the window to show; empty after a successful Open.
     const std::string& openError() const { return openError_; }
