@@ -24,22 +24,7 @@ std::string describeSerialPort(const sp_port* port)
     return textOrEmpty(sp_get_port_description(port));
 }
 
-std::vector<std::string> devicesMatching(const std::string& folder, const std::string& prefix)
-{
-    std::vector<std::string> paths;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-            std::isdigit(static_cast<unsigned char>(name[prefix.size()])))
-            paths.push_back(entry.path().string());
-    }
-    std::sort(paths.begin(), paths.end(), naturalLess);
-    return paths;
-}
-
-} // namespace
-
+// Orders names so that runs of digits compare by value.
 bool naturalLess(const std::string& a, const std::string& b)
 {
     std::size_t i = 0;
@@ -77,6 +62,22 @@ bool naturalLess(const std::string& a, const std::string& b)
     }
     return a.size() - i < b.size() - j;
 }
+
+std::vector<std::string> devicesMatching(const std::string& folder, const std::string& prefix)
+{
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+            std::isdigit(static_cast<unsigned char>(name[prefix.size()])))
+            paths.push_back(entry.path().string());
+    }
+    std::sort(paths.begin(), paths.end(), naturalLess);
+    return paths;
+}
+
+} // namespace
 
 std::vector<PortDevice> listSerialDevices()
 {

@@ -20,6 +20,3 @@ std::vector<PortDevice> listPrinterDevices();
 // The device behind a serial (1..8) or parallel (16..23) port number: the [PortMap] entry of Port.INI
 // when there is one (COM1=/dev/ttyUSB0), else the n-th listed device. Empty when nothing stands behind it.
 PortDevice resolvePortDevice(int portNumber, const CProfile& portIni);
-
-// Orders names so that runs of digits compare by value.
-bool naturalLess(const std::string& a, const std::string& b);
