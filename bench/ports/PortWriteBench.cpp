@@ -4,13 +4,13 @@
 #include "plotdata/CProfile.h"
 #include "ports/CPlotPort.h"
 
+#include "PseudoTerminal.h"
 #include "TempDir.h"
 
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -69,10 +69,8 @@ void installCountingStep()
 
 void writeThroughPty(benchmark::State& state, int outMethod, std::size_t total)
 {
-    int master = -1;
-    int slave = -1;
-    char name[128] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+    PseudoTerminal line;
+    if (!line.ok()) {
         state.SkipWithError("no pseudo-terminal");
         return;
     }
@@ -80,11 +78,11 @@ void writeThroughPty(benchmark::State& state, int outMethod, std::size_t total)
     const std::string ini = folder.file("Port.INI");
     CProfile portIni;
     portIni.setPath(ini.c_str());
-    portIni.setString("PortMap", "COM1", name);
+    portIni.setString("PortMap", "COM1", line.slavePath().c_str());
     portIni.setInt("PortInfo", "TranSpeed", 115200);
     installCountingStep();
     {
-        PtyReader reader(master);
+        PtyReader reader(line.master());
         CPlotPort port(ini);
         port.SelectPort("COM1");
         std::int32_t stop = 1;
@@ -96,8 +94,6 @@ void writeThroughPty(benchmark::State& state, int outMethod, std::size_t total)
     }
     platform::resetHooks();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * total));
-    close(slave);
-    close(master);
 }
 
 void BM_PtyBlockWrites10MB(benchmark::State& state) { writeThroughPty(state, 2, kTenMegabytes); }
