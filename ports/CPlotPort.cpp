@@ -146,16 +146,17 @@ std::int32_t CPlotPort::Write(const char* text)
     }
 }
 
-// One byte per write call, the message step before each attempt.
+// One byte per write call, the message step before each attempt. The stop command runs inside the
+// message step, so the flag is checked right after it: no byte leaves once the output is stopped.
 std::int32_t CPlotPort::writeBytes(const char* text, std::size_t size)
 {
     for (std::size_t i = 0; i < size; ++i) {
         for (;;) {
             messageStep();
-            const long written = connection_->write(text + i, 1);
-            pauseAfter(written);
             if (stopRaised())
                 return 0;
+            const long written = connection_->write(text + i, 1);
+            pauseAfter(written);
             if (written > 0)
                 break;
         }

@@ -128,6 +128,22 @@ TEST_F(SerialPortTest, StoppedReaderLetsAWriteEndRightAfterTheStopFlagIsRaised)
     }
 }
 
+TEST_F(SerialPortTest, NoByteLeavesOneByOneAfterTheStopCommandRanInTheMessageStep)
+{
+    openPort(1);
+    int steps = 0;
+    platform::Hooks hooks;
+    hooks.messageStep = [&] { // the stop command arrives with the third message step
+        if (++steps == 3)
+            stop = 1;
+    };
+    platform::installHooks(hooks);
+    EXPECT_EQ(port->Write("ABCDEF"), 0);
+    EXPECT_EQ(drain(2), "AB");
+    pollfd ready{line.master(), POLLIN, 0};
+    EXPECT_EQ(poll(&ready, 1, 50), 0) << "a byte left after the stop";
+}
+
 TEST_F(SerialPortTest, VanishedDeviceIsRetriedCalmlyUntilStopped)
 {
     openPort(2);
