@@ -67,11 +67,13 @@ std::vector<std::string> devicesMatching(const std::string& folder, const std::s
 {
     std::vector<std::string> paths;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
+    // Stepped with an error code: a folder that cannot be read to its end lists what was read, where the
+    // range-for's increment would throw.
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
         if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
             std::isdigit(static_cast<unsigned char>(name[prefix.size()])))
-            paths.push_back(entry.path().string());
+            paths.push_back(it->path().string());
     }
     std::sort(paths.begin(), paths.end(), naturalLess);
     return paths;
