@@ -1,7 +1,6 @@
 #include "output/CPlotterDevice.h"
 
 #include "geometry/Segment.h"
-#include "output/CommandFormat.h"
 
 #include <cmath>
 
