@@ -3,9 +3,7 @@
 #include "geometry/Segment.h"
 #include "geometry/Truncate.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 namespace {
 
@@ -135,12 +133,8 @@ void CMatrix::TransformCorners(const FRect& rect, FPoint corners[4], FRect* boun
         TransformPoint(corners[i]);
     if (bounds != nullptr) {
         *bounds = FRect{corners[0].x, corners[0].y, corners[0].x, corners[0].y};
-        for (int i = 1; i < 4; ++i) {
-            bounds->left = std::min(bounds->left, corners[i].x);
-            bounds->top = std::min(bounds->top, corners[i].y);
-            bounds->right = std::max(bounds->right, corners[i].x);
-            bounds->bottom = std::max(bounds->bottom, corners[i].y);
-        }
+        for (int i = 1; i < 4; ++i)
+            bounds->widen(corners[i]);
     }
 }
 

@@ -22,6 +22,8 @@ struct FRect {
     // The rectangle lies beyond one of the given edges; touching an edge is not outside.
     bool liesOutside(float l, float t, float r, float b) const;
     void normalise();
+    // Moves the edges out just enough to take in the point.
+    void widen(FPoint p);
     float width() const;
     float height() const;
     void setWidth(float w);

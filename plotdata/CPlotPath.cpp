@@ -14,14 +14,6 @@ constexpr uint32_t kGrowth = 50;
 // The storage always holds this many items beyond the capacity.
 constexpr uint32_t kSpare = 2;
 
-void widen(FRect& extent, FPoint p)
-{
-    extent.left = std::min(extent.left, p.x);
-    extent.top = std::min(extent.top, p.y);
-    extent.right = std::max(extent.right, p.x);
-    extent.bottom = std::max(extent.bottom, p.y);
-}
-
 FPoint pointOf(const PathItem& item) { return FPoint{item.x, item.y}; }
 
 // Widens an extent by the anchors the walk reports. A curve whose points do not all lie inside the
@@ -41,14 +33,14 @@ public:
             pointInRect(curve.p2, extent_) && pointInRect(curve.p3, extent_))
             return;
         for (float t = 0.1f; t < 1.0f; t += 0.1f)
-            widen(extent_, bezierPoint(curve, t));
+            extent_.widen(bezierPoint(curve, t));
     }
 
 private:
     void include(FPoint p)
     {
         if (hasExtent_) {
-            widen(extent_, p);
+            extent_.widen(p);
         } else {
             extent_ = FRect{p.x, p.y, p.x, p.y};
             hasExtent_ = true;
