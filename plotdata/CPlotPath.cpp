@@ -4,7 +4,6 @@
 #include "geometry/Segment.h"
 #include "plotdata/CInvalidArgException.h"
 
-#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -135,15 +134,10 @@ std::unique_ptr<CPlotPath> CPlotPath::copy() const
     path->pen = pen;
     path->hasExtent_ = hasExtent_;
     if (items_) {
-        // Exactly capacity items, without the spare ones.
-        auto* storage = static_cast<PathItem*>(std::malloc(std::max<size_t>(capacity_, 1) * sizeof(PathItem)));
-        if (storage == nullptr)
-            throw std::bad_alloc();
-        path->items_.reset(storage);
-        std::memcpy(storage, items_.get(), size_t(count_) * sizeof(PathItem));
+        path->reserveStorage(capacity_);
+        std::memcpy(path->items_.get(), items_.get(), size_t(count_) * sizeof(PathItem));
+        path->count_ = count_;
     }
-    path->count_ = count_;
-    path->capacity_ = capacity_;
     return path;
 }
 
