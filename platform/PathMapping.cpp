@@ -13,12 +13,13 @@ bool hasDriveLetter(std::string_view path)
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-} // namespace
-
+// A path with a drive letter ("C:...") or a backslash.
 bool isWindowsPath(std::string_view path)
 {
     return hasDriveLetter(path) || path.find('\\') != std::string_view::npos;
 }
+
+} // namespace
 
 std::string toFileSystemPath(std::string_view path)
 {

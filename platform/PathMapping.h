@@ -7,8 +7,6 @@
 // They are mapped only where the file system is touched.
 namespace platform {
 
-// True for a path with a drive letter ("C:...") or a backslash.
-bool isWindowsPath(std::string_view path);
 // The file-system path: a drive letter X: becomes the folder drive_x in the program folder and
 // backslashes become slashes; any other path is returned unchanged.
 std::string toFileSystemPath(std::string_view path);

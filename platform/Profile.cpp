@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -122,13 +123,15 @@ int parseWindowsInt(std::string_view text)
     return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
-} // namespace
-
+// The value of key in section; nothing when the file, the section or the key is missing or the file cannot
+// be read.
 std::optional<std::string> readProfileValue(std::string_view section, std::string_view key,
                                             const std::string& path)
 {
     return IniDocument(loadFile(toFileSystemPath(path)).text).value(section, key);
 }
+
+} // namespace
 
 std::string getProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                              const std::string& path)

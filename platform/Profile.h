@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,10 +10,6 @@
 // is written back as UTF-8. A UTF-8 byte-order mark is skipped on read and kept on write.
 namespace platform {
 
-// The value of key in section; nothing when the file, the section or the key is missing or the file cannot
-// be read.
-std::optional<std::string> readProfileValue(std::string_view section, std::string_view key,
-                                            const std::string& path);
 // The value, or defaultValue without its trailing blanks when there is none.
 std::string getProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                              const std::string& path);

@@ -74,6 +74,55 @@ int copyKeyNames(const std::vector<std::string>& names, char* out, int size)
     return size - 2;
 }
 
+std::string decodeEscapes(const std::string& raw)
+{
+    std::string decoded;
+    size_t i = 0;
+    while (i < raw.size()) {
+        const char c = raw[i++];
+        if (c != '\\') {
+            decoded += c;
+            continue;
+        }
+        if (i == raw.size())
+            break;
+        const char escape = raw[i++];
+        switch (escape) {
+        case '\\':
+            decoded += '\\';
+            break;
+        case 'n':
+            decoded += '\n';
+            break;
+        case 'r':
+            decoded += '\r';
+            break;
+        case 'b':
+            decoded += '\x07';
+            break;
+        case 'x':
+        case 'X': {
+            // Two characters are consumed in every case; the value stops at the first non-hex digit.
+            if (raw.size() - i < 2) {
+                i = raw.size();
+                break;
+            }
+            const int high = hexDigitValue(raw[i]);
+            const int low = hexDigitValue(raw[i + 1]);
+            i += 2;
+            const int value = high < 0 ? 0 : (low < 0 ? high : high * 16 + low);
+            if (value != 0)
+                decoded += static_cast<char>(value);
+            break;
+        }
+        default:
+            decoded += '\\';
+            break;
+        }
+    }
+    return decoded;
+}
+
 } // namespace
 
 CProfile::CProfile() : path_(platform::programFolder() + "VARENK98.INI") {}
@@ -149,53 +198,4 @@ bool CProfile::setString(const char* section, const char* key, const char* text)
     if (!text)
         return platform::deleteProfileKey(section, key, path_);
     return platform::writeProfileString(section, key, text, path_);
-}
-
-std::string CProfile::decodeEscapes(const std::string& raw)
-{
-    std::string decoded;
-    size_t i = 0;
-    while (i < raw.size()) {
-        const char c = raw[i++];
-        if (c != '\\') {
-            decoded += c;
-            continue;
-        }
-        if (i == raw.size())
-            break;
-        const char escape = raw[i++];
-        switch (escape) {
-        case '\\':
-            decoded += '\\';
-            break;
-        case 'n':
-            decoded += '\n';
-            break;
-        case 'r':
-            decoded += '\r';
-            break;
-        case 'b':
-            decoded += '\x07';
-            break;
-        case 'x':
-        case 'X': {
-            // Two characters are consumed in every case; the value stops at the first non-hex digit.
-            if (raw.size() - i < 2) {
-                i = raw.size();
-                break;
-            }
-            const int high = hexDigitValue(raw[i]);
-            const int low = hexDigitValue(raw[i + 1]);
-            i += 2;
-            const int value = high < 0 ? 0 : (low < 0 ? high : high * 16 + low);
-            if (value != 0)
-                decoded += static_cast<char>(value);
-            break;
-        }
-        default:
-            decoded += '\\';
-            break;
-        }
-    }
-    return decoded;
 }

@@ -22,15 +22,12 @@ public:
     // key reads the section's key names, each ending in NUL, with one more NUL after the last.
     int getString(const char* section, const char* key, char* out, int size, const char* defaultValue) const;
     void getStringObj(const char* section, const char* key, std::string& out, const char* defaultValue) const;
-    // Reads the raw text and decodes its backslash escapes into out, at most size - 1 bytes.
+    // Reads the raw text and decodes its backslash escapes into out, at most size - 1 bytes: \\ \n \r, \b as
+    // 0x07, \xHH (a zero value adds nothing), any other escaped character as a lone backslash.
     void getEscapedString(const char* section, const char* key, char* out, int size,
                           const char* defaultValue) const;
     // A null text removes the key, a null key the whole section.
     bool setString(const char* section, const char* key, const char* text) const;
-
-    // The decoding of getEscapedString, without a length limit: \\ \n \r, \b as 0x07, \xHH (a zero value
-    // adds nothing), any other escaped character as a lone backslash.
-    static std::string decodeEscapes(const std::string& raw);
 
 private:
     std::string path_;
