@@ -2,9 +2,14 @@
 
 #include "geometry/Rect.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <vector>
+
+// Items and matrices are copied between blocks and memory as raw bytes, which is right on little-endian
+// hosts only.
+static_assert(std::endian::native == std::endian::little, "plot blocks are little-endian");
 
 // Little-endian fields of plot blocks, read from and appended to byte buffers.
 namespace plotblock {

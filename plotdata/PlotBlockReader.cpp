@@ -2,11 +2,7 @@
 
 #include "plotdata/PlotBlockBytes.h"
 
-#include <bit>
 #include <cstring>
-
-// Items are copied between block and path as raw bytes, which is right on little-endian hosts only.
-static_assert(std::endian::native == std::endian::little, "plot blocks are little-endian");
 
 using namespace plotblock;
 

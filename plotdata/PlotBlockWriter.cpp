@@ -2,10 +2,7 @@
 
 #include "plotdata/PlotBlockBytes.h"
 
-#include <bit>
 #include <utility>
-
-static_assert(std::endian::native == std::endian::little, "plot blocks are little-endian");
 
 using namespace plotblock;
 
