@@ -8,7 +8,7 @@ using namespace plotblock;
 
 namespace {
 
-// Path block fields beyond the header: 9 bytes per item and the end mark.
+// A path block's size without its items: the header and the end mark.
 constexpr std::size_t PATH_BLOCK_FIXED_SIZE = PATH_BLOCK_HEADER_SIZE + 1;
 // The smallest whole plot block: the header and the final mark.
 constexpr std::size_t PLOT_BLOCK_MIN_SIZE = PLOT_BLOCK_HEADER_SIZE + 1;
