@@ -6,7 +6,7 @@
 // An affine transform of row vectors: a point (x, y) becomes
 //   x' = x*m0 + y*m3 + m6,  y' = x*m1 + y*m4 + m7.
 // Nine single-precision floats in row order, copied by value; the third column stays (0, 0, 1).
-struct CMatrix {
+struct __attribute__((packed)) CMatrix {
     float m0, m1, m2;
     float m3, m4, m5;
     float m6, m7, m8;
