@@ -9,9 +9,8 @@ class CAutoJobList;
 
 // The automatic list's view on a terminal: the progress of each section goes to standard error, and
 // posted commands wait in a queue until the caller takes them.
-class ConsoleView : public CJobListView
-{
-  public:
+class ConsoleView : public CJobListView {
+public:
     ConsoleView(const CAutoJobList& list, std::FILE* out) : list_(list), out_(out) {}
 
     void progressText(int row, const std::string& text) override;
@@ -20,7 +19,7 @@ class ConsoleView : public CJobListView
     // The next posted command, or 0 when none waits.
     int takePostedCommand();
 
-  private:
+private:
     const CAutoJobList& list_;
     std::FILE* out_;
     std::deque<int> posted_;

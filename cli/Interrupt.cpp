@@ -2,15 +2,11 @@
 
 #include <csignal>
 
-namespace
-{
+namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 
-void noteInterrupt(int)
-{
-    interrupted = 1;
-}
+void noteInterrupt(int) { interrupted = 1; }
 
 } // namespace
 
@@ -25,7 +21,4 @@ void catchInterrupt()
     sigaction(SIGINT, &action, nullptr);
 }
 
-bool interruptRequested()
-{
-    return interrupted != 0;
-}
+bool interruptRequested() { return interrupted != 0; }

@@ -33,8 +33,7 @@ Exit status: 0 when every job finished; 1 when a job did not (its state text is 
 command line or device name; 130 when stopped with Ctrl-C, which ends the copy at its next write.
 )";
 
-namespace
-{
+namespace {
 
 bool takesValue(const std::string& option)
 {

@@ -10,8 +10,7 @@
 #include <memory>
 #include <vector>
 
-namespace
-{
+namespace {
 
 constexpr int LANGUAGE_CHINESE = 2052;
 // Values below this are no language id: the language has not been set yet.

@@ -17,8 +17,7 @@
 #include <filesystem>
 #include <memory>
 
-namespace
-{
+namespace {
 
 constexpr int EXIT_ALL_FINISHED = 0;
 constexpr int EXIT_JOB_NOT_FINISHED = 1;

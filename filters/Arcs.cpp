@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace hpgl
-{
+namespace hpgl {
 
-namespace
-{
+namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 

@@ -2,8 +2,7 @@
 
 #include "filters/PathSink.h"
 
-namespace hpgl
-{
+namespace hpgl {
 
 // One cubic Bezier piece of an arc: two control points and the end point.
 struct CurvePiece {

@@ -6,13 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace hpgl
-{
+namespace hpgl {
 
 static_assert(std::endian::native == std::endian::little, "the block is written in host byte order");
 
-namespace
-{
+namespace {
 
 constexpr size_t kHeaderSize = 61;     // marker, total size, transform, extent, tag
 constexpr size_t kPathHeaderSize = 31; // marker, size, count, extent, line type, pen
@@ -83,10 +81,7 @@ BlockWriter::BlockWriter(size_t byteLimit) : byteLimit_(byteLimit)
     size_ = kHeaderSize; // filled in by finish()
 }
 
-BlockWriter::~BlockWriter()
-{
-    std::free(data_);
-}
+BlockWriter::~BlockWriter() { std::free(data_); }
 
 bool BlockWriter::reserve(size_t bytes)
 {
@@ -110,10 +105,7 @@ bool BlockWriter::reserve(size_t bytes)
     return true;
 }
 
-void BlockWriter::putByte(uint8_t value)
-{
-    data_[size_++] = value;
-}
+void BlockWriter::putByte(uint8_t value) { data_[size_++] = value; }
 
 void BlockWriter::putInt32(int32_t value)
 {
@@ -134,15 +126,9 @@ void BlockWriter::putItem(float x, float y, uint8_t flags)
     putByte(flags);
 }
 
-void BlockWriter::patchInt32(size_t at, int32_t value)
-{
-    std::memcpy(data_ + at, &value, 4);
-}
+void BlockWriter::patchInt32(size_t at, int32_t value) { std::memcpy(data_ + at, &value, 4); }
 
-void BlockWriter::patchFloat(size_t at, float value)
-{
-    std::memcpy(data_ + at, &value, 4);
-}
+void BlockWriter::patchFloat(size_t at, float value) { std::memcpy(data_ + at, &value, 4); }
 
 void BlockWriter::beginPath(int32_t pen, uint16_t lineType)
 {

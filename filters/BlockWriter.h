@@ -3,8 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace hpgl
-{
+namespace hpgl {
 
 // Item flag bits of the path store.
 inline constexpr uint8_t kAnchor = 0x01;
@@ -24,9 +23,8 @@ struct Extent {
 // Builds one plot block in a single growing malloc'ed buffer while the file is read: a plot header,
 // path blocks back to back (each patched with its size, count and extent when it is closed), and the
 // final mark. Writing stops, and the block is refused, once it would pass the byte limit.
-class BlockWriter
-{
-  public:
+class BlockWriter {
+public:
     explicit BlockWriter(size_t byteLimit);
     ~BlockWriter();
     BlockWriter(const BlockWriter&) = delete;
@@ -51,7 +49,7 @@ class BlockWriter
     // passed the limit.
     void* finish();
 
-  private:
+private:
     static constexpr size_t kNoPath = static_cast<size_t>(-1);
 
     bool reserve(size_t bytes);

@@ -1,8 +1,7 @@
 #include "filters/Arcs.h"
 #include "filters/Interpreter.h"
 
-namespace hpgl
-{
+namespace hpgl {
 
 // Draws (or, with the pen up, only follows) the arc from the current position around a centre in user
 // units, as Bezier pieces mapped to plotter units.

@@ -7,8 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 // Plot files beyond this size are refused: their drawing could not fit the block either.
 constexpr size_t kMaxFileBytes = size_t{1} << 30;
@@ -16,16 +15,14 @@ constexpr size_t kMaxFileBytes = size_t{1} << 30;
 // The whole file read into memory. Reading it (rather than mapping it) keeps the filter safe from a
 // writer that shortens the file while it is read: what was there is read, nothing faults. Anything
 // but a regular file (a folder, a device, a pipe) is not a plot file.
-class FileContents
-{
-  public:
+class FileContents {
+public:
     explicit FileContents(const char* path)
     {
         int fd = open(path, O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return;
-        struct stat info {
-        };
+        struct stat info {};
         if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
             static_cast<uint64_t>(info.st_size) <= kMaxFileBytes) {
             posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -44,7 +41,7 @@ class FileContents
     const unsigned char* data() const { return data_; }
     size_t size() const { return size_; }
 
-  private:
+private:
     void readAll(int fd, size_t expected)
     {
         // Large pages spare the program a page fault for every 4 KiB of a large file.

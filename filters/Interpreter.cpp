@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace hpgl
-{
+namespace hpgl {
 
 Interpreter::Interpreter(const unsigned char* data, size_t size, BlockWriter& writer,
                          double millimetresPerUnit)

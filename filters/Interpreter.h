@@ -10,8 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace hpgl
-{
+namespace hpgl {
 
 // Character size, direction, slant, origin and terminator of labels.
 struct LabelSettings {
@@ -36,13 +35,12 @@ struct LabelCell {
 };
 
 // Executes the instructions of one HP-GL or HP-GL/2 file, in file order, into a plot block.
-class Interpreter
-{
-  public:
+class Interpreter {
+public:
     Interpreter(const unsigned char* data, size_t size, BlockWriter& writer, double millimetresPerUnit);
     void run();
 
-  private:
+private:
     void execute(uint16_t code);
     void initialize(bool everything);
 

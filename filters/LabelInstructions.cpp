@@ -4,11 +4,9 @@
 #include <cmath>
 #include <cstring>
 
-namespace hpgl
-{
+namespace hpgl {
 
-namespace
-{
+namespace {
 
 constexpr double kUnitsPerCentimetre = 400;
 constexpr unsigned char kBackspace = 0x08;

@@ -1,7 +1,6 @@
 #pragma once
 
-namespace hpgl
-{
+namespace hpgl {
 
 // The plotter's range: numbers and coordinates beyond it are held at its edge.
 inline constexpr double kPlotterRange = 1073741823.0;
@@ -24,9 +23,8 @@ inline Point bounded(Point p)
 // Receives drawing as figures: a move starts a figure, lines and curves extend it, and closeFigure ends
 // it closed (adding the closing line when the last point is not the first). A figure ends open at the
 // next move.
-class PathSink
-{
-  public:
+class PathSink {
+public:
     virtual ~PathSink() = default;
     virtual void moveTo(Point p) = 0;
     virtual void lineTo(Point p) = 0;

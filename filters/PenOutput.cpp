@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace hpgl
-{
+namespace hpgl {
 
-namespace
-{
+namespace {
 
 // A path is continued in a new one before it passes this many items, so that no single path gets
 // unwieldy for the program.

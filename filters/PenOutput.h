@@ -6,15 +6,13 @@
 
 #include <cstdint>
 
-namespace hpgl
-{
+namespace hpgl {
 
 // Where the drawing goes in the end: takes figures in plotter units, clips them to the input window,
 // turns them onto the page, converts them to millimetres and writes them into the block. Every pen and
 // every line type change starts a new path; a path that grows too long is continued in a new one.
-class PenOutput : public PathSink
-{
-  public:
+class PenOutput : public PathSink {
+public:
     PenOutput(BlockWriter& writer, const Scaling& scaling, double millimetresPerUnit);
 
     // Pen 0 holds no pen: moves are followed, nothing is drawn.
@@ -34,7 +32,7 @@ class PenOutput : public PathSink
     // Counts the items written so far; a caller can tell whether anything was drawn in between.
     uint64_t itemsWritten() const { return itemsWritten_; }
 
-  private:
+private:
     bool inside(Point p) const;
     bool clip(Point& a, Point& b) const;
     void endFigure();

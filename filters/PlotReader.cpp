@@ -5,11 +5,9 @@
 
 #include <cmath>
 
-namespace hpgl
-{
+namespace hpgl {
 
-namespace
-{
+namespace {
 
 // The block's sizes are 32-bit signed numbers; a drawing is refused well before it reaches that.
 constexpr size_t kMaxBlockBytes = size_t{1} << 30;

@@ -2,8 +2,7 @@
 
 #include <cstddef>
 
-namespace hpgl
-{
+namespace hpgl {
 
 // Reads HP-GL or HP-GL/2 text into a plot block (malloc'ed; the caller frees it), with coordinates in
 // millimetres at `millimetresPerUnit` per plotter unit. Null when the text holds no drawing, looks like

@@ -2,11 +2,9 @@
 
 #include <cstddef>
 
-namespace hpgl
-{
+namespace hpgl {
 
-namespace
-{
+namespace {
 
 // A polygon is held in memory until it is drawn; one that grows past this is cut off there.
 constexpr size_t kMaxEntries = 4000000;

@@ -4,14 +4,12 @@
 
 #include <vector>
 
-namespace hpgl
-{
+namespace hpgl {
 
 // Collects the figures drawn in polygon mode, so that an edge or fill instruction can draw them later
 // as closed outlines. Each figure (sub-polygon) starts with a move.
-class PolygonBuffer : public PathSink
-{
-  public:
+class PolygonBuffer : public PathSink {
+public:
     void clear();
     void moveTo(Point p) override;
     void lineTo(Point p) override;
@@ -26,7 +24,7 @@ class PolygonBuffer : public PathSink
     // Changes whenever the buffer is started afresh, so callers can tell one polygon from another.
     unsigned generation() const { return generation_; }
 
-  private:
+private:
     enum class Kind : unsigned char { Move, Line, Control };
     struct Entry {
         Point p;

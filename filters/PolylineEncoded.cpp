@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace hpgl
-{
+namespace hpgl {
 
-namespace
-{
+namespace {
 
 // Reads one self-terminating number of PE: digits least significant first, the last one taken from
 // the upper range. Bytes that are neither digits nor the end of the instruction are passed over.

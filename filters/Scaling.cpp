@@ -2,11 +2,9 @@
 
 #include <cmath>
 
-namespace hpgl
-{
+namespace hpgl {
 
-namespace
-{
+namespace {
 
 // The page of an HP-GL plotter when the file does not give one with PS (A4 landscape).
 constexpr double kDefaultPageLength = 10300;
@@ -14,10 +12,7 @@ constexpr double kDefaultPageWidth = 7650;
 
 } // namespace
 
-Scaling::Scaling() : pageLength_(kDefaultPageLength), pageWidth_(kDefaultPageWidth)
-{
-    initialize();
-}
+Scaling::Scaling() : pageLength_(kDefaultPageLength), pageWidth_(kDefaultPageWidth) { initialize(); }
 
 void Scaling::initialize()
 {
@@ -36,15 +31,9 @@ void Scaling::setPageSize(double length, double width)
     resetScalingPoints();
 }
 
-double Scaling::frameWidth() const
-{
-    return rotation_ % 180 == 0 ? pageLength_ : pageWidth_;
-}
+double Scaling::frameWidth() const { return rotation_ % 180 == 0 ? pageLength_ : pageWidth_; }
 
-double Scaling::frameHeight() const
-{
-    return rotation_ % 180 == 0 ? pageWidth_ : pageLength_;
-}
+double Scaling::frameHeight() const { return rotation_ % 180 == 0 ? pageWidth_ : pageLength_; }
 
 void Scaling::resetScalingPoints()
 {

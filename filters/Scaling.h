@@ -2,15 +2,13 @@
 
 #include "filters/PathSink.h"
 
-namespace hpgl
-{
+namespace hpgl {
 
 // The coordinate systems of a plot: user units (when SC is on) map onto the plotter units of the
 // rotated frame spanned by the scaling points P1 and P2; RO turns that frame on the physical page,
 // whose size comes from PS.
-class Scaling
-{
-  public:
+class Scaling {
+public:
     Scaling();
 
     void initialize();                              // IN: default page frame, no rotation, scaling off
@@ -50,7 +48,7 @@ class Scaling
         }
     }
 
-  private:
+private:
     void resetScalingPoints();
     void updateFactors();
     double frameWidth() const;  // X extent of the rotated frame

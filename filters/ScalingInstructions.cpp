@@ -1,7 +1,6 @@
 #include "filters/Interpreter.h"
 
-namespace hpgl
-{
+namespace hpgl {
 
 // IP, IR, SC, RO and PS change how user units reach the page. The current position keeps its place
 // in plotter units.

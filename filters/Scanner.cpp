@@ -5,11 +5,9 @@
 #include <cmath>
 #include <cstring>
 
-namespace hpgl
-{
+namespace hpgl {
 
-namespace
-{
+namespace {
 
 constexpr unsigned char kEscape = 0x1B;
 // A quoted string longer than this is taken for a stray quote mark.
@@ -19,15 +17,9 @@ constexpr size_t kMaxDeviceControl = 64;
 // Larger binary payloads of PCL sequences are taken as running to the end of the file.
 constexpr size_t kMaxPayload = size_t{1} << 40;
 
-bool isLetter(unsigned char c)
-{
-    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
-}
+bool isLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 
-bool isDigit(unsigned char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 double powerOfTen(int exponent)
 {

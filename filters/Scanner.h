@@ -3,8 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace hpgl
-{
+namespace hpgl {
 
 // Two upper-case letters of a mnemonic packed into one value, e.g. mnemonic("PD").
 constexpr uint16_t mnemonic(const char (&name)[3])
@@ -16,9 +15,8 @@ constexpr uint16_t mnemonic(const char (&name)[3])
 // Splits an HP-GL byte stream into instructions and their parameters, in place and without allocation.
 // Printer-language framing around the plot (PJL lines, PCL and HP device-control escape sequences,
 // control bytes) is passed over.
-class Scanner
-{
-  public:
+class Scanner {
+public:
     Scanner(const unsigned char* data, size_t size) : pos_(data), end_(data + size) {}
 
     // Moves past everything up to the next mnemonic and returns it (case folded), or 0 at the end.
@@ -61,7 +59,7 @@ class Scanner
     size_t remaining() const { return static_cast<size_t>(end_ - pos_); }
     void skip(size_t n) { pos_ += n < remaining() ? n : remaining(); }
 
-  private:
+private:
     static bool continuesNumber(unsigned char c)
     {
         return (c >= '0' && c <= '9') || c == '.' || (c | 0x20) == 'e';

@@ -3,11 +3,9 @@
 
 #include <cmath>
 
-namespace hpgl
-{
+namespace hpgl {
 
-namespace
-{
+namespace {
 
 enum ShapeKind { kRectangle = 1, kWedge, kPolygon };
 

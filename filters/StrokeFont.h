@@ -3,7 +3,10 @@
 
 namespace strokefont {
 
-struct GlyphPoint { float x, y; bool penDown; };  // penDown false: move to (x, y) — each stroke starts with one
+struct GlyphPoint {
+    float x, y;
+    bool penDown;
+}; // penDown false: move to (x, y) — each stroke starts with one
 
 // The strokes of one character in a cell where the character width (HP-GL SI width) is 1.0 and the cap
 // height (SI height) is 1.0, origin at the left end of the baseline; descenders go below 0 (to about -0.35),
@@ -13,4 +16,4 @@ struct GlyphPoint { float x, y; bool penDown; };  // penDown false: move to (x, 
 // height, to 1.3.
 std::span<const GlyphPoint> glyph(unsigned char c);
 
-}
+} // namespace strokefont

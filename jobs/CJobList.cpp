@@ -20,20 +20,11 @@ std::string folded(std::string_view path)
 
 CJobList::CJobList(const ServerSettings& settings) : settings_(settings), view_(&silentView) {}
 
-void CJobList::setView(CJobListView* view)
-{
-    view_ = view ? view : &silentView;
-}
+void CJobList::setView(CJobListView* view) { view_ = view ? view : &silentView; }
 
-bool CJobList::hasPath(std::string_view path) const
-{
-    return foldedPaths_.contains(folded(path));
-}
+bool CJobList::hasPath(std::string_view path) const { return foldedPaths_.contains(folded(path)); }
 
-CPlotJob* CJobList::jobAt(int row) const
-{
-    return isRow(row) ? rows_[row].job.get() : nullptr;
-}
+CPlotJob* CJobList::jobAt(int row) const { return isRow(row) ? rows_[row].job.get() : nullptr; }
 
 const std::string& CJobList::itemText(int row, int column) const
 {

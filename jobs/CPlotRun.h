@@ -28,9 +28,8 @@ constexpr int RESULT_PORT_OPEN_FAILED = 20100;
 // back to run(), which plots copy by copy. While a copy is written the port runs the message step, so
 // pause, stop and the other commands arrive in the middle of a copy; they reach the run only through the
 // run mode, the running row and the device's stop flag.
-class CPlotRun
-{
-  public:
+class CPlotRun {
+public:
     CPlotRun(CAutoJobList& list, ServerSettings& settings, CCutInfo& cutInfo, CPlotterDevice& device);
 
     void startOneJob();
@@ -60,7 +59,7 @@ class CPlotRun
     // Whether finished jobs' files get the plotted mark (they do unless switched off).
     void setMarkPlotted(bool on) { markPlotted_ = on; }
 
-  private:
+private:
     void plotRunningJob(int row);
     std::unique_ptr<CPlot> layOut(const CPlotJob& job) const;
     bool outputBand(const CPlotJob& job, const CPlot& plot, float y0, float y1, std::int32_t& consumed);

@@ -22,10 +22,7 @@ CIntake::CIntake(CAutoJobList& automatic, CManualJobList& manual, const CProfile
 {
 }
 
-std::time_t CIntake::systemClock()
-{
-    return std::time(nullptr);
-}
+std::time_t CIntake::systemClock() { return std::time(nullptr); }
 
 std::string CIntake::receiveFolder(const char* key, const char* defaultFolder) const
 {

@@ -9,10 +9,7 @@ namespace {
 
 constexpr double INCHES_PER_MILLIMETRE = 0.03937007874015748;
 
-std::string inches(double millimetres)
-{
-    return inchesNumber(millimetres) + " In";
-}
+std::string inches(double millimetres) { return inchesNumber(millimetres) + " In"; }
 
 } // namespace
 

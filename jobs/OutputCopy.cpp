@@ -18,8 +18,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace
-{
+namespace {
 
 // Splice marks are dashed lines of 50 mm dashes and 10 mm gaps.
 constexpr float MARK_DASH = 50.0f;
@@ -219,8 +218,11 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, float y0, floa
             break;
         std::unique_ptr<CPlot> piece = extractSection(plot, x0, y0, x1, y1);
         if (piece) {
-            if (settings_.LineMark != 0)
-                addSpliceMarks(*piece, y0, y1, y1<bounds.bottom, y0> 0.0f);
+            if (settings_.LineMark != 0) {
+                const bool bandFollows = y1 < bounds.bottom;
+                const bool bandBefore = y0 > 0.0f;
+                addSpliceMarks(*piece, y0, y1, bandFollows, bandBefore);
+            }
             list_.setProgressText(rowOf(&job),
                                   progressText(truncToInt(x0) + startOffset, truncToInt(x1) + startOffset));
             if (device_.stopFlag != 0)

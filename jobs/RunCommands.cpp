@@ -9,23 +9,13 @@ CPlotRun::CPlotRun(CAutoJobList& list, ServerSettings& settings, CCutInfo& cutIn
 {
 }
 
-CJobListView& CPlotRun::view() const
-{
-    return list_.view();
-}
+CJobListView& CPlotRun::view() const { return list_.view(); }
 
-void CPlotRun::redrawRunningRow()
-{
-    list_.redrawRow(list_.runningJob());
-}
+void CPlotRun::redrawRunningRow() { list_.redrawRow(list_.runningJob()); }
 
-namespace
-{
+namespace {
 
-bool isRunning(int mode)
-{
-    return mode >= RUN_PAUSE && mode <= RUN_AUTOMATIC;
-}
+bool isRunning(int mode) { return mode >= RUN_PAUSE && mode <= RUN_AUTOMATIC; }
 
 } // namespace
 

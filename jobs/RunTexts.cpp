@@ -4,8 +4,7 @@
 #include "jobs/JobTexts.h"
 #include "res/strings/StringTable.h"
 
-namespace
-{
+namespace {
 
 constexpr int STRING_PROGRESS = 20013;
 constexpr int STRING_REMAINING_MM = 20500;

@@ -37,7 +37,7 @@ public:
     float ZoomCut = 1.0f;
     std::int32_t Mirror = 0;
     std::int32_t HalfCut = 0;
-    float SolidCut = 2.0f;  // mm cut in each stretch of a half cut
-    float VoidCut = 0.2f;   // mm left uncut between stretches
+    float SolidCut = 2.0f; // mm cut in each stretch of a half cut
+    float VoidCut = 0.2f;  // mm left uncut between stretches
     std::uint16_t mmPageGap = 20;
 };

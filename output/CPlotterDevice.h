@@ -35,7 +35,7 @@ public:
 
     char displayName[80] = {};
     char sectionName[60] = {};
-    float RS = 0.025f;  // millimetres per device unit
+    float RS = 0.025f; // millimetres per device unit
     float penOffsets[kMaxPens] = {};
     char templates[kCommandTemplateCount][kTemplateSize] = {};
     char SP2Dash[80] = {};

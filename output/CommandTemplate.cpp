@@ -7,12 +7,13 @@ namespace {
 // Moves, lines and their relative forms take x and y; speed, force and feed one value; pen up, home and
 // new frame go through the formatter with nothing. The others are written as they stand.
 constexpr CommandTemplateInfo kTemplates[kCommandTemplateCount] = {
-    {"RSCMD", kSentAsIs},   {"InitCmd", kSentAsIs},  {"RelativeCmd", kSentAsIs}, {"AbsCmd", kSentAsIs},
-    {"SubJoin", kSentAsIs}, {"HomeCmd", 0},          {"MoveTo", 2},              {"LineTo", 2},
-    {"LineToEx", 2},        {"RMoveTo", 2},          {"RLineTo", 2},             {"RLineToEx", 2},
-    {"PenUp", 0},           {"PenDown", kSentAsIs},  {"SpeedCmd", 1},            {"ForceCmd", 1},
-    {"PlotCmd", kSentAsIs}, {"CutCmd", kSentAsIs},   {"FeedCmd", 1},             {"NewFrame", 0},
-    {"OffsetCmd", kSentAsIs},
+    {"RSCMD", kSentAsIs},  {"InitCmd", kSentAsIs}, {"RelativeCmd", kSentAsIs},
+    {"AbsCmd", kSentAsIs}, {"SubJoin", kSentAsIs}, {"HomeCmd", 0},
+    {"MoveTo", 2},         {"LineTo", 2},          {"LineToEx", 2},
+    {"RMoveTo", 2},        {"RLineTo", 2},         {"RLineToEx", 2},
+    {"PenUp", 0},          {"PenDown", kSentAsIs}, {"SpeedCmd", 1},
+    {"ForceCmd", 1},       {"PlotCmd", kSentAsIs}, {"CutCmd", kSentAsIs},
+    {"FeedCmd", 1},        {"NewFrame", 0},        {"OffsetCmd", kSentAsIs},
 };
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -29,7 +30,7 @@ bool skipShortNumber(const char*& p)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 const CommandTemplateInfo& commandTemplateInfo(CommandTemplate command)
 {

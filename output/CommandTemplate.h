@@ -33,8 +33,8 @@ inline constexpr int kTemplateSize = 20;
 inline constexpr int kSentAsIs = -1;
 
 struct CommandTemplateInfo {
-    const char* key;       // key of the device section
-    int integerArguments;  // how many integers it is formatted with, or kSentAsIs
+    const char* key;      // key of the device section
+    int integerArguments; // how many integers it is formatted with, or kSentAsIs
 };
 
 const CommandTemplateInfo& commandTemplateInfo(CommandTemplate command);

@@ -11,12 +11,9 @@ namespace {
 constexpr const char* kSection = "CutInfo";
 
 // The paper size is stored as the absolute value of the key; INT_MIN has no int absolute value.
-float paperSide(int value)
-{
-    return static_cast<float>(std::llabs(static_cast<long long>(value)));
-}
+float paperSide(int value) { return static_cast<float>(std::llabs(static_cast<long long>(value))); }
 
-}  // namespace
+} // namespace
 
 void CCutInfo::loadCutInfo(const CProfile& file)
 {

@@ -41,7 +41,7 @@ std::uint16_t readRangeHighest(const CProfile& file, const char* section, const 
     return value < 0 ? 0 : value > 0xFFFF ? 0xFFFF : static_cast<std::uint16_t>(value);
 }
 
-}  // namespace
+} // namespace
 
 void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
 {

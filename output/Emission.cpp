@@ -14,15 +14,9 @@ namespace {
 // Millimetres to device units, as mm / RS (divided) or as (1 / RS) x mm (scaled), which round apart in
 // the last bit. A resolution that is not positive, or a result that is not a finite number, gives 0, so
 // that no infinity or NaN enters the state of a pass.
-float dividedToUnits(float mm, float rs)
-{
-    return rs > 0.0f ? finiteOr(mm / rs, 0.0f) : 0.0f;
-}
+float dividedToUnits(float mm, float rs) { return rs > 0.0f ? finiteOr(mm / rs, 0.0f) : 0.0f; }
 
-float scaledToUnits(float mm, float rs)
-{
-    return rs > 0.0f ? finiteOr((1.0f / rs) * mm, 0.0f) : 0.0f;
-}
+float scaledToUnits(float mm, float rs) { return rs > 0.0f ? finiteOr((1.0f / rs) * mm, 0.0f) : 0.0f; }
 
 } // namespace
 
@@ -84,20 +78,14 @@ void CPlotterDevice::sendPoint(CommandTemplate t, float x, float y)
     sendFormatted(command(t), args, 2);
 }
 
-void CPlotterDevice::noteHighestX(float x)
-{
-    highestX_ = std::max(highestX_, toDeviceInt(x));
-}
+void CPlotterDevice::noteHighestX(float x) { highestX_ = std::max(highestX_, toDeviceInt(x)); }
 
 bool CPlotterDevice::knifeCorrectionActive() const
 {
     return knifeOffset_ != 0.0f && PenMode == 0 && HardOffset == 0;
 }
 
-float CPlotterDevice::knifeRadius() const
-{
-    return dividedToUnits(knifeOffset_, RS);
-}
+float CPlotterDevice::knifeRadius() const { return dividedToUnits(knifeOffset_, RS); }
 
 int CPlotterDevice::beginPass(void* window, const CCutInfo& settings)
 {

@@ -93,8 +93,8 @@ void CPlotterDevice::dashLineTo(float x, float y)
         // A stretch that cannot shorten what is left (an infinite length, or one so long that the stretch
         // vanishes in its rounding) ends the segment in the current stretch.
         const bool fits = dashRemaining_ > remaining;
-        const bool stalls = !std::isfinite(remaining) ||
-                            (dashRemaining_ > 0.0f && remaining - dashRemaining_ == remaining);
+        const bool stalls =
+            !std::isfinite(remaining) || (dashRemaining_ > 0.0f && remaining - dashRemaining_ == remaining);
         if (fits || stalls) {
             if (fits)
                 dashRemaining_ -= remaining;

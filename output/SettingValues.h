@@ -19,7 +19,4 @@ inline float positiveOr(float value, float fallback)
     return value > 0.0f && std::isfinite(value) ? value : fallback;
 }
 
-inline float finiteOr(float value, float fallback)
-{
-    return std::isfinite(value) ? value : fallback;
-}
+inline float finiteOr(float value, float fallback) { return std::isfinite(value) ? value : fallback; }

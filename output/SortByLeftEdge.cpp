@@ -8,10 +8,7 @@
 
 namespace {
 
-float leftEdge(const CPlot& plot, int index)
-{
-    return plot.at(index).extent.left;
-}
+float leftEdge(const CPlot& plot, int index) { return plot.at(index).extent.left; }
 
 void siftDown(CPlot& plot, int base, int root, int size)
 {

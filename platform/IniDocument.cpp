@@ -83,8 +83,7 @@ std::string_view unquote(std::string_view value)
 
 // Calls visit(start, end, next) for every line: [start, end) is the line without its LF, next the start of
 // the following line. visit returns false to stop.
-template <typename Visit>
-void forEachLine(std::string_view text, Visit visit)
+template <typename Visit> void forEachLine(std::string_view text, Visit visit)
 {
     size_t start = 0;
     while (start < text.size()) {
@@ -150,7 +149,8 @@ std::optional<std::string> IniDocument::value(std::string_view section, std::str
     const Location location = locate(section, key);
     if (!location.keyFound)
         return std::nullopt;
-    const std::string_view line = std::string_view(text_).substr(location.keyStart, location.keyEnd - location.keyStart);
+    const std::string_view line =
+        std::string_view(text_).substr(location.keyStart, location.keyEnd - location.keyStart);
     return std::string(unquote(parseLine(line).value));
 }
 
@@ -166,8 +166,9 @@ std::vector<std::string> IniDocument::keyNames(std::string_view section) const
         const ParsedLine line = parseLine(lines.substr(start, end - start));
         if (line.kind != LineKind::Key)
             return true;
-        const bool seen = std::any_of(names.begin(), names.end(),
-                                      [&](const std::string& name) { return equalsIgnoringCase(name, line.name); });
+        const bool seen = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+            return equalsIgnoringCase(name, line.name);
+        });
         if (!seen)
             names.emplace_back(line.name);
         return true;

@@ -38,8 +38,8 @@ private:
         size_t sectionEnd = 0;   // the first line after the section
         bool keyFound = false;
         size_t keyStart = 0;
-        size_t keyEnd = 0;        // the end of the key's line, before its line break
-        size_t afterLastKey = 0;  // the line after the section's last key, or after the header
+        size_t keyEnd = 0;       // the end of the key's line, before its line break
+        size_t afterLastKey = 0; // the line after the section's last key, or after the header
     };
     Location locate(std::string_view section, std::optional<std::string_view> key) const;
     void insertLine(size_t offset, std::string line);

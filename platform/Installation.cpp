@@ -26,10 +26,7 @@ constexpr LanguageId knownLanguages[] = {
 
 } // namespace
 
-int editionCode()
-{
-    return getProfileInt("Install", "Edition", 0, programFolder() + "Install.INI");
-}
+int editionCode() { return getProfileInt("Install", "Edition", 0, programFolder() + "Install.INI"); }
 
 int languageIdOfLocale(const std::string& localeName)
 {

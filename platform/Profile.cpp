@@ -80,8 +80,8 @@ bool hasLineBreak(std::string_view text)
 
 bool isWritableKey(std::string_view key)
 {
-    return !key.empty() && !hasLineBreak(key) && key.find('=') == std::string_view::npos && key.front() != '[' &&
-           key.front() != ';';
+    return !key.empty() && !hasLineBreak(key) && key.find('=') == std::string_view::npos &&
+           key.front() != '[' && key.front() != ';';
 }
 
 bool isWritableSection(std::string_view section)
@@ -89,8 +89,7 @@ bool isWritableSection(std::string_view section)
     return !hasLineBreak(section) && section.find(']') == std::string_view::npos;
 }
 
-template <typename Edit>
-bool editFile(const std::string& path, Edit edit)
+template <typename Edit> bool editFile(const std::string& path, Edit edit)
 {
     const std::string fileSystemPath = toFileSystemPath(path);
     LoadedFile file = loadFile(fileSystemPath);

@@ -41,7 +41,8 @@ std::string formatLoadFailure(const std::string& path, const std::string& reason
     static const std::string before = " [";
     static const std::string after = "] 打开失败!\n";
     const std::string shownReason = keepFront(reason, LOAD_FAILURE_REASON_MAX);
-    const std::size_t room = LOAD_FAILURE_MESSAGE_SIZE - 1 - before.size() - after.size() - shownReason.size();
+    const std::size_t room =
+        LOAD_FAILURE_MESSAGE_SIZE - 1 - before.size() - after.size() - shownReason.size();
     return before + keepBack(path, room) + after + shownReason;
 }
 

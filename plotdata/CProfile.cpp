@@ -144,7 +144,8 @@ bool CProfile::setInt(const char* section, const char* key, int value) const
 float CProfile::getFloat(const char* section, const char* key, float defaultValue) const
 {
     const std::string defaultText = formatFloat(defaultValue);
-    std::string text = section && key ? platform::getProfileString(section, key, defaultText, path_) : defaultText;
+    std::string text =
+        section && key ? platform::getProfileString(section, key, defaultText, path_) : defaultText;
     text.resize(std::min(text.size(), floatTextLength));
     return toFloat(parseDouble(text));
 }
@@ -156,7 +157,8 @@ bool CProfile::setFloat(const char* section, const char* key, float value) const
     return setString(section, key, formatFloat(value).c_str());
 }
 
-int CProfile::getString(const char* section, const char* key, char* out, int size, const char* defaultValue) const
+int CProfile::getString(const char* section, const char* key, char* out, int size,
+                        const char* defaultValue) const
 {
     if (!out || size <= 0)
         return 0;
@@ -170,7 +172,8 @@ int CProfile::getString(const char* section, const char* key, char* out, int siz
     return static_cast<int>(length);
 }
 
-void CProfile::getStringObj(const char* section, const char* key, std::string& out, const char* defaultValue) const
+void CProfile::getStringObj(const char* section, const char* key, std::string& out,
+                            const char* defaultValue) const
 {
     char buffer[rawTextLength + 1];
     getString(section, key, buffer, sizeof buffer, defaultValue);

@@ -34,7 +34,10 @@ inline bool isSpecial(const PathItem& item) { return (item.flags & PI_SPECIAL) !
 // A point of the path, as opposed to a control point or a special item.
 inline bool isAnchor(const PathItem& item) { return !isSpecial(item) && (item.flags & PI_ANCHOR) != 0; }
 inline bool isControlPoint(const PathItem& item) { return !isSpecial(item) && (item.flags & PI_ANCHOR) == 0; }
-inline bool isMoveTo(const PathItem& item) { return isAnchor(item) && (item.flags & PI_FIGURE_BITS) == PI_MOVETO; }
+inline bool isMoveTo(const PathItem& item)
+{
+    return isAnchor(item) && (item.flags & PI_FIGURE_BITS) == PI_MOVETO;
+}
 
 // The colour of a PI_COLOR item as a 0x00BBGGRR value.
 inline uint32_t itemColor(const PathItem& item)

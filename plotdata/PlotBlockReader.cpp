@@ -52,7 +52,8 @@ std::unique_ptr<CPlot> readPlotBlock(const std::uint8_t* block, std::size_t leng
     if (length < PLOT_BLOCK_MIN_SIZE || block[0] != PLOT_BLOCK_MARK)
         return nullptr;
     const std::int32_t statedSize = readI32(block + 1);
-    if (statedSize < static_cast<std::int32_t>(PLOT_BLOCK_MIN_SIZE) || static_cast<std::size_t>(statedSize) > length)
+    if (statedSize < static_cast<std::int32_t>(PLOT_BLOCK_MIN_SIZE) ||
+        static_cast<std::size_t>(statedSize) > length)
         return nullptr;
     const std::size_t end = static_cast<std::size_t>(statedSize);
 

@@ -4,9 +4,9 @@
 // program's string table; the caller stores it in the job and the text becomes the job's state.
 enum ResultCode : int {
     RESULT_OK = 0,
-    RESULT_NOT_ENOUGH_MEDIA = 32779,    // "没有足够的材料进行绘图工作！"
-    RESULT_DATA_BUILD_FAILED = 32780,   // "数据建立失败(程序出错)!"
-    RESULT_FILTER_READ_FAILED = 32781,  // "动态库过滤读失败!"
-    RESULT_LIBRARY_FAILED = 32784,      // "动态库调动失败 / 没有找到动态库!"
-    RESULT_EMPTY_JOB_ITEM = 32788,      // "空的工作数据项!"
+    RESULT_NOT_ENOUGH_MEDIA = 32779,   // "没有足够的材料进行绘图工作！"
+    RESULT_DATA_BUILD_FAILED = 32780,  // "数据建立失败(程序出错)!"
+    RESULT_FILTER_READ_FAILED = 32781, // "动态库过滤读失败!"
+    RESULT_LIBRARY_FAILED = 32784,     // "动态库调动失败 / 没有找到动态库!"
+    RESULT_EMPTY_JOB_ITEM = 32788,     // "空的工作数据项!"
 };

@@ -71,10 +71,11 @@ void CPlotPort::openConnection(int portNumber)
         const PortDevice device = resolvePortDevice(portNumber, settingsFile_);
         if (device.path.empty()) {
             openError_ = std::string(portName_) + ": no device stands behind this port name. Connect one, "
-                         "or name it in the [PortMap] section of Port.INI.";
+                                                  "or name it in the [PortMap] section of Port.INI.";
             return;
         }
-        result = isSerialPort(portNumber) ? openSerialLine(device.path, settings) : openPrinterPort(device.path);
+        result =
+            isSerialPort(portNumber) ? openSerialLine(device.path, settings) : openPrinterPort(device.path);
     } else if (portNumber == kFilePort) {
         std::string path;
         if (!chooseOutputFile(path)) {
@@ -140,9 +141,12 @@ std::int32_t CPlotPort::Write(const char* text)
         return writeBlocks(text, size, false);
     switch (outMethod_) {
     case 0:
-    case 1: return writeBytes(text, size);
-    case 3: return writeBlocks(text, size, false);
-    default: return writeBlocks(text, size, true);
+    case 1:
+        return writeBytes(text, size);
+    case 3:
+        return writeBlocks(text, size, false);
+    default:
+        return writeBlocks(text, size, true);
     }
 }
 

@@ -34,7 +34,8 @@ std::string describeOpenError(const std::string& path, int error, bool device)
     if ((error == EACCES || error == EPERM) && device) {
         const std::string group = groupOf(path);
         return path + ": permission denied. The user must be a member of the group that owns the device" +
-               (group.empty() ? "" : " (" + group + ")") + ", typically dialout for serial ports or lp for "
+               (group.empty() ? "" : " (" + group + ")") +
+               ", typically dialout for serial ports or lp for "
                "printer ports; log in again after joining it.";
     }
     if (error == EBUSY || error == EWOULDBLOCK)
@@ -78,7 +79,10 @@ OpenResult openDevice(const std::string& path, const PortSettings* serialSetting
 
 } // namespace
 
-PortConnection::PortConnection(int fd, bool isFile, bool watchDsr) : fd_(fd), isFile_(isFile), watchDsr_(watchDsr) {}
+PortConnection::PortConnection(int fd, bool isFile, bool watchDsr)
+    : fd_(fd), isFile_(isFile), watchDsr_(watchDsr)
+{
+}
 
 PortConnection::~PortConnection() { close(fd_); }
 

@@ -32,7 +32,7 @@ private:
 
 struct OpenResult {
     std::unique_ptr<PortConnection> connection; // null when the open failed
-    std::string error;                         // why it failed, for the user
+    std::string error;                          // why it failed, for the user
 };
 
 // Opens a serial line for writing only, exclusively, and applies the settings to it.

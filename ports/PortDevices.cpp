@@ -69,7 +69,8 @@ std::vector<std::string> devicesMatching(const std::string& folder, const std::s
     std::error_code error;
     // Stepped with an error code: a folder that cannot be read to its end lists what was read, where the
     // range-for's increment would throw.
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
             std::isdigit(static_cast<unsigned char>(name[prefix.size()])))

@@ -8,10 +8,11 @@ class CProfile;
 // The edition that offers neither parallel ports nor the File port.
 constexpr int kEditionWithoutFileOutput = 2;
 
-// The port names offered to the user (editionCode is platform::editionCode()), in list order: COM1..COM4 where a serial device stands behind the
-// name, then (except in the edition without file output) LPT1..LPT4 where a parallel or USB printer port
-// exists, also when it is busy or not permitted, then File. Each text starts with the 4-character name and
-// then says what is behind it: "COM1  /dev/ttyUSB0 (FTDI FT232R, USB serial)".
+// The port names offered to the user (editionCode is platform::editionCode()), in list order: COM1..COM4
+// where a serial device stands behind the name, then (except in the edition without file output) LPT1..LPT4
+// where a parallel or USB printer port exists, also when it is busy or not permitted, then File. Each text
+// starts with the 4-character name and then says what is behind it: "COM1  /dev/ttyUSB0 (FTDI FT232R, USB
+// serial)".
 std::vector<std::string> listPortNames(int editionCode, const CProfile& portIni);
 
 // The entry to select for the stored port name: the first entry that starts with it, ignoring case; the

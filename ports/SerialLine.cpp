@@ -31,11 +31,20 @@ void setDataBits(termios2& state, unsigned bits)
 {
     tcflag_t size = 0;
     switch (bits) {
-    case 5: size = CS5; break;
-    case 6: size = CS6; break;
-    case 7: size = CS7; break;
-    case 8: size = CS8; break;
-    default: return; // the line has no such size
+    case 5:
+        size = CS5;
+        break;
+    case 6:
+        size = CS6;
+        break;
+    case 7:
+        size = CS7;
+        break;
+    case 8:
+        size = CS8;
+        break;
+    default:
+        return; // the line has no such size
     }
     state.c_cflag = (state.c_cflag & ~CSIZE) | size;
 }
@@ -44,11 +53,20 @@ void setParity(termios2& state, unsigned code)
 {
     state.c_cflag &= ~(PARENB | PARODD | CMSPAR);
     switch (code) {
-    case 1: state.c_cflag |= PARENB | PARODD; break;
-    case 2: state.c_cflag |= PARENB; break;
-    case 3: state.c_cflag |= PARENB | CMSPAR | PARODD; break;
-    case 4: state.c_cflag |= PARENB | CMSPAR; break;
-    default: break; // none
+    case 1:
+        state.c_cflag |= PARENB | PARODD;
+        break;
+    case 2:
+        state.c_cflag |= PARENB;
+        break;
+    case 3:
+        state.c_cflag |= PARENB | CMSPAR | PARODD;
+        break;
+    case 4:
+        state.c_cflag |= PARENB | CMSPAR;
+        break;
+    default:
+        break; // none
     }
     // Parity errors on input are checked whatever the parity.
     state.c_iflag |= INPCK;
@@ -101,7 +119,7 @@ termios2 serialLineState(const termios2& current, const PortSettings& settings)
 
 void applySerialSettings(int fd, const PortSettings& settings)
 {
-    termios2 current {};
+    termios2 current{};
     if (ioctl(fd, TCGETS2, &current) != 0)
         return; // not a serial line: use it as it is
     termios2 state = serialLineState(current, settings);

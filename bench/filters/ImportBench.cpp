@@ -11,8 +11,7 @@
 #include <random>
 #include <string>
 
-namespace
-{
+namespace {
 
 using ReadFunction = void* (*)(const char*, float, uint32_t);
 

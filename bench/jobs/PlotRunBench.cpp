@@ -16,8 +16,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 
 fs::path largestPlotFile()
 {

@@ -62,16 +62,10 @@ void emitBenchPlot(benchmark::State& state, bool knifeCorrection)
     state.SetBytesProcessed(static_cast<int64_t>(port.bytes));
 }
 
-void BM_EmitPlot(benchmark::State& state)
-{
-    emitBenchPlot(state, false);
-}
+void BM_EmitPlot(benchmark::State& state) { emitBenchPlot(state, false); }
 BENCHMARK(BM_EmitPlot)->Unit(benchmark::kMillisecond);
 
-void BM_EmitPlotKnifeCorrected(benchmark::State& state)
-{
-    emitBenchPlot(state, true);
-}
+void BM_EmitPlotKnifeCorrected(benchmark::State& state) { emitBenchPlot(state, true); }
 BENCHMARK(BM_EmitPlotKnifeCorrected)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -33,7 +33,8 @@ void BM_ReadPlotBlock(benchmark::State& state)
         std::unique_ptr<CPlot> plot = readPlotBlock(block.data(), block.size());
         benchmark::DoNotOptimize(plot.get());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(block.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(block.size()));
 }
 
 } // namespace

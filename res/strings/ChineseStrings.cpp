@@ -48,9 +48,6 @@ constexpr StringEntry table[] = {
 
 } // namespace
 
-std::span<const StringEntry> chineseTable()
-{
-    return table;
-}
+std::span<const StringEntry> chineseTable() { return table; }
 
 } // namespace strings

@@ -48,9 +48,6 @@ constexpr StringEntry table[] = {
 
 } // namespace
 
-std::span<const StringEntry> englishTable()
-{
-    return table;
-}
+std::span<const StringEntry> englishTable() { return table; }
 
 } // namespace strings

@@ -31,9 +31,6 @@ const char* localString(int id)
     return programString(id);
 }
 
-void useEnglishStrings(bool on)
-{
-    englishInUse = on;
-}
+void useEnglishStrings(bool on) { englishInUse = on; }
 
 } // namespace strings

@@ -17,8 +17,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
@@ -29,9 +28,8 @@ const fs::path PLOTS = MARQUILL_PLOTS_DIR;
 
 // marquill-plot on a settings folder of its own: the shipped device profiles, a Chinese Server.INI
 // (so that the machine's locale does not choose the files) and whatever Port.INI a test writes.
-class PlotToolTest : public ::testing::Test
-{
-  protected:
+class PlotToolTest : public ::testing::Test {
+protected:
     TempDir home;
     PseudoTerminal line;
 
@@ -86,10 +84,7 @@ class PlotToolTest : public ::testing::Test
     std::string serverIni() const { return TempDir::read(home.file("Server.INI")); }
 
     // COM1 stands for the pseudo-terminal, through [PortMap] of Port.INI.
-    void mapCom1ToTerminal()
-    {
-        home.write("Port.INI", "[PortMap]\nCOM1=" + line.slavePath() + "\n");
-    }
+    void mapCom1ToTerminal() { home.write("Port.INI", "[PortMap]\nCOM1=" + line.slavePath() + "\n"); }
 };
 
 // Everything that arrives at the master side until the tool has ended and the line stays quiet.

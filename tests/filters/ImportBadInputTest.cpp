@@ -4,12 +4,10 @@
 #include <filesystem>
 #include <random>
 
-namespace
-{
+namespace {
 
-class ImportBadInput : public ::testing::Test
-{
-  protected:
+class ImportBadInput : public ::testing::Test {
+protected:
     void SetUp() override { ASSERT_TRUE(module.loaded()); }
     ImportModule module;
     TempDir dir;

@@ -2,12 +2,10 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 
-class ImportInstructions : public ::testing::Test
-{
-  protected:
+class ImportInstructions : public ::testing::Test {
+protected:
     void SetUp() override { ASSERT_TRUE(module.loaded()); }
 
     Block read(const std::string& text)

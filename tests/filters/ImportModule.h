@@ -32,9 +32,8 @@ struct Block {
     std::vector<BlockPath> paths;
 };
 
-class ImportModule
-{
-  public:
+class ImportModule {
+public:
     using ReadFunction = void* (*)(const char*, float, uint32_t);
 
     ImportModule()
@@ -73,7 +72,7 @@ class ImportModule
         return read(dir.write("plot.plt", text));
     }
 
-  private:
+private:
     template <typename T> static T at(const unsigned char* p)
     {
         T value;

@@ -3,8 +3,7 @@
 
 #include <filesystem>
 
-namespace
-{
+namespace {
 
 // Files written by many programs and instruments: every one gives a well-formed block whose extent is
 // a drawing-sized number of millimetres.

@@ -15,8 +15,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 
 using ::testing::StartsWith;
 
@@ -31,9 +30,8 @@ const std::string FRAME_STREAM = "IN;PU0,0;PA;PU;SP1;PU;PU0,0;PU0,0;PD4000,0;PD4
 
 // The run as the program sets it up: the real import filter of the program folder, the shipped device
 // profile of the generic edition, a Server.INI of its own and the output into a file.
-class RunEndToEndTest : public ::testing::Test
-{
-  protected:
+class RunEndToEndTest : public ::testing::Test {
+protected:
     TempDir dir;
     CProfile serverFile;
     CProfile deviceFile;

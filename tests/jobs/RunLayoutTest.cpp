@@ -3,8 +3,7 @@
 #include "jobs/JobTexts.h"
 #include "plotdata/ResultCodes.h"
 
-namespace
-{
+namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

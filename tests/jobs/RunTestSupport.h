@@ -20,9 +20,8 @@
 #include <vector>
 
 // A port that keeps the writes of each pass.
-class RecordingPort : public CPlotPort
-{
-  public:
+class RecordingPort : public CPlotPort {
+public:
     RecordingPort() : CPlotPort("/nonexistent/Port.INI") {}
 
     std::int32_t Open(std::int32_t, void*, std::int32_t* stopFlag) override
@@ -52,14 +51,13 @@ class RecordingPort : public CPlotPort
     // Runs before every write, where the real port runs the message step.
     std::function<void()> onWrite;
 
-  private:
+private:
     std::int32_t* stopFlag_ = nullptr;
 };
 
 // Records what the run tells the window.
-class RunView : public CJobListView
-{
-  public:
+class RunView : public CJobListView {
+public:
     void progressText(int, const std::string& text) override { progress.push_back(text); }
     void statusText(const std::string& text) override { status = text; }
     void postCommand(int id) override { posted.push_back(id); }
@@ -91,9 +89,8 @@ inline std::unique_ptr<CPlot> plotOfLines(const std::vector<std::pair<FPoint, FP
 
 // The run with the default settings, a device that writes "M x,y;" for moves and "D x,y;" for lines in
 // units of 0.1 mm, and a recording port. Jobs are given their plot, so no file is read.
-class RunTest : public ::testing::Test
-{
-  protected:
+class RunTest : public ::testing::Test {
+protected:
     ServerSettings settings;
     CCutInfo cutInfo;
     CPlotterDevice device;

@@ -27,7 +27,7 @@ struct ProfileFile {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(DeviceProfile, ReadsTheListedSectionAndFallsBackToDefaults)
 {
@@ -43,7 +43,7 @@ TEST(DeviceProfile, ReadsTheListedSectionAndFallsBackToDefaults)
         EXPECT_TRUE(device.isDashedPen(pen)) << pen;
     EXPECT_FALSE(device.isDashedPen(2));
 
-    device.loadProfile(file.profile, "B");  // fewer pens: the old offsets do not linger
+    device.loadProfile(file.profile, "B"); // fewer pens: the old offsets do not linger
     EXPECT_FLOAT_EQ(device.penOffsets[2], 0.0f);
 
     device.loadProfile(file.profile, "Nobody");
@@ -54,17 +54,18 @@ TEST(DeviceProfile, ReadsTheListedSectionAndFallsBackToDefaults)
 
     device.loadProfile(file.profile, "Cutter A");
     device.command(CommandTemplate::MoveTo)[0] = 'X';
-    device.loadProfile(file.profile, nullptr);  // reloads the stored name
+    device.loadProfile(file.profile, nullptr); // reloads the stored name
     EXPECT_STREQ(device.command(CommandTemplate::MoveTo), "PU%d,%d;");
 }
 
 TEST(DeviceProfile, TemplatesAreDecodedAndRefusedWhenTheyDoNotFit)
 {
-    CPlotterDevice device = ProfileFile("HomeCmd=\\x1B\\x1B\\x1B\\x1B\\x1B\\x1B\\x1B\n"  // 28 characters, 7 bytes
-                                        "AbsCmd=1234567890123456789\n"                    // 19 bytes: fits
-                                        "SubJoin=12345678901234567890\n"                  // 20: refused, not cut
-                                        "CutCmd=123456789012345678\\n\\r\n")               // 20 once decoded
-                                .load();
+    CPlotterDevice device =
+        ProfileFile("HomeCmd=\\x1B\\x1B\\x1B\\x1B\\x1B\\x1B\\x1B\n" // 28 characters, 7 bytes
+                    "AbsCmd=1234567890123456789\n"                  // 19 bytes: fits
+                    "SubJoin=12345678901234567890\n"                // 20: refused, not cut
+                    "CutCmd=123456789012345678\\n\\r\n")            // 20 once decoded
+            .load();
     EXPECT_EQ(std::string(device.command(CommandTemplate::HomeCmd)), std::string(7, '\x1B'));
     EXPECT_STREQ(device.command(CommandTemplate::AbsCmd), "1234567890123456789");
     EXPECT_STREQ(device.command(CommandTemplate::SubJoin), "");
@@ -76,11 +77,11 @@ TEST(DeviceProfile, TemplatesAreDecodedAndRefusedWhenTheyDoNotFit)
 TEST(DeviceProfile, FormatTemplatesAskingForMoreThanTheyAreGivenAreEmptied)
 {
     CPlotterDevice device = ProfileFile("MoveTo=PU%d,%d;\n"
-                                        "LineTo=PD%d,%d,%d;\n"    // three conversions for two values
+                                        "LineTo=PD%d,%d,%d;\n" // three conversions for two values
                                         "ForceCmd=FS%-5.2x%%;\n"
-                                        "PenUp=PU%d;\n"           // given no values at all
+                                        "PenUp=PU%d;\n" // given no values at all
                                         "HomeCmd=H%%;\n"
-                                        "InitCmd=\\x1B%0BIN;\n")  // written as it stands: '%' is plain text
+                                        "InitCmd=\\x1B%0BIN;\n") // written as it stands: '%' is plain text
                                 .load();
     EXPECT_STREQ(device.command(CommandTemplate::MoveTo), "PU%d,%d;");
     EXPECT_STREQ(device.command(CommandTemplate::LineTo), "");
@@ -107,7 +108,7 @@ TEST(DeviceProfile, NumbersAndSwitchesAreHeldToWhatWorks)
     EXPECT_EQ(odd.highestForce, 120);
     EXPECT_FLOAT_EQ(odd.RatioX, 1.0f);
     EXPECT_FLOAT_EQ(odd.RatioY, 1.0f);
-    EXPECT_FLOAT_EQ(odd.RS, 0.025f);  // a resolution of 0 would divide by zero
+    EXPECT_FLOAT_EQ(odd.RS, 0.025f); // a resolution of 0 would divide by zero
     EXPECT_EQ(odd.DefaultSpeed, 65535);
     EXPECT_EQ(odd.OutMethod, 0);
 

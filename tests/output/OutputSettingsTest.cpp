@@ -29,7 +29,7 @@ struct SettingsFiles {
     void load() { loadOutputSettings(server, device, settings, cutInfo, plotter); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(OutputSettings, MissingFilesGiveTheDefaultsAndAreNotCreated)
 {
@@ -47,9 +47,10 @@ TEST(OutputSettings, MissingFilesGiveTheDefaultsAndAreNotCreated)
 
 TEST(OutputSettings, ReadsBothFilesAndTheSelectedDevice)
 {
-    SettingsFiles files("[System]\nUNIT=1\nAUTOROTATE=1\nmirrory=1\nLanguage=1033\n[RECEIVE]\nautodeletype=0\n",
-                        "[CutterDevices]\nPlotter=HPGL\n[cutinfo]\nDEVICE=Plotter\nport=LPT1\n"
-                        "[HPGL]\nMoveTo=PU%d,%d;\n");
+    SettingsFiles files(
+        "[System]\nUNIT=1\nAUTOROTATE=1\nmirrory=1\nLanguage=1033\n[RECEIVE]\nautodeletype=0\n",
+        "[CutterDevices]\nPlotter=HPGL\n[cutinfo]\nDEVICE=Plotter\nport=LPT1\n"
+        "[HPGL]\nMoveTo=PU%d,%d;\n");
     files.load();
     EXPECT_EQ(files.settings.unit, 1);
     EXPECT_EQ(files.settings.AutoRotate, 1);
@@ -63,8 +64,9 @@ TEST(OutputSettings, ReadsBothFilesAndTheSelectedDevice)
 
 TEST(CutInfo, ValuesThatCannotWorkAreCorrected)
 {
-    SettingsFiles files("", "[CutInfo]\nCurveAccurate=0.1\nZoomCut=-2\nPaperWidth=-300\nPaperHeight=-2147483648\n"
-                            "PenSpeed=70000\nPenForce=-5\nSolidCut=0\nVoidCut=-1\nPort=COM12345\n");
+    SettingsFiles files("",
+                        "[CutInfo]\nCurveAccurate=0.1\nZoomCut=-2\nPaperWidth=-300\nPaperHeight=-2147483648\n"
+                        "PenSpeed=70000\nPenForce=-5\nSolidCut=0\nVoidCut=-1\nPort=COM12345\n");
     CCutInfo info;
     info.loadCutInfo(files.device);
     EXPECT_FLOAT_EQ(info.CurveAccurate, 0.5f);
@@ -73,11 +75,11 @@ TEST(CutInfo, ValuesThatCannotWorkAreCorrected)
     EXPECT_FLOAT_EQ(info.paper.bottom, 2147483648.0f);
     EXPECT_EQ(info.PenSpeed, 65535);
     EXPECT_EQ(info.PenForce, 0);
-    EXPECT_FLOAT_EQ(info.SolidCut, 2.0f);  // a zero stretch would never finish a half-cut line
+    EXPECT_FLOAT_EQ(info.SolidCut, 2.0f); // a zero stretch would never finish a half-cut line
     EXPECT_FLOAT_EQ(info.VoidCut, 0.2f);
-    EXPECT_STREQ(info.Port, "COM1");  // four characters at most
+    EXPECT_STREQ(info.Port, "COM1"); // four characters at most
 
-    SettingsFiles zero("", "[CutInfo]\nVoidCut=0\n");  // no gap is a working half cut
+    SettingsFiles zero("", "[CutInfo]\nVoidCut=0\n"); // no gap is a working half cut
     info.loadCutInfo(zero.device);
     EXPECT_FLOAT_EQ(info.VoidCut, 0.0f);
 }
@@ -97,7 +99,7 @@ TEST(CutInfo, SaveWritesTheRecordButNotTheReadOnlyKeysAndLoadsBack)
 
     std::snprintf(info.Port, sizeof info.Port, "File");
     info.paper.right = 610.9f;
-    info.paper.bottom = 1e12f;  // beyond what the integer key can hold
+    info.paper.bottom = 1e12f; // beyond what the integer key can hold
     info.HalfCut = 1;
     info.ZoomCut = 2.25f;
     info.mmPageGap = 35;

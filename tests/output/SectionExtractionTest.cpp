@@ -35,10 +35,7 @@ std::unique_ptr<CPlot> plotOf(std::unique_ptr<CPlotPath> path)
 }
 
 // The window of every test: x 0 .. 100, y 0 .. 50.
-std::unique_ptr<CPlot> extract(const CPlot& plot)
-{
-    return extractSection(plot, 0, 0, 100, 50);
-}
+std::unique_ptr<CPlot> extract(const CPlot& plot) { return extractSection(plot, 0, 0, 100, 50); }
 
 TEST(SectionExtractionTest, PathTouchingTheBorderFromInsideIsCopiedWhole)
 {
@@ -104,12 +101,10 @@ TEST(SectionExtractionTest, CurveWhollyInsideAnOtherwiseCrossingPathIsKeptAsItIs
     auto section = extract(*plot);
     ASSERT_TRUE(section);
     ASSERT_EQ(section->count(), 1);
-    EXPECT_EQ(itemsOf(section->at(0)), (std::vector<Item>{{0, 10, 0x11},
-                                                          {10, 10, 0x01},
-                                                          {20, 20, 0x00},
-                                                          {30, 20, 0x00},
-                                                          {40, 10, 0x01},
-                                                          {0, 0, PI_END}}));
+    EXPECT_EQ(
+        itemsOf(section->at(0)),
+        (std::vector<Item>{
+            {0, 10, 0x11}, {10, 10, 0x01}, {20, 20, 0x00}, {30, 20, 0x00}, {40, 10, 0x01}, {0, 0, PI_END}}));
 }
 
 std::unique_ptr<CPlot> plotWithLeftEdges(const std::vector<float>& edges)
@@ -140,8 +135,16 @@ TEST(SortByLeftEdgeTest, PlotsOfAnyOrderAndSizeAreOrderedByLeftEdge)
     std::vector<float> shuffled = ordered;
     std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(7));
 
-    for (const std::vector<float>& edges : {std::vector<float>{30, 10, 20}, {5, 5, 3}, {2, 1}, {1}, {},
-                                            {4, 4, 4, 1, 4}, ordered, reversed, equal, shuffled}) {
+    for (const std::vector<float>& edges : {std::vector<float>{30, 10, 20},
+                                            {5, 5, 3},
+                                            {2, 1},
+                                            {1},
+                                            {},
+                                            {4, 4, 4, 1, 4},
+                                            ordered,
+                                            reversed,
+                                            equal,
+                                            shuffled}) {
         SCOPED_TRACE(edges.size());
         auto plot = plotWithLeftEdges(edges);
         sortByLeftEdge(*plot);

@@ -1,8 +1,8 @@
 #include "output/SectionExtraction.h"
 
-#include "geometry/CMatrix.h"
 #include "PathBuilder.h"
 #include "RecordingDeviceTest.h"
+#include "geometry/CMatrix.h"
 
 namespace {
 

@@ -18,7 +18,7 @@ bool isAscii(const std::string& text)
 
 class ShippedProfile : public testing::TestWithParam<const char*> {};
 
-}  // namespace
+} // namespace
 
 TEST_P(ShippedProfile, EveryListedDeviceLoadsWithWorkingTemplates)
 {
@@ -52,7 +52,8 @@ TEST_P(ShippedProfile, EveryListedDeviceLoadsWithWorkingTemplates)
         const bool hpgl = std::strncmp(device.command(CommandTemplate::MoveTo), "PU", 2) == 0;
         penPlotter |= hpgl && device.PenMode != 0;
         deviceCorrects |= hpgl && device.PenMode == 0 && device.HardOffset != 0;
-        programCorrects |= hpgl && device.PenMode == 0 && device.HardOffset == 0 && device.penOffsets[0] > 0.0f;
+        programCorrects |=
+            hpgl && device.PenMode == 0 && device.HardOffset == 0 && device.penOffsets[0] > 0.0f;
         otherLanguages += hpgl ? 0 : 1;
     }
     EXPECT_TRUE(penPlotter);

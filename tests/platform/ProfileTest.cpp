@@ -74,10 +74,12 @@ TEST(Profile, ReadsLinesAsWindowsDoes)
                                                 "bare line\r\n"
                                                 ";Comment=1\r\n"
                                                 "=nameless\r\n"
-                                                "Nul=before" + std::string("\0after", 6) + "\r\n"
-                                                "[s]\r\n"
-                                                "Dup=second section\r\n"
-                                                "Only=in second\r\n");
+                                                "Nul=before" +
+                                                    std::string("\0after", 6) +
+                                                    "\r\n"
+                                                    "[s]\r\n"
+                                                    "Dup=second section\r\n"
+                                                    "Only=in second\r\n");
     EXPECT_EQ(getProfileString("S", "spaced key", "", path), "padded value");
     EXPECT_EQ(getProfileString("S", "DUP", "", path), "first");
     EXPECT_EQ(getProfileString("S", "Quoted", "", path), "  inside  ");
@@ -89,14 +91,15 @@ TEST(Profile, ReadsLinesAsWindowsDoes)
     // The first of duplicate sections is the one read.
     EXPECT_EQ(getProfileString("S", "Only", "none", path), "none");
     EXPECT_EQ(getProfileKeyNames("s", path),
-              (std::vector<std::string>{"Spaced Key", "Dup", "Quoted", "Single", "Mixed", "Inner", "bare line",
-                                        "Nul"}));
+              (std::vector<std::string>{"Spaced Key", "Dup", "Quoted", "Single", "Mixed", "Inner",
+                                        "bare line", "Nul"}));
 
     // An edit keeps the byte-order mark and the CRLF line ends.
     EXPECT_TRUE(writeProfileString("S", "New", "1", path));
     const std::string written = TempDir::read(path);
     EXPECT_TRUE(written.starts_with("\xEF\xBB\xBF[S]\r\n"));
-    EXPECT_NE(written.find("Nul=before" + std::string("\0after", 6) + "\r\nNew=1\r\n[s]\r\n"), std::string::npos);
+    EXPECT_NE(written.find("Nul=before" + std::string("\0after", 6) + "\r\nNew=1\r\n[s]\r\n"),
+              std::string::npos);
 }
 
 TEST(Profile, NewKeysGoToTheFirstOfDuplicateSectionsAndAfterAnUnendedLastLine)
@@ -143,9 +146,12 @@ TEST(Profile, WindowsWrittenFileKeepsItsTextsAfterAWrite)
     TempDir dir;
     // "[CutterDevices]\n绘图仪=HPPEN\n[CutInfo]\nDevice=绘图仪\nTitle=输出中心\n" in GB18030.
     const std::string plotter = "\xBB\xE6\xCD\xBC\xD2\xC7";
-    const std::string path = dir.write("Plotter.INI", "[CutterDevices]\r\n" + plotter + "=HPPEN\r\n[CutInfo]\r\n"
-                                                      "Device=" + plotter + "\r\n"
-                                                      "Title=\xCA\xE4\xB3\xF6\xD6\xD0\xD0\xC4\r\n");
+    const std::string path = dir.write("Plotter.INI", "[CutterDevices]\r\n" + plotter +
+                                                          "=HPPEN\r\n[CutInfo]\r\n"
+                                                          "Device=" +
+                                                          plotter +
+                                                          "\r\n"
+                                                          "Title=\xCA\xE4\xB3\xF6\xD6\xD0\xD0\xC4\r\n");
     EXPECT_EQ(getProfileKeyNames("CutterDevices", path), std::vector<std::string>{"绘图仪"});
     EXPECT_EQ(getProfileString("CutInfo", "Device", "", path), "绘图仪");
     EXPECT_EQ(getProfileString("CutterDevices", "绘图仪", "", path), "HPPEN");

@@ -47,7 +47,15 @@ public:
     BlockBytes& pathHeader(std::int32_t count, float minX, float minY, float maxX, float maxY,
                            std::uint16_t lineType, std::int32_t pen)
     {
-        return u8('+').i32(32 + 9 * count).i32(count).f32(minX).f32(minY).f32(maxX).f32(maxY).u16(lineType).i32(pen);
+        return u8('+')
+            .i32(32 + 9 * count)
+            .i32(count)
+            .f32(minX)
+            .f32(minY)
+            .f32(maxX)
+            .f32(maxY)
+            .u16(lineType)
+            .i32(pen);
     }
     // Appends the final mark and writes the total size.
     BlockBytes& finish()
@@ -73,4 +81,3 @@ inline BlockBytes oneLineBlock()
     b.item(10.0f, 20.0f, 0x11).item(30.0f, 40.0f, 0x21).item(0.0f, 0.0f, 0xFF).u8(0xF0);
     return b.finish();
 }
-

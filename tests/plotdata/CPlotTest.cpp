@@ -1,5 +1,5 @@
-#include "plotdata/CInvalidArgException.h"
 #include "plotdata/CPlot.h"
+#include "plotdata/CInvalidArgException.h"
 
 #include <gtest/gtest.h>
 

@@ -109,7 +109,8 @@ TEST_F(CProfileTest, EscapedStringsDecodeAsTemplatesExpect)
               "HexCase=\\X41\\x4G\\xG4\\x00Z\n"
               "ShortHex=a\\x4\n"
               "TrailingSlash=a\\\n"
-              "Long=" + std::string(30, 'y') + "\n");
+              "Long=" +
+              std::string(30, 'y') + "\n");
     auto decoded = [&](const char* key, int size = 20) {
         std::string buffer(static_cast<size_t>(size), 'x');
         profile.getEscapedString("T", key, buffer.data(), size, "");

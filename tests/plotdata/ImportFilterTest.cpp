@@ -46,7 +46,8 @@ protected:
             platform::freeLibrary(filter);
     }
 
-    int load(std::unique_ptr<CPlot>& plot, const std::string& mode, const std::string& library = TEST_FILTER_PATH)
+    int load(std::unique_ptr<CPlot>& plot, const std::string& mode,
+             const std::string& library = TEST_FILTER_PATH)
     {
         return loadPlot(plot, mode, library);
     }
@@ -83,7 +84,8 @@ TEST(LoadFailureMessage, ShortTextsAreShownWholeAndLongOnesCutToFit)
     EXPECT_EQ(text.substr(0, 5), " [...");
     EXPECT_NE(static_cast<unsigned char>(text[5]) & 0xC0, 0x80);
 
-    EXPECT_EQ(formatLoadFailure("a.dll", std::string(98, 'x') + "无"), " [a.dll] 打开失败!\n" + std::string(98, 'x'));
+    EXPECT_EQ(formatLoadFailure("a.dll", std::string(98, 'x') + "无"),
+              " [a.dll] 打开失败!\n" + std::string(98, 'x'));
 }
 
 TEST_F(ImportTest, LoaderLoadsResolvesAndReplacesItsLibrary)
@@ -145,8 +147,9 @@ TEST_F(ImportTest, FailuresOfTheFilterAndItsBlockAreResultCodes)
         const char* mode;
         int result;
     };
-    for (const Case& c : {Case{"no-marker", RESULT_DATA_BUILD_FAILED}, Case{"truncated", RESULT_DATA_BUILD_FAILED},
-                          Case{"null", RESULT_FILTER_READ_FAILED}}) {
+    for (const Case& c :
+         {Case{"no-marker", RESULT_DATA_BUILD_FAILED}, Case{"truncated", RESULT_DATA_BUILD_FAILED},
+          Case{"null", RESULT_FILTER_READ_FAILED}}) {
         std::unique_ptr<CPlot> plot;
         EXPECT_EQ(load(plot, c.mode), c.result) << c.mode;
         EXPECT_FALSE(plot) << c.mode;

@@ -24,7 +24,8 @@ protected:
     void answerSaveAs(const std::string& path)
     {
         platform::Hooks hooks;
-        hooks.saveFileName = [this, path](const platform::SaveFileRequest& request) -> std::optional<std::string> {
+        hooks.saveFileName = [this,
+                              path](const platform::SaveFileRequest& request) -> std::optional<std::string> {
             asked = request;
             return path;
         };

@@ -6,7 +6,7 @@
 
 unsigned lineRate(int fd)
 {
-    termios2 state {};
+    termios2 state{};
     if (ioctl(fd, TCGETS2, &state) != 0)
         return 0;
     return state.c_ospeed;

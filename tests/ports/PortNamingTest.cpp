@@ -18,7 +18,8 @@ TEST(PortNaming, ClassifiesOnlyUpperCaseComAndLptWithDigitsOneToEight)
 
 TEST(PortNaming, StoredPortSelectsByCaseInsensitivePrefixElseFirstEntry)
 {
-    const std::vector<std::string> entries{"COM1  /dev/ttyUSB0 (USB serial)", "LPT1  /dev/usb/lp0 (USB printer)",
+    const std::vector<std::string> entries{"COM1  /dev/ttyUSB0 (USB serial)",
+                                           "LPT1  /dev/usb/lp0 (USB printer)",
                                            "LPT2  /dev/lp0 (parallel port)", "File"};
     EXPECT_EQ(findPortEntry(entries, "LPT"), 1);
     EXPECT_EQ(findPortEntry(entries, "lpt2"), 2);

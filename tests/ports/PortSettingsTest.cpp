@@ -46,12 +46,14 @@ TEST(PortSettings, NameListShowsTheMappedDeviceAndHonoursTheEdition)
     PseudoTerminal line;
     ASSERT_TRUE(line.ok());
     TempDir dir;
-    const std::string path = dir.write("Port.INI", "[PortMap]\nCOM1=" + line.slavePath() +
-                                                       "\nCOM2=/nonexistent/ttyUSB9\nLPT1=/nonexistent/lp0\n");
+    const std::string path =
+        dir.write("Port.INI", "[PortMap]\nCOM1=" + line.slavePath() +
+                                  "\nCOM2=/nonexistent/ttyUSB9\nLPT1=/nonexistent/lp0\n");
     CProfile portIni;
     portIni.setPath(path.c_str());
     const auto startsWith = [](const std::vector<std::string>& entries, const std::string& prefix) {
-        return std::count_if(entries.begin(), entries.end(), [&](auto& e) { return e.rfind(prefix, 0) == 0; });
+        return std::count_if(entries.begin(), entries.end(),
+                             [&](auto& e) { return e.rfind(prefix, 0) == 0; });
     };
 
     const std::vector<std::string> entries = listPortNames(0, portIni);

@@ -1,6 +1,6 @@
 // Uses the kernel's termios2 and so cannot include <termios.h>.
-#include "ports/PortSettings.h"
 #include "ports/SerialLineState.h"
+#include "ports/PortSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +37,6 @@ TEST(SerialLineState, ParityAndDataBitsFollowTheSettingsAndUnusableValuesKeepThe
         EXPECT_EQ(state.c_cflag & (PARENB | PARODD | CMSPAR | CSIZE | CSTOPB), c.expectedCflag);
         EXPECT_EQ(state.c_ospeed, c.expectedRate);
         EXPECT_NE(state.c_iflag & INPCK, 0u); // parity is checked whatever the parity
-        EXPECT_EQ(state.c_oflag & OPOST, 0u);  // bytes go out untranslated
+        EXPECT_EQ(state.c_oflag & OPOST, 0u); // bytes go out untranslated
     }
 }

@@ -27,7 +27,8 @@ protected:
     // Opens a fresh port object on COM1 with the given [PortInfo] lines, as each run does.
     void openPort(int outMethod, const std::string& portInfo = "")
     {
-        iniPath = dir.write("Port.INI", "[PortInfo]\n" + portInfo + "[PortMap]\nCOM1=" + line.slavePath() + "\n");
+        iniPath =
+            dir.write("Port.INI", "[PortInfo]\n" + portInfo + "[PortMap]\nCOM1=" + line.slavePath() + "\n");
         port = std::make_unique<CPlotPort>(iniPath);
         port->SelectPort("COM1");
         ASSERT_EQ(port->Open(outMethod, &window, &stop), 1) << port->openError();
