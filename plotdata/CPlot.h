@@ -44,6 +44,8 @@ public:
     // One partition step of sorting by left edge: paths whose min X is below the pivot end up before the
     // returned index, the others from it on.
     int partitionByLeft(int lo, int hi, float pivot);
+    // Draws every path in order through the pending transform followed by the extra one, if given.
+    void draw(DrawingSurface& surface, const CMatrix* extra, const IRect* clip) const;
 
 private:
     std::vector<std::unique_ptr<CPlotPath>> paths_;

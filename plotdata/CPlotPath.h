@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <memory>
 
+class DrawingSurface;
+
 // One run of drawing with one pen and one line type: an array of items and its extent.
 // The item storage lives on the ordinary heap and always holds two items more than the capacity says.
 class CPlotPath {
@@ -49,6 +51,11 @@ public:
     std::unique_ptr<CPlotPath> copy() const;
     // Applies the matrix to every point item in place and recomputes the extent.
     void transform(const CMatrix& m);
+    // Draws the path onto the surface as one path, stroked once in the palette colour of its pen, or in
+    // the colour of its last colour item. Points go through the transform unless it is null or the
+    // identity, and are truncated to whole pixels. With a clip rectangle, segments that cannot show in it
+    // are left out. The surface's pen is put back at the end.
+    void draw(DrawingSurface& surface, const CMatrix* transform, const IRect* clip) const;
 
     // A path holding the line (x1, y1) - (x2, y2) and PI_END.
     static std::unique_ptr<CPlotPath> makeLine(float x1, float y1, float x2, float y2);
