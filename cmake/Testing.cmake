@@ -12,3 +12,17 @@ function(marquill_add_test name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
+
+# marquill_add_qt_test(<name> SOURCES <files...> LIBS <targets...>)
+# One Qt Test program, registered with CTest as one test. It runs on the offscreen platform with a fixed
+# style, so it needs no display and draws the same on every machine.
+function(marquill_add_qt_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} marquill_test_support Qt6::Test Qt6::Widgets
+                                        marquill_warnings)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_STYLE_OVERRIDE=Fusion;TZ=UTC")
+endfunction()

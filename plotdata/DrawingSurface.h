@@ -24,7 +24,7 @@ class DrawingSurface {
 public:
     virtual ~DrawingSurface() = default;
 
-    // Starts a new, empty path. The current point is left where it was.
+    // Starts a new, empty path.
     virtual void beginPath() = 0;
     virtual void moveTo(IPoint p) = 0;
     virtual void lineTo(IPoint p) = 0;

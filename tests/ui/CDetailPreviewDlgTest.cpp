@@ -1,0 +1,195 @@
+#include "ui/preview/CDetailPreviewDlg.h"
+
+#include "jobs/CPlotJob.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QRubberBand>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+std::unique_ptr<CPlotPath> lineOf(float x1, float y1, float x2, float y2, int pen)
+{
+    auto path = CPlotPath::makeLine(x1, y1, x2, y2);
+    path->pen = pen;
+    return path;
+}
+
+// A job whose drawing, 1000 x 500 units, is loaded already: a red line along its top edge (y = 500), a
+// blue one along its bottom edge and a black diagonal.
+void loadFrame(CPlotJob& job)
+{
+    job.plot = std::make_unique<CPlot>();
+    job.plot->add(lineOf(0, 500, 1000, 500, 12));
+    job.plot->add(lineOf(0, 0, 1000, 0, 9));
+    job.plot->add(lineOf(0, 0, 1000, 500, 0));
+}
+
+void sendMouse(QWidget* area, QEvent::Type type, QPoint at)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), area->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(area, &event);
+}
+
+void drag(QWidget* area, QPoint from, QPoint to)
+{
+    sendMouse(area, QEvent::MouseButtonPress, from);
+    sendMouse(area, QEvent::MouseMove, to);
+    sendMouse(area, QEvent::MouseButtonRelease, to);
+}
+
+QImage picture(const CDetailPreviewDlg& dialog) { return dialog.previewArea()->grab().toImage(); }
+
+} // namespace
+
+class CDetailPreviewDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        job_ = CPlotJob{};
+        std::snprintf(job_.path, sizeof job_.path, "/plots/frame.plt");
+        loadFrame(job_);
+        dialog_ = std::make_unique<CDetailPreviewDlg>();
+        dialog_->previewArea()->setFixedSize(380, 250);
+        dialog_->setJob(job_);
+    }
+
+    void opensOnAnUpsideDownCopyFittedIntoTheArea()
+    {
+        QCOMPARE(dialog_->windowTitle(), QString("Doc Information  /plots/frame.plt"));
+        QCOMPARE(dialog_->scale(), 0.37f); // min(370 / 1000, 240 / 500)
+        QCOMPARE(dialog_->view(), (FRect{0, -500, 1000, 0}));
+        QCOMPARE(job_.plot->extent, (FRect{0, 0, 1000, 500})); // the job's own drawing is untouched
+
+        // Up in the plot is up on the screen: the top edge lands on row (0 + 1) * 0.37 + 5, the bottom
+        // edge on row (500 + 1) * 0.37 + 5.
+        const QImage image = picture(*dialog_);
+        QCOMPARE(image.pixelColor(200, 5), QColor(Qt::red));
+        QCOMPARE(image.pixelColor(200, 190), QColor(Qt::blue));
+        QCOMPARE(image.pixelColor(200, 100), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black)); // the frame
+    }
+
+    void zoomButtonsKeepTheTopLeftCorner()
+    {
+        const float fitScale = dialog_->scale();
+        dialog_->zoomIn();
+        QCOMPARE(dialog_->scale(), fitScale * 2);
+        dialog_->zoomOut();
+        QVERIFY(qFuzzyCompare(dialog_->scale(), fitScale * 4 / 3));
+        QCOMPARE(dialog_->view().left, 0.0f);
+        QCOMPARE(dialog_->view().top, -500.0f);
+        dialog_->fit();
+        QCOMPARE(dialog_->scale(), fitScale);
+    }
+
+    void scrollBarsMoveByTheirStepsOnly()
+    {
+        auto* horizontal = dialog_->findChild<QScrollBar*>("horizontalScrollBar");
+        auto* vertical = dialog_->findChild<QScrollBar*>("verticalScrollBar");
+        QCOMPARE(horizontal->minimum(), 0);
+        QCOMPARE(horizontal->maximum(), 1000);
+        QCOMPARE(vertical->minimum(), -500);
+
+        // From the initial view, whose right edge is the drawing's, one line right ends at that edge.
+        horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(dialog_->view().left, 1000 - 10 / 0.37f);
+        QCOMPARE(dialog_->view().right, 1000.0f);
+        QCOMPARE(horizontal->value(), int(1000 - 10 / 0.37f));
+        // A page left from there, then past the drawing's left edge.
+        horizontal->triggerAction(QAbstractSlider::SliderPageStepSub);
+        QCOMPARE(dialog_->view().left, 1000 - 10 / 0.37f - 100 / 0.37f);
+        for (int i = 0; i < 5; ++i)
+            horizontal->triggerAction(QAbstractSlider::SliderPageStepSub);
+        QCOMPARE(dialog_->view().left, 0.0f);
+        QCOMPARE(dialog_->view().right, 100 / 0.37f);
+
+        // Dragging or placing the thumb moves nothing, and the thumb goes back.
+        vertical->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(dialog_->view().top, -500.0f);
+        QCOMPARE(vertical->value(), -500);
+        vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(dialog_->view().top, -10 / 0.37f);
+    }
+
+    void dragZoomsToTheRectangleAndAClickLeavesTheView()
+    {
+        QWidget* area = dialog_->previewArea();
+        // A click, and drags with no height or no width, zoom to nothing.
+        drag(area, QPoint(50, 50), QPoint(50, 50));
+        drag(area, QPoint(50, 50), QPoint(120, 50));
+        drag(area, QPoint(50, 50), QPoint(50, 90));
+        QCOMPARE(dialog_->scale(), 0.37f);
+        QCOMPARE(dialog_->view(), (FRect{0, -500, 1000, 0}));
+
+        // Dragged from bottom right to top left: 37 x 24 pixels, 100 x 64.9 units.
+        drag(area, QPoint(74, 48), QPoint(37, 24));
+        QVERIFY(qFuzzyCompare(dialog_->view().left, 100.0f));
+        QVERIFY(qFuzzyCompare(dialog_->view().right, 200.0f));
+        QVERIFY(qFuzzyCompare(dialog_->view().top, -500 + 24 / 0.37f));
+        QVERIFY(qFuzzyCompare(dialog_->view().bottom, -500 + 48 / 0.37f));
+        QVERIFY(qFuzzyCompare(dialog_->scale(), 3.7f));
+        QVERIFY(dialog_->findChild<QRubberBand*>()->isHidden());
+    }
+
+    void pointerPositionCountsFromTheViewLeftAndTheAreaTop()
+    {
+        dialog_->zoomIn(); // 0.74 pixels per unit
+        sendMouse(dialog_->previewArea(), QEvent::MouseMove, QPoint(80, 40));
+        QCOMPARE(dialog_->findChild<QLabel*>("positionLabel")->text(), QString("位置:108,54"));
+    }
+
+    void mirrorTwiceGivesTheFirstPictureBack()
+    {
+        const QImage first = picture(*dialog_);
+        dialog_->mirror();
+        const QImage flipped = picture(*dialog_);
+        QVERIFY(flipped != first);
+        QCOMPARE(flipped.pixelColor(200, 5), QColor(Qt::blue));
+        dialog_->mirror();
+        QCOMPARE(picture(*dialog_), first);
+        QCOMPARE(job_.plot->extent, (FRect{0, 0, 1000, 500}));
+    }
+
+    void jobThatCannotBeLoadedLeavesTheAreaEmpty()
+    {
+        CPlotJob missing;
+        std::snprintf(missing.path, sizeof missing.path, "/nowhere/missing.plt");
+        CDetailPreviewDlg dialog;
+        dialog.setJob(missing);
+        QVERIFY(dialog.plot() == nullptr);
+        dialog.zoomIn();
+        dialog.mirror();
+        drag(dialog.previewArea(), QPoint(10, 10), QPoint(60, 60));
+        const QImage image = picture(dialog);
+        QCOMPARE(image.pixelColor(100, 100), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black));
+    }
+
+    void drawingWithNoExtentStillGetsAScale()
+    {
+        CPlotJob dot;
+        dot.plot = std::make_unique<CPlot>();
+        dot.plot->add(lineOf(5, 5, 5, 5, 0));
+        CDetailPreviewDlg dialog;
+        dialog.setJob(dot);
+        QCOMPARE(dialog.scale(), 1.0f);
+        dialog.previewArea()->setFixedSize(4, 4); // smaller than its margins
+        dialog.fit();
+        QCOMPARE(dialog.scale(), 1.0f);
+    }
+
+private:
+    CPlotJob job_;
+    std::unique_ptr<CDetailPreviewDlg> dialog_;
+};
+
+QTEST_MAIN(CDetailPreviewDlgTest)
+#include "CDetailPreviewDlgTest.moc"
