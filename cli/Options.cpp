@@ -29,8 +29,12 @@ Options:
                      without it the files' modification times are left alone
   --help             show this text
 
+Only one Marquill program works on a settings folder at a time: marquill-plot refuses to start while
+the window or marquill-server holds the folder's lock (the file Marquill.lock beside Server.INI).
+
 Exit status: 0 when every job finished; 1 when a job did not (its state text is shown); 2 for a bad
-command line or device name; 130 when stopped with Ctrl-C, which ends the copy at its next write.
+command line or device name; 3 when another Marquill process holds the settings folder (its process
+id is shown); 130 when stopped with Ctrl-C, which ends the copy at its next write.
 )";
 
 namespace {

@@ -8,6 +8,7 @@
 #include "jobs/CPlotRun.h"
 #include "jobs/CommandIds.h"
 #include "jobs/JobTexts.h"
+#include "platform/HomeFolderLock.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
 
@@ -22,6 +23,7 @@ namespace {
 constexpr int EXIT_ALL_FINISHED = 0;
 constexpr int EXIT_JOB_NOT_FINISHED = 1;
 constexpr int EXIT_BAD_COMMAND_LINE = 2;
+constexpr int EXIT_HOME_IN_USE = 3;
 constexpr int EXIT_INTERRUPTED = 130;
 
 std::string folderOf(const PlotOptions& options)
@@ -100,6 +102,13 @@ int main(int argc, char** argv)
     if (options.help) {
         std::fputs(PLOT_USAGE, stdout);
         return EXIT_ALL_FINISHED;
+    }
+
+    // Taken before the settings are read: the holder may be writing them.
+    platform::HomeFolderLock lock;
+    if (!lock.take(folderOf(options))) {
+        std::fprintf(stderr, "marquill-plot: %s\n", lock.refusal().c_str());
+        return EXIT_HOME_IN_USE;
     }
 
     auto settings = std::make_unique<StartupSettings>();

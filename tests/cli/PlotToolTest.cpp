@@ -1,3 +1,5 @@
+#include "platform/HomeFolderLock.h"
+
 #include "PseudoTerminal.h"
 #include "TempDir.h"
 
@@ -187,6 +189,19 @@ TEST_F(PlotToolTest, RefusesABadCommandLineAndExplainsItself)
     fs::remove(home.path() / "Plotter.INI");
     EXPECT_EQ(runTool({home.file("a.plt")}), 2);
     EXPECT_THAT(messages(), HasSubstr("selects no device"));
+}
+
+TEST_F(PlotToolTest, RefusesASettingsFolderAnotherProcessHolds)
+{
+    const std::string plot = home.write("frame.plt", "IN;PU0,0;PD4000,0,4000,2000;");
+    platform::HomeFolderLock holder;
+    ASSERT_TRUE(holder.take(home.path().string())) << holder.refusal();
+    EXPECT_EQ(runTool({"--port", home.file("out.plt"), plot}), 3);
+    EXPECT_THAT(messages(), HasSubstr("process id " + std::to_string(getpid())));
+    EXPECT_FALSE(fs::exists(home.file("out.plt")));
+
+    holder.release();
+    EXPECT_EQ(runTool({"--port", home.file("out.plt"), plot}), 0) << messages();
 }
 
 } // namespace
