@@ -1,0 +1,348 @@
+#include "cli/CPlotServer.h"
+
+#include "cli/OutputFolderPort.h"
+#include "cli/ServerLog.h"
+#include "cli/ServerSignals.h"
+#include "cli/StartupSettings.h"
+#include "jobs/CommandIds.h"
+#include "jobs/JobTexts.h"
+#include "output/OutputSettings.h"
+#include "platform/Hooks.h"
+#include "platform/PathMapping.h"
+#include "plotdata/ResultCodes.h"
+
+#include <poll.h>
+
+#include <filesystem>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto SCAN_PERIOD = 10s;
+// After a file arrives the folder is scanned every second until the file has settled and a little more.
+constexpr auto AFTER_ARRIVAL = std::chrono::seconds(CReceiveFolder::SETTLE_SECONDS + 2);
+// Scans after an arrival run just after a whole second of the clock: the settle rule counts whole seconds.
+constexpr auto PAST_THE_SECOND = 20ms;
+// How long --once waits for files that are still being written.
+constexpr auto ONCE_WAIT = std::chrono::seconds(CReceiveFolder::SETTLE_SECONDS * 2);
+
+constexpr int EXIT_ALL_FINISHED = 0;
+constexpr int EXIT_JOB_NOT_FINISHED = 1;
+constexpr int EXIT_INTERRUPTED = 130;
+
+int localDay(std::time_t time)
+{
+    std::tm local{};
+    localtime_r(&time, &local);
+    return (local.tm_year + 1900) * 1000 + local.tm_yday;
+}
+
+std::chrono::milliseconds untilNextSecond()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return 1000ms - std::chrono::duration_cast<std::chrono::milliseconds>(now) % 1000ms;
+}
+
+std::string copyName(const CPlotJob& job)
+{
+    return "copy " + std::to_string(job.copiesDone + 1) + "/" + std::to_string(job.copies);
+}
+
+} // namespace
+
+CPlotServer::CPlotServer(StartupSettings& settings, const std::string& portOverride,
+                         const std::string& outputFolder)
+    : settings_(settings), portOverride_(portOverride), outputFolder_(outputFolder), list_(settings.server),
+      unusedManualList_(settings.server), intake_(list_, unusedManualList_, settings.serverFile),
+      run_(list_, settings.server, settings.cutInfo, settings.device),
+      rollCount_(settings.serverFile, settings.server), endedJobs_(CIntake::systemClock)
+{
+    std::string portIni = settings.serverFile.path();
+    portIni = portIni.substr(0, portIni.find_last_of('/') + 1) + "Port.INI";
+    auto port =
+        std::make_unique<OutputFolderPort>(portIni, outputFolder, [this] { return runningPlotFile(); });
+    port_ = port.get();
+    settings.device.port = std::move(port);
+    list_.setView(this);
+    run_.setPortOverride(portOverride);
+
+    platform::Hooks hooks;
+    hooks.messageBox = [](const std::string& text, const std::string&, unsigned) {
+        logEvent(text);
+        return platform::IDOK;
+    };
+    hooks.messageStep = [this] {
+        if (stopRequested())
+            run_.stop();
+    };
+    hooks.saveFileName = [this](const platform::SaveFileRequest&) { return port_->answerFileName(); };
+    platform::installHooks(hooks);
+}
+
+CPlotServer::~CPlotServer()
+{
+    platform::resetHooks();
+    list_.setView(nullptr);
+}
+
+void CPlotServer::start()
+{
+    std::error_code error;
+    std::filesystem::create_directories(outputFolder_, error);
+    rollCount_.remember();
+    deletionDay_ = localDay(std::time(nullptr));
+    logEvent("started: settings " + std::string(settings_.serverFile.path()) + ", receive folder " +
+             receiveFolder() + ", device " + settings_.device.displayName + ", port " +
+             (portOverride_.empty() ? std::string(settings_.cutInfo.Port) : portOverride_) + ", media left " +
+             std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
+}
+
+void CPlotServer::finish()
+{
+    deleteOldPlotted(list_, settings_.server.AutoDeleType, std::time(nullptr));
+    syncRollCount();
+    logEvent("exit: media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
+}
+
+int CPlotServer::serve()
+{
+    start();
+    lastArrival_ = SteadyTime{};
+    scanAndPlot();
+    while (!stopRequested()) {
+        SteadyTime due = lastScan_ + SCAN_PERIOD;
+        const SteadyTime now = std::chrono::steady_clock::now();
+        if (now < lastArrival_ + AFTER_ARRIVAL)
+            due = std::min(due, now + untilNextSecond() + PAST_THE_SECOND);
+        waitForEvents(due);
+        if (stopRequested())
+            break;
+        if (takeReloadRequest())
+            reloadSettings();
+        if (std::chrono::steady_clock::now() >= due)
+            scanAndPlot();
+        deleteOldFilesOnNewDay();
+    }
+    finish();
+    return 0;
+}
+
+int CPlotServer::serveOnce()
+{
+    start();
+    scanAndPlot();
+    const SteadyTime giveUp = std::chrono::steady_clock::now() + ONCE_WAIT;
+    while (!stopRequested() && filesHeldBack() && std::chrono::steady_clock::now() < giveUp) {
+        waitForEvents(std::chrono::steady_clock::now() + untilNextSecond() + PAST_THE_SECOND);
+        scanAndPlot();
+    }
+    const bool stopped = stopRequested();
+    bool allFinished = true;
+    for (int row = 0; row < list_.rowCount(); ++row) {
+        const CPlotJob* job = list_.jobAt(row);
+        if (job != nullptr && job->state != CPlotJob::STATE_FINISHED) {
+            allFinished = false;
+            logEvent("not finished: " + std::string(job->path) + ": " + stateText(*job));
+        }
+    }
+    finish();
+    if (stopped)
+        return EXIT_INTERRUPTED;
+    return allFinished ? EXIT_ALL_FINISHED : EXIT_JOB_NOT_FINISHED;
+}
+
+// Sleeps until due, a file arrives in the receive folder or a signal comes. An arrival makes the scan due
+// at once.
+void CPlotServer::waitForEvents(SteadyTime due)
+{
+    const auto now = std::chrono::steady_clock::now();
+    const auto timeout = due > now ? std::chrono::ceil<std::chrono::milliseconds>(due - now) : 0ms;
+    pollfd fds[2] = {{signalWakeupFd(), POLLIN, 0}, {watch_.fd(), POLLIN, 0}};
+    if (::poll(fds, 2, static_cast<int>(timeout.count())) <= 0)
+        return;
+    if (fds[0].revents & POLLIN)
+        drainSignalWakeups();
+    if ((fds[1].revents & POLLIN) && watch_.takeEvents()) {
+        lastArrival_ = std::chrono::steady_clock::now();
+        lastScan_ = lastArrival_ - SCAN_PERIOD;
+    }
+}
+
+void CPlotServer::scanAndPlot()
+{
+    lastScan_ = std::chrono::steady_clock::now();
+    syncRollCount();
+    watch_.watch(platform::toFileSystemPath(receiveFolder()));
+    const int before = list_.rowCount();
+    intake_.pollAutomatic();
+    for (int row = before; row < list_.rowCount(); ++row) {
+        const CPlotJob* job = list_.jobAt(row);
+        if (job == nullptr)
+            continue;
+        const bool plotted = job->state == CPlotJob::STATE_FINISHED;
+        logEvent(std::string(plotted ? "already plotted: " : "job found: ") + job->path);
+        seen_[row] = {job->state, job->messageId};
+    }
+    for (const int row : endedJobs_.takeUpRewritten(list_)) {
+        logEvent(std::string("job found again, its file was written anew: ") + list_.jobAt(row)->path);
+        seen_[row] = {CPlotJob::STATE_WAITING, 0};
+    }
+    plotWaitingJobs();
+}
+
+// Plots every waiting job. An import failure ends the automatic sequence; the jobs after the failed one
+// are not left for the next scan but started again at once.
+void CPlotServer::plotWaitingJobs()
+{
+    for (int round = 0; round <= list_.rowCount() && !stopRequested(); ++round) {
+        if (list_.nextWaitingJob(0) < 0)
+            break;
+        run_.startAutomaticSequence();
+        bool ran = false;
+        while (!posted_.empty()) {
+            const int command = posted_.front();
+            posted_.pop_front();
+            if (command == ID_RUN) {
+                run_.run();
+                ran = true;
+            }
+        }
+        reportJobChanges();
+        if (!ran)
+            break;
+    }
+    reportJobChanges();
+}
+
+void CPlotServer::syncRollCount()
+{
+    if (rollCount_.sync()) {
+        logEvent("media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
+                 " mm, as Server.INI now says");
+        requeueJobsShortOfMedia();
+    }
+    if (rollCount_.writeFailed())
+        logEvent("cannot write the media left to " + std::string(settings_.serverFile.path()));
+}
+
+void CPlotServer::requeueJobsShortOfMedia()
+{
+    for (int row = 0; row < list_.rowCount(); ++row) {
+        CPlotJob* job = list_.jobAt(row);
+        if (job == nullptr || job->state != CPlotJob::STATE_STANDBY ||
+            job->messageId != RESULT_NOT_ENOUGH_MEDIA)
+            continue;
+        job->state = CPlotJob::STATE_WAITING;
+        job->messageId = 0;
+        seen_[row] = {job->state, job->messageId};
+        list_.refreshRow(row);
+        logEvent(std::string("job waiting again for the new roll: ") + job->path);
+    }
+}
+
+void CPlotServer::deleteOldFilesOnNewDay()
+{
+    const std::time_t now = std::time(nullptr);
+    const int today = localDay(now);
+    if (today == deletionDay_)
+        return;
+    deletionDay_ = today;
+    deleteOldPlotted(list_, settings_.server.AutoDeleType, now);
+}
+
+void CPlotServer::reloadSettings()
+{
+    syncRollCount();
+    loadOutputSettings(settings_.serverFile, settings_.deviceFile, settings_.server, settings_.cutInfo,
+                       settings_.device);
+    rollCount_.remember();
+    logEvent("settings reloaded: device " + std::string(settings_.device.displayName) + ", port " +
+             settings_.cutInfo.Port + ", media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
+             " mm");
+}
+
+// Failures and jobs set aside show in the job's state, set after the copy's own notifications; they are
+// reported when the next job starts and when the run ends.
+void CPlotServer::reportJobChanges()
+{
+    for (int row = 0; row < list_.rowCount(); ++row) {
+        const CPlotJob* job = list_.jobAt(row);
+        if (job == nullptr)
+            continue;
+        const JobSeen now{job->state, job->messageId};
+        JobSeen& before = seen_[row];
+        if (now == before)
+            continue;
+        before = now;
+        if (job->state == CPlotJob::STATE_FAILED)
+            logEvent(std::string("job failed: ") + job->path + ": " + stateText(*job));
+        else if (job->state == CPlotJob::STATE_STANDBY && job->messageId != 0)
+            logEvent(std::string("job skipped: ") + job->path + ": " + stateText(*job));
+    }
+}
+
+std::string CPlotServer::receiveFolder() const
+{
+    char folder[180];
+    settings_.serverFile.getString("Receive", "AReceivePath", folder, sizeof folder, "C:\\Receive");
+    return folder;
+}
+
+// Whether the folder holds files that the scans leave for later, as they may still be being written.
+bool CPlotServer::filesHeldBack() const
+{
+    const std::string folder = receiveFolder();
+    std::error_code error;
+    std::filesystem::directory_iterator entries(platform::toFileSystemPath(folder), error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        std::error_code typeError;
+        if (entries->is_directory(typeError))
+            continue;
+        const std::string path = platform::joinPath(folder, entries->path().filename().string());
+        if (CPlotJob::pathFits(path) && !list_.hasPath(path))
+            return true;
+    }
+    return false;
+}
+
+std::string CPlotServer::runningPlotFile() const
+{
+    const CPlotJob* job = list_.jobAt(copyRow_ >= 0 ? copyRow_ : list_.runningJob());
+    return job != nullptr ? job->path : "";
+}
+
+void CPlotServer::selectionChanged(int row)
+{
+    reportJobChanges();
+    copyRow_ = row;
+    copyStarted_ = false;
+}
+
+void CPlotServer::progressText(int row, const std::string&)
+{
+    if (copyStarted_)
+        return;
+    copyStarted_ = true;
+    copyRow_ = row;
+    if (const CPlotJob* job = list_.jobAt(row))
+        logEvent(copyName(*job) + " started: " + job->path);
+}
+
+// Sent after every copy that was output, with the media left: the copy's end.
+void CPlotServer::statusText(const std::string&)
+{
+    if (const CPlotJob* job = list_.jobAt(copyRow_)) {
+        if (stopRequested())
+            logEvent(copyName(*job) + " stopped: " + job->path);
+        else if (job->state == CPlotJob::STATE_FINISHED)
+            logEvent(copyName(*job) + " finished: " + job->path +
+                     (port_->lastOutput().empty() ? std::string() : " -> " + port_->lastOutput()));
+    }
+    copyStarted_ = false;
+    port_->beginCopy();
+    syncRollCount();
+    logEvent("media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
+    if (takeReloadRequest())
+        reloadSettings();
+}

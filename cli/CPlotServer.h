@@ -1,0 +1,85 @@
+#pragma once
+
+#include "cli/EndedJobFiles.h"
+#include "cli/FolderWatch.h"
+#include "cli/RollCount.h"
+#include "jobs/CAutoJobList.h"
+#include "jobs/CJobListView.h"
+#include "jobs/CManualJobList.h"
+#include "jobs/CPlotRun.h"
+#include "jobs/Intake.h"
+
+#include <chrono>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+struct StartupSettings;
+class OutputFolderPort;
+
+// The automatic queue without a window: scans the automatic receive folder every 10 seconds and soon
+// after a file arrives, plots every waiting job in the automatic sequence, and keeps the roll count in
+// Server.INI current. It is the queue's view: what the window would draw becomes one log line per event.
+class CPlotServer : private CJobListView {
+public:
+    // The settings stay the caller's; the device's port is replaced by the server's own, which writes
+    // the File port's passes into outputFolder.
+    CPlotServer(StartupSettings& settings, const std::string& portOverride, const std::string& outputFolder);
+    ~CPlotServer() override;
+
+    // Serves until SIGTERM or SIGINT. Returns the exit status: 0.
+    int serve();
+    // Plots what is in the receive folder now, waiting a little for files still being written, and
+    // returns marquill-plot's exit status: 0 when every job finished, 1 when one did not, 130 when stopped.
+    int serveOnce();
+
+private:
+    using SteadyTime = std::chrono::steady_clock::time_point;
+
+    void start();
+    void finish();
+    void scanAndPlot();
+    void plotWaitingJobs();
+    void requeueJobsShortOfMedia();
+    void deleteOldFilesOnNewDay();
+    void reloadSettings();
+    void syncRollCount();
+    void reportJobChanges();
+    std::string receiveFolder() const;
+    bool filesHeldBack() const;
+    std::string runningPlotFile() const;
+    void waitForEvents(SteadyTime due);
+
+    // What the queue tells its view.
+    void progressText(int row, const std::string& text) override;
+    void statusText(const std::string& text) override;
+    void selectionChanged(int row) override;
+    void postCommand(int id) override { posted_.push_back(id); }
+
+    struct JobSeen {
+        std::uint16_t state = 0;
+        std::int32_t messageId = 0;
+        bool operator==(const JobSeen&) const = default;
+    };
+
+    StartupSettings& settings_;
+    std::string portOverride_;
+    std::string outputFolder_;
+    OutputFolderPort* port_;
+    CAutoJobList list_;
+    CManualJobList unusedManualList_;
+    CIntake intake_;
+    CPlotRun run_;
+    RollCount rollCount_;
+    EndedJobFiles endedJobs_;
+    FolderWatch watch_;
+    std::deque<int> posted_;
+    std::map<int, JobSeen> seen_;
+    // The row whose copy is going out, and whether its start has been logged.
+    int copyRow_ = -1;
+    bool copyStarted_ = false;
+    int deletionDay_ = 0;
+    SteadyTime lastScan_;
+    SteadyTime lastArrival_;
+};

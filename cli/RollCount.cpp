@@ -1,0 +1,51 @@
+#include "cli/RollCount.h"
+
+#include "output/ServerSettings.h"
+#include "plotdata/CProfile.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr std::int32_t DEFAULT_REMAINING = 150000;
+
+} // namespace
+
+RollCount::RollCount(const CProfile& serverFile, ServerSettings& settings)
+    : serverFile_(serverFile), settings_(settings)
+{
+}
+
+RollCount::FileStamp RollCount::stampNow() const
+{
+    struct stat status = {};
+    if (::stat(serverFile_.path(), &status) != 0)
+        return {};
+    return {status.st_ino, status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_size};
+}
+
+void RollCount::remember()
+{
+    stamp_ = stampNow();
+    lastMet_ = settings_.REMAINMEDIALENGTH;
+}
+
+bool RollCount::sync()
+{
+    const std::int64_t used = std::int64_t{lastMet_} - settings_.REMAINMEDIALENGTH;
+    const bool fileChanged = !(stampNow() == stamp_);
+    const std::int32_t inFile =
+        fileChanged ? serverFile_.getInt("SYSTEM", "REMAINMEDIALENGTH", DEFAULT_REMAINING) : lastMet_;
+    const bool changedByOthers = fileChanged && inFile != lastMet_;
+    const auto count = static_cast<std::int32_t>(std::clamp<std::int64_t>(inFile - used, INT_MIN, INT_MAX));
+    settings_.REMAINMEDIALENGTH = count;
+    writeFailed_ = false;
+    if (count != inFile || stamp_.size < 0)
+        writeFailed_ = !serverFile_.setInt("SYSTEM", "REMAINMEDIALENGTH", count);
+    lastMet_ = count;
+    stamp_ = stampNow();
+    return changedByOthers;
+}

@@ -1,0 +1,70 @@
+#include "cli/ServerOptions.h"
+
+const char* const SERVER_USAGE =
+    R"(Usage: marquill-server [--home DIR] [--port NAME|PATH] [--output-folder DIR] [--once]
+
+Plots, without a window and without a person, every file that arrives in the automatic receive folder
+([Receive] AReceivePath of Server.INI). The settings are loaded as the window loads them at start-up.
+The folder is scanned every 10 seconds, and a file closed or moved into it is taken as soon as it has
+stayed unchanged for 5 seconds (a file still being written is left for later). Every waiting job is
+plotted in the automatic sequence, copy by copy; a finished file gets the plotted mark and is never
+plotted again. Old plotted files are deleted by [Receive] AutoDeleType once a day and at exit.
+
+The roll count (REMAINMEDIALENGTH) is written to Server.INI after every copy. A job too long for the
+media left waits in standby until the count is raised in Server.INI. A job that failed stays failed
+until its file is written again. One line per event goes to standard output.
+
+Options:
+  --home DIR           read the settings files from DIR (default: the folder of this program)
+  --port NAME|PATH     send to this port: COM1..COM8, LPT1..LPT8 or any path (default: the [CutInfo]
+                       port)
+  --output-folder DIR  where the File port writes: each pass becomes NAME.out, named after the plot
+                       file, and appears whole when the pass ends (default: Output/ in the home folder)
+  --once               plot what is in the folder now, then exit
+  --help               show this text
+
+Signals: SIGTERM and SIGINT stop the copy at its next write, write the settings and exit; SIGHUP reloads
+the settings and the device profile between copies.
+
+Exit status: 0 after a signal, or with --once when every job finished; 1 with --once when a job did not;
+2 for a bad command line or no device; 3 when another Marquill process holds the settings folder;
+130 when --once was interrupted.
+)";
+
+namespace {
+
+bool takesValue(const std::string& option)
+{
+    return option == "--home" || option == "--port" || option == "--output-folder";
+}
+
+} // namespace
+
+bool parseServerOptions(const std::vector<std::string>& arguments, ServerOptions& options, std::string& error)
+{
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--once") {
+            options.once = true;
+        } else if (takesValue(argument)) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+                error = argument + " needs a value";
+                return false;
+            }
+            const std::string& value = arguments[++i];
+            if (argument == "--home")
+                options.home = value;
+            else if (argument == "--port")
+                options.port = value;
+            else
+                options.outputFolder = value;
+        } else {
+            error =
+                argument.starts_with("-") ? "unknown option " + argument : "unexpected argument " + argument;
+            return false;
+        }
+    }
+    return true;
+}
