@@ -36,16 +36,23 @@ void RollCount::remember()
 bool RollCount::sync()
 {
     const std::int64_t used = std::int64_t{lastMet_} - settings_.REMAINMEDIALENGTH;
-    const bool fileChanged = !(stampNow() == stamp_);
+    // Stamped before reading: a change made after the read shows at the next meeting.
+    const FileStamp before = stampNow();
+    const bool fileChanged = !(before == stamp_);
     const std::int32_t inFile =
         fileChanged ? serverFile_.getInt("SYSTEM", "REMAINMEDIALENGTH", DEFAULT_REMAINING) : lastMet_;
     const bool changedByOthers = fileChanged && inFile != lastMet_;
     const auto count = static_cast<std::int32_t>(std::clamp<std::int64_t>(inFile - used, INT_MIN, INT_MAX));
     settings_.REMAINMEDIALENGTH = count;
-    writeFailed_ = false;
-    if (count != inFile || stamp_.size < 0)
-        writeFailed_ = !serverFile_.setInt("SYSTEM", "REMAINMEDIALENGTH", count);
     lastMet_ = count;
+    stamp_ = before;
+    writeFailed_ = false;
+    if (count == inFile && before.size >= 0)
+        return changedByOthers;
+    writeFailed_ = !serverFile_.setInt("SYSTEM", "REMAINMEDIALENGTH", count);
     stamp_ = stampNow();
+    // Someone who wrote the file right after us is heard at the next meeting.
+    if (serverFile_.getInt("SYSTEM", "REMAINMEDIALENGTH", DEFAULT_REMAINING) != count)
+        stamp_ = {};
     return changedByOthers;
 }

@@ -1,0 +1,102 @@
+#include "cli/OutputFolderPort.h"
+#include "cli/RollCount.h"
+#include "output/ServerSettings.h"
+#include "platform/Hooks.h"
+#include "plotdata/CProfile.h"
+
+#include "TempDir.h"
+
+#include <filesystem>
+#include <gmock/gmock.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+// The media used by the server and paper loaded by an operator meet in Server.INI without either being lost.
+TEST(RollCountTest, MediaUsedIsTakenOffWhatTheOperatorLoadedMeanwhile)
+{
+    TempDir home;
+    home.write("Server.INI", "[SYSTEM]\nREMAINMEDIALENGTH=1000\n");
+    CProfile serverFile;
+    serverFile.setPath(home.file("Server.INI").c_str());
+    ServerSettings settings;
+    settings.REMAINMEDIALENGTH = 1000;
+    RollCount count(serverFile, settings);
+    count.remember();
+
+    // A copy uses 120 mm: memory goes first, the file follows.
+    settings.REMAINMEDIALENGTH -= 120;
+    EXPECT_FALSE(count.sync());
+    EXPECT_THAT(TempDir::read(home.file("Server.INI")), HasSubstr("REMAINMEDIALENGTH=880"));
+
+    // The operator loads a new roll while the next copy uses 30 mm.
+    home.write("Server.INI", "[SYSTEM]\nREMAINMEDIALENGTH=50000\n");
+    settings.REMAINMEDIALENGTH -= 30;
+    EXPECT_TRUE(count.sync());
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 49970);
+    EXPECT_THAT(TempDir::read(home.file("Server.INI")), HasSubstr("REMAINMEDIALENGTH=49970"));
+
+    // Nothing used and nothing changed: no change reported, nothing lost.
+    EXPECT_FALSE(count.sync());
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 49970);
+}
+
+class OutputFolderPortTest : public ::testing::Test {
+protected:
+    TempDir folder;
+    OutputFolderPort port{folder.file("Port.INI"), folder.file("out"),
+                          [] { return std::string("C:\\jobs\\Frame.PLT"); }};
+    std::int32_t stopFlag = 1;
+
+    void SetUp() override
+    {
+        fs::create_directory(folder.path() / "out");
+        platform::Hooks hooks;
+        hooks.saveFileName = [this](const platform::SaveFileRequest&) { return port.answerFileName(); };
+        platform::installHooks(hooks);
+        port.SelectPort("File");
+    }
+    void TearDown() override { platform::resetHooks(); }
+
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> all;
+        for (const auto& entry : fs::directory_iterator(folder.path() / "out"))
+            all.push_back(entry.path().filename().string());
+        std::sort(all.begin(), all.end());
+        return all;
+    }
+};
+
+TEST_F(OutputFolderPortTest, APassAppearsWholeUnderThePlotFilesNameOnlyWhenItEnds)
+{
+    ASSERT_EQ(port.Open(2, nullptr, &stopFlag), 1);
+    port.Write("IN;PU0,0;");
+    // While the pass runs only the hidden temporary file exists.
+    EXPECT_THAT(names(), ::testing::ElementsAre(".Frame.out.part"));
+    port.Close();
+    EXPECT_THAT(names(), ::testing::ElementsAre("Frame.out"));
+    EXPECT_EQ(TempDir::read(folder.file("out/Frame.out")), "IN;PU0,0;");
+    EXPECT_EQ(port.lastOutput(), folder.file("out/Frame.out"));
+
+    // The second pass of the same copy does not replace the first.
+    ASSERT_EQ(port.Open(2, nullptr, &stopFlag), 1);
+    port.Write("PG;");
+    port.Close();
+    EXPECT_THAT(names(), ::testing::ElementsAre("Frame.2.out", "Frame.out"));
+}
+
+TEST_F(OutputFolderPortTest, APassCutShortByAStopIsThrownAway)
+{
+    port.beginCopy();
+    ASSERT_EQ(port.Open(2, nullptr, &stopFlag), 1);
+    port.Write("IN;PU0,0;");
+    stopFlag = 1;
+    port.Close();
+    EXPECT_TRUE(names().empty());
+    EXPECT_TRUE(port.lastOutput().empty());
+}
+
+} // namespace

@@ -1,0 +1,272 @@
+#include "PseudoTerminal.h"
+#include "TempDir.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <gmock/gmock.h>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+const std::string SERVER = std::string(MARQUILL_BIN_DIR) + "/marquill-server";
+const std::string PLOT_TOOL = std::string(MARQUILL_BIN_DIR) + "/marquill-plot";
+const fs::path PLOTS = MARQUILL_PLOTS_DIR;
+
+int count(const std::string& text, const std::string& part)
+{
+    int found = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++found;
+    return found;
+}
+
+// marquill-server on a home folder of its own: the shipped device profiles, a Chinese Server.INI whose
+// automatic receive folder is in/ of the home, and automatic deletion switched off.
+class ServerTest : public ::testing::Test {
+protected:
+    TempDir home;
+    std::vector<pid_t> started;
+
+    void SetUp() override
+    {
+        if (!fs::exists(SERVER) || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
+            GTEST_SKIP() << "marquill-server or Import.so has not been built";
+        if (!fs::exists(PLOTS / "foal.hpgl"))
+            GTEST_SKIP() << "no real plot files";
+        fs::copy_file(fs::path(MARQUILL_BIN_DIR) / "Plotter.INI", home.path() / "Plotter.INI");
+        fs::create_directory(home.path() / "in");
+        writeServerIni(100000);
+    }
+    void TearDown() override
+    {
+        for (const pid_t pid : started)
+            finish(pid, 0s);
+    }
+
+    void writeServerIni(int remaining)
+    {
+        home.write("Server.INI.new",
+                   "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=" + std::to_string(remaining) +
+                       "\n[Receive]\nAReceivePath=" + home.file("in") + "\nAutoDeleType=0\n");
+        fs::rename(home.file("Server.INI.new"), home.file("Server.INI"));
+    }
+
+    pid_t start(const std::vector<std::string>& arguments, const std::string& log = "log.txt")
+    {
+        std::vector<std::string> all = {SERVER, "--home", home.path().string()};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        const std::string logPath = home.file(log);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int fd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(fd, STDOUT_FILENO);
+            dup2(fd, STDERR_FILENO);
+            std::vector<char*> argv;
+            for (std::string& argument : all)
+                argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            execv(SERVER.c_str(), argv.data());
+            _exit(127);
+        }
+        started.push_back(pid);
+        return pid;
+    }
+
+    // The exit status, or -1 when the server had to be killed after the time-out.
+    int finish(pid_t pid, std::chrono::milliseconds timeout)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        int status = 0;
+        for (;;) {
+            const pid_t ended = waitpid(pid, &status, WNOHANG);
+            if (ended == pid)
+                break;
+            if (ended < 0)
+                return -1;
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                return -1;
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+        std::erase(started, pid);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string log(const std::string& name = "log.txt") const { return TempDir::read(home.file(name)); }
+
+    // Waits until the log holds text the given number of times; false after the time-out.
+    bool waitForLog(const std::string& text, int times = 1, std::chrono::seconds timeout = 30s) const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (count(log(), text) < times) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(20ms);
+        }
+        return true;
+    }
+
+    // Puts a file into the receive folder whole, by a rename, with a modification time an hour old, so
+    // that the server takes it at once instead of waiting for it to settle.
+    void deliver(const std::string& name, const std::string& bytes)
+    {
+        const std::string staged = home.write("." + name, bytes);
+        fs::last_write_time(staged, fs::file_time_type::clock::now() - 1h);
+        fs::rename(staged, home.file("in/" + name));
+    }
+
+    std::string realFile(const char* name) const { return TempDir::read((PLOTS / name).string()); }
+    std::string serverIni() const { return TempDir::read(home.file("Server.INI")); }
+};
+
+TEST_F(ServerTest, AFileWrittenInPiecesIsPlottedOnceWholeAfterItsLastPiece)
+{
+    const std::string drawing = realFile("foal.hpgl");
+    const pid_t server = start({});
+    ASSERT_TRUE(waitForLog("started")) << log();
+    {
+        std::ofstream out(home.file("in/slow.plt"), std::ios::binary);
+        const std::size_t piece = drawing.size() / 3;
+        for (std::size_t at = 0; at < drawing.size(); at += piece) {
+            out << drawing.substr(at, piece) << std::flush;
+            std::this_thread::sleep_for(1500ms);
+        }
+    }
+    ASSERT_TRUE(waitForLog("finished: " + home.file("in/slow.plt"))) << log();
+    EXPECT_EQ(kill(server, SIGTERM), 0);
+    EXPECT_EQ(finish(server, 10s), 0) << log();
+    EXPECT_EQ(count(log(), "started: " + home.file("in/slow.plt")), 1) << log();
+
+    // The same bytes as marquill-plot makes of the whole file.
+    const std::string reference = home.file("reference.out");
+    ASSERT_EQ(std::system((PLOT_TOOL + " --home " + home.path().string() + " --port " + reference + " " +
+                           (PLOTS / "foal.hpgl").string() + " > /dev/null 2>&1")
+                              .c_str()),
+              0);
+    EXPECT_EQ(TempDir::read(home.file("Output/slow.out")), TempDir::read(reference));
+}
+
+TEST_F(ServerTest, FilesArrivingTogetherAreAllPlottedInNameOrderAndAFailedOneIsNotRetriedUntilRewritten)
+{
+    const pid_t server = start({});
+    ASSERT_TRUE(waitForLog("started")) << log();
+    deliver("b.plt", realFile("arcs.hp"));
+    deliver("a.plt", realFile("foal.hpgl"));
+    deliver("c.plt", std::string("\x01\x02 no drawing \xff", 16));
+    ASSERT_TRUE(waitForLog("job failed: " + home.file("in/c.plt"))) << log();
+    const std::string first = log();
+    const std::size_t a = first.find("finished: " + home.file("in/a.plt"));
+    const std::size_t b = first.find("finished: " + home.file("in/b.plt"));
+    ASSERT_NE(a, std::string::npos) << first;
+    ASSERT_NE(b, std::string::npos) << first;
+    EXPECT_LT(a, b);
+    EXPECT_TRUE(fs::exists(home.file("Output/a.out")));
+    EXPECT_TRUE(fs::exists(home.file("Output/b.out")));
+
+    // Later arrivals do not make the failed file fail again.
+    deliver("d.plt", realFile("arcs.hp"));
+    ASSERT_TRUE(waitForLog("finished: " + home.file("in/d.plt"))) << log();
+    EXPECT_EQ(count(log(), "job failed: " + home.file("in/c.plt")), 1) << log();
+
+    // Written anew with a drawing, it is plotted.
+    deliver("c.plt", realFile("arcs.hp"));
+    ASSERT_TRUE(waitForLog("finished: " + home.file("in/c.plt"))) << log();
+    EXPECT_EQ(kill(server, SIGTERM), 0);
+    EXPECT_EQ(finish(server, 10s), 0) << log();
+}
+
+TEST_F(ServerTest, AJobTooLongForTheRollWaitsUntilTheRollCountIsRaisedInServerIni)
+{
+    writeServerIni(50);
+    const pid_t server = start({});
+    deliver("long.plt", realFile("foal.hpgl"));
+    ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"))) << log();
+    EXPECT_THAT(log(), Not(HasSubstr("finished")));
+    deliver("short.plt", "IN;SP1;PU0,0;PD400,0,400,400;");
+    ASSERT_TRUE(waitForLog("finished: " + home.file("in/short.plt"))) << log();
+    // The media the copy used is in the file.
+    ASSERT_TRUE(waitForLog("media left", 2)) << log();
+
+    // The operator loads a new roll by editing Server.INI; the next scan (at most 10 s later) finds it.
+    writeServerIni(100000);
+    ASSERT_TRUE(waitForLog("finished: " + home.file("in/long.plt"), 1, 20s)) << log();
+    EXPECT_EQ(kill(server, SIGTERM), 0);
+    EXPECT_EQ(finish(server, 10s), 0) << log();
+    EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH=99"));
+    EXPECT_THAT(serverIni(), Not(HasSubstr("REMAINMEDIALENGTH=100000")));
+}
+
+TEST_F(ServerTest, SigtermInTheMiddleOfACopyEndsTheServerWithinASecondWithTheRollCountWritten)
+{
+    PseudoTerminal line;
+    ASSERT_TRUE(line.ok());
+    home.write("Port.INI", "[PortMap]\nCOM1=" + line.slavePath() + "\n");
+    std::string lines = "IN;SP1;";
+    for (int i = 0; i < 20000; ++i)
+        lines += "PU0," + std::to_string(i % 4000) + ";PD4000," + std::to_string(i % 4000) + ";";
+    const pid_t server = start({"--port", "COM1"});
+    deliver("lines.plt", lines);
+    // Nobody reads the line after the first bytes, so the server waits for room in the middle of the copy.
+    pollfd ready = {line.master(), POLLIN, 0};
+    ASSERT_EQ(poll(&ready, 1, 30000), 1) << log();
+    std::this_thread::sleep_for(300ms);
+
+    const auto signalled = std::chrono::steady_clock::now();
+    EXPECT_EQ(kill(server, SIGTERM), 0);
+    EXPECT_EQ(finish(server, 5s), 0) << log();
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, 1s);
+    EXPECT_THAT(log(), HasSubstr("exit: media left"));
+    EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH="));
+}
+
+TEST_F(ServerTest, ASecondServerOnTheSameHomeRefusesAndOnceOnAnEmptyFolderEndsAtOnce)
+{
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_EQ(finish(start({"--once"}, "once.txt"), 10s), 0) << log("once.txt");
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, 2s);
+
+    const pid_t server = start({});
+    ASSERT_TRUE(waitForLog("started")) << log();
+    EXPECT_EQ(finish(start({"--once"}, "second.txt"), 10s), 3);
+    EXPECT_THAT(log("second.txt"), HasSubstr("process id " + std::to_string(server)));
+    EXPECT_EQ(kill(server, SIGINT), 0);
+    EXPECT_EQ(finish(server, 10s), 0) << log();
+}
+
+TEST_F(ServerTest, AServerKilledAfterACopyNeitherPlotsTheFileAgainNorLosesTheRollCount)
+{
+    const pid_t server = start({});
+    deliver("once.plt", realFile("foal.hpgl"));
+    ASSERT_TRUE(waitForLog("finished: " + home.file("in/once.plt"))) << log();
+    ASSERT_TRUE(waitForLog("media left", 2)) << log();
+    kill(server, SIGKILL);
+    finish(server, 10s);
+    const std::string afterCopy = serverIni();
+    EXPECT_THAT(afterCopy, Not(HasSubstr("REMAINMEDIALENGTH=100000")));
+    fs::remove(home.file("Output/once.out"));
+
+    EXPECT_EQ(finish(start({"--once"}, "again.txt"), 10s), 0) << log("again.txt");
+    EXPECT_THAT(log("again.txt"), HasSubstr("already plotted: " + home.file("in/once.plt")));
+    EXPECT_FALSE(fs::exists(home.file("Output/once.out")));
+    EXPECT_EQ(serverIni(), afterCopy);
+}
+
+} // namespace
