@@ -237,7 +237,7 @@ TEST_F(ServerTest, SigtermInTheMiddleOfACopyEndsTheServerWithinASecondWithTheRol
     EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH="));
 }
 
-TEST_F(ServerTest, ASecondServerOnTheSameHomeRefusesAndOnceOnAnEmptyFolderEndsAtOnce)
+TEST_F(ServerTest, ASecondServerOnTheSameHomeRefusesOnceOnAnEmptyFolderEndsAtOnceAndSighupReloads)
 {
     const auto begun = std::chrono::steady_clock::now();
     EXPECT_EQ(finish(start({"--once"}, "once.txt"), 10s), 0) << log("once.txt");
@@ -247,6 +247,12 @@ TEST_F(ServerTest, ASecondServerOnTheSameHomeRefusesAndOnceOnAnEmptyFolderEndsAt
     ASSERT_TRUE(waitForLog("started")) << log();
     EXPECT_EQ(finish(start({"--once"}, "second.txt"), 10s), 3);
     EXPECT_THAT(log("second.txt"), HasSubstr("process id " + std::to_string(server)));
+
+    // SIGHUP reloads the settings and leaves the server running.
+    writeServerIni(777);
+    EXPECT_EQ(kill(server, SIGHUP), 0);
+    ASSERT_TRUE(waitForLog("settings reloaded")) << log();
+    EXPECT_THAT(log(), HasSubstr("media left 777 mm"));
     EXPECT_EQ(kill(server, SIGINT), 0);
     EXPECT_EQ(finish(server, 10s), 0) << log();
 }
