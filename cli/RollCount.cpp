@@ -35,13 +35,15 @@ void RollCount::remember()
 
 bool RollCount::sync()
 {
-    const std::int64_t used = std::int64_t{lastMet_} - settings_.REMAINMEDIALENGTH;
     // Stamped before reading: a change made after the read shows at the next meeting.
     const FileStamp before = stampNow();
     const bool fileChanged = !(before == stamp_);
     const std::int32_t inFile =
         fileChanged ? serverFile_.getInt("SYSTEM", "REMAINMEDIALENGTH", DEFAULT_REMAINING) : lastMet_;
-    const bool changedByOthers = fileChanged && inFile != lastMet_;
+    // The run may already have written the count it holds: the media it used is in the file then.
+    const bool holdsOurCount = fileChanged && inFile == settings_.REMAINMEDIALENGTH;
+    const std::int64_t used = holdsOurCount ? 0 : std::int64_t{lastMet_} - settings_.REMAINMEDIALENGTH;
+    const bool changedByOthers = fileChanged && !holdsOurCount && inFile != lastMet_;
     const auto count = static_cast<std::int32_t>(std::clamp<std::int64_t>(inFile - used, INT_MIN, INT_MAX));
     settings_.REMAINMEDIALENGTH = count;
     lastMet_ = count;

@@ -20,7 +20,8 @@ public:
     void remember();
     // Meets the file: when its modification time, size or identity changed since the last meeting, its
     // count is read; the media used since then is taken off it, the result becomes the count in memory
-    // and is written back when it differs from the file. Returns true when someone else changed the
+    // and is written back when it differs from the file. A file that holds the count in memory already
+    // (the run wrote it itself) is taken as met. Returns true when someone else changed the
     // count in the file. writeFailed() tells whether the last write failed.
     bool sync();
     bool writeFailed() const { return writeFailed_; }

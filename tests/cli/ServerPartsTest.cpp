@@ -41,6 +41,13 @@ TEST(RollCountTest, MediaUsedIsTakenOffWhatTheOperatorLoadedMeanwhile)
     // Nothing used and nothing changed: no change reported, nothing lost.
     EXPECT_FALSE(count.sync());
     EXPECT_EQ(settings.REMAINMEDIALENGTH, 49970);
+
+    // The run wrote the count of its copy itself: the copy's media is not taken off twice.
+    settings.REMAINMEDIALENGTH -= 70;
+    serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", settings.REMAINMEDIALENGTH);
+    EXPECT_FALSE(count.sync());
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 49900);
+    EXPECT_THAT(TempDir::read(home.file("Server.INI")), HasSubstr("REMAINMEDIALENGTH=49900"));
 }
 
 class OutputFolderPortTest : public ::testing::Test {
