@@ -66,6 +66,9 @@ CPlotServer::CPlotServer(StartupSettings& settings, const std::string& portOverr
     settings.device.port = std::move(port);
     list_.setView(this);
     run_.setPortOverride(portOverride);
+    // The run would mark a copy cut short by a stop as plotted; the server marks only jobs whose copies
+    // are all done, so a file stopped by SIGTERM is plotted again after a restart.
+    run_.setMarkPlotted(false);
 
     platform::Hooks hooks;
     hooks.messageBox = [](const std::string& text, const std::string&, unsigned) {
@@ -185,6 +188,7 @@ void CPlotServer::scanAndPlot()
         seen_[row] = {job->state, job->messageId};
     }
     for (const int row : endedJobs_.takeUpRewritten(list_)) {
+        marked_.erase(list_.jobAt(row));
         logEvent(std::string("job found again, its file was written anew: ") + list_.jobAt(row)->path);
         seen_[row] = {CPlotJob::STATE_WAITING, 0};
     }
@@ -208,10 +212,12 @@ void CPlotServer::plotWaitingJobs()
                 ran = true;
             }
         }
+        markFinishedJobs();
         reportJobChanges();
         if (!ran)
             break;
     }
+    markFinishedJobs();
     reportJobChanges();
 }
 
@@ -312,8 +318,21 @@ std::string CPlotServer::runningPlotFile() const
     return job != nullptr ? job->path : "";
 }
 
+void CPlotServer::markFinishedJobs()
+{
+    for (int row = 0; row < list_.rowCount(); ++row) {
+        const CPlotJob* job = list_.jobAt(row);
+        if (job == nullptr || job->state != CPlotJob::STATE_FINISHED || job->copies < 1 ||
+            job->copiesDone < job->copies || !marked_.insert(job).second)
+            continue;
+        if (markPlotted(*job))
+            logEvent(std::string("job finished, marked plotted: ") + job->path);
+    }
+}
+
 void CPlotServer::selectionChanged(int row)
 {
+    markFinishedJobs();
     reportJobChanges();
     copyRow_ = row;
     copyStarted_ = false;

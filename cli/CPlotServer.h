@@ -12,6 +12,7 @@
 #include <chrono>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ private:
     void reloadSettings();
     void syncRollCount();
     void reportJobChanges();
+    // Gives the plotted mark to every job whose copies are all done and that has not had it yet.
+    void markFinishedJobs();
     std::string receiveFolder() const;
     bool filesHeldBack() const;
     std::string runningPlotFile() const;
@@ -76,6 +79,7 @@ private:
     FolderWatch watch_;
     std::deque<int> posted_;
     std::map<int, JobSeen> seen_;
+    std::set<const CPlotJob*> marked_;
     // The row whose copy is going out, and whether its start has been logged.
     int copyRow_ = -1;
     bool copyStarted_ = false;
