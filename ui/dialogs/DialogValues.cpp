@@ -1,0 +1,86 @@
+#include "ui/dialogs/DialogValues.h"
+
+#include "platform/Profile.h"
+#include "plotdata/CProfile.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+int parseInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+double parseDecimal(std::string_view text)
+{
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const std::string terminated(text);
+    return ::strtod_l(terminated.c_str(), nullptr, cLocale);
+}
+
+int truncateToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= static_cast<double>(INT_MAX))
+        return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN))
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+std::string formatFixed(double value, int decimals)
+{
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, result.ptr);
+}
+
+std::string formatLength(int millimetres, int unit)
+{
+    if (unit == kUnitInch)
+        return formatFixed(millimetres * kInchesPerMillimetre, 2);
+    return std::to_string(millimetres);
+}
+
+int parseLength(std::string_view text, int unit)
+{
+    if (unit == kUnitInch)
+        return truncateToInt(parseDecimal(text) * kMillimetresPerInch);
+    return parseInteger(text);
+}
+
+std::string cutUtf8(std::string_view text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return std::string(text);
+    std::size_t end = maxBytes;
+    // Step back over continuation bytes to the start of the character that does not fit.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return std::string(text.substr(0, end));
+}
+
+std::string readSettingText(const CProfile& file, const char* section, const char* key,
+                            const char* defaultValue, std::size_t maxBytes)
+{
+    return cutUtf8(platform::getProfileString(section, key, defaultValue, file.path()), maxBytes);
+}

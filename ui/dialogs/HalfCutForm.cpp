@@ -1,0 +1,42 @@
+#include "ui/dialogs/HalfCutForm.h"
+
+#include "output/CCutInfo.h"
+#include "plotdata/CProfile.h"
+#include "ui/dialogs/DialogValues.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+namespace {
+
+constexpr std::size_t kTypedMax = 19;
+
+// A typed length, at least minimum. Text that is no finite number counts as 0; a length beyond the float
+// range is held at its end.
+float typedLength(const std::string& text, float minimum)
+{
+    double value = parseDecimal(text.substr(0, kTypedMax));
+    if (!std::isfinite(value))
+        value = 0.0;
+    const float length = static_cast<float>(std::min(value, static_cast<double>(FLT_MAX)));
+    return length < minimum ? minimum : length;
+}
+
+} // namespace
+
+void HalfCutForm::open()
+{
+    const CProfile& file = settings_.deviceFile;
+    solidText = formatFixed(file.getFloat("CutInfo", "SolidCut", 2.0f), 2);
+    voidText = formatFixed(file.getFloat("CutInfo", "VoidCut", 0.2f), 2);
+}
+
+void HalfCutForm::confirm()
+{
+    CCutInfo& cutInfo = settings_.cutInfo;
+    cutInfo.SolidCut = typedLength(solidText, kSolidMinimum);
+    cutInfo.VoidCut = typedLength(voidText, kVoidMinimum);
+    settings_.deviceFile.setFloat("CutInfo", "SolidCut", cutInfo.SolidCut);
+    settings_.deviceFile.setFloat("CutInfo", "VoidCut", cutInfo.VoidCut);
+}

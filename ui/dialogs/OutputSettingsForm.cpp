@@ -1,0 +1,198 @@
+#include "ui/dialogs/OutputSettingsForm.h"
+
+#include "output/CCutInfo.h"
+#include "output/CPlotterDevice.h"
+#include "output/ServerSettings.h"
+#include "platform/Profile.h"
+#include "plotdata/CProfile.h"
+#include "ports/PortNames.h"
+#include "ui/dialogs/DialogValues.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kSystem = "SYSTEM";
+constexpr const char* kCutInfo = "CutInfo";
+// The longest device name written back as the selected device.
+constexpr std::size_t kDeviceNameMax = 199;
+
+// The character that marks pen i as dashed in the dashed-pen list.
+char dashMark(int pen) { return static_cast<char>('0' + pen); }
+
+// A typed number that a float field can hold: finite, and not below minimum.
+bool fitsFloat(double value, double minimum)
+{
+    return std::isfinite(value) && value >= minimum && value <= static_cast<double>(FLT_MAX);
+}
+
+} // namespace
+
+int findEntryByPrefix(const std::vector<std::string>& entries, const std::string& text)
+{
+    // Devices are found as the stored port is: by the beginning of the name, ignoring case.
+    return findPortEntry(entries, text);
+}
+
+std::string OutputSettingsForm::portName(const std::string& entry) { return portNameOfEntry(entry); }
+
+bool OutputSettingsForm::deviceChoiceShown() const
+{
+    return settings_.editionCode != kEditionWithoutFileOutput;
+}
+
+std::string OutputSettingsForm::deviceName() const
+{
+    if (deviceIndex < 0 || deviceIndex >= static_cast<int>(devices.size()))
+        return {};
+    return cutUtf8(devices[static_cast<std::size_t>(deviceIndex)], kDeviceNameMax);
+}
+
+void OutputSettingsForm::open()
+{
+    const ServerSettings& server = settings_.server;
+    devices = platform::getProfileKeyNames("CutterDevices", settings_.deviceFile.path());
+    settings_.cutInfo.loadCutInfo(settings_.deviceFile);
+    deviceIndex =
+        findEntryByPrefix(devices, readSettingText(settings_.deviceFile, kCutInfo, "Device", "", 79));
+
+    ports = listPortNames(settings_.editionCode, settings_.portFile);
+    portIndex = findPortEntry(ports, readSettingText(settings_.deviceFile, kCutInfo, "Port", "", 79));
+
+    sectionText = formatLength(server.Section, server.unit);
+    overlapText = formatLength(server.OverLap, server.unit);
+    pageGapText = formatLength(settings_.cutInfo.mmPageGap, server.unit);
+    plotterOffsetText = formatLength(server.PloterOffset, server.unit);
+    autoRotate = server.AutoRotate != 0;
+    pageOut = server.PageOut != 0;
+    mirror = server.MirrorY != 0;
+    sortPlot = server.SortPlot != 0;
+    adjustOrigin = server.AdjustOrg != 0;
+    dashPlot = server.DashPlot != 0;
+    sendFeed = server.SendPG != 0;
+    lineMark = server.LineMark != 0;
+    storedDashedPens = readSettingText(settings_.deviceFile, kCutInfo, "SP2Dash", "", 79);
+    fillPens();
+}
+
+void OutputSettingsForm::selectDevice(int index)
+{
+    deviceIndex = index;
+    fillPens();
+}
+
+void OutputSettingsForm::fillPens()
+{
+    const std::string dashed = readSettingText(settings_.deviceFile, kCutInfo, "SP2Dash", "", 39);
+    CPlotterDevice& device = settings_.device;
+    device.loadProfile(settings_.deviceFile, deviceName().c_str());
+    pens.clear();
+    // The highest pen, MaxPen itself, gets no row: its offset and dash stay as loaded.
+    for (int pen = 0; pen < device.MaxPen; ++pen) {
+        PenRow row;
+        row.dashed = dashed.find(dashMark(pen)) != std::string::npos;
+        const float offset = device.penOffsets[pen];
+        row.offsetText = offset > 0.0f ? formatFixed(offset, 2) : "-";
+        pens.push_back(row);
+    }
+    ratioXText = formatFixed(device.RatioX, 5);
+    ratioYText = formatFixed(device.RatioY, 5);
+}
+
+void OutputSettingsForm::setMirror(bool on)
+{
+    mirror = on;
+    if (on)
+        adjustOrigin = true;
+}
+
+void OutputSettingsForm::toggleDashed(int row)
+{
+    if (row >= 0 && row < static_cast<int>(pens.size()))
+        pens[static_cast<std::size_t>(row)].dashed = !pens[static_cast<std::size_t>(row)].dashed;
+}
+
+std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
+{
+    ServerSettings& server = settings_.server;
+    CCutInfo& cutInfo = settings_.cutInfo;
+    CPlotterDevice& device = settings_.device;
+    const CProfile& serverFile = settings_.serverFile;
+    const CProfile& deviceFile = settings_.deviceFile;
+
+    // Everything is checked before anything changes, so a refused value leaves the settings as they were.
+    const int section = parseLength(sectionText, server.unit);
+    const int overlap = parseLength(overlapText, server.unit);
+    const int pageGap = parseLength(pageGapText, server.unit);
+    const int plotterOffset = parseLength(plotterOffsetText, server.unit);
+    if (section < 0)
+        return Field::Section;
+    if (overlap < 0)
+        return Field::OverLap;
+    if (pageGap < 0)
+        return Field::PageGap;
+    std::vector<float> offsets;
+    for (const PenRow& row : pens) {
+        const double offset = parseDecimal(row.offsetText);
+        if (!fitsFloat(offset, 0.0))
+            return Field::PenOffset;
+        offsets.push_back(static_cast<float>(offset));
+    }
+    const double ratioX = parseDecimal(ratioXText);
+    const double ratioY = parseDecimal(ratioYText);
+    // A ratio too small for a float would be stored as 0, which the device load turns into 1.
+    if (!fitsFloat(ratioX, FLT_MIN))
+        return Field::RatioX;
+    if (!fitsFloat(ratioY, FLT_MIN))
+        return Field::RatioY;
+
+    server.OverLap = overlap;
+    server.Section = section;
+    cutInfo.mmPageGap = static_cast<std::uint16_t>(pageGap > 0xFFFF ? 0xFFFF : pageGap);
+    server.PloterOffset = plotterOffset;
+    serverFile.setInt("System", "OverLap", server.OverLap);
+    serverFile.setInt("System", "Section", server.Section);
+    serverFile.setInt(kSystem, "PloterOffset", server.PloterOffset);
+
+    const std::string name = deviceName();
+    deviceFile.setString(kCutInfo, "Device", name.c_str());
+    device.loadProfile(deviceFile, name.c_str());
+
+    const std::string port =
+        portIndex >= 0 && portIndex < static_cast<int>(ports.size()) ? portName(ports[portIndex]) : "";
+    deviceFile.setString(kCutInfo, "PORT", port.c_str());
+    std::snprintf(cutInfo.Port, sizeof cutInfo.Port, "%s", port.c_str());
+    cutInfo.saveCutInfo(deviceFile);
+
+    const struct {
+        const char* key;
+        bool on;
+        std::int32_t& setting;
+    } switches[] = {
+        {"AUTOROTATE", autoRotate, server.AutoRotate}, {"PageOut", pageOut, server.PageOut},
+        {"MirrorY", mirror, server.MirrorY},           {"SortPlot", sortPlot, server.SortPlot},
+        {"AdjustOrg", adjustOrigin, server.AdjustOrg}, {"DASHPLOT", dashPlot, server.DashPlot},
+        {"SENDPG", sendFeed, server.SendPG},           {"LineMark", lineMark, server.LineMark},
+    };
+    for (const auto& s : switches) {
+        s.setting = s.on ? 1 : 0;
+        serverFile.setInt(kSystem, s.key, s.setting);
+    }
+
+    std::string dashedPens;
+    for (std::size_t pen = 0; pen < pens.size(); ++pen) {
+        if (pens[pen].dashed)
+            dashedPens += dashMark(static_cast<int>(pen));
+        device.penOffsets[pen] = offsets[pen];
+    }
+    deviceFile.setString(kCutInfo, "SP2Dash", dashedPens.c_str());
+    std::snprintf(device.SP2Dash, sizeof device.SP2Dash, "%s", dashedPens.c_str());
+
+    device.RatioX = static_cast<float>(ratioX);
+    device.RatioY = static_cast<float>(ratioY);
+    device.saveProfile(deviceFile);
+    return std::nullopt;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ui/dialogs/SettingsContext.h"
+
+#include <string>
+
+// The values of the reload-paper dialog: the media width and the length left on the roll, shown in the
+// display unit that the dialog's radio buttons switch.
+class ReloadPaperForm {
+public:
+    explicit ReloadPaperForm(SettingsContext& settings) : settings_(settings) {}
+
+    // Shows the media settings in the current unit.
+    void open();
+    // A radio button was clicked: the unit changes in memory at once, for the whole program, even when
+    // the dialog is cancelled later. The fields show the stored values again in the new unit, and so
+    // does the status pane.
+    void setUnit(int unit);
+    // Reads both fields. When either is not above 0 the result is false and nothing changes; otherwise
+    // the media settings and the unit are set, written to Server.INI and shown in the status pane.
+    bool confirm();
+
+    // The status pane's text for the remaining length in the current unit.
+    std::string remainingText() const;
+
+    int unit = 0;
+    std::string widthText;
+    std::string lengthText;
+
+private:
+    void show();
+    std::string formatMedia(int millimetres) const;
+
+    SettingsContext& settings_;
+};
