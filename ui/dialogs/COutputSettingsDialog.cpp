@@ -54,7 +54,6 @@ COutputSettingsDialog::COutputSettingsDialog(SettingsContext& settings, QWidget*
         ui_->adjustOriginCheck->setChecked(form_.adjustOrigin);
     });
     connect(ui_->penList, &QTableWidget::cellClicked, this, &COutputSettingsDialog::penClicked);
-    connect(ui_->penList, &QTableWidget::cellChanged, this, &COutputSettingsDialog::penEdited);
     connect(ui_->portSettingsButton, &QPushButton::clicked, this, &COutputSettingsDialog::openPortSettings);
     connect(ui_->halfCutButton, &QPushButton::clicked, this, &COutputSettingsDialog::openHalfCut);
     connect(ui_->okButton, &QPushButton::clicked, this, &COutputSettingsDialog::confirm);
@@ -65,7 +64,6 @@ COutputSettingsDialog::~COutputSettingsDialog() = default;
 
 void COutputSettingsDialog::showPens()
 {
-    fillingPens_ = true;
     QTableWidget* list = ui_->penList;
     list->setRowCount(0);
     list->setRowCount(static_cast<int>(form_.pens.size()));
@@ -83,7 +81,6 @@ void COutputSettingsDialog::showPens()
     }
     ui_->ratioXEdit->setText(fromUtf8(form_.ratioXText));
     ui_->ratioYEdit->setText(fromUtf8(form_.ratioYText));
-    fillingPens_ = false;
 }
 
 void COutputSettingsDialog::selectDevice(int index)
@@ -98,17 +95,7 @@ void COutputSettingsDialog::penClicked(int row, int column)
         return;
     form_.toggleDashed(row);
     const bool dashed = form_.pens[static_cast<std::size_t>(row)].dashed;
-    fillingPens_ = true;
     ui_->penList->item(row, PenDashed)->setText(dashed ? QStringLiteral("Y") : QStringLiteral("-"));
-    fillingPens_ = false;
-}
-
-void COutputSettingsDialog::penEdited(int row, int column)
-{
-    if (fillingPens_ || column != PenOffset || row < 0 || row >= static_cast<int>(form_.pens.size()))
-        return;
-    form_.pens[static_cast<std::size_t>(row)].offsetText =
-        ui_->penList->item(row, column)->text().toStdString();
 }
 
 void COutputSettingsDialog::openPortSettings()
@@ -153,6 +140,11 @@ QString COutputSettingsDialog::fieldName(OutputSettingsForm::Field field) const
 
 void COutputSettingsDialog::confirm()
 {
+    // An offset still being edited counts as typed: taking the focus away ends the edit, as a click does.
+    ui_->okButton->setFocus();
+    for (int row = 0; row < ui_->penList->rowCount(); ++row)
+        form_.pens[static_cast<std::size_t>(row)].offsetText =
+            ui_->penList->item(row, PenOffset)->text().toStdString();
     form_.deviceIndex = ui_->deviceList->currentIndex();
     form_.portIndex = ui_->portList->currentIndex();
     form_.sectionText = ui_->sectionEdit->text().toStdString();

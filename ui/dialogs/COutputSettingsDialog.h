@@ -25,7 +25,6 @@ private:
     void showPens();
     void selectDevice(int index);
     void penClicked(int row, int column);
-    void penEdited(int row, int column);
     void openPortSettings();
     void openHalfCut();
     void confirm();
@@ -34,6 +33,4 @@ private:
     std::unique_ptr<Ui::COutputSettingsDialog> ui_;
     SettingsContext& settings_;
     OutputSettingsForm form_;
-    // Set while the pen list is filled from the form, so that filling is not taken for editing.
-    bool fillingPens_ = false;
 };

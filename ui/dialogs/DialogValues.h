@@ -29,6 +29,16 @@ std::string formatLength(int millimetres, int unit);
 // A typed length back in millimetres: a signed integer, or decimal inches times 25.4.
 int parseLength(std::string_view text, int unit);
 
+// A value and the text a dialog showed for it. Text left as shown reads back as the value itself, so that
+// confirming a dialog unchanged never moves a setting by the rounding of its display (10 mm shows as
+// 0.39 inch, which reads back as 9 mm).
+template <typename T> struct ShownValue {
+    T value{};
+    std::string text;
+
+    bool unchanged(std::string_view typed) const { return typed == text; }
+};
+
 // text cut to at most maxBytes bytes without splitting a UTF-8 character.
 std::string cutUtf8(std::string_view text, std::size_t maxBytes);
 

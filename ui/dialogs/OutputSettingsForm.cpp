@@ -62,10 +62,10 @@ void OutputSettingsForm::open()
     ports = listPortNames(settings_.editionCode, settings_.portFile);
     portIndex = findPortEntry(ports, readSettingText(settings_.deviceFile, kCutInfo, "Port", "", 79));
 
-    sectionText = formatLength(server.Section, server.unit);
-    overlapText = formatLength(server.OverLap, server.unit);
-    pageGapText = formatLength(settings_.cutInfo.mmPageGap, server.unit);
-    plotterOffsetText = formatLength(server.PloterOffset, server.unit);
+    sectionText = showLength(shownSection_, server.Section);
+    overlapText = showLength(shownOverlap_, server.OverLap);
+    pageGapText = showLength(shownPageGap_, settings_.cutInfo.mmPageGap);
+    plotterOffsetText = showLength(shownPlotterOffset_, server.PloterOffset);
     autoRotate = server.AutoRotate != 0;
     pageOut = server.PageOut != 0;
     mirror = server.MirrorY != 0;
@@ -76,6 +76,17 @@ void OutputSettingsForm::open()
     lineMark = server.LineMark != 0;
     storedDashedPens = readSettingText(settings_.deviceFile, kCutInfo, "SP2Dash", "", 79);
     fillPens();
+}
+
+std::string OutputSettingsForm::showLength(ShownValue<int>& shown, int millimetres)
+{
+    shown = {millimetres, formatLength(millimetres, settings_.server.unit)};
+    return shown.text;
+}
+
+int OutputSettingsForm::typedLength(const std::string& typed, const ShownValue<int>& shown) const
+{
+    return shown.unchanged(typed) ? shown.value : parseLength(typed, settings_.server.unit);
 }
 
 void OutputSettingsForm::selectDevice(int index)
@@ -94,12 +105,14 @@ void OutputSettingsForm::fillPens()
     for (int pen = 0; pen < device.MaxPen; ++pen) {
         PenRow row;
         row.dashed = dashed.find(dashMark(pen)) != std::string::npos;
-        const float offset = device.penOffsets[pen];
-        row.offsetText = offset > 0.0f ? formatFixed(offset, 2) : "-";
+        row.loadedOffset = device.penOffsets[pen];
+        row.offsetText = row.loadedOffset > 0.0f ? formatFixed(row.loadedOffset, 2) : "-";
         pens.push_back(row);
     }
-    ratioXText = formatFixed(device.RatioX, 5);
-    ratioYText = formatFixed(device.RatioY, 5);
+    shownRatioX_ = {device.RatioX, formatFixed(device.RatioX, 5)};
+    shownRatioY_ = {device.RatioY, formatFixed(device.RatioY, 5)};
+    ratioXText = shownRatioX_.text;
+    ratioYText = shownRatioY_.text;
 }
 
 void OutputSettingsForm::setMirror(bool on)
@@ -124,10 +137,10 @@ std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
     const CProfile& deviceFile = settings_.deviceFile;
 
     // Everything is checked before anything changes, so a refused value leaves the settings as they were.
-    const int section = parseLength(sectionText, server.unit);
-    const int overlap = parseLength(overlapText, server.unit);
-    const int pageGap = parseLength(pageGapText, server.unit);
-    const int plotterOffset = parseLength(plotterOffsetText, server.unit);
+    const int section = typedLength(sectionText, shownSection_);
+    const int overlap = typedLength(overlapText, shownOverlap_);
+    const int pageGap = typedLength(pageGapText, shownPageGap_);
+    const int plotterOffset = typedLength(plotterOffsetText, shownPlotterOffset_);
     if (section < 0)
         return Field::Section;
     if (overlap < 0)
@@ -136,13 +149,15 @@ std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
         return Field::PageGap;
     std::vector<float> offsets;
     for (const PenRow& row : pens) {
-        const double offset = parseDecimal(row.offsetText);
-        if (!fitsFloat(offset, 0.0))
+        const bool unchanged =
+            row.offsetText == (row.loadedOffset > 0.0f ? formatFixed(row.loadedOffset, 2) : "-");
+        const double offset = unchanged ? row.loadedOffset : parseDecimal(row.offsetText);
+        if (!unchanged && !fitsFloat(offset, 0.0))
             return Field::PenOffset;
         offsets.push_back(static_cast<float>(offset));
     }
-    const double ratioX = parseDecimal(ratioXText);
-    const double ratioY = parseDecimal(ratioYText);
+    const double ratioX = shownRatioX_.unchanged(ratioXText) ? shownRatioX_.value : parseDecimal(ratioXText);
+    const double ratioY = shownRatioY_.unchanged(ratioYText) ? shownRatioY_.value : parseDecimal(ratioYText);
     // A ratio too small for a float would be stored as 0, which the device load turns into 1.
     if (!fitsFloat(ratioX, FLT_MIN))
         return Field::RatioX;

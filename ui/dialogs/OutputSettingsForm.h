@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/dialogs/DialogValues.h"
 #include "ui/dialogs/SettingsContext.h"
 
 #include <optional>
@@ -16,6 +17,7 @@ public:
     struct PenRow {
         bool dashed = false;
         std::string offsetText; // "%1.2f" of the offset when above 0, else "-"
+        float loadedOffset = 0.0f;
     };
 
     explicit OutputSettingsForm(SettingsContext& settings) : settings_(settings) {}
@@ -63,8 +65,16 @@ public:
 private:
     void fillPens();
     std::string deviceName() const;
+    std::string showLength(ShownValue<int>& shown, int millimetres);
+    int typedLength(const std::string& typed, const ShownValue<int>& shown) const;
 
     SettingsContext& settings_;
+    ShownValue<int> shownSection_;
+    ShownValue<int> shownOverlap_;
+    ShownValue<int> shownPageGap_;
+    ShownValue<int> shownPlotterOffset_;
+    ShownValue<float> shownRatioX_;
+    ShownValue<float> shownRatioY_;
 };
 
 // The index of the first entry that starts with text, ignoring case; the first entry when text is empty

@@ -4,18 +4,6 @@
 #include "plotdata/CProfile.h"
 #include "ui/dialogs/DialogValues.h"
 
-namespace {
-
-// A typed media length in millimetres, before truncation: decimal inches times 25.4, or an integer.
-double typedMillimetres(const std::string& text, int unit)
-{
-    if (unit == kUnitInch)
-        return parseDecimal(text) * kMillimetresPerInch;
-    return parseInteger(text);
-}
-
-} // namespace
-
 void ReloadPaperForm::open()
 {
     unit = settings_.server.unit == kUnitInch ? kUnitInch : kUnitMillimetre;
@@ -33,15 +21,27 @@ void ReloadPaperForm::setUnit(int newUnit)
 
 void ReloadPaperForm::show()
 {
-    widthText = formatMedia(settings_.server.MediaWidth);
-    lengthText = formatMedia(settings_.server.REMAINMEDIALENGTH);
+    shownWidth_ = showMedia(settings_.server.MediaWidth);
+    shownLength_ = showMedia(settings_.server.REMAINMEDIALENGTH);
+    widthText = shownWidth_.text;
+    lengthText = shownLength_.text;
 }
 
-std::string ReloadPaperForm::formatMedia(int millimetres) const
+ShownValue<int> ReloadPaperForm::showMedia(int millimetres) const
 {
     if (unit == kUnitInch)
-        return formatFixed(millimetres * kInchesPerMillimetre, 4);
-    return std::to_string(millimetres);
+        return {millimetres, formatFixed(millimetres * kInchesPerMillimetre, 4)};
+    return {millimetres, std::to_string(millimetres)};
+}
+
+// Typed media in whole millimetres: decimal inches times 25.4 truncated, or a signed integer.
+int ReloadPaperForm::typedMedia(const std::string& typed, const ShownValue<int>& shown) const
+{
+    if (shown.unchanged(typed))
+        return shown.value;
+    if (unit == kUnitInch)
+        return truncateToInt(parseDecimal(typed) * kMillimetresPerInch);
+    return parseInteger(typed);
 }
 
 std::string ReloadPaperForm::remainingText() const
@@ -56,8 +56,8 @@ bool ReloadPaperForm::confirm()
 {
     // Both values are checked before either is taken, so a refused length leaves the width as it was.
     // The check is on the whole millimetres stored: 0.01 inch would otherwise become a width of 0.
-    const int width = truncateToInt(typedMillimetres(widthText, unit));
-    const int length = truncateToInt(typedMillimetres(lengthText, unit));
+    const int width = typedMedia(widthText, shownWidth_);
+    const int length = typedMedia(lengthText, shownLength_);
     if (width <= 0 || length <= 0)
         return false;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/dialogs/DialogValues.h"
 #include "ui/dialogs/SettingsContext.h"
 
 #include <string>
@@ -29,7 +30,10 @@ public:
 
 private:
     void show();
-    std::string formatMedia(int millimetres) const;
+    ShownValue<int> showMedia(int millimetres) const;
+    int typedMedia(const std::string& typed, const ShownValue<int>& shown) const;
 
     SettingsContext& settings_;
+    ShownValue<int> shownWidth_;
+    ShownValue<int> shownLength_;
 };
