@@ -5,6 +5,8 @@
 #include "ui/dialogs/CPortSettingsDialog.h"
 #include "ui_COutputSettingsDialog.h"
 
+#include <QScrollBar>
+
 namespace {
 
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
@@ -22,8 +24,13 @@ COutputSettingsDialog::COutputSettingsDialog(SettingsContext& settings, QWidget*
     ui_->deviceLabel->setVisible(deviceChoice);
     ui_->deviceList->setVisible(deviceChoice);
     ui_->portSettingsButton->setVisible(deviceChoice);
-    for (int column = 0; column < 3; ++column)
+    // The list is wide enough for its three columns, so the tool offsets show without scrolling.
+    int listWidth = 2 * ui_->penList->frameWidth() + ui_->penList->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < 3; ++column) {
         ui_->penList->setColumnWidth(column, kPenColumnWidths[column]);
+        listWidth += kPenColumnWidths[column];
+    }
+    ui_->penList->setMinimumWidth(listWidth);
     ui_->penList->horizontalHeader()->setSectionsClickable(false);
 
     form_.open();
