@@ -6,6 +6,7 @@
 #include "ports/PortDevices.h"
 #include "ports/PortKind.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -58,8 +59,17 @@ std::int32_t CPlotPort::Open(std::int32_t outMethod, void* messageWindow, std::i
     const int portNumber = classifyPortName(portName_);
     if (portNumber <= 0)
         outMethod_ = 1;
+    // A file or a device named by its path has no output method of its own: it takes blocks, and one
+    // byte per call would only cost time. The line keeps no error state that blocks later writes, so
+    // nothing needs clearing between attempts, and method 3 differs from method 2 only in its message
+    // steps.
+    byteWrites_ = portNumber > 0 && (outMethod_ == 0 || outMethod_ == 1);
+    stepAfterWrite_ = portNumber > 0 && outMethod_ != 3;
+    pending_.clear();
     openConnection(portNumber);
     open_ = connection_ != nullptr;
+    if (open_ && !byteWrites_)
+        pending_.reserve(connection_->blockSize());
     return open_ ? 1 : 0;
 }
 
@@ -110,6 +120,9 @@ bool CPlotPort::chooseOutputFile(std::string& path)
 
 void CPlotPort::Close()
 {
+    if (open_ && connection_ != nullptr && !pending_.empty())
+        writeBlocks(pending_.data(), pending_.size());
+    pending_.clear();
     open_ = false;
     connection_.reset();
     if (stopFlag_ != nullptr) {
@@ -129,25 +142,32 @@ std::int32_t CPlotPort::Write(const char* text)
 {
     if (!open_)
         return 1;
-    if (stopRaised() || connection_ == nullptr)
+    if (stopRaised() || connection_ == nullptr) {
+        pending_.clear();
         return 0;
+    }
     const std::size_t size = text != nullptr ? std::strlen(text) : 0;
     if (size == 0)
         return 1;
-    // A regular file takes a whole string in one call; one byte per call would only cost time. The line
-    // keeps no error state that blocks later writes, so nothing needs clearing between attempts, and
-    // method 3 differs from method 2 only in its message steps.
-    if (connection_->isFile())
-        return writeBlocks(text, size, false);
-    switch (outMethod_) {
-    case 0:
-    case 1:
+    if (byteWrites_)
         return writeBytes(text, size);
-    case 3:
-        return writeBlocks(text, size, false);
-    default:
-        return writeBlocks(text, size, true);
+    pending_.append(text, size);
+    if (pending_.size() < connection_->blockSize())
+        return 1;
+    return sendWholeBlocks();
+}
+
+// Sends the whole blocks waiting and keeps the rest, less than a block, for the next strings. A stop
+// drops everything not yet sent.
+std::int32_t CPlotPort::sendWholeBlocks()
+{
+    const std::size_t whole = pending_.size() - pending_.size() % connection_->blockSize();
+    if (writeBlocks(pending_.data(), whole) == 0) {
+        pending_.clear();
+        return 0;
     }
+    pending_.erase(0, whole);
+    return 1;
 }
 
 // One byte per write call, the message step before each attempt. The stop command runs inside the
@@ -168,10 +188,11 @@ std::int32_t CPlotPort::writeBytes(const char* text, std::size_t size)
     return 1;
 }
 
-// The whole remaining string per write call; a partial write continues with the rest. The message step
-// runs before each call and, unless told otherwise, after it.
-std::int32_t CPlotPort::writeBlocks(const char* text, std::size_t size, bool stepAfterWrite)
+// At most one block of the connection per write call; a partial write continues with the rest. The
+// message step runs before each call and, unless the port is told otherwise, after it.
+std::int32_t CPlotPort::writeBlocks(const char* text, std::size_t size)
 {
+    const std::size_t block = connection_->blockSize();
     std::size_t sent = 0;
     while (sent < size) {
         if (stopRaised())
@@ -179,8 +200,8 @@ std::int32_t CPlotPort::writeBlocks(const char* text, std::size_t size, bool ste
         messageStep();
         if (stopRaised())
             return 0;
-        const long written = connection_->write(text + sent, size - sent);
-        if (stepAfterWrite)
+        const long written = connection_->write(text + sent, std::min(size - sent, block));
+        if (stepAfterWrite_)
             messageStep();
         pauseAfter(written);
         if (written > 0)

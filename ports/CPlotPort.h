@@ -33,16 +33,22 @@ public:
 
     // Chooses the port by name (at most 149 characters are kept) and reloads the settings.
     void SelectPort(const char* name);
-    // Opens the selected port. outMethod: 1 one byte per write call, 2 (and any value but 0, 1 and 3)
-    // whole remaining strings, 3 as 2 without the message step after each write call, 0 as 1. File and
-    // other names use method 1, and a regular file takes each whole string in one call. messageWindow:
-    // when not null, writes run the message step (platform::messageStep); the port does not use it
-    // otherwise. Returns 1 when the port opened; openError() then says why not.
+    // Opens the selected port. outMethod, for COM and LPT ports: 1 one byte per write call, 2 (and any
+    // value but 0, 1 and 3) blocks, 3 as 2 without the message step after each write call, 0 as 1. File
+    // and other names always write blocks. messageWindow: when not null, writes run the message step
+    // (platform::messageStep); the port does not use it otherwise. Returns 1 when the port opened;
+    // openError() then says why not.
+    //
+    // Block writes collect the strings of a pass and send them as soon as they fill a block of the
+    // connection's size (64 KiB for a regular file, about 50 ms of sending for a device); Close sends the
+    // rest. The stop flag is checked before every write call: once it is raised, what has not been sent
+    // is dropped and the device holds exactly the beginning of the stream.
     virtual std::int32_t Open(std::int32_t outMethod, void* messageWindow, std::int32_t* stopFlag);
-    // Sends the bytes before the terminator. Returns 1 when all were taken, or when the port is not open
-    // (nothing is sent); 0 when stopped. A device that takes nothing, or has gone, is retried at a
-    // pace of a few milliseconds until the stop flag is raised.
+    // Hands over the bytes before the terminator. Returns 1 when all were taken (sent, or waiting for the
+    // rest of their block), or when the port is not open (nothing is sent); 0 when stopped. A device that
+    // takes nothing, or has gone, is retried at a pace of a few milliseconds until the stop flag is raised.
     virtual std::int32_t Write(const char* text);
+    // Sends what is still waiting, unless stopped, and ends the connection.
     virtual void Close();
 
     void LoadSettings();
@@ -61,7 +67,8 @@ private:
     void openConnection(int portNumber);
     bool chooseOutputFile(std::string& path);
     std::int32_t writeBytes(const char* text, std::size_t size);
-    std::int32_t writeBlocks(const char* text, std::size_t size, bool stepAfterWrite);
+    std::int32_t writeBlocks(const char* text, std::size_t size);
+    std::int32_t sendWholeBlocks();
 
     char portName_[150] = {};
     std::int32_t* stopFlag_ = nullptr;
@@ -69,6 +76,12 @@ private:
     bool open_ = false;
     CProfile settingsFile_;
     std::int32_t outMethod_ = 2;
+    // COM and LPT ports told to send one byte per call; every other port writes blocks.
+    bool byteWrites_ = false;
+    // Whether a block write runs the message step after the call as well as before it.
+    bool stepAfterWrite_ = true;
+    // Bytes handed over but not yet sent: less than one block between writes.
+    std::string pending_;
     std::unique_ptr<PortConnection> connection_;
     std::string openError_;
 };

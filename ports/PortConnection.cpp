@@ -19,6 +19,23 @@
 namespace {
 
 constexpr int kLongestWriteWaitMs = 50;
+constexpr std::size_t kFileBlockBytes = 64 * 1024;
+// A serial line sends about ten bits per byte (start, eight data bits, stop); 20 blocks a second keep
+// each write within 50 ms.
+constexpr unsigned kBitsPerByte = 10;
+constexpr unsigned kBlocksPerSecond = 20;
+// A printer port has no rate to read; a slow parallel port still takes about 10,000 bytes a second.
+constexpr std::size_t kPrinterBlockBytes = 512;
+
+std::size_t writeBlockSize(int fd, bool isFile)
+{
+    if (isFile)
+        return kFileBlockBytes;
+    const unsigned rate = lineOutputRate(fd);
+    if (rate == 0)
+        return kPrinterBlockBytes;
+    return std::clamp<std::size_t>(rate / (kBitsPerByte * kBlocksPerSecond), 1, kFileBlockBytes);
+}
 
 std::string groupOf(const std::string& path)
 {
@@ -80,7 +97,7 @@ OpenResult openDevice(const std::string& path, const PortSettings* serialSetting
 } // namespace
 
 PortConnection::PortConnection(int fd, bool isFile, bool watchDsr)
-    : fd_(fd), isFile_(isFile), watchDsr_(watchDsr)
+    : fd_(fd), isFile_(isFile), watchDsr_(watchDsr), blockSize_(writeBlockSize(fd, isFile))
 {
 }
 

@@ -18,8 +18,10 @@ public:
     // Offers the bytes. Returns how many were taken, 0 when a device took none within its write time-out
     // (about 1 ms per byte plus 1 ms, at most some tens of milliseconds), or -1 when the write failed.
     long write(const char* data, std::size_t size);
-    // Regular files take whole strings at once; devices are fed at the pace they accept.
-    bool isFile() const { return isFile_; }
+    // The most bytes one write should offer: 64 KiB for a regular file; for a serial line what it sends
+    // in about 50 ms at its rate; for any other device what a slow printer port takes in about 50 ms.
+    // So a device never holds a write long enough to delay a pause or a stop.
+    std::size_t blockSize() const { return blockSize_; }
 
 private:
     // One non-blocking write call: the bytes taken, 0 when the line is full, -1 on failure.
@@ -28,6 +30,7 @@ private:
     int fd_;
     bool isFile_;
     bool watchDsr_;
+    std::size_t blockSize_;
 };
 
 struct OpenResult {

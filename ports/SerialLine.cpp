@@ -147,3 +147,11 @@ bool dsrIsLow(int fd)
         return false;
     return (lines & TIOCM_DSR) == 0;
 }
+
+unsigned lineOutputRate(int fd)
+{
+    termios2 state{};
+    if (ioctl(fd, TCGETS2, &state) != 0)
+        return 0;
+    return state.c_ospeed;
+}

@@ -9,3 +9,6 @@ void applySerialSettings(int fd, const PortSettings& settings);
 
 // True when the line reports DSR low. A line that cannot report its modem lines never holds output.
 bool dsrIsLow(int fd);
+
+// The rate at which the line on fd sends, in bits per second; 0 when fd is not a serial line.
+unsigned lineOutputRate(int fd);

@@ -147,9 +147,10 @@ TEST_F(RunEndToEndTest, AMissingImportLibraryFailsTheJobAndEndsTheSequence)
 
 TEST_F(RunEndToEndTest, AStopFromTheMessageStepEndsTheCopyAtTheNextWrite)
 {
+    // Enough lines for several blocks of the file port.
     std::string lines = "IN;SP1;";
-    for (int i = 0; i < 200; ++i)
-        lines += "PU0," + std::to_string(i * 40) + ";PD4000," + std::to_string(i * 40) + ";";
+    for (int i = 0; i < 10000; ++i)
+        lines += "PU0," + std::to_string(i * 4) + ";PD4000," + std::to_string(i * 4) + ";";
     drop("lines.plt", lines);
     poll(list);
     CPlotJob& job = *list.jobAt(0);
@@ -163,7 +164,7 @@ TEST_F(RunEndToEndTest, AStopFromTheMessageStepEndsTheCopyAtTheNextWrite)
     int steps = 0;
     platform::Hooks hooks;
     hooks.messageStep = [&] {
-        if (++steps == 50)
+        if (++steps == 2)
             run.stop();
     };
     platform::installHooks(hooks);

@@ -4,6 +4,7 @@
 
 #include "RecordingPort.h"
 #include "ShippedProfiles.h"
+#include "TempDir.h"
 #include "geometry/CMatrix.h"
 #include "plotdata/CPlot.h"
 #include "plotdata/LoadPlot.h"
@@ -53,12 +54,18 @@ std::string transcript(const std::vector<std::string>& writes)
     return text;
 }
 
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
 // A copy of the job as the run sends it in one pass: scaled by the device's ratios, moved to the origin,
 // cut into overlapping sections along X, each scaled to device units, sorted and sent; then fed.
-std::string sendPlot(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)
+void sendPlot(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)
 {
-    RecordingPort port;
-    device.setOutputPort(&port);
 
     auto plot = job.copy();
     plot->applyTransform(CMatrix::Scale(device.RatioX, device.RatioY));
@@ -77,16 +84,41 @@ std::string sendPlot(const CPlot& job, CPlotterDevice& device, const CCutInfo& c
         device.emitPlot(*piece);
     }
     device.endPass(1);
+}
+
+std::string recordedStream(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)
+{
+    RecordingPort port;
+    device.setOutputPort(&port);
+    sendPlot(job, device, cutInfo);
     device.setOutputPort(nullptr);
     return transcript(port.writes);
 }
 
-std::string readFile(const fs::path& path)
+// The bytes a real port writes into a file, where the strings of a pass go out in large blocks.
+std::string fileStream(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo,
+                       const fs::path& file)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
+    device.port->SelectPort(file.c_str());
+    sendPlot(job, device, cutInfo);
+    return readFile(file);
+}
+
+// The stream a transcript stands for: its lines joined, with the escapes undone.
+std::string untranscribed(const std::string& text)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n')
+            continue;
+        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x') {
+            bytes += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        } else {
+            bytes += text[i];
+        }
+    }
+    return bytes;
 }
 
 class GoldenStream : public testing::TestWithParam<const char*> {};
@@ -108,6 +140,7 @@ TEST_P(GoldenStream, EveryShippedDeviceSendsTheStoredStream)
 
     const bool regenerate = std::getenv("MARQUILL_REGENERATE_GOLDEN") != nullptr;
     const fs::path goldenDir = fs::path(MARQUILL_SOURCE_DIR) / "tests/output/golden";
+    TempDir output;
     int compared = 0;
     for (const char* profileFile : kShippedProfileFiles) {
         CProfile profile;
@@ -118,7 +151,7 @@ TEST_P(GoldenStream, EveryShippedDeviceSendsTheStoredStream)
             SCOPED_TRACE(std::string(profileFile) + " / " + name);
             CPlotterDevice device;
             device.loadProfile(profile, name.c_str());
-            const std::string stream = sendPlot(*job, device, cutInfo);
+            const std::string stream = recordedStream(*job, device, cutInfo);
             // Files of other editions and languages hold the same device sections, so they share a stream.
             const fs::path golden = goldenDir / (std::string(GetParam()) + "." + device.sectionName + ".txt");
             if (regenerate) {
@@ -128,6 +161,11 @@ TEST_P(GoldenStream, EveryShippedDeviceSendsTheStoredStream)
             ASSERT_TRUE(fs::exists(golden)) << golden;
             EXPECT_EQ(stream, readFile(golden))
                 << golden << " (after a deliberate change, MARQUILL_REGENERATE_GOLDEN=1 rewrites it)";
+            CPlotterDevice fileDevice;
+            fileDevice.loadProfile(profile, name.c_str());
+            EXPECT_TRUE(fileStream(*job, fileDevice, cutInfo, output.file("stream.out")) ==
+                        untranscribed(readFile(golden)))
+                << "the bytes in the file differ from " << golden;
             ++compared;
         }
     }

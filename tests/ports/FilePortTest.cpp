@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/fsuid.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 namespace {
@@ -40,7 +42,7 @@ protected:
 
 } // namespace
 
-TEST_F(FilePortTest, OtherNamesAreTruncatedAndWrittenOneCallPerString)
+TEST_F(FilePortTest, OtherNamesAreTruncatedAndTakeTheStringsOfAPassInBlocks)
 {
     const std::string target = dir.write("out.plt", "old content that must go away");
     CPlotPort port(iniPath);
@@ -53,11 +55,80 @@ TEST_F(FilePortTest, OtherNamesAreTruncatedAndWrittenOneCallPerString)
     EXPECT_EQ(port.Write("IN;SP1;\n"), 1);
     EXPECT_EQ(port.Write(""), 1);
     EXPECT_EQ(port.Write("PU0,0;PD10,10;\n"), 1);
-    EXPECT_EQ(steps, 2); // the message step before each of the two write calls
-    stop = 1;
-    EXPECT_EQ(port.Write("PA;"), 0);
+    EXPECT_EQ(steps, 0); // nothing written yet: the strings wait for a block to fill
+    EXPECT_EQ(TempDir::read(target), "");
     port.Close();
+    EXPECT_EQ(steps, 1); // one write call, with the message step before it
     EXPECT_EQ(TempDir::read(target), "IN;SP1;\nPU0,0;PD10,10;\n");
+}
+
+// The stop command runs in the message step before a write call: that call and every later one send
+// nothing, so the file holds exactly the blocks written before it.
+TEST_F(FilePortTest, StopEndsABufferedPassAtTheNextWriteCall)
+{
+    const std::string target = dir.file("out.plt");
+    CPlotPort port(iniPath);
+    port.SelectPort(target.c_str());
+    int steps = 0;
+    platform::Hooks hooks;
+    hooks.messageStep = [&] {
+        if (++steps == 3)
+            stop = 1;
+    };
+    platform::installHooks(hooks);
+    ASSERT_EQ(port.Open(2, &window, &stop), 1) << port.openError();
+    std::string stream;
+    std::int32_t result = 1;
+    for (int i = 0; result == 1 && i < 100000; ++i) {
+        const std::string command = "PD" + std::to_string(i) + "," + std::to_string(2 * i) + ";";
+        result = port.Write(command.c_str());
+        stream += command;
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(port.Write("PU;"), 0);
+    port.Close();
+    const std::string written = TempDir::read(target);
+    EXPECT_EQ(written.size(), 2u * 64 * 1024);
+    EXPECT_EQ(written, stream.substr(0, written.size()));
+}
+
+// A file that can grow only so far (a full disk, a size limit): the bytes before the failing one are all
+// in it, in order, however the blocks fell, and the write that fails is retried until the stop.
+TEST_F(FilePortTest, PassEndingOnAWriteErrorKeepsEveryByteBeforeIt)
+{
+    const std::string target = dir.file("out.plt");
+    constexpr rlim_t kLimit = 100000;
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    if (saved.rlim_max != RLIM_INFINITY && saved.rlim_max < kLimit)
+        GTEST_SKIP() << "file size limit too low";
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = kLimit;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+    CPlotPort port(iniPath);
+    port.SelectPort(target.c_str());
+    int stepsAtTheLimit = 0;
+    platform::Hooks hooks;
+    hooks.messageStep = [&] {
+        if (std::filesystem::file_size(target) == kLimit && ++stepsAtTheLimit == 3)
+            stop = 1;
+    };
+    platform::installHooks(hooks);
+    std::string stream;
+    ASSERT_EQ(port.Open(2, &window, &stop), 1) << port.openError();
+    for (int i = 0; stream.size() < kLimit + 1000; ++i) {
+        const std::string command = "PA" + std::to_string(i) + ",7;";
+        EXPECT_EQ(port.Write(command.c_str()), 1);
+        stream += command;
+    }
+    port.Close(); // the last bytes go out here and meet the limit
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+
+    EXPECT_EQ(stop, 1);
+    EXPECT_EQ(TempDir::read(target), stream.substr(0, kLimit));
 }
 
 TEST_F(FilePortTest, FilePortAsksForANameAndRemembersItsFolder)

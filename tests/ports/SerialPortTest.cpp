@@ -73,11 +73,35 @@ TEST_F(SerialPortTest, ExactBytesArriveInOrderWithEveryOutputMethod)
         EXPECT_EQ(port->Write(everyByte.c_str()), 1);
         EXPECT_EQ(port->Write("IN;SP1;"), 1);
         EXPECT_EQ(port->Write(everyByte.c_str()), 1);
+        port->Close(); // sends what waits for the rest of its block
+        EXPECT_EQ(stop, 1);
         reader.join();
         EXPECT_TRUE(received == expected);
     }
-    port->Close();
-    EXPECT_EQ(stop, 1);
+}
+
+TEST_F(SerialPortTest, BlockWritesOfferAboutFiftyMillisecondsOfTheLineAtATime)
+{
+    for (unsigned rate : {9600u, 115200u}) {
+        SCOPED_TRACE(rate);
+        openPort(3, "TranSpeed=" + std::to_string(rate) + "\n"); // method 3: one message step per call
+        const std::size_t block = rate / 200;                    // ten bits a byte, 50 ms
+        int calls = 0;
+        platform::Hooks hooks;
+        hooks.messageStep = [&] { ++calls; };
+        platform::installHooks(hooks);
+        const std::string commands(20 * block + 7, 'P');
+        std::string received;
+        std::thread reader([&] { received = drain(commands.size()); });
+        for (std::size_t i = 0; i < commands.size(); i += 7)
+            EXPECT_EQ(port->Write(commands.substr(i, 7).c_str()), 1);
+        port->Close();
+        reader.join();
+        EXPECT_EQ(received, commands);
+        // Twenty whole blocks and the rest at the close, or more calls where the line took less.
+        EXPECT_GE(calls, 21);
+        EXPECT_LT(calls, 40);
+    }
 }
 
 // The pseudo-terminal's driver forces eight data bits without parity; those are checked in SerialLineState.
@@ -160,7 +184,9 @@ TEST_F(SerialPortTest, VanishedDeviceIsRetriedCalmlyUntilStopped)
         }
     };
     platform::installHooks(hooks);
-    EXPECT_EQ(port->Write("PU0,0;PD100,100;"), 0);
+    EXPECT_EQ(port->Write("PU0,0;PD100,100;"), 1); // waits for the rest of its block
+    port->Close();                                 // tries to send it until stopped
+    EXPECT_EQ(stop, 1);
     // Two steps per failed attempt with a pause of a few milliseconds: no spinning.
     EXPECT_LT(stepsAfterVanish, 200);
 }
