@@ -9,6 +9,7 @@ class CCutInfo;
 class CJobListView;
 class CPlot;
 class CPlotterDevice;
+class CSectionCutter;
 struct CPlotJob;
 struct ServerSettings;
 
@@ -61,8 +62,9 @@ public:
 
 private:
     void plotRunningJob(int row);
-    std::unique_ptr<CPlot> layOut(const CPlotJob& job) const;
-    bool outputBand(const CPlotJob& job, const CPlot& plot, float y0, float y1, std::int32_t& consumed);
+    std::unique_ptr<CPlot> layOut(CPlotJob& job) const;
+    bool outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter& cutter, float y0, float y1,
+                    std::int32_t& consumed);
     void markJobPlotted(const CPlotJob& job) const;
     int rowOf(const CPlotJob* job) const;
     void redrawRunningRow();

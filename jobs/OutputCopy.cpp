@@ -100,12 +100,18 @@ bool CPlotRun::enoughMedia(const CPlotJob& job) const
 }
 
 // The job's plot as it goes onto the media: scaled by the device's ratios, mirrored, turned and moved
-// to its origin, with the start offset taken off its left. The job's own plot stays as it is.
-std::unique_ptr<CPlot> CPlotRun::layOut(const CPlotJob& job) const
+// to its origin, with the start offset taken off its left. The job's own plot is laid out in place when
+// this is its last copy, as the job drops its plot once finished; otherwise it stays as it is and a copy
+// is laid out, so that a large drawing is held twice at most.
+std::unique_ptr<CPlot> CPlotRun::layOut(CPlotJob& job) const
 {
-    std::unique_ptr<CPlot> plot = job.plot->copy();
-    if (!plot)
+    std::unique_ptr<CPlot> plot;
+    if (job.plot->count() == 0)
         plot = std::make_unique<CPlot>();
+    else if (job.copiesDone + 1 >= job.copies)
+        plot = std::move(job.plot);
+    else
+        plot = job.plot->copy();
     plot->bake();
     if (device_.RatioX != 1.0f || device_.RatioY != 1.0f)
         transform(*plot, CMatrix::Scale(device_.RatioX, device_.RatioY));
@@ -136,6 +142,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
         return RESULT_DATA_BUILD_FAILED;
     const std::unique_ptr<CPlot> plot = layOut(job);
     const FRect bounds = plot->extent;
+    CSectionCutter cutter(*plot);
 
     device_.port->SelectPort(portOverride_.empty() ? cutInfo_.Port : portOverride_.c_str());
     device_.stopFlag = 0;
@@ -157,7 +164,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
             break;
         }
         std::int32_t consumed = 0;
-        bool stopped = outputBand(job, *plot, y0, y0 + mediaWidth, consumed);
+        bool stopped = outputBand(job, *plot, cutter, y0, y0 + mediaWidth, consumed);
         // A stop raised while the band's last section was written ends the copy as well.
         stopped = stopped || device_.stopFlag != 0;
         device_.endPass(settings_.SendPG != 0 ? autoFeed : 2);
@@ -194,7 +201,8 @@ int CPlotRun::outputCopy(CPlotJob& job)
 // Sends the sections of one band (y0 to y1 across the media) along the media's length: each section is
 // the section length long and overlaps the one before it. consumed becomes the right edge of the last
 // section that held anything, the media the band used. Returns whether a stop ended the band.
-bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, float y0, float y1, std::int32_t& consumed)
+bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter& cutter, float y0, float y1,
+                          std::int32_t& consumed)
 {
     const FRect& bounds = plot.extent;
     const bool rotated = (job.options & CPlotJob::OPTION_ROTATE) != 0;
@@ -216,7 +224,7 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, float y0, floa
         }
         if (job.sectionLimit != 0 && ++sections > job.sectionLimit)
             break;
-        std::unique_ptr<CPlot> piece = extractSection(plot, x0, y0, x1, y1);
+        std::unique_ptr<CPlot> piece = cutter.extract(x0, y0, x1, y1);
         if (piece) {
             if (settings_.LineMark != 0) {
                 const bool bandFollows = y1 < bounds.bottom;

@@ -5,14 +5,41 @@
 #include "plotdata/CPlot.h"
 #include "plotdata/PathWalk.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace {
+
+// The window and what every path of one section shares: the window also normalised, for the box tests
+// of segments, and the items of the output path being built.
+struct Section {
+    Section(float left, float top, float right, float bottom)
+        : window{left, top, right, bottom}, normalised(window)
+    {
+        normalised.normalise();
+    }
+
+    FRect window;
+    FRect normalised;
+    std::vector<PathItem> open;
+};
+
+// Whether the bounding box of P-Q meets the normalised window.
+bool boxMeets(FPoint p, FPoint q, const FRect& window)
+{
+    return !(std::min(p.x, q.x) > window.right || std::max(p.x, q.x) < window.left ||
+             std::min(p.y, q.y) > window.bottom || std::max(p.y, q.y) < window.top);
+}
 
 // Walks one path and builds the output paths of the parts inside the window.
 class PathClipper final : public PathVisitor {
 public:
-    PathClipper(CPlot& result, const CPlotPath& source, const FRect& window)
-        : result_(result), source_(source), window_(window)
+    PathClipper(CPlot& result, const CPlotPath& source, Section& section)
+        : result_(result), source_(source), window_(section.window), normalised_(section.normalised),
+          items_(section.open)
     {
+        items_.clear();
     }
 
     // Adds the output path still open, if any, to the result.
@@ -20,8 +47,8 @@ public:
 
     void special(const PathItem& item) override
     {
-        if (output_)
-            output_->append(item);
+        if (open_)
+            items_.push_back(item);
     }
 
     void moveTo(const PathItem& item) override
@@ -36,15 +63,15 @@ public:
     {
         const FPoint endPoint{end.x, end.y};
         const bool now = pointInRect(endPoint, window_);
-        if (inside_ && now && output_) {
-            output_->append(end);
-        } else if (segmentBoxMeets(start, endPoint, window_)) {
+        if (inside_ && now && open_) {
+            items_.push_back(end);
+        } else if (boxMeets(start, endPoint, normalised_)) {
             FPoint p = start;
             FPoint q = endPoint;
             if (clipSegment(p, q, window_)) {
-                if (!inside_ || !output_)
+                if (!inside_ || !open_)
                     startOutput({p.x, p.y, PI_MOVETO | PI_ANCHOR});
-                output_->append({q.x, q.y, end.flags});
+                items_.push_back({q.x, q.y, end.flags});
             }
         }
         inside_ = now;
@@ -54,10 +81,10 @@ public:
     {
         const Bezier curve{start, {c1.x, c1.y}, {c2.x, c2.y}, {end.x, end.y}};
         const bool now = pointInRect(curve.p3, window_);
-        if (inside_ && now && output_ && pointInRect(curve.p1, window_) && pointInRect(curve.p2, window_)) {
-            output_->append(c1);
-            output_->append(c2);
-            output_->append(end);
+        if (inside_ && now && open_ && pointInRect(curve.p1, window_) && pointInRect(curve.p2, window_)) {
+            items_.push_back(c1);
+            items_.push_back(c2);
+            items_.push_back(end);
         } else {
             appendCurvePieces(curve);
         }
@@ -72,7 +99,7 @@ private:
             return;
         // A first piece that starts where the curve starts continues the output path it started in.
         int k = 0;
-        if (output_ && pieces[0] == curve.p0)
+        if (open_ && pieces[0] == curve.p0)
             k = 1;
         for (; k < kClipListSize && pieces[k].x != kClipListEnd; ++k) {
             const FPoint p = pieces[k];
@@ -81,10 +108,10 @@ private:
                 startOutput({p.x, p.y, PI_MOVETO | PI_ANCHOR});
                 break;
             case 3:
-                output_->append({p.x, p.y, PI_ANCHOR});
+                items_.push_back({p.x, p.y, PI_ANCHOR});
                 break;
             default:
-                output_->append({p.x, p.y, 0});
+                items_.push_back({p.x, p.y, 0});
                 break;
             }
         }
@@ -93,48 +120,113 @@ private:
     void startOutput(const PathItem& first)
     {
         closeOutput();
-        output_ = std::make_unique<CPlotPath>();
-        output_->lineType = source_.lineType;
-        output_->pen = source_.pen;
-        output_->append(first);
+        open_ = true;
+        items_.push_back(first);
     }
 
+    // The output path is built only once its items are known, so that its storage fits them: a section
+    // of many short pieces would otherwise hold room for 50 items in each.
     void closeOutput()
     {
-        if (output_)
-            result_.add(std::move(output_));
+        if (!open_)
+            return;
+        open_ = false;
+        auto output = std::make_unique<CPlotPath>();
+        output->lineType = source_.lineType;
+        output->pen = source_.pen;
+        output->reserve(static_cast<uint32_t>(items_.size()));
+        for (const PathItem& item : items_)
+            output->append(item);
+        items_.clear();
+        result_.add(std::move(output));
     }
 
     CPlot& result_;
     const CPlotPath& source_;
-    const FRect window_;
-    std::unique_ptr<CPlotPath> output_;
+    const FRect& window_;
+    const FRect& normalised_;
+    std::vector<PathItem>& items_;
+    bool open_ = false;
     // Whether the last anchor was inside the window, so that the open output path continues from it.
     bool inside_ = false;
 };
 
-// Appends to result the parts of one path that lie inside the window, each run of drawing inside the
-// window as a path of its own.
-void clipPath(CPlot& result, const CPlotPath& path, float left, float top, float right, float bottom)
+// Adds to result what of one path lies inside the window: the whole path when its extent lies inside,
+// else the parts inside, each run of drawing inside the window as a path of its own.
+void addPartInside(CPlot& result, const CPlotPath& path, Section& section)
 {
-    PathClipper clipper(result, path, {left, top, right, bottom});
-    walkPath(path, clipper);
-    clipper.finish();
+    const FRect& w = section.window;
+    if (path.extent.liesInside(w.left, w.top, w.right, w.bottom)) {
+        result.add(path.copy());
+    } else if (!path.extent.liesOutside(w.left, w.top, w.right, w.bottom)) {
+        PathClipper clipper(result, path, section);
+        walkPath(path, clipper);
+        clipper.finish();
+    }
 }
+
+std::unique_ptr<CPlot> nullWhenEmpty(std::unique_ptr<CPlot> result)
+{
+    if (result->count() == 0)
+        return nullptr;
+    return result;
+}
+
+bool hasNumericEdges(const FRect& extent) { return !std::isnan(extent.left) && !std::isnan(extent.right); }
 
 } // namespace
 
 std::unique_ptr<CPlot> extractSection(const CPlot& plot, float left, float top, float right, float bottom)
 {
     auto result = std::make_unique<CPlot>();
+    Section section(left, top, right, bottom);
+    for (int i = 0; i < plot.count(); ++i)
+        addPartInside(*result, plot.at(i), section);
+    return nullWhenEmpty(std::move(result));
+}
+
+CSectionCutter::CSectionCutter(const CPlot& plot) : plot_(plot)
+{
     for (int i = 0; i < plot.count(); ++i) {
-        const CPlotPath& path = plot.at(i);
-        if (path.extent.liesInside(left, top, right, bottom))
-            result->add(path.copy());
-        else if (!path.extent.liesOutside(left, top, right, bottom))
-            clipPath(*result, path, left, top, right, bottom);
+        if (hasNumericEdges(plot.at(i).extent))
+            byLeft_.push_back(i);
+        else
+            everywhere_.push_back(i);
     }
-    if (result->count() == 0)
-        return nullptr;
-    return result;
+    std::sort(byLeft_.begin(), byLeft_.end(),
+              [&plot](int a, int b) { return plot.at(a).extent.left < plot.at(b).extent.left; });
+}
+
+std::unique_ptr<CPlot> CSectionCutter::extract(float left, float top, float right, float bottom)
+{
+    findPathsReaching(left, right);
+    auto result = std::make_unique<CPlot>();
+    Section section(left, top, right, bottom);
+    for (int i : candidates_)
+        addPartInside(*result, plot_.at(i), section);
+    return nullWhenEmpty(std::move(result));
+}
+
+// The paths whose extent may meet the window from left to right, in the plot's order. Windows that move
+// to the right let the paths they have passed go for good; any other window starts the sweep anew.
+void CSectionCutter::findPathsReaching(float left, float right)
+{
+    candidates_.clear();
+    if (std::isnan(left) || std::isnan(right)) {
+        for (int i = 0; i < plot_.count(); ++i)
+            candidates_.push_back(i);
+        return;
+    }
+    if (!(left >= lastLeft_ && right >= lastRight_)) {
+        entered_ = 0;
+        reaching_.clear();
+    }
+    lastLeft_ = left;
+    lastRight_ = right;
+    while (entered_ < byLeft_.size() && !(plot_.at(byLeft_[entered_]).extent.left > right))
+        reaching_.push_back(byLeft_[entered_++]);
+    std::erase_if(reaching_, [&](int i) { return plot_.at(i).extent.right < left; });
+    candidates_ = reaching_;
+    candidates_.insert(candidates_.end(), everywhere_.begin(), everywhere_.end());
+    std::sort(candidates_.begin(), candidates_.end());
 }

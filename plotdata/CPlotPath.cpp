@@ -4,12 +4,15 @@
 #include "geometry/Segment.h"
 #include "plotdata/CInvalidArgException.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 namespace {
 
-constexpr uint32_t kGrowth = 50;
+// The first storage of a path; after it the capacity doubles, so that a long path is copied a few times
+// as it grows, not once every 50 items.
+constexpr uint32_t kFirstCapacity = 50;
 // The storage always holds this many items beyond the capacity.
 constexpr uint32_t kSpare = 2;
 
@@ -80,11 +83,11 @@ void CPlotPath::reserveStorage(uint32_t items)
 uint32_t CPlotPath::appendRaw(const PathItem& item)
 {
     if (!items_) {
-        reserveStorage(kGrowth);
+        reserveStorage(kFirstCapacity);
     } else if (count_ >= capacity_) {
-        if (capacity_ > UINT32_MAX - kGrowth - kSpare)
+        if (capacity_ > (UINT32_MAX - kSpare) / 2)
             throw std::bad_alloc();
-        reserveStorage(capacity_ + kGrowth);
+        reserveStorage(std::max(kFirstCapacity, 2 * capacity_));
     }
     items_[count_] = item;
     ++count_;
@@ -110,6 +113,12 @@ void CPlotPath::includeInExtent(uint32_t index)
     ExtentVisitor widenExtent(extent, hasExtent_);
     appendWalk_.step(items_.get(), index, widenExtent);
     walked_ = index + 1;
+}
+
+void CPlotPath::reserve(uint32_t items)
+{
+    if (items > capacity_ || !items_)
+        reserveStorage(std::max(items, capacity_));
 }
 
 void CPlotPath::assignItems(const PathItem* items, uint32_t count)

@@ -13,6 +13,7 @@ class DrawingSurface;
 
 // One run of drawing with one pen and one line type: an array of items and its extent.
 // The item storage lives on the ordinary heap and always holds two items more than the capacity says.
+// It starts at 50 items and doubles when full; a finished path (PI_END appended) is shrunk to fit.
 class CPlotPath {
 public:
     // Bounding box in millimetres: left = min X, top = min Y, right = max X, bottom = max Y.
@@ -43,6 +44,8 @@ public:
     uint32_t append(const PathItem& item);
     // As append, without touching the extent.
     uint32_t appendRaw(const PathItem& item);
+    // Makes room for at least `items` items, so that appending that many allocates once. Never shrinks.
+    void reserve(uint32_t items);
     // Replaces the items with a copy of `count` items, in storage sized for exactly that many; count and
     // capacity become `count`. The extent is not touched.
     void assignItems(const PathItem* items, uint32_t count);

@@ -124,6 +124,77 @@ std::vector<float> leftEdges(const CPlot& plot)
 }
 
 // Ordered and reversed input would make the plain split quadratic; the large cases finish at once.
+// Paths of lines and curves scattered over 0 .. 1000 by 0 .. 600 in no order, some short, some long, one
+// whose extent is not a number.
+std::unique_ptr<CPlot> scatteredPlot()
+{
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> x(0, 1000), y(0, 600), step(-40, 40);
+    auto plot = std::make_unique<CPlot>();
+    for (int p = 0; p < 120; ++p) {
+        auto path = std::make_unique<CPlotPath>();
+        path->pen = p % 4;
+        float px = x(random);
+        float py = y(random);
+        path->append(moveItem(px, py));
+        const int segments = p % 10 == 0 ? 100 : 1 + p % 6;
+        for (int s = 0; s < segments; ++s) {
+            if (s % 3 == 2) {
+                path->append(controlItem(px + step(random), py + step(random)));
+                path->append(controlItem(px + step(random), py + step(random)));
+            }
+            px = std::clamp(px + step(random) * (p % 10 == 0 ? 5 : 1), 0.0f, 1000.0f);
+            py = std::clamp(py + step(random), 0.0f, 600.0f);
+            path->append(s % 7 == 6 ? moveItem(px, py) : lineItem(px, py));
+        }
+        path->appendRaw({0, 0, PI_END});
+        plot->add(std::move(path));
+    }
+    plot->at(17).extent.left = std::numeric_limits<float>::quiet_NaN();
+    return plot;
+}
+
+void expectSameSection(const CPlot* expected, const CPlot* actual)
+{
+    ASSERT_EQ(expected == nullptr, actual == nullptr);
+    if (expected == nullptr)
+        return;
+    ASSERT_EQ(expected->count(), actual->count());
+    for (int i = 0; i < expected->count(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(itemsOf(expected->at(i)), itemsOf(actual->at(i)));
+        EXPECT_EQ(expected->at(i).extent, actual->at(i).extent);
+        EXPECT_EQ(expected->at(i).pen, actual->at(i).pen);
+    }
+    EXPECT_EQ(expected->extent, actual->extent);
+}
+
+// The run cuts sections along two bands, then starts a copy over; windows also step back and shrink.
+TEST(SectionCutterTest, EveryWindowGivesWhatExtractSectionGives)
+{
+    const auto plot = scatteredPlot();
+    CSectionCutter cutter(*plot);
+    std::vector<FRect> windows;
+    for (int copy = 0; copy < 2; ++copy) {
+        for (float y0 : {0.0f, 300.0f}) {
+            for (float x0 = 0; x0 < 1000; x0 += 90)
+                windows.push_back({x0, y0, x0 + 100, y0 + 300});
+        }
+    }
+    windows.push_back({500, 0, 520, 600});
+    windows.push_back({200, 0, 900, 600});
+    windows.push_back({0, 0, 2000, 600});
+    windows.push_back({100, 0, 150, 600});
+    int withPaths = 0;
+    for (const FRect& w : windows) {
+        SCOPED_TRACE(testing::Message() << w.left << ", " << w.top);
+        const auto expected = extractSection(*plot, w.left, w.top, w.right, w.bottom);
+        withPaths += expected ? 1 : 0;
+        expectSameSection(expected.get(), cutter.extract(w.left, w.top, w.right, w.bottom).get());
+    }
+    EXPECT_GT(withPaths, 40);
+}
+
 TEST(SortByLeftEdgeTest, PlotsOfAnyOrderAndSizeAreOrderedByLeftEdge)
 {
     constexpr int kPaths = 30000;

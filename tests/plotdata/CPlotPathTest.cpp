@@ -20,7 +20,7 @@ const std::vector<PathItem> kArch{{0, 0, 0x11}, {0, 10, 0x00}, {10, 10, 0x00}, {
 
 } // namespace
 
-TEST(CPlotPathTest, GrowsBy50WithTwoSpareItemsAndShrinksToFitAtTheEnd)
+TEST(CPlotPathTest, StartsWith50ItemsDoublesWithTwoSpareItemsAndShrinksToFitAtTheEnd)
 {
     CPlotPath path;
     EXPECT_EQ(path.append(PathItem{0, 0, 0x11}), 1u);
@@ -34,6 +34,21 @@ TEST(CPlotPathTest, GrowsBy50WithTwoSpareItemsAndShrinksToFitAtTheEnd)
     EXPECT_EQ(path.capacity(), 52u);
     EXPECT_EQ(path.item(50).x, 50.0f);
     EXPECT_EQ(path.extent, (FRect{0, 0, 50, 0}));
+
+    CPlotPath longPath;
+    for (int i = 0; i < 201; ++i)
+        longPath.append(PathItem{float(i), 1, i == 0 ? uint8_t{0x11} : uint8_t{0x01}});
+    EXPECT_EQ(longPath.capacity(), 400u);
+
+    // Room made beforehand is used as it is, and the end still shrinks the storage to fit.
+    CPlotPath reserved;
+    reserved.reserve(3);
+    EXPECT_EQ(reserved.capacity(), 3u);
+    reserved.append(PathItem{0, 0, 0x11});
+    reserved.append(PathItem{4, 2, 0x21});
+    reserved.append(PathItem{0, 0, PI_END});
+    EXPECT_EQ(reserved.capacity(), 3u);
+    EXPECT_EQ(reserved.extent, (FRect{0, 0, 4, 2}));
 
     CPlotPath empty;
     empty.append(PathItem{0, 0, PI_END});
