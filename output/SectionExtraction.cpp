@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -165,6 +166,37 @@ void addPartInside(CPlot& result, const CPlotPath& path, Section& section)
     }
 }
 
+// Paths shorter than this are walked whole; longer ones are looked at figure by figure.
+constexpr uint32_t kFigureIndexMinItems = 64;
+
+bool boxMisses(const FRect& box, const FRect& window)
+{
+    return box.right < window.left || box.left > window.right || box.bottom < window.top ||
+           box.top > window.bottom;
+}
+
+// The parts inside the window of a path whose figures are listed: figures whose box misses the window
+// are passed over without walking their items. Each figure starts with a move-to, which ends whatever
+// output path is open, so a figure passed over changes nothing of the walk of the next one.
+void clipByFigures(CPlot& result, const CPlotPath& path, const std::vector<CSectionCutter::Figure>& figures,
+                   Section& section)
+{
+    PathClipper clipper(result, path, section);
+    PathWalk walk;
+    const PathItem* items = path.items();
+    const uint32_t leadEnd = figures.empty() ? path.count() : figures.front().start;
+    for (uint32_t i = 0; i < leadEnd; ++i)
+        walk.step(items, i, clipper);
+    for (std::size_t f = 0; f < figures.size(); ++f) {
+        const uint32_t end = f + 1 < figures.size() ? figures[f + 1].start : path.count();
+        if (boxMisses(figures[f].box, section.window))
+            continue;
+        for (uint32_t i = figures[f].start; i < end; ++i)
+            walk.step(items, i, clipper);
+    }
+    clipper.finish();
+}
+
 std::unique_ptr<CPlot> nullWhenEmpty(std::unique_ptr<CPlot> result)
 {
     if (result->count() == 0)
@@ -202,9 +234,48 @@ std::unique_ptr<CPlot> CSectionCutter::extract(float left, float top, float righ
     findPathsReaching(left, right);
     auto result = std::make_unique<CPlot>();
     Section section(left, top, right, bottom);
-    for (int i : candidates_)
-        addPartInside(*result, plot_.at(i), section);
+    // Boxes tell what a segment may reach only in a window whose edges are in order.
+    const bool byFigures = left <= right && top <= bottom;
+    for (int i : candidates_) {
+        const CPlotPath& path = plot_.at(i);
+        const FRect& w = section.window;
+        if (byFigures && path.count() >= kFigureIndexMinItems &&
+            !path.extent.liesInside(w.left, w.top, w.right, w.bottom) &&
+            !path.extent.liesOutside(w.left, w.top, w.right, w.bottom))
+            clipByFigures(*result, path, figuresOf(i), section);
+        else
+            addPartInside(*result, path, section);
+    }
     return nullWhenEmpty(std::move(result));
+}
+
+// The figures of a path, each from its move-to to the next one, with the box of all their points
+// (control points included); listed when the path is first clipped. A box holding a point that is not
+// a number is all NaN, so that it never misses a window.
+const std::vector<CSectionCutter::Figure>& CSectionCutter::figuresOf(int pathIndex)
+{
+    if (figures_.empty())
+        figures_.resize(static_cast<std::size_t>(plot_.count()));
+    std::vector<Figure>& figures = figures_[static_cast<std::size_t>(pathIndex)];
+    if (!figures.empty())
+        return figures;
+    const CPlotPath& path = plot_.at(pathIndex);
+    const PathItem* items = path.items();
+    for (uint32_t i = 0; i < path.count(); ++i) {
+        const PathItem& item = items[i];
+        if (isSpecial(item))
+            continue;
+        if (isMoveTo(item)) {
+            figures.push_back({i, {item.x, item.y, item.x, item.y}});
+        } else if (!figures.empty()) {
+            figures.back().box.widen({item.x, item.y});
+        }
+        if (!figures.empty() && (std::isnan(item.x) || std::isnan(item.y))) {
+            const float nan = std::numeric_limits<float>::quiet_NaN();
+            figures.back().box = {nan, nan, nan, nan};
+        }
+    }
+    return figures;
 }
 
 // The paths whose extent may meet the window from left to right, in the plot's order. Windows that move

@@ -124,8 +124,8 @@ std::vector<float> leftEdges(const CPlot& plot)
 }
 
 // Ordered and reversed input would make the plain split quadratic; the large cases finish at once.
-// Paths of lines and curves scattered over 0 .. 1000 by 0 .. 600 in no order, some short, some long, one
-// whose extent is not a number.
+// Paths of lines and curves scattered over 0 .. 1000 by 0 .. 600 in no order, some short, some long (of
+// many figures), one whose extent is not a number and one with a point that is not a number.
 std::unique_ptr<CPlot> scatteredPlot()
 {
     std::mt19937 random(3);
@@ -151,6 +151,7 @@ std::unique_ptr<CPlot> scatteredPlot()
         plot->add(std::move(path));
     }
     plot->at(17).extent.left = std::numeric_limits<float>::quiet_NaN();
+    plot->at(30).item(40).y = std::numeric_limits<float>::quiet_NaN();
     return plot;
 }
 
