@@ -5,6 +5,7 @@
 
 #include "geometry/Bezier.h"
 #include "output/CommandTemplate.h"
+#include "output/CurveSplit.h"
 #include "ports/CPlotPort.h"
 
 class CCutInfo;
@@ -111,6 +112,7 @@ private:
     // 1 after a line has been sent and no move has followed yet.
     std::int32_t pendingLine_ = 0;
     float curveAccuracy_ = 2.0f;
+    CurveSplit curveSplit_{2.0f};
     // Largest X, in device units, of the moves and lines of the pass.
     std::int32_t highestX_ = 0;
     // The knife offset turned into the direction of the last segment, and that direction in radians.

@@ -102,6 +102,7 @@ int CPlotterDevice::beginPass(void* window, const CCutInfo& settings)
     pendingLine_ = 0;
     currentLineType_ = 0;
     curveAccuracy_ = settings.CurveAccurate;
+    curveSplit_ = CurveSplit(settings.CurveAccurate);
     highestX_ = 0;
 
     if (command(CommandTemplate::InitCmd)[0] != '\0') {
