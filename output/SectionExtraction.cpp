@@ -166,8 +166,16 @@ void addPartInside(CPlot& result, const CPlotPath& path, Section& section)
     }
 }
 
-// Paths shorter than this are walked whole; longer ones are looked at figure by figure.
+// Paths shorter than this are walked whole; longer ones are looked at figure by figure when the window
+// is narrow beside them: a wide window holds most figures anyway, and the list would only cost memory.
 constexpr uint32_t kFigureIndexMinItems = 64;
+constexpr float kNarrowWindowShare = 0.25f;
+
+bool worthListingFigures(const CPlotPath& path, const FRect& window)
+{
+    return path.count() >= kFigureIndexMinItems &&
+           window.right - window.left < kNarrowWindowShare * (path.extent.right - path.extent.left);
+}
 
 bool boxMisses(const FRect& box, const FRect& window)
 {
@@ -239,7 +247,7 @@ std::unique_ptr<CPlot> CSectionCutter::extract(float left, float top, float righ
     for (int i : candidates_) {
         const CPlotPath& path = plot_.at(i);
         const FRect& w = section.window;
-        if (byFigures && path.count() >= kFigureIndexMinItems &&
+        if (byFigures && worthListingFigures(path, w) &&
             !path.extent.liesInside(w.left, w.top, w.right, w.bottom) &&
             !path.extent.liesOutside(w.left, w.top, w.right, w.bottom))
             clipByFigures(*result, path, figuresOf(i), section);

@@ -178,8 +178,8 @@ TEST(SectionCutterTest, EveryWindowGivesWhatExtractSectionGives)
     std::vector<FRect> windows;
     for (int copy = 0; copy < 2; ++copy) {
         for (float y0 : {0.0f, 300.0f}) {
-            for (float x0 = 0; x0 < 1000; x0 += 90)
-                windows.push_back({x0, y0, x0 + 100, y0 + 300});
+            for (float x0 = 0; x0 < 1000; x0 += 70)
+                windows.push_back({x0, y0, x0 + 80, y0 + 300});
         }
     }
     windows.push_back({500, 0, 520, 600});
