@@ -4,7 +4,7 @@
 #include "cli/ServerLog.h"
 #include "cli/ServerOptions.h"
 #include "cli/ServerSignals.h"
-#include "cli/StartupSettings.h"
+#include "jobs/StartupSettings.h"
 #include "platform/HomeFolderLock.h"
 #include "platform/ProgramFolder.h"
 
@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     catchServerSignals();
 
     auto settings = std::make_unique<StartupSettings>();
-    loadStartupSettings(home, *settings);
+    loadStartupSettings(home, *settings, platform::programFolder());
     // Without a device nothing would be sent, yet every job would finish.
     if (settings->device.sectionName[0] == '\0') {
         std::fprintf(stderr, "marquill-server: %s selects no device of its [CutterDevices]\n",

@@ -3,11 +3,14 @@
 #include "cli/ConsoleView.h"
 #include "cli/Interrupt.h"
 #include "cli/Options.h"
-#include "cli/StartupSettings.h"
 #include "jobs/CAutoJobList.h"
+#include "jobs/CCommandTable.h"
+#include "jobs/CManualJobList.h"
 #include "jobs/CPlotRun.h"
 #include "jobs/CommandIds.h"
+#include "jobs/Intake.h"
 #include "jobs/JobTexts.h"
+#include "jobs/StartupSettings.h"
 #include "platform/HomeFolderLock.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
@@ -112,7 +115,7 @@ int main(int argc, char** argv)
     }
 
     auto settings = std::make_unique<StartupSettings>();
-    loadStartupSettings(folderOf(options), *settings);
+    loadStartupSettings(folderOf(options), *settings, platform::programFolder());
     if (!options.device.empty() && !selectDeviceForRun(*settings, options.device)) {
         std::fprintf(stderr, "marquill-plot: no device named %s in %s\n", options.device.c_str(),
                      settings->deviceFile.path());
@@ -133,16 +136,17 @@ int main(int argc, char** argv)
     CPlotRun run(list, settings->server, settings->cutInfo, settings->device);
     run.setPortOverride(options.port);
     run.setMarkPlotted(options.markPlotted);
+    CManualJobList manual(settings->server);
+    CIntake intake(list, manual, settings->serverFile);
+    const CCommandTable commands = automaticListCommands(list, run, intake, settings->device);
     installConsoleHooks(run);
     if (!addJobs(list, options, settings->server))
         return EXIT_BAD_COMMAND_LINE;
 
     catchInterrupt();
-    run.startAutomaticSequence();
-    while (const int command = view.takePostedCommand()) {
-        if (command == ID_RUN)
-            run.run();
-    }
+    commands.execute(ID_PLOT_AUTOMATIC);
+    while (const int command = view.takePostedCommand())
+        commands.execute(command);
     settings->serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", settings->server.REMAINMEDIALENGTH);
 
     if (interruptRequested()) {

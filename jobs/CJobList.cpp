@@ -51,6 +51,7 @@ int CJobList::appendRow(std::string_view path, std::unique_ptr<CPlotJob> job)
     Row added;
     added.texts[0] = path;
     added.job = std::move(job);
+    view_->rowsAboutToBeInserted(rowCount(), 1);
     rows_.push_back(std::move(added));
     foldedPaths_.insert(folded(path));
     const int row = rowCount() - 1;
@@ -62,6 +63,7 @@ void CJobList::removeRow(int row)
 {
     if (!isRow(row))
         return;
+    view_->rowsAboutToBeRemoved(row, 1);
     foldedPaths_.erase(folded(rows_[row].texts[0]));
     rows_.erase(rows_.begin() + row);
     if (selected_ == row)

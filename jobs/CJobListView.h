@@ -8,7 +8,10 @@ class CJobListView {
 public:
     virtual ~CJobListView() = default;
 
+    // Told before and after rows are inserted or removed, so that an item model can follow the list.
+    virtual void rowsAboutToBeInserted(int /*first*/, int /*count*/) {}
     virtual void rowsInserted(int /*first*/, int /*count*/) {}
+    virtual void rowsAboutToBeRemoved(int /*first*/, int /*count*/) {}
     // The row's record or texts changed: redraw it.
     virtual void rowChanged(int /*row*/) {}
     virtual void rowsRemoved(int /*first*/, int /*count*/) {}

@@ -20,10 +20,6 @@ constexpr int RUN_PAGE_PAUSE = 2; // one copy of the designated job, then stop; 
 constexpr int RUN_ONE_JOB = 3;    // the designated job's remaining copies, then back to idle
 constexpr int RUN_AUTOMATIC = 4;  // job after job until no waiting job is left
 
-// The result of a copy whose port could not be opened; also the id of its text, which is filled with the
-// port and the reason.
-constexpr int RESULT_PORT_OPEN_FAILED = 20100;
-
 // The job commands of the automatic list and the run they start. Everything runs on one thread: a start
 // command marks the running row, sets the run mode and posts ID_RUN to the list's view; the view hands it
 // back to run(), which plots copy by copy. While a copy is written the port runs the message step, so
@@ -42,8 +38,9 @@ public:
     // waiting job after it.
     void run();
 
-    // Whether a command of the automatic list can be chosen now.
-    bool isCommandEnabled(int commandId) const;
+    // After a scan of the receive folder: the automatic sequence goes on with the next waiting job when the
+    // run mode is 4 and no job is running.
+    void startAfterScan();
 
     // Plots one copy of the row's job. Returns 0 or the id of the result text.
     int plotCopy(int row);

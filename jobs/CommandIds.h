@@ -17,3 +17,6 @@ constexpr int ID_CLEAN_TEMPORARY = 32789;
 constexpr int ID_PATH_SETTINGS = 32790;
 constexpr int ID_RELOAD_MEDIA = 32791;
 constexpr int ID_OUTPUT_SETTINGS = 32792;
+
+// The command of the manual list: send the selected job to the automatic queue.
+constexpr int ID_SEND_TO_AUTOMATIC = 32796;

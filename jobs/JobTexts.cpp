@@ -1,6 +1,7 @@
 #include "jobs/JobTexts.h"
 
 #include "jobs/CPlotJob.h"
+#include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
 #include <cstdio>
@@ -44,14 +45,14 @@ std::string stateText(const CPlotJob& job)
 {
     switch (job.state) {
     case CPlotJob::STATE_WAITING:
-        return strings::localString(20011);
+        return strings::localString(strings::IDS_STATE_WAITING);
     case CPlotJob::STATE_STANDBY:
     case CPlotJob::STATE_FAILED:
         if (job.messageId == 0)
-            return strings::localString(20014);
+            return strings::localString(strings::IDS_STATE_STANDBY);
         return job.messageText.empty() ? strings::programString(job.messageId) : job.messageText;
     case CPlotJob::STATE_FINISHED:
-        return strings::localString(20012);
+        return strings::localString(strings::IDS_STATE_FINISHED);
     default:
         return {};
     }

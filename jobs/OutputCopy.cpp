@@ -10,6 +10,7 @@
 #include "output/ServerSettings.h"
 #include "plotdata/CPlot.h"
 #include "plotdata/ResultCodes.h"
+#include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
 #include <algorithm>
@@ -25,7 +26,6 @@ constexpr float MARK_DASH = 50.0f;
 constexpr float MARK_GAP = 10.0f;
 // Without a section length the whole job is one section reaching this far beyond its right edge.
 constexpr float WHOLE_JOB_MARGIN = 15.0f;
-constexpr int STRING_FINISHED = 20012;
 
 // An overlap as long as the section would never move the next section on; such an overlap is not used.
 std::int64_t usableOverlap(std::uint32_t sectionLength, std::uint32_t overlap)
@@ -194,7 +194,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
         settings_.REMAINMEDIALENGTH =
             clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - cutInfo_.mmPageGap);
     device_.stopFlag = 1;
-    list_.setProgressText(rowOf(&job), strings::localString(STRING_FINISHED));
+    list_.setProgressText(rowOf(&job), strings::localString(strings::IDS_STATE_FINISHED));
     return RESULT_OK;
 }
 

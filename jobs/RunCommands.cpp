@@ -100,36 +100,8 @@ void CPlotRun::stop()
     list_.setRunMode(RUN_IDLE);
 }
 
-bool CPlotRun::isCommandEnabled(int commandId) const
+void CPlotRun::startAfterScan()
 {
-    const int mode = list_.runMode();
-    const CPlotJob* selected = list_.jobAt(list_.selectedRow());
-    switch (commandId) {
-    case ID_PLOT_START:
-        return mode != RUN_ONE_JOB;
-    case ID_PLOT_START_PAGE_PAUSE:
-        return mode != RUN_PAGE_PAUSE;
-    case ID_PLOT_AUTOMATIC:
-        return mode != RUN_AUTOMATIC;
-    case ID_JOB_DELETE:
-    case ID_ADD_COPY:
-        return list_.selectedRow() >= 0;
-    case ID_JOB_DELETE_ALL:
-        return list_.rowCount() > 0;
-    case ID_REMOVE_COPY:
-        return selected != nullptr && selected->copiesDone < selected->copies;
-    case ID_OUTPUT_SETTINGS:
-        // Also refused while a stopped copy is still unwinding: its settings are in use until it returns.
-        return list_.runningJob() < 0 && device_.stopFlag != 0;
-    case ID_PLOT_PAUSE:
-    case ID_PLOT_STOP:
-    case ID_RUN:
-    case ID_FIND_PLOT_DATA:
-    case ID_CLEAN_TEMPORARY:
-    case ID_PATH_SETTINGS:
-    case ID_RELOAD_MEDIA:
-        return true;
-    default:
-        return false;
-    }
+    if (list_.runMode() == RUN_AUTOMATIC && list_.runningJob() < 0)
+        startAutomaticSequence();
 }

@@ -2,15 +2,9 @@
 
 #include "jobs/CPlotRun.h"
 #include "jobs/JobTexts.h"
+#include "plotdata/ResultCodes.h"
+#include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
-
-namespace {
-
-constexpr int STRING_PROGRESS = 20013;
-constexpr int STRING_REMAINING_MM = 20500;
-constexpr int STRING_REMAINING_INCH = 20501;
-
-} // namespace
 
 std::string fillPlaceholders(const char* text, std::initializer_list<std::string> values)
 {
@@ -29,15 +23,16 @@ std::string fillPlaceholders(const char* text, std::initializer_list<std::string
 
 std::string progressText(int fromMillimetres, int toMillimetres)
 {
-    return fillPlaceholders(strings::localString(STRING_PROGRESS),
+    return fillPlaceholders(strings::localString(strings::IDS_PROGRESS),
                             {std::to_string(fromMillimetres), std::to_string(toMillimetres)});
 }
 
 std::string remainingMediaText(int millimetres, bool inches)
 {
     if (!inches)
-        return fillPlaceholders(strings::localString(STRING_REMAINING_MM), {std::to_string(millimetres)});
-    return fillPlaceholders(strings::localString(STRING_REMAINING_INCH), {inchesNumber(millimetres)});
+        return fillPlaceholders(strings::localString(strings::IDS_REMAINING_MM),
+                                {std::to_string(millimetres)});
+    return fillPlaceholders(strings::localString(strings::IDS_REMAINING_INCH), {inchesNumber(millimetres)});
 }
 
 std::string portOpenFailureText(const std::string& port, const std::string& reason)

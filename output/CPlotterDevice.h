@@ -89,6 +89,8 @@ public:
 
     // 0 while a pass runs; raised to 1 when the port closes or the stop command stops the output.
     std::int32_t stopFlag = 1;
+    // A copy is being output: a pass runs and has not been stopped. The window refuses to close meanwhile.
+    bool isOutputting() const { return stopFlag == 0; }
     // The port every pass writes to; the job run selects it by name before each copy.
     std::unique_ptr<CPlotPort> port = std::make_unique<CPlotPort>();
 

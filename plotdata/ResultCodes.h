@@ -9,4 +9,6 @@ enum ResultCode : int {
     RESULT_FILTER_READ_FAILED = 32781, // "动态库过滤读失败!"
     RESULT_LIBRARY_FAILED = 32784,     // "动态库调动失败 / 没有找到动态库!"
     RESULT_EMPTY_JOB_ITEM = 32788,     // "空的工作数据项!"
+    // A pass could not open its port; the job's text is filled with the port and the reason.
+    RESULT_PORT_OPEN_FAILED = 20100,
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds Marquill (release) and runs it on the shipped default settings. Without
-# arguments it drops a small sample drawing into the automatic receive folder and lets marquill-server
-# --once plot it into a file; with arguments it runs marquill-plot with them (for example:
+# Installs what is needed, builds Marquill (release) and starts it on the shipped default settings: the
+# window `marquill` when a display is available. Without one it drops a small sample drawing into the
+# automatic receive folder and lets marquill-server --once plot it into a file. With arguments it runs
+# marquill-plot with them (for example:
 # scripts/run.sh --port out.plt drawing.plt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +13,11 @@ tool=build/release/bin/marquill-plot
 if [ "$#" -gt 0 ]; then
   exec "$tool" "$@"
 fi
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "Starting the window build/release/bin/marquill (settings in build/release/bin)."
+  exec build/release/bin/marquill
+fi
+echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): the window needs one."
 
 # A frame of 200 x 100 mm with a circle and a label, in HP-GL plotter units of 0.025 mm.
 bin=build/release/bin
@@ -27,7 +33,7 @@ receive="$bin/drive_c/Receive"
 mkdir -p "$receive"
 rm -f "$bin/Output/sample.out"
 cp "$sample/sample.plt" "$receive/sample.plt"
-echo "Marquill without a window: dropped $sample/sample.plt into the automatic receive folder $receive;"
+echo "Dropped $sample/sample.plt into the automatic receive folder $receive;"
 echo "marquill-server --once plots it with the shipped default device, the HP-GL pen plotter, once it has"
 echo "stayed unchanged for 5 seconds (settings in $bin)."
 build/release/bin/marquill-server --once

@@ -1,10 +1,41 @@
-#include "res/strings/StringTable.h"
+#include "res/strings/EnglishStrings.h"
+
+#include <algorithm>
 
 namespace strings {
 namespace {
 
 // clang-format off
 constexpr StringEntry table[] = {
+    // Window titles of the editions and of the application
+    {128, "Plotter Output Manager V0.05"},
+    {129, "Kestrava Output Center V0.05"},
+    {130, "Lunetto Plot Output Center V0.05"},
+    {131, "Vestora Output Manager V0.05"},
+    {57344, "Plot Manager"},
+    // Status bar
+    {20600, "Ready"},
+    {20601, "The plotter is receiving data: stop the output before closing"},
+    {20602, "The plotter is receiving data: stop the output before switching the language"},
+    {20603, "The main window could not be created"},
+    // Status-bar prompts of the commands, under the command ids
+    {32771, "Start plotting, pause after one job"},
+    {32786, "Start plotting, pause between pages"},
+    {32787, "Start plotting without pauses"},
+    {32772, "Pause plotting"},
+    {32773, "Stop plotting"},
+    {32774, "Stop plotting and delete the current plot data"},
+    {32775, "Stop plotting and delete all plot jobs"},
+    {32782, "One more copy"},
+    {32783, "One copy less"},
+    {32778, "Find plot data not yet plotted"},
+    {32790, "Set the file paths"},
+    {32796, "Send the selected manual job to the automatic queue"},
+    {32797, "Show the program in English; it starts again"},
+    {32798, "Show the program in Chinese; it starts again"},
+    {57664, "Show the program information, version number and copyright"},
+    {57665, "Quit the application"},
+    {59392, "Show or hide the toolbar"},
     // List column titles
     {20000, "Automatic Plot"},
     {20001, "Manual Plot"},
@@ -49,5 +80,12 @@ constexpr StringEntry table[] = {
 } // namespace
 
 std::span<const StringEntry> englishTable() { return table; }
+
+const char* englishString(unsigned id)
+{
+    const auto entry = std::find_if(std::begin(table), std::end(table),
+                                    [id](const StringEntry& e) { return static_cast<unsigned>(e.id) == id; });
+    return entry == std::end(table) ? nullptr : entry->text;
+}
 
 } // namespace strings

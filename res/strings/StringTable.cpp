@@ -5,7 +5,7 @@
 namespace strings {
 namespace {
 
-bool englishInUse = false;
+EnglishLookup english = nullptr;
 
 const char* find(std::span<const StringEntry> table, int id)
 {
@@ -24,13 +24,14 @@ const char* programString(int id)
 
 const char* localString(int id)
 {
-    if (englishInUse) {
-        if (const char* text = find(englishTable(), id))
+    if (english != nullptr && id >= 0) {
+        if (const char* text = english(static_cast<unsigned>(id)))
             return text;
     }
     return programString(id);
 }
 
-void useEnglishStrings(bool on) { englishInUse = on; }
+void useEnglishStrings(EnglishLookup lookup) { english = lookup; }
+bool englishInUse() { return english != nullptr; }
 
 } // namespace strings

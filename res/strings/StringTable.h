@@ -3,7 +3,7 @@
 #include <span>
 
 // The string tables: the program's own Chinese texts, and the English texts under the same ids that the
-// language library carries. An id missing from a table reads as the empty text.
+// language library ResEng.so carries. An id missing from a table reads as the empty text.
 namespace strings {
 
 struct StringEntry {
@@ -12,14 +12,18 @@ struct StringEntry {
 };
 
 std::span<const StringEntry> chineseTable();
-std::span<const StringEntry> englishTable();
+
+// The English text of an id, or null for an id the language library lacks: what ResEng.so exports.
+using EnglishLookup = const char* (*)(unsigned id);
 
 // The program's own (Chinese) text, whatever the current language; job results always use it.
 const char* programString(int id);
 // The text of the current language. English texts fall back to the Chinese text of an id they lack.
 const char* localString(int id);
 
-// Chooses the current language's table: English when on, else the program's own.
-void useEnglishStrings(bool on);
+// Makes English current, read through the lookup of the loaded language library; null makes the
+// program's own texts current again.
+void useEnglishStrings(EnglishLookup lookup);
+bool englishInUse();
 
 } // namespace strings

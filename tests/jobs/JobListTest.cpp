@@ -6,7 +6,7 @@
 #include "output/ServerSettings.h"
 #include "platform/FileTime.h"
 #include "plotdata/ResultCodes.h"
-#include "res/strings/StringTable.h"
+#include "res/strings/EnglishStrings.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -202,11 +202,11 @@ TEST(JobTexts, InchesWithTwoDecimalsAndResultsInTheProgramsOwnText)
 
     CPlotJob job;
     job.state = CPlotJob::STATE_FAILED;
-    strings::useEnglishStrings(true);
+    strings::useEnglishStrings(strings::englishString);
     EXPECT_EQ(stateText(job), "Standby");
     job.messageId = RESULT_LIBRARY_FAILED;
     EXPECT_EQ(stateText(job), "动态库调动失败 / 没有找到动态库!");
-    strings::useEnglishStrings(false);
+    strings::useEnglishStrings(nullptr);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "res/strings/StringTable.h"
 #include "jobs/FileErrors.h"
+#include "res/strings/EnglishStrings.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

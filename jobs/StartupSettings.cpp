@@ -1,7 +1,9 @@
-#include "cli/StartupSettings.h"
+#include "jobs/StartupSettings.h"
 
 #include "output/OutputSettings.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/Installation.h"
+#include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
 #include <strings.h>
@@ -12,7 +14,6 @@
 
 namespace {
 
-constexpr int LANGUAGE_CHINESE = 2052;
 // Values below this are no language id: the language has not been set yet.
 constexpr int FIRST_LANGUAGE_ID = 16;
 
@@ -33,7 +34,63 @@ const char* deviceProfileFileName(int editionCode, int language)
     }
 }
 
-void loadStartupSettings(const std::string& folder, StartupSettings& settings)
+int editionTitleId(int editionCode)
+{
+    switch (editionCode) {
+    case 1:
+        return strings::IDS_TITLE_EDITION_1;
+    case 2:
+        return strings::IDS_TITLE_EDITION_2;
+    case 3:
+        return strings::IDS_TITLE_EDITION_3;
+    default:
+        return strings::IDS_TITLE_GENERIC;
+    }
+}
+
+int editionIconId(int editionCode)
+{
+    switch (editionCode) {
+    case 1:
+        return 151;
+    case 3:
+        return 149;
+    default:
+        return 148;
+    }
+}
+
+bool CLanguageLibrary::load(const std::string& folder)
+{
+    unload();
+    handle_ = platform::loadLibrary(folder + "ResEng.so");
+    if (handle_ == nullptr)
+        return false;
+    const auto lookup = reinterpret_cast<strings::EnglishLookup>(findSymbol("ResEngString"));
+    if (lookup == nullptr) {
+        unload();
+        return false;
+    }
+    strings::useEnglishStrings(lookup);
+    return true;
+}
+
+void CLanguageLibrary::unload()
+{
+    if (handle_ == nullptr)
+        return;
+    strings::useEnglishStrings(nullptr);
+    platform::freeLibrary(handle_);
+    handle_ = nullptr;
+}
+
+void* CLanguageLibrary::findSymbol(const char* name) const
+{
+    return handle_ != nullptr ? platform::findSymbol(handle_, name) : nullptr;
+}
+
+void loadStartupSettings(const std::string& folder, StartupSettings& settings,
+                         const std::string& libraryFolder)
 {
     settings.serverFile.setPath((folder + "Server.INI").c_str());
     settings.language = settings.serverFile.getInt("SYSTEM", "Language", 0);
@@ -43,12 +100,22 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings)
     }
     CProfile installFile;
     installFile.setPath((folder + "Install.INI").c_str());
-    const int edition = installFile.getInt("Install", "Edition", 0);
-    settings.deviceFile.setPath((folder + deviceProfileFileName(edition, settings.language)).c_str());
-    strings::useEnglishStrings(settings.language != LANGUAGE_CHINESE);
+    settings.edition = installFile.getInt("Install", "Edition", 0);
+    settings.deviceFile.setPath(
+        (folder + deviceProfileFileName(settings.edition, settings.language)).c_str());
+    if (settings.language == LANGUAGE_CHINESE)
+        settings.languageLibrary.unload();
+    else
+        settings.languageLibrary.load(libraryFolder);
     settings.device.port = std::make_unique<CPlotPort>(folder + "Port.INI");
     loadOutputSettings(settings.serverFile, settings.deviceFile, settings.server, settings.cutInfo,
                        settings.device);
+}
+
+void saveMediaSettings(StartupSettings& settings)
+{
+    settings.serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", settings.server.REMAINMEDIALENGTH);
+    settings.serverFile.setInt("SYSTEM", "MediaWidth", settings.server.MediaWidth);
 }
 
 bool selectDeviceForRun(StartupSettings& settings, const std::string& name)

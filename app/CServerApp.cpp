@@ -1,0 +1,103 @@
+#include "app/CServerApp.h"
+
+#include "app/CAboutBox.h"
+#include "app/CLogoDialog.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "plotdata/CProfile.h"
+#include "res/strings/StringTable.h"
+
+#include <QApplication>
+#include <QProcess>
+
+#include <new>
+
+CServerApp::CServerApp(std::string settingsFolder, std::string libraryFolder)
+    : settingsFolder_(std::move(settingsFolder)), libraryFolder_(std::move(libraryFolder)),
+      settings_(std::make_unique<StartupSettings>())
+{
+    askLogo_ = [] { return CLOGODLG().exec() == QDialog::Accepted; };
+    restart_ = [] {
+        QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                QCoreApplication::arguments().mid(1));
+    };
+    const auto outputIdle = [this] { return frame_ == nullptr || !frame_->isOutputting(); };
+    commands_.add({ID_APP_ABOUT, ID_APP_ABOUT, [this] { showAbout(); }, {}});
+    commands_.add(
+        {ID_LANGUAGE_ENGLISH, ID_LANGUAGE_ENGLISH, [this] { switchLanguage(LANGUAGE_ENGLISH); }, outputIdle});
+    commands_.add(
+        {ID_LANGUAGE_CHINESE, ID_LANGUAGE_CHINESE, [this] { switchLanguage(LANGUAGE_CHINESE); }, outputIdle});
+}
+
+CServerApp::~CServerApp()
+{
+    frame_.reset();
+    ExitInstance();
+}
+
+CServerApp::StartResult CServerApp::InitInstance()
+{
+    CProfile installFile;
+    installFile.setPath((settingsFolder_ + "Install.INI").c_str());
+    if (installFile.getInt("Install", "Edition", 0) == 3 && !askLogo_())
+        return StartResult::Left;
+
+    loadStartupSettings(settingsFolder_, *settings_, libraryFolder_);
+    loadCatalogue();
+
+    try {
+        frame_ = std::make_unique<CMainFrame>(*settings_, commands_);
+    } catch (const std::bad_alloc&) {
+        return StartResult::FrameFailed;
+    }
+    frame_->setWindowIcon(
+        QIcon(QStringLiteral(":/icons/edition/%1.svg").arg(editionIconId(settings_->edition))));
+    // The title comes from the current texts, so it is English with the language library; at most 79
+    // characters.
+    frame_->setWindowTitle(
+        QString::fromUtf8(strings::localString(editionTitleId(settings_->edition))).left(79));
+    frame_->show();
+    return StartResult::Started;
+}
+
+void CServerApp::loadCatalogue()
+{
+    using Catalogue = const unsigned char* (*)(unsigned*);
+    const auto catalogue =
+        reinterpret_cast<Catalogue>(settings_->languageLibrary.findSymbol("ResEngCatalogue"));
+    if (catalogue == nullptr)
+        return;
+    unsigned size = 0;
+    const unsigned char* data = catalogue(&size);
+    if (data != nullptr && translator_.load(data, static_cast<int>(size)))
+        translatorInstalled_ = QCoreApplication::installTranslator(&translator_);
+}
+
+void CServerApp::ExitInstance()
+{
+    if (translatorInstalled_) {
+        QCoreApplication::removeTranslator(&translator_);
+        translatorInstalled_ = false;
+    }
+    settings_->languageLibrary.unload();
+}
+
+bool CServerApp::switchLanguage(int language)
+{
+    // Ending the program in the middle of a copy would leave the device with half a job and lose the
+    // media count; the switch waits until the output is stopped or done.
+    if (frame_ != nullptr && frame_->isOutputting())
+        return false;
+    settings_->language = language;
+    settings_->serverFile.setInt("SYSTEM", "Language", language);
+    saveMediaSettings(*settings_);
+    restart_();
+    QCoreApplication::exit(0);
+    return true;
+}
+
+void CServerApp::showAbout()
+{
+    CAboutBox box(settings_->edition, frame_.get());
+    box.exec();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "jobs/CCommandTable.h"
+#include "jobs/StartupSettings.h"
+
+#include <QTranslator>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class CMainFrame;
+
+// The application: start-up in its fixed order (logo for edition 3, Server.INI, language, device-profile
+// file, language library, settings, main frame, title, shown), the About box and the language switch.
+class CServerApp {
+public:
+    enum class StartResult { Started, Left, FrameFailed };
+
+    // settingsFolder holds Server.INI and the other INI files, libraryFolder ResEng.so; both end in '/'.
+    CServerApp(std::string settingsFolder, std::string libraryFolder);
+    ~CServerApp();
+    CServerApp(const CServerApp&) = delete;
+    CServerApp& operator=(const CServerApp&) = delete;
+
+    StartResult InitInstance();
+    // Frees the language library and makes the program's own texts current again.
+    void ExitInstance();
+
+    StartupSettings& settings() { return *settings_; }
+    CMainFrame* mainFrame() const { return frame_.get(); }
+    const CCommandTable& commands() const { return commands_; }
+
+    // Asks the edition-3 logo question; true to enter. The window shows the logo dialog.
+    void setLogoQuestion(std::function<bool()> ask) { askLogo_ = std::move(ask); }
+    // Starts the program again after a language switch. The window starts a new process.
+    void setRestart(std::function<void()> restart) { restart_ = std::move(restart); }
+
+    // The language switch: refused while a copy is output; otherwise writes Language and the media
+    // settings, and ends the program, which starts again in the new language.
+    bool switchLanguage(int language);
+    void showAbout();
+
+private:
+    void loadCatalogue();
+
+    std::string settingsFolder_;
+    std::string libraryFolder_;
+    std::unique_ptr<StartupSettings> settings_;
+    QTranslator translator_;
+    bool translatorInstalled_ = false;
+    std::unique_ptr<CMainFrame> frame_;
+    CCommandTable commands_;
+    std::function<bool()> askLogo_;
+    std::function<void()> restart_;
+};

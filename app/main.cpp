@@ -1,0 +1,30 @@
+// marquill: the plot-output server's window.
+
+#include "app/CServerApp.h"
+#include "app/QtHooks.h"
+#include "platform/Hooks.h"
+#include "platform/ProgramFolder.h"
+#include "res/strings/StringIds.h"
+#include "res/strings/StringTable.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    app::installQtHooks();
+    const std::string folder = platform::programFolder();
+    CServerApp server(folder, folder);
+    switch (server.InitInstance()) {
+    case CServerApp::StartResult::Left:
+        return 0;
+    case CServerApp::StartResult::FrameFailed:
+        platform::messageBox(strings::localString(strings::IDS_FRAME_FAILED), {}, platform::MB_ICONSTOP);
+        return 1;
+    case CServerApp::StartResult::Started:
+        break;
+    }
+    const int status = QApplication::exec();
+    server.ExitInstance();
+    return status;
+}

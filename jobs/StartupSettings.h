@@ -1,0 +1,68 @@
+#pragma once
+
+#include "output/CCutInfo.h"
+#include "output/CPlotterDevice.h"
+#include "output/ServerSettings.h"
+#include "plotdata/CProfile.h"
+
+#include <string>
+
+// Windows language ids the program tells apart: Chinese shows the program's own texts, every other
+// language the English ones of the language library.
+constexpr int LANGUAGE_CHINESE = 2052;
+constexpr int LANGUAGE_ENGLISH = 1033;
+
+// The English language library ResEng.so while it is loaded: its string table is the current one. Freed
+// (and the program's own texts made current again) when the object goes.
+class CLanguageLibrary {
+public:
+    CLanguageLibrary() = default;
+    ~CLanguageLibrary() { unload(); }
+    CLanguageLibrary(const CLanguageLibrary&) = delete;
+    CLanguageLibrary& operator=(const CLanguageLibrary&) = delete;
+
+    // Loads folder + "ResEng.so" and makes its strings current. False, with the program's own texts
+    // current, when the library is missing or lacks its string table.
+    bool load(const std::string& folder);
+    void unload();
+    bool isLoaded() const { return handle_ != nullptr; }
+    // An entry point of the library, or null.
+    void* findSymbol(const char* name) const;
+
+private:
+    void* handle_ = nullptr;
+};
+
+// The settings the program loads at start-up, read from one folder: Server.INI, the device-profile file
+// the edition and language choose, and Port.INI for the port.
+struct StartupSettings {
+    CProfile serverFile;
+    CProfile deviceFile;
+    ServerSettings server;
+    CCutInfo cutInfo;
+    CPlotterDevice device;
+    int edition = 0;
+    int language = 0;
+    CLanguageLibrary languageLibrary;
+};
+
+// The device-profile file of an edition: the Chinese file for language 2052, the other one otherwise.
+const char* deviceProfileFileName(int editionCode, int language);
+// The string id of an edition's window title, and the id of its icon (the window's and the About box's).
+int editionTitleId(int editionCode);
+int editionIconId(int editionCode);
+
+// Loads everything from folder (ending in '/') as the program does at start-up: the language of
+// [SYSTEM] Language, or the system's when it is below 16 (then written back); the edition of
+// Install.INI; the device-profile file they choose; the language library from libraryFolder when the
+// language is not Chinese; the output settings and the selected device. The device's port reads
+// Port.INI of the folder.
+void loadStartupSettings(const std::string& folder, StartupSettings& settings,
+                         const std::string& libraryFolder);
+
+// Writes [SYSTEM] REMAINMEDIALENGTH and MediaWidth, as the program does when it closes.
+void saveMediaSettings(StartupSettings& settings);
+
+// Loads the device named by its display name (a key of [CutterDevices]) or by its section name, for this
+// run only. False when no device of the file has that name.
+bool selectDeviceForRun(StartupSettings& settings, const std::string& name);

@@ -1,0 +1,49 @@
+#pragma once
+
+// The ids of the string tables, one name each. The Chinese table in the program and the English table of
+// ResEng.so hold the same ids. Ids of commands double as the ids of their status-bar prompts, and the
+// results of a copy (plotdata/ResultCodes.h) as the ids of their texts.
+namespace strings {
+
+// Window titles of the editions.
+constexpr int IDS_TITLE_GENERIC = 128;
+constexpr int IDS_TITLE_EDITION_3 = 129;
+constexpr int IDS_TITLE_EDITION_2 = 130;
+constexpr int IDS_TITLE_EDITION_1 = 131;
+
+// Column titles of the lists.
+constexpr int IDS_COLUMN_AUTOMATIC = 20000;
+constexpr int IDS_COLUMN_MANUAL = 20001;
+constexpr int IDS_COLUMN_PATH = 20002;
+constexpr int IDS_COLUMN_LENGTH = 20003;
+constexpr int IDS_COLUMN_SECTION = 20004;
+constexpr int IDS_COLUMN_COPIES = 20005;
+constexpr int IDS_COLUMN_STATE = 20006;
+
+// Job states and the progress of a copy.
+constexpr int IDS_STATE_WAITING = 20011;
+constexpr int IDS_STATE_FINISHED = 20012;
+constexpr int IDS_PROGRESS = 20013;
+constexpr int IDS_STATE_STANDBY = 20014;
+
+// The port of a copy could not be opened: port and reason.
+constexpr int IDS_PORT_OPEN_FAILED = 20100;
+
+// Remaining media in the status bar.
+constexpr int IDS_REMAINING_MM = 20500;
+constexpr int IDS_REMAINING_INCH = 20501;
+
+// The idle prompt of the status bar, and why a close request is refused.
+constexpr int IDS_READY = 20600;
+constexpr int IDS_CLOSE_REFUSED = 20601;
+constexpr int IDS_LANGUAGE_REFUSED = 20602;
+constexpr int IDS_FRAME_FAILED = 20603;
+
+// The title of the application: the caption of its message boxes.
+constexpr int IDS_APP_TITLE = 57344;
+
+// File errors, one per kind; %1 is the file's path.
+constexpr int IDS_FILE_ERROR_FIRST = 61857;
+constexpr int IDS_FILE_ERROR_LAST = 61870;
+
+} // namespace strings

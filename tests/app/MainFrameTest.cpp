@@ -1,0 +1,165 @@
+// The main frame: toolbars, splitters, the close sequence, the language switch and a whole run.
+
+#include "WindowTestSupport.h"
+
+#include "app/CommandIds.h"
+#include "jobs/CommandIds.h"
+#include "platform/FileTime.h"
+#include "platform/Hooks.h"
+#include "platform/ProgramFolder.h"
+#include "ui/views/CAutoChildView.h"
+#include "ui/views/CManualChildView.h"
+
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimerEvent>
+#include <QToolBar>
+
+#include <ctime>
+
+namespace {
+
+int separators(const QToolBar& bar)
+{
+    int count = 0;
+    for (QAction* action : bar.actions())
+        count += action->isSeparator() ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WindowHome> home;
+    std::unique_ptr<CServerApp> app;
+
+    CMainFrame& start()
+    {
+        app = std::make_unique<CServerApp>(home->folder(), MARQUILL_BIN_DIR "/");
+        app->setRestart([] {});
+        if (app->InitInstance() != CServerApp::StartResult::Started)
+            qFatal("the window did not start");
+        if (!QTest::qWaitForWindowExposed(app->mainFrame()))
+            qFatal("the window was not shown");
+        return *app->mainFrame();
+    }
+
+private slots:
+    void init()
+    {
+        platform::setProgramFolder(MARQUILL_BIN_DIR);
+        home = std::make_unique<WindowHome>();
+        home->setInt("Server.INI", "SYSTEM", "Language", 2052);
+    }
+    void cleanup()
+    {
+        app.reset();
+        home.reset();
+        platform::setProgramFolder("");
+    }
+
+    void theToolbarFollowsTheActiveList()
+    {
+        CMainFrame& frame = start();
+        QCOMPARE(frame.activeView(), static_cast<CJobListWidget*>(frame.automaticView()));
+        QCOMPARE(frame.toolBar()->actions().size(), 10);
+        QCOMPARE(separators(*frame.toolBar()), 3);
+        frame.setActiveView(frame.manualView());
+        QCOMPARE(frame.toolBar()->actions().size(), 1);
+        QCOMPARE(frame.toolBar()->actions().front(), frame.action(ID_SEND_TO_AUTOMATIC));
+        // The job commands reach only the automatic list.
+        QVERIFY(!frame.isCommandEnabled(ID_PLOT_AUTOMATIC));
+        QVERIFY(frame.isCommandEnabled(ID_SEND_TO_AUTOMATIC));
+        QTest::mouseClick(frame.automaticView()->viewport(), Qt::LeftButton);
+        QCOMPARE(frame.toolBar()->actions().size(), 10);
+        QVERIFY(frame.isCommandEnabled(ID_PLOT_AUTOMATIC));
+        // Reserved items without a handler stay disabled.
+        QVERIFY(!frame.action(ID_RESERVED_NEW_JOB)->isEnabled());
+        QCOMPARE(frame.action(ID_PLOT_START)->statusTip(), QStringLiteral("开始绘图,完成一个工作后暂停"));
+    }
+
+    void aClientHeightOf600GivesATopRowOf440()
+    {
+        CMainFrame& frame = start();
+        frame.resize(1000, 600 + frame.height() - frame.centralWidget()->height());
+        QTRY_COMPARE(frame.centralWidget()->height(), 600);
+        frame.applySplitterSizes(frame.centralWidget()->height());
+        QCOMPARE(frame.outerSplitter()->sizes().front(), 440);
+        QCOMPARE(frame.innerSplitter()->sizes().front(), 500);
+        QCOMPARE(frame.mediaPane()->width(), CMainFrame::MEDIA_PANE_WIDTH);
+    }
+
+    void aCloseDuringOutputIsRefusedAndAfterItSavesTheMedia()
+    {
+        CMainFrame& frame = start();
+        app->settings().device.stopFlag = 0;
+        QVERIFY(!frame.close());
+        QVERIFY(frame.isVisible());
+        QVERIFY(frame.promptPane()->text().contains(QStringLiteral("终止绘图")) ||
+                frame.statusBar()->currentMessage().contains(QStringLiteral("终止绘图")));
+        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", -1), -1);
+
+        app->settings().device.stopFlag = 1;
+        app->settings().server.REMAINMEDIALENGTH = 1234;
+        app->settings().server.MediaWidth = 610;
+        QVERIFY(frame.close());
+        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", -1), 1234);
+        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "MediaWidth", -1), 610);
+    }
+
+    void theLanguageSwitchWaitsForTheOutputThenSavesAndRestarts()
+    {
+        CMainFrame& frame = start();
+        int restarts = 0;
+        app->setRestart([&restarts] { ++restarts; });
+        app->settings().device.stopFlag = 0;
+        frame.updateCommandStates();
+        QVERIFY(!frame.action(ID_LANGUAGE_ENGLISH)->isEnabled());
+        QVERIFY(!frame.execute(ID_LANGUAGE_ENGLISH));
+        QVERIFY(!app->switchLanguage(LANGUAGE_ENGLISH));
+        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "Language", 0), 2052);
+        QCOMPARE(restarts, 0);
+
+        app->settings().device.stopFlag = 1;
+        app->settings().server.REMAINMEDIALENGTH = 4321;
+        QVERIFY(frame.execute(ID_LANGUAGE_ENGLISH));
+        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "Language", 0), 1033);
+        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", -1), 4321);
+        QCOMPARE(restarts, 1);
+    }
+
+    void aDroppedFileIsListedAtATimerTickAndPlottedIntoAFile()
+    {
+        const std::string receive = home->dir.file("receive");
+        std::filesystem::create_directory(receive);
+        home->setString("Server.INI", "Receive", "AReceivePath", receive);
+        home->setString("Server.INI", "Receive", "MReceivePath", home->dir.file("manual"));
+        home->setInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", 100000);
+        CMainFrame& frame = start();
+        const std::string output = home->dir.file("out.plt");
+        frame.run().setPortOverride(output);
+        QCOMPARE(frame.automaticList().rowCount(), 0);
+
+        const std::string file =
+            home->write("receive/frame.plt", "IN;SP1;PU0,0;PD4000,0,4000,2000,0,2000,0,0;PU;SP0;");
+        platform::setFileModifiedTime(file, std::time(nullptr) - 3600);
+        QTimerEvent tick(frame.automaticView()->receiveTimerId());
+        QCoreApplication::sendEvent(frame.automaticView(), &tick);
+        QCOMPARE(frame.automaticList().rowCount(), 1);
+
+        QVERIFY(frame.execute(ID_PLOT_AUTOMATIC));
+        QTRY_COMPARE(frame.automaticList().jobAt(0)->state, CPlotJob::STATE_FINISHED);
+        QTRY_COMPARE(frame.automaticList().runningJob(), -1);
+        QCOMPARE(frame.automaticList().stateColumnText(0), std::string("完成"));
+        QVERIFY(std::filesystem::file_size(output) > 0);
+        // The media used is the right edge of the frame, 100 mm.
+        QCOMPARE(app->settings().server.REMAINMEDIALENGTH, 100000 - 100);
+        QCOMPARE(frame.mediaPane()->text(), QStringLiteral("剩余材料长度:99900 mm"));
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "TempDir.h"
+
+#include "app/CMainFrame.h"
+#include "app/CServerApp.h"
+#include "plotdata/CProfile.h"
+
+#include <QLabel>
+#include <QtGlobal>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+// A program folder of its own for a test: the shipped device-profile files copied in, and whatever INI
+// values the test writes. The language library is taken from the build's program folder unless the test
+// names another folder.
+class WindowHome {
+public:
+    WindowHome()
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(MARQUILL_BIN_DIR)) {
+            if (entry.path().extension() == ".INI")
+                std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
+        }
+    }
+
+    std::string folder() const { return dir.path().string() + "/"; }
+    void setInt(const char* file, const char* section, const char* key, int value) const
+    {
+        profile(file).setInt(section, key, value);
+    }
+    void setString(const char* file, const char* section, const char* key, const std::string& value) const
+    {
+        profile(file).setString(section, key, value.c_str());
+    }
+    int getInt(const char* file, const char* section, const char* key, int fallback) const
+    {
+        return profile(file).getInt(section, key, fallback);
+    }
+    std::string write(const std::string& name, const std::string& bytes) const
+    {
+        return dir.write(name, bytes);
+    }
+
+    TempDir dir;
+
+private:
+    CProfile profile(const char* file) const
+    {
+        CProfile p;
+        p.setPath((folder() + file).c_str());
+        return p;
+    }
+};
+
+// The user's locale for the life of the object; the system's language is read from it at start-up.
+class Locale {
+public:
+    explicit Locale(const char* name)
+    {
+        qunsetenv("LC_ALL");
+        qunsetenv("LC_MESSAGES");
+        qputenv("LANG", name);
+    }
+    ~Locale() { qputenv("LANG", "C.UTF-8"); }
+};

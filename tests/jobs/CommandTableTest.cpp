@@ -1,0 +1,126 @@
+#include "RunTestSupport.h"
+#include "TempDir.h"
+
+#include "jobs/CCommandTable.h"
+#include "jobs/CManualJobList.h"
+#include "jobs/Intake.h"
+#include "plotdata/CProfile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records every notification of a list, in order.
+class SequenceView : public CJobListView {
+public:
+    std::vector<std::string> events;
+
+    void rowsAboutToBeInserted(int first, int count) override { add("before insert", first, count); }
+    void rowsInserted(int first, int count) override { add("inserted", first, count); }
+    void rowsAboutToBeRemoved(int first, int count) override { add("before remove", first, count); }
+    void rowsRemoved(int first, int count) override { add("removed", first, count); }
+    void postCommand(int id) override { posted.push_back(id); }
+    std::vector<int> posted;
+
+private:
+    void add(const char* what, int first, int count)
+    {
+        events.push_back(std::string(what) + " " + std::to_string(first) + "+" + std::to_string(count));
+    }
+};
+
+class CommandTableTest : public RunTest {
+protected:
+    TempDir home;
+    CProfile serverFile;
+    CManualJobList manual{settings};
+    std::unique_ptr<CIntake> intake;
+    CCommandTable table;
+
+    void SetUp() override
+    {
+        RunTest::SetUp();
+        serverFile.setPath(home.file("Server.INI").c_str());
+        intake = std::make_unique<CIntake>(list, manual, serverFile);
+        table = automaticListCommands(list, run, *intake, device);
+    }
+
+    // A job whose file exists, so that deleting it succeeds.
+    void addFileJob(const std::string& name)
+    {
+        const std::string path = home.write(name, "IN;");
+        auto job = CPlotJob::create(path, CPlotJob::STATE_WAITING, settings);
+        list.addJob(path, std::move(job));
+    }
+};
+
+TEST_F(CommandTableTest, EnableRulesFollowTheRunModeTheSelectionAndTheOutput)
+{
+    const int row = addJob("a.plt", plotOfLines({{{0, 0}, {10, 10}}}));
+    for (int mode = RUN_IDLE; mode <= RUN_AUTOMATIC; ++mode) {
+        list.setRunMode(mode);
+        SCOPED_TRACE(mode);
+        EXPECT_EQ(table.isCommandEnabled(ID_PLOT_START), mode != RUN_ONE_JOB);
+        EXPECT_EQ(table.isCommandEnabled(ID_PLOT_START_PAGE_PAUSE), mode != RUN_PAGE_PAUSE);
+        EXPECT_EQ(table.isCommandEnabled(ID_PLOT_AUTOMATIC), mode != RUN_AUTOMATIC);
+        for (int id : {ID_PLOT_PAUSE, ID_PLOT_STOP, ID_RUN, ID_FIND_PLOT_DATA, ID_CLEAN_TEMPORARY})
+            EXPECT_TRUE(table.isCommandEnabled(id)) << id;
+    }
+    list.setRunMode(RUN_IDLE);
+
+    list.select(-1);
+    for (int id : {ID_JOB_DELETE, ID_ADD_COPY, ID_REMOVE_COPY})
+        EXPECT_FALSE(table.isCommandEnabled(id)) << id;
+    EXPECT_TRUE(table.isCommandEnabled(ID_JOB_DELETE_ALL));
+    list.select(row);
+    for (int id : {ID_JOB_DELETE, ID_ADD_COPY, ID_REMOVE_COPY})
+        EXPECT_TRUE(table.isCommandEnabled(id)) << id;
+    list.jobAt(row)->copiesDone = 1;
+    EXPECT_FALSE(table.isCommandEnabled(ID_REMOVE_COPY));
+
+    // The dialogs are shown disabled until the window gives them a handler.
+    EXPECT_FALSE(table.isCommandEnabled(ID_OUTPUT_SETTINGS));
+    EXPECT_FALSE(table.execute(ID_OUTPUT_SETTINGS));
+    int opened = 0;
+    table.setHandler(ID_OUTPUT_SETTINGS, [&opened] { ++opened; });
+    EXPECT_TRUE(table.execute(ID_OUTPUT_SETTINGS));
+    EXPECT_EQ(opened, 1);
+    device.stopFlag = 0;
+    EXPECT_TRUE(device.isOutputting());
+    EXPECT_FALSE(table.isCommandEnabled(ID_OUTPUT_SETTINGS));
+    device.stopFlag = 1;
+    list.setRunningJob(row);
+    EXPECT_FALSE(table.isCommandEnabled(ID_OUTPUT_SETTINGS));
+    EXPECT_FALSE(table.isCommandEnabled(12345));
+}
+
+TEST_F(CommandTableTest, AStartPostsTheRunWhichTheTablePlots)
+{
+    addJob("a.plt", plotOfLines({{{0, 0}, {10, 10}}}));
+    EXPECT_TRUE(table.execute(ID_PLOT_AUTOMATIC));
+    ASSERT_EQ(view.posted, std::vector<int>{ID_RUN});
+    // Disabled in the automatic sequence: choosing it again does nothing.
+    EXPECT_FALSE(table.execute(ID_PLOT_AUTOMATIC));
+    EXPECT_TRUE(table.execute(ID_RUN));
+    EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_FINISHED);
+    EXPECT_EQ(port.passes.size(), 1u);
+}
+
+TEST_F(CommandTableTest, ViewsAreToldBeforeAndAfterEveryInsertAndRemoval)
+{
+    SequenceView sequence;
+    list.setView(&sequence);
+    addFileJob("a.plt");
+    addFileJob("b.plt");
+    addFileJob("c.plt");
+    list.select(1);
+    table.execute(ID_JOB_DELETE);
+    table.execute(ID_JOB_DELETE_ALL);
+    EXPECT_EQ(sequence.events, (std::vector<std::string>{
+                                   "before insert 0+1", "inserted 0+1", "before insert 1+1", "inserted 1+1",
+                                   "before insert 2+1", "inserted 2+1", "before remove 1+1", "removed 1+1",
+                                   "before remove 0+1", "removed 0+1", "before remove 0+1", "removed 0+1"}));
+    list.setView(&view);
+}
+
+} // namespace

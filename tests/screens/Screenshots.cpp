@@ -1,0 +1,129 @@
+// marquill-screenshots: renders the window offscreen into PNG files, so that people can look at it
+// without a display. One function per screenshot set; scripts/screenshots.sh runs every set in Chinese
+// and in English.
+//
+//     marquill-screenshots SET LANGUAGE OUTPUT_FOLDER      (LANGUAGE 2052 or 1033)
+
+#include "TempDir.h"
+
+#include "app/CMainFrame.h"
+#include "app/CServerApp.h"
+#include "jobs/RunTexts.h"
+#include "platform/FileTime.h"
+#include "platform/ProgramFolder.h"
+#include "plotdata/CProfile.h"
+#include "res/strings/StringIds.h"
+#include "res/strings/StringTable.h"
+#include "ui/views/CAutoChildView.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPixmap>
+#include <QStyleFactory>
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A program folder of its own: the shipped INI files and a receive folder with a few drawings.
+struct ScreenHome {
+    TempDir dir;
+    std::string receive = dir.file("receive");
+
+    explicit ScreenHome(int language)
+    {
+        for (const auto& entry : fs::directory_iterator(MARQUILL_BIN_DIR)) {
+            if (entry.path().extension() == ".INI")
+                fs::copy_file(entry.path(), dir.path() / entry.path().filename());
+        }
+        fs::create_directory(receive);
+        CProfile server;
+        server.setPath(dir.file("Server.INI").c_str());
+        server.setInt("SYSTEM", "Language", language);
+        server.setInt("SYSTEM", "REMAINMEDIALENGTH", 48750);
+        server.setString("Receive", "AReceivePath", receive.c_str());
+        server.setString("Receive", "MReceivePath", dir.file("manual").c_str());
+        fs::create_directory(dir.file("manual"));
+    }
+
+    void drop(const std::string& folder, const std::string& name, int width, std::time_t modified)
+    {
+        const std::string path =
+            dir.write(folder + "/" + name, "IN;SP1;PU0,0;PD" + std::to_string(width) + ",0," +
+                                               std::to_string(width) + ",8000,0,8000,0,0;PU;SP0;");
+        platform::setFileModifiedTime(path, modified);
+    }
+};
+
+// The main window with a job in each state, one of them running.
+void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
+{
+    const std::time_t hourAgo = std::time(nullptr) - 3600;
+    home.drop("receive", "banner-front.plt", 40000, hourAgo);
+    home.drop("receive", "shop-window-lettering-with-a-rather-long-file-name.plt", 24000, hourAgo);
+    home.drop("receive", "logo-small.plt", 8000, hourAgo);
+    home.drop("receive", "van-side-panel.plt", 60000, hourAgo);
+    home.drop("receive", "window-sticker.plt", 6000, hourAgo);
+    home.drop("receive", "yesterday.plt", 12000, platform::localMidnight(hourAgo));
+    home.drop("manual", "sample-manual.plt", 16000, hourAgo);
+
+    CMainFrame& frame = *app.mainFrame();
+    frame.resize(1100, 680);
+    frame.applySplitterSizes(frame.centralWidget()->height());
+    frame.intake().pollAutomatic();
+    frame.intake().pollManual();
+    CAutoJobList& list = frame.automaticList();
+    for (int row = 0; row < list.rowCount(); ++row)
+        frame.automaticView()->clickRow(row);
+    list.jobAt(1)->options |= CPlotJob::OPTION_HALF_CUT;
+    list.jobAt(1)->copies = 3;
+    list.jobAt(1)->copiesDone = 1;
+    list.jobAt(2)->state = CPlotJob::STATE_FAILED;
+    list.jobAt(2)->messageId = 32779;
+    list.jobAt(4)->state = CPlotJob::STATE_STANDBY;
+    list.setRunMode(4);
+    list.setRunningJob(3);
+    list.setProgressText(3, progressText(490, 990));
+    frame.automaticView()->clickRow(1);
+    frame.showRemainingMedia();
+    QApplication::processEvents();
+    frame.grab().save(out);
+}
+
+const std::map<std::string, std::function<void(CServerApp&, ScreenHome&, const QString&)>> sets = {
+    {"window", mainWindow},
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc != 4 || !sets.contains(argv[1])) {
+        std::fprintf(stderr, "usage: marquill-screenshots SET LANGUAGE OUTPUT_FOLDER (sets:");
+        for (const auto& [name, draw] : sets)
+            std::fprintf(stderr, " %s", name.c_str());
+        std::fprintf(stderr, ")\n");
+        return 2;
+    }
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+    const int language = std::atoi(argv[2]);
+    platform::setProgramFolder(MARQUILL_BIN_DIR);
+    ScreenHome home(language);
+    CServerApp app(home.dir.path().string() + "/", MARQUILL_BIN_DIR "/");
+    if (app.InitInstance() != CServerApp::StartResult::Started)
+        return 1;
+    const QString out = QStringLiteral("%1/%2_%3.png")
+                            .arg(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[1]),
+                                 language == 2052 ? QStringLiteral("zh") : QStringLiteral("en"));
+    sets.at(argv[1])(app, home, out);
+    std::printf("%s\n", out.toLocal8Bit().constData());
+    return 0;
+}

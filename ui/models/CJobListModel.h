@@ -1,0 +1,66 @@
+#pragma once
+
+#include "jobs/CJobListView.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+class CJobList;
+struct ServerSettings;
+
+// The item model of a job list: the list keeps the rows and records, this adapter only tells Qt's views
+// about them. It is the list's CJobListView, so every insert, removal and change reaches the views.
+class CJobListModel : public QAbstractTableModel, public CJobListView {
+    Q_OBJECT
+public:
+    struct Column {
+        int titleId; // string id of the column title
+        int width;   // pixels
+    };
+
+    // The automatic list's five columns and the manual list's one.
+    static std::vector<Column> automaticColumns();
+    static std::vector<Column> manualColumns();
+
+    CJobListModel(CJobList& list, const ServerSettings& settings, std::vector<Column> columns,
+                  QObject* parent = nullptr);
+    ~CJobListModel() override;
+
+    CJobList& list() const { return list_; }
+    const std::vector<Column>& columns() const { return columns_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The text a cell shows: the path, or for the automatic list the texts of its columns.
+    QString cellText(int row, int column) const;
+
+    void rowsAboutToBeInserted(int first, int count) override;
+    void rowsInserted(int first, int count) override;
+    void rowsAboutToBeRemoved(int first, int count) override;
+    void rowsRemoved(int first, int count) override;
+    void rowChanged(int row) override;
+    void selectionChanged(int row) override;
+    void progressText(int row, const std::string& text) override;
+    void statusText(const std::string& text) override;
+    void bringToTop() override;
+    void beep() override;
+    void postCommand(int id) override;
+
+signals:
+    // The list selected a row itself (the run selects the running row).
+    void rowSelected(int row);
+    // The running row's progress changed in the middle of a copy: repaint it now.
+    void progressChanged(int row);
+    void statusTextChanged(const QString& text);
+    void bringToTopRequested();
+    // A command posted by the list, delivered after the current event returns.
+    void commandPosted(int id);
+
+private:
+    CJobList& list_;
+    const ServerSettings& settings_;
+    std::vector<Column> columns_;
+};

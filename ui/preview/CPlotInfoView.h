@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+struct CPlotJob;
+struct ServerSettings;
+
+// The form under the lists: the selected job's file name and size, and its section settings and rotate
+// and mirror options, which the operator edits here. An edit is stored in the job when it loses the focus;
+// lengths are shown and typed in millimetres or, with unit 1, in inches.
+class CPlotInfoView : public QWidget {
+    Q_OBJECT
+public:
+    CPlotInfoView(const ServerSettings& settings, QWidget* parent = nullptr);
+
+    // Shows the job, or "Unknow" and "???" for none. The job is not owned.
+    void ShowJob(CPlotJob* job);
+    CPlotJob* job() const { return job_; }
+
+    QLineEdit* startOffsetEdit() const { return startOffset_; }
+    QLineEdit* sectionLengthEdit() const { return sectionLength_; }
+    QLineEdit* overlapEdit() const { return overlap_; }
+    QLineEdit* sectionLimitEdit() const { return sectionLimit_; }
+    QCheckBox* rotateBox() const { return rotate_; }
+    QCheckBox* mirrorBox() const { return mirror_; }
+    QString fileNameText() const;
+
+signals:
+    // A field of the shown job changed.
+    void jobEdited(CPlotJob* job);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString lengthText(std::int64_t millimetres) const;
+    std::uint32_t typedLength(const QString& text) const;
+    void storeEdit(QLineEdit* edit);
+    void toggleOption(std::uint16_t option, bool on);
+
+    const ServerSettings& settings_;
+    CPlotJob* job_ = nullptr;
+    QLabel* fileName_;
+    QLabel* width_;
+    QLabel* length_;
+    QLineEdit* startOffset_;
+    QLineEdit* sectionLength_;
+    QLineEdit* overlap_;
+    QLineEdit* sectionLimit_;
+    QCheckBox* rotate_;
+    QCheckBox* mirror_;
+};

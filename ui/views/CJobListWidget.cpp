@@ -1,0 +1,123 @@
+#include "ui/views/CJobListWidget.h"
+
+#include "jobs/CJobList.h"
+#include "jobs/JobPlot.h"
+#include "ui/models/CJobListModel.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTimerEvent>
+
+CJobListWidget::CJobListWidget(CJobListModel& model, QWidget* parent) : QTableView(parent), model_(model)
+{
+    setModel(&model_);
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(SingleSelection);
+    setShowGrid(false);
+    setWordWrap(false);
+    setEditTriggers(NoEditTriggers);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4 > 18 ? fontMetrics().height() + 4
+                                                                            : 18);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setStretchLastSection(false);
+    for (int column = 0; column < model_.columnCount(); ++column)
+        setColumnWidth(column, model_.columns()[column].width);
+
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (list().selectedRow() != current.row())
+                    list().select(current.row());
+            });
+    connect(&model_, &CJobListModel::rowSelected, this, &CJobListWidget::followListSelection);
+    connect(this, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& index) { clickRow(index.row()); });
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { doubleClickRow(index.row()); });
+}
+
+CJobList& CJobListWidget::list() const { return model_.list(); }
+
+void CJobListWidget::followListSelection(int row)
+{
+    if (row < 0) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    if (currentIndex().row() != row)
+        selectionModel()->setCurrentIndex(model_.index(row, 0),
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CJobListWidget::refreshRow(int row) { model_.rowChanged(row); }
+
+void CJobListWidget::measureAndShow(int row)
+{
+    CPlotJob* job = list().jobAt(row);
+    emit jobShown(job);
+    if (job == nullptr || job->length != 0)
+        return;
+    if (measureJob(*job)) {
+        emit jobShown(job);
+        refreshRow(row);
+    }
+}
+
+void CJobListWidget::clickRow(int row)
+{
+    list().select(row);
+    measureAndShow(row);
+    CPlotJob* job = list().jobAt(row);
+    if (job != nullptr && job->state == CPlotJob::STATE_FINISHED)
+        job->plot.reset();
+}
+
+void CJobListWidget::doubleClickRow(int row)
+{
+    list().select(row);
+    measureAndShow(row);
+    CPlotJob* job = list().jobAt(row);
+    if (job == nullptr)
+        return;
+    if (preview_)
+        preview_(*job);
+    // The preview may have run a copy through the message step; take the record again.
+    job = list().jobAt(row);
+    if (job != nullptr && job->state == CPlotJob::STATE_FINISHED)
+        job->plot.reset();
+}
+
+void CJobListWidget::showEvent(QShowEvent* event)
+{
+    QTableView::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    receiveTimer_ = startTimer(RECEIVE_PERIOD_MS);
+    if (scan_)
+        scan_();
+}
+
+void CJobListWidget::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == receiveTimer_) {
+        if (scan_)
+            scan_();
+        return;
+    }
+    QTableView::timerEvent(event);
+}
+
+void CJobListWidget::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    emit activated(this);
+}
+
+void CJobListWidget::mousePressEvent(QMouseEvent* event)
+{
+    emit activated(this);
+    QTableView::mousePressEvent(event);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QTableView>
+
+#include <functional>
+
+class CJobList;
+class CJobListModel;
+struct CPlotJob;
+
+// What both list views share: a report of rows with single selection over a job-list model, kept in step
+// with the list's own selection; a click shows the job in the information view and measures it the first
+// time; a double click opens the detail preview; a timer rescans the receive folder every 10 seconds.
+class CJobListWidget : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int RECEIVE_PERIOD_MS = 10000;
+
+    CJobListWidget(CJobListModel& model, QWidget* parent = nullptr);
+
+    CJobListModel& model() const { return model_; }
+    // The timer that rescans the receive folder, running from the view's first showing.
+    int receiveTimerId() const { return receiveTimer_; }
+    CJobList& list() const;
+
+    // Scans the receive folder; the automatic list then goes on with the automatic sequence.
+    void setReceiveScan(std::function<void()> scan) { scan_ = std::move(scan); }
+    // Opens the detail preview of a job, modally.
+    void setDetailPreview(std::function<void(CPlotJob&)> preview) { preview_ = std::move(preview); }
+
+    // A click on the row: the job is shown and, not yet measured, measured and shown again.
+    void clickRow(int row);
+    // A double click on the row: the job is shown and measured, the detail preview opens, and a finished
+    // job's plot is released when it closes.
+    void doubleClickRow(int row);
+
+signals:
+    // The job to show in the information view, or null.
+    void jobShown(CPlotJob* job);
+    void activated(CJobListWidget* view);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    virtual void refreshRow(int row);
+
+private:
+    void followListSelection(int row);
+    void measureAndShow(int row);
+
+    CJobListModel& model_;
+    std::function<void()> scan_;
+    std::function<void(CPlotJob&)> preview_;
+    int receiveTimer_ = 0;
+    bool shownOnce_ = false;
+};
