@@ -7,6 +7,7 @@
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 #include "ui/models/CJobListModel.h"
+#include "ui/preview/CDetailPreviewDlg.h"
 #include "ui/preview/CPlotInfoView.h"
 #include "ui/views/CAutoChildView.h"
 #include "ui/views/CManualChildView.h"
@@ -106,6 +107,11 @@ void CMainFrame::buildClient()
          {static_cast<CJobListWidget*>(automaticView_), static_cast<CJobListWidget*>(manualView_)}) {
         connect(view, &CJobListWidget::jobShown, infoView_, &CPlotInfoView::ShowJob);
         connect(view, &CJobListWidget::activated, this, &CMainFrame::setActiveView);
+        view->setDetailPreview([this](CPlotJob& job) {
+            CDetailPreviewDlg preview(this);
+            preview.setJob(job);
+            preview.exec();
+        });
     }
     connect(infoView_, &CPlotInfoView::jobEdited, this, [this](CPlotJob* job) {
         for (int row = 0; row < automaticList_.rowCount(); ++row) {

@@ -8,7 +8,6 @@
 #include "res/strings/StringTable.h"
 
 #include <QApplication>
-#include <QProcess>
 
 #include <new>
 
@@ -17,10 +16,6 @@ CServerApp::CServerApp(std::string settingsFolder, std::string libraryFolder)
       settings_(std::make_unique<StartupSettings>())
 {
     askLogo_ = [] { return CLOGODLG().exec() == QDialog::Accepted; };
-    restart_ = [] {
-        QProcess::startDetached(QCoreApplication::applicationFilePath(),
-                                QCoreApplication::arguments().mid(1));
-    };
     const auto outputIdle = [this] { return frame_ == nullptr || !frame_->isOutputting(); };
     commands_.add({ID_APP_ABOUT, ID_APP_ABOUT, [this] { showAbout(); }, {}});
     commands_.add(
@@ -91,7 +86,7 @@ bool CServerApp::switchLanguage(int language)
     settings_->language = language;
     settings_->serverFile.setInt("SYSTEM", "Language", language);
     saveMediaSettings(*settings_);
-    restart_();
+    restartRequested_ = true;
     QCoreApplication::exit(0);
     return true;
 }

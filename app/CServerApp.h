@@ -33,11 +33,11 @@ public:
 
     // Asks the edition-3 logo question; true to enter. The window shows the logo dialog.
     void setLogoQuestion(std::function<bool()> ask) { askLogo_ = std::move(ask); }
-    // Starts the program again after a language switch. The window starts a new process.
-    void setRestart(std::function<void()> restart) { restart_ = std::move(restart); }
+    // A language switch ended the event loop: the program is to start again once this one has ended.
+    bool restartRequested() const { return restartRequested_; }
 
     // The language switch: refused while a copy is output; otherwise writes Language and the media
-    // settings, and ends the program, which starts again in the new language.
+    // settings and ends the event loop; the program then starts again in the new language.
     bool switchLanguage(int language);
     void showAbout();
 
@@ -52,5 +52,5 @@ private:
     std::unique_ptr<CMainFrame> frame_;
     CCommandTable commands_;
     std::function<bool()> askLogo_;
-    std::function<void()> restart_;
+    bool restartRequested_ = false;
 };

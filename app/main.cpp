@@ -8,6 +8,7 @@
 #include "res/strings/StringTable.h"
 
 #include <QApplication>
+#include <QProcess>
 
 int main(int argc, char** argv)
 {
@@ -26,5 +27,9 @@ int main(int argc, char** argv)
     }
     const int status = QApplication::exec();
     server.ExitInstance();
+    // After a language switch the program starts again, in the new language.
+    if (server.restartRequested())
+        QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                QCoreApplication::arguments().mid(1));
     return status;
 }

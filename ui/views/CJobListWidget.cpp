@@ -2,6 +2,7 @@
 
 #include "jobs/CJobList.h"
 #include "jobs/JobPlot.h"
+#include "platform/Hooks.h"
 #include "ui/models/CJobListModel.h"
 
 #include <QHeaderView>
@@ -59,7 +60,12 @@ void CJobListWidget::measureAndShow(int row)
     emit jobShown(job);
     if (job == nullptr || job->length != 0)
         return;
-    if (measureJob(*job)) {
+    bool measured = false;
+    {
+        platform::WaitCursor waitCursor;
+        measured = measureJob(*job);
+    }
+    if (measured) {
         emit jobShown(job);
         refreshRow(row);
     }
