@@ -36,6 +36,9 @@ CServerApp::StartResult CServerApp::InitInstance()
     installFile.setPath((settingsFolder_ + "Install.INI").c_str());
     if (installFile.getInt("Install", "Edition", 0) == 3 && !askLogo_())
         return StartResult::Left;
+    // One spooler per settings folder: marquill-plot or marquill-server may be plotting from it.
+    if (!lock_.take(settingsFolder_))
+        return StartResult::Locked;
 
     loadStartupSettings(settingsFolder_, *settings_, libraryFolder_);
     loadCatalogue();

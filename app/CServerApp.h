@@ -2,6 +2,7 @@
 
 #include "jobs/CCommandTable.h"
 #include "jobs/StartupSettings.h"
+#include "platform/HomeFolderLock.h"
 
 #include <QTranslator>
 
@@ -15,7 +16,9 @@ class CMainFrame;
 // file, language library, settings, main frame, title, shown), the About box and the language switch.
 class CServerApp {
 public:
-    enum class StartResult { Started, Left, FrameFailed };
+    // Left: the logo dialog was left. Locked: another Marquill holds the settings folder (lockRefusal says
+    // which). FrameFailed: the main frame could not be created.
+    enum class StartResult { Started, Left, Locked, FrameFailed };
 
     // settingsFolder holds Server.INI and the other INI files, libraryFolder ResEng.so; both end in '/'.
     CServerApp(std::string settingsFolder, std::string libraryFolder);
@@ -28,6 +31,7 @@ public:
     void ExitInstance();
 
     StartupSettings& settings() { return *settings_; }
+    const std::string& lockRefusal() const { return lock_.refusal(); }
     CMainFrame* mainFrame() const { return frame_.get(); }
     const CCommandTable& commands() const { return commands_; }
 
@@ -46,6 +50,7 @@ private:
 
     std::string settingsFolder_;
     std::string libraryFolder_;
+    platform::HomeFolderLock lock_;
     std::unique_ptr<StartupSettings> settings_;
     QTranslator translator_;
     bool translatorInstalled_ = false;

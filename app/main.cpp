@@ -19,6 +19,9 @@ int main(int argc, char** argv)
     switch (server.InitInstance()) {
     case CServerApp::StartResult::Left:
         return 0;
+    case CServerApp::StartResult::Locked:
+        platform::messageBox(server.lockRefusal(), {}, platform::MB_ICONSTOP);
+        return 1;
     case CServerApp::StartResult::FrameFailed:
         platform::messageBox(strings::localString(strings::IDS_FRAME_FAILED), {}, platform::MB_ICONSTOP);
         return 1;

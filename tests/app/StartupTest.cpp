@@ -71,6 +71,17 @@ private slots:
         QCOMPARE(app.mainFrame()->menuBar()->actions().front()->text(), QStringLiteral("文件(&F)"));
     }
 
+    void aSecondWindowOnTheSameSettingsIsRefused()
+    {
+        WindowHome home;
+        CServerApp first(home.folder(), MARQUILL_BIN_DIR "/");
+        QCOMPARE(first.InitInstance(), CServerApp::StartResult::Started);
+        CServerApp second(home.folder(), MARQUILL_BIN_DIR "/");
+        QCOMPARE(second.InitInstance(), CServerApp::StartResult::Locked);
+        QVERIFY(!second.lockRefusal().empty());
+        QVERIFY(second.mainFrame() == nullptr);
+    }
+
     void leavingTheLogoOfEditionThreeEndsBeforeAnySettingIsRead()
     {
         WindowHome home;
