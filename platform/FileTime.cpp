@@ -21,25 +21,42 @@ bool setFileModifiedTime(const std::string& path, std::time_t time)
     return ::utimensat(AT_FDCWD, toFileSystemPath(path).c_str(), times, 0) == 0;
 }
 
-std::time_t localMidnight(std::time_t time)
+namespace {
+
+bool sameLocalDate(std::time_t time, const std::tm& date)
 {
     std::tm local{};
-    if (!::localtime_r(&time, &local))
+    return ::localtime_r(&time, &local) != nullptr && local.tm_mday == date.tm_mday &&
+           local.tm_mon == date.tm_mon && local.tm_year == date.tm_year;
+}
+
+} // namespace
+
+// The first second of the local day, found by searching rather than by asking for 00:00:00: on a day
+// whose clocks jump from 23:59:59 to 01:00 there is no 00:00, and the day starts at 01:00.
+std::time_t localMidnight(std::time_t time)
+{
+    std::tm date{};
+    if (!::localtime_r(&time, &date))
         return time;
-    local.tm_hour = 0;
-    local.tm_min = 0;
-    local.tm_sec = 0;
-    local.tm_isdst = -1;
-    const std::time_t midnight = std::mktime(&local);
-    return midnight == static_cast<std::time_t>(-1) ? time : midnight;
+    // Thirty hours back is always an earlier date; the answer lies after it and at or before time.
+    constexpr std::time_t longestDay = 30 * 3600;
+    std::time_t earlier = time - longestDay;
+    std::time_t first = time;
+    while (first - earlier > 1) {
+        const std::time_t middle = earlier + (first - earlier) / 2;
+        if (sameLocalDate(middle, date))
+            first = middle;
+        else
+            earlier = middle;
+    }
+    return first;
 }
 
 bool isLocalMidnight(std::time_t time)
 {
-    std::tm local{};
-    if (!::localtime_r(&time, &local))
-        return false;
-    return local.tm_hour == 0 && local.tm_min == 0 && local.tm_sec == 0;
+    std::tm date{};
+    return ::localtime_r(&time, &date) != nullptr && !sameLocalDate(time - 1, date);
 }
 
 bool hasPlottedMark(const std::string& path)

@@ -1,6 +1,7 @@
 #include "platform/Profile.h"
 
 #include "platform/FileReplace.h"
+#include "platform/Hooks.h"
 #include "platform/IniDocument.h"
 #include "platform/PathMapping.h"
 #include "platform/TextEncoding.h"
@@ -8,7 +9,9 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,17 +48,38 @@ bool readWholeFile(int fd, std::string& bytes)
     return true;
 }
 
+// Says once per path that a settings file is a FIFO, a folder or a device and is not used.
+void reportNotRegular(const std::string& path)
+{
+    static std::mutex guard;
+    static std::set<std::string> reported;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (!reported.insert(path).second)
+            return;
+    }
+    messageBox(path + " is not a regular file: its settings are not read and the defaults are used.", {},
+               MB_ICONEXCLAMATION);
+}
+
 LoadedFile loadFile(const std::string& path)
 {
     LoadedFile file;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK opening a FIFO would wait for a writer for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         file.usable = errno == ENOENT;
+        if (errno == ENXIO || errno == EISDIR)
+            reportNotRegular(path);
         return file;
     }
     std::string bytes;
-    file.usable = readWholeFile(fd, bytes);
+    struct stat status {};
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    file.usable = regular && readWholeFile(fd, bytes);
     ::close(fd);
+    if (!regular)
+        reportNotRegular(path);
     if (!file.usable)
         return file;
     if (bytes.starts_with(byteOrderMark)) {

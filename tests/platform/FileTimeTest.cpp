@@ -50,6 +50,24 @@ TEST_F(FileTimeTest, LocalMidnightFollowsDaylightSaving)
     EXPECT_FALSE(isLocalMidnight(1729980000 - 3600));
 }
 
+TEST_F(FileTimeTest, ADayWithoutMidnightStartsAtItsFirstSecond)
+{
+    // Chilean rules: summer time starts at 24:00 on the first Saturday of September, so 8 September 2024
+    // has no 00:00 and begins at 01:00 (04:00 UTC).
+    ::setenv("TZ", "<-04>4<-03>,M9.1.6/24,M4.1.6/24", 1);
+    ::tzset();
+    const std::time_t firstSecond = 1725768000;
+    EXPECT_EQ(localMidnight(firstSecond + 11 * 3600), firstSecond);
+    EXPECT_TRUE(isLocalMidnight(firstSecond));
+    EXPECT_FALSE(isLocalMidnight(firstSecond - 1));
+    EXPECT_FALSE(isLocalMidnight(firstSecond + 1));
+
+    const std::string file = dir.write("day.plt", "IN;");
+    ASSERT_TRUE(setFileModifiedTime(file, firstSecond + 11 * 3600));
+    ASSERT_TRUE(setPlottedMark(file));
+    EXPECT_TRUE(hasPlottedMark(file));
+}
+
 TEST_F(FileTimeTest, PlottedMarkMovesTheModifiedTimeToMidnightAndKeepsTheAccessTime)
 {
     const std::string path = dir.write("A.PLT", "IN;");
