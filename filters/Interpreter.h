@@ -54,10 +54,13 @@ private:
     void penUpDown(bool down);
     void selectPen();
     void lineType();
+    void penColour();
     void polylineEncoded();
 
     // Arcs and curves.
-    void drawArc(Point userCenter, double sweepDegrees);
+    Point traceArc(PathSink& out, Point userCenter, Point userStart, double sweepDegrees,
+                   double chordDegrees);
+    void drawArc(Point userCenter, double sweepDegrees, double chordDegrees);
     void arc(bool relative);
     void arcThreePoint(bool relative);
     void circle();
@@ -68,7 +71,7 @@ private:
     void rectangle(bool relative);
     void wedge();
     void polygonMode();
-    void drawPolygon();
+    void drawPolygon(bool fill);
 
     // Scaling and window.
     void inputWindow();

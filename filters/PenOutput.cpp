@@ -98,7 +98,7 @@ void PenOutput::lineTo(Point p)
 {
     Point from = current_;
     current_ = p;
-    if (pen_ == 0)
+    if (penParked())
         return;
     if (!windowed_) {
         drawLine(from, p);
@@ -123,7 +123,7 @@ void PenOutput::lineTo(Point p)
 
 void PenOutput::curveTo(Point c1, Point c2, Point p)
 {
-    if (pen_ == 0) {
+    if (penParked()) {
         current_ = p;
         return;
     }
