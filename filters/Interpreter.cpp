@@ -125,8 +125,32 @@ void Interpreter::execute(uint16_t code)
         characterPlot();
         break;
     case mnemonic("WD"): // text for the plotter's display
-    case mnemonic("BL"): // a label kept in the plotter's buffer
         takeLabelText();
+        break;
+    case mnemonic("BL"):
+        bufferLabel();
+        break;
+    case mnemonic("PB"):
+        scanner_.numbers(nullptr, 0);
+        drawLabel(bufferedLabel_.data(), bufferedLabel_.size());
+        break;
+    case mnemonic("CS"):
+    case mnemonic("CA"):
+    case mnemonic("SS"):
+    case mnemonic("SA"):
+        characterSet(code);
+        break;
+    case mnemonic("DV"):
+        labelSettings(code);
+        break;
+    case mnemonic("TL"):
+        tickLength();
+        break;
+    case mnemonic("XT"):
+        tick(true);
+        break;
+    case mnemonic("YT"):
+        tick(false);
         break;
     case mnemonic("CO"):
         // A comment: quoted text, or, as some writers send it, everything up to the terminator.
@@ -138,9 +162,7 @@ void Interpreter::execute(uint16_t code)
         }
         break;
     case mnemonic("SM"):
-        // Symbol mode names its symbol with the one character that follows.
-        if (scanner_.peek() != ';')
-            scanner_.take();
+        symbolMode();
         break;
     default:
         break; // anything else (PG, PW, WU, NP, ...) changes nothing that is drawn
@@ -166,6 +188,7 @@ void Interpreter::initialize(bool everything)
     polygonMode_ = false;
     polygon_.begin(position_); // leaving polygon mode this way empties the buffer
     label_ = LabelSettings{};
+    tickPositive_ = tickNegative_ = 0.5;
     carriageReturn_ = position_;
 }
 
@@ -212,6 +235,8 @@ void Interpreter::plot(bool absolute)
     double x, y;
     while (scanner_.number(x) && scanner_.number(y)) {
         travelTo(absolute_ ? scaling_.toPlotter({x, y}) : afterRelativeMove({x, y}));
+        if (label_.symbol != 0 && !polygonMode_)
+            drawSymbol(position_);
     }
 }
 

@@ -127,4 +127,107 @@ TEST_F(ImportDrawing, LineTypesKeepTheirLengthAndSign)
     EXPECT_EQ(b.paths[3].lineType, 0x0301) << "a pattern never has no length";
 }
 
+// Characters 1 cm wide and high (400 units) keep the label arithmetic in whole units below.
+TEST_F(ImportDrawing, ThePenEndsAtTheNextCharacterOriginOfTheLabelAsDrawn)
+{
+    // Right-aligned and middle-centred with the offset (LO18): the text ends half a character short of
+    // the pen, so the next character origin is back at the pen's X, half a character height lower.
+    Block b = read("SI1,1;PA2000,2000;LO18;LBABC\x03PD2000,1000;");
+    std::vector<BlockItem> points = pointsOf(b);
+    expectItems({points.end() - 2, points.end()}, {{50, 45, 0x11}, {50, 25, 0x21}});
+    // Centred (LO5): the label spans 37.5 to 62.5 mm, so the next origin is at 67.5 mm.
+    b = read("SI1,1;PA2000,2000;LO5;LBAB\x03PD2000,1000;");
+    points = pointsOf(b);
+    expectItems({points.end() - 2, points.end()}, {{67.5, 45, 0x11}, {50, 25, 0x21}});
+    // A carriage return at the end brings the pen back to where the label started.
+    b = read("SI1,1;PA2000,2000;LO18;LBABC\r\x03PD2000,1000;");
+    points = pointsOf(b);
+    expectItems({points.end() - 2, points.end()}, {{50, 50, 0x11}, {50, 25, 0x21}});
+}
+
+TEST_F(ImportDrawing, TextPathsStackCharactersAndTurnTheLineFeed)
+{
+    // Down: each character a line height (20 mm) below the last; characters stay upright.
+    Block b = read("SI1,1;DV1;PA0,0;LBAB\x03PD0,0;");
+    std::vector<BlockItem> points = pointsOf(b);
+    expectItems({points.end() - 2, points.end()}, {{0, -40, 0x11}, {0, 0, 0x21}});
+    b = read("SI1,1;DV1;PA0,0;LBAB\x03");
+    EXPECT_NEAR(b.extent[1], -20, 0.5);
+    EXPECT_NEAR(b.extent[3], 10, 0.5);
+    EXPECT_NEAR(b.extent[2], 10, 0.5);
+    // Down, a line feed goes to the left by a cell width; reversed it goes to the right.
+    b = read("SI1,1;DV1;PA0,0;LBA\nB\x03");
+    EXPECT_NEAR(b.extent[0], -15, 0.5);
+    b = read("SI1,1;DV1,1;PA0,0;LBA\nB\x03");
+    EXPECT_NEAR(b.extent[2], 25, 0.5);
+    // Up, and left: the first character stands at the pen, the next one further along the path.
+    b = read("SI1,1;DV3;PA0,0;LBAB\x03");
+    EXPECT_NEAR(b.extent[3], 30, 0.5);
+    b = read("SI1,1;DV2;PA0,0;LBAB\x03");
+    EXPECT_NEAR(b.extent[0], -15, 0.5);
+    EXPECT_NEAR(b.extent[2], 10, 0.5);
+}
+
+TEST_F(ImportDrawing, SymbolModeCentresTheSymbolOnEveryPoint)
+{
+    // The plus sign's strokes cross at the centre of its cell, which sits on each point; the line
+    // between the points is still drawn.
+    Block b = read("SI1,1;SM+;PA2000,2000;PD4000,2000;SM;PD4000,0;");
+    expectItems(pointsOf(b), {{50, 46, 0x11},
+                              {50, 54, 0x21},
+                              {46, 50, 0x11},
+                              {54, 50, 0x21},
+                              {50, 50, 0x11},
+                              {100, 50, 0x21},
+                              {100, 46, 0x11},
+                              {100, 54, 0x21},
+                              {96, 50, 0x11},
+                              {104, 50, 0x21},
+                              {100, 50, 0x11},
+                              {100, 0, 0x21}});
+}
+
+TEST_F(ImportDrawing, CharacterSetsMapOntoTheFontsGlyphs)
+{
+    auto same = [this](const std::string& a, const std::string& b) {
+        SCOPED_TRACE(a + " against " + b);
+        expectItems(pointsOf(read(a)), pointsOf(read(b)));
+    };
+    // Set 7: '3' is Roman-8's degree sign, 'B' its lower-case o with a circumflex; shift out selects
+    // the alternate set inside a label, shift in the standard one again. (Spaces pad the short files
+    // with control characters, so that they are not taken for binary data.)
+    const std::string pad(100, ' ');
+    same("SI1,1;CS7;LB3B\x03", "SI1,1;LB\xb0\xf4\x03");
+    same("SI1,1;CA7;LB\x0e"
+         "3\x0f"
+         "3\x03" +
+             pad,
+         "SI1,1;LB\xb0"
+         "3\x03");
+    same("SI1,1;CA7;SA;LB3\x03SS;LB3\x03", "SI1,1;LB\xb0"
+                                           "3\x03");
+    // Roman-8 and Latin-1 by their symbol set numbers.
+    same("SI1,1;CS277;LB\xb3\xdc\x03", "SI1,1;LB\xb0\xc9\x03");
+    same("SI1,1;CS14;LB\xe9\x03", "SI1,1;LB\xe9\x03");
+    // No glyph (Roman-8's grave accent in set 7, a byte beyond ASCII in a national set, DEL): the
+    // missing-character box, never nothing.
+    const std::vector<BlockItem> box = {
+        {1, 0, 0x11}, {9, 0, 0x01}, {9, 10, 0x01}, {1, 10, 0x01}, {1, 0, 0x21}};
+    expectItems(pointsOf(read("SI1,1;CS7;LB)\x03")), box);
+    expectItems(pointsOf(read("SI1,1;CS1;LB\xe9\x03")), box);
+    expectItems(pointsOf(read("SI1,1;LB\x7f\x03" + pad)), box);
+}
+
+TEST_F(ImportDrawing, BufferedLabelsAndTickMarksAreDrawn)
+{
+    // PB prints the label BL kept, at the pen's position then.
+    expectItems(pointsOf(read("SI1,1;PA0,0;BLHI\x03PA4000,0;PB;")),
+                pointsOf(read("SI1,1;PA4000,0;LBHI\x03")));
+    // Ticks of 0.5 percent of P1..P2 either way by default, then of the TL lengths; the pen stays.
+    Block b = read("IP0,0,4000,4000;PA2000,2000;XT;TL10,5;YT;PD2000,0;");
+    expectItems(
+        pointsOf(b),
+        {{50, 49.5, 0x11}, {50, 50.5, 0x21}, {45, 50, 0x11}, {60, 50, 0x21}, {50, 50, 0x11}, {50, 0, 0x21}});
+}
+
 } // namespace
