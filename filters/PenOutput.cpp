@@ -96,6 +96,13 @@ void PenOutput::moveTo(Point p)
 
 void PenOutput::lineTo(Point p)
 {
+    // The bulk of every drawing: the next line of an open figure, nothing to clip.
+    if (figureOpen_ && !windowed_ && !pathStale_ && lastWritten_ == current_ && !penParked() &&
+        writer_.pathItemCount() + 3 <= kMaxPathItems) {
+        current_ = p;
+        write(p, kAnchor);
+        return;
+    }
     Point from = current_;
     current_ = p;
     if (penParked())
