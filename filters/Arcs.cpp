@@ -17,6 +17,34 @@ double normalizedDegrees(double radians)
 
 } // namespace
 
+bool arcHasLength(Point center, Point start, double sweepDegrees)
+{
+    double radius = std::hypot(start.x - center.x, start.y - center.y);
+    return std::isfinite(sweepDegrees) && sweepDegrees != 0 && radius > 0 && std::isfinite(radius);
+}
+
+Point pointAround(Point center, Point start, double degrees)
+{
+    double radians = degrees * kPi / 180;
+    double c = std::cos(radians), s = std::sin(radians);
+    double dx = start.x - center.x, dy = start.y - center.y;
+    return {center.x + dx * c - dy * s, center.y + dx * s + dy * c};
+}
+
+double chordAngle(const double* v, int n, int index)
+{
+    if (n <= index)
+        return 0;
+    double angle = std::fabs(v[index]);
+    return angle >= 0.5 ? std::min(angle, 180.0) : 0.5; // NaN too gets the finest chords
+}
+
+int chordCount(double sweepDegrees, double chordDegrees)
+{
+    double sweep = std::min(std::fabs(sweepDegrees), 360.0);
+    return std::max(1, static_cast<int>(std::ceil(sweep / chordDegrees - 1e-9)));
+}
+
 ArcPieces arcPieces(Point center, Point start, double sweepDegrees)
 {
     ArcPieces arc;

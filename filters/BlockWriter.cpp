@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
 
 namespace hpgl {
 
@@ -14,7 +15,6 @@ namespace {
 
 constexpr size_t kHeaderSize = 61;     // marker, total size, transform, extent, tag
 constexpr size_t kPathHeaderSize = 31; // marker, size, count, extent, line type, pen
-constexpr size_t kItemSize = 9;
 constexpr uint8_t kPlotMarker = ',';
 constexpr uint8_t kPathMarker = '+';
 constexpr uint8_t kEndMark = 0xF0;
@@ -52,20 +52,6 @@ int turningPoints(double p0, double p1, double p2, double p3, double out[2])
 
 } // namespace
 
-void Extent::widen(float x, float y)
-{
-    if (empty) {
-        minX = maxX = x;
-        minY = maxY = y;
-        empty = false;
-        return;
-    }
-    minX = std::min(minX, x);
-    maxX = std::max(maxX, x);
-    minY = std::min(minY, y);
-    maxY = std::max(maxY, y);
-}
-
 void Extent::widen(const Extent& other)
 {
     if (other.empty)
@@ -101,8 +87,21 @@ bool BlockWriter::reserve(size_t bytes)
         return false;
     }
     data_ = grown;
+    populate(capacity_, wanted);
     capacity_ = wanted;
     return true;
+}
+
+// The block is written from end to end: its new pages are mapped in one call rather than by a page
+// fault for every 4 KiB (costly on a virtual machine). Advice only: where the system cannot, the
+// pages come by faults as before.
+void BlockWriter::populate(size_t from, size_t to)
+{
+    constexpr uintptr_t kPage = 4096;
+    auto first = (reinterpret_cast<uintptr_t>(data_) + from + kPage - 1) & ~(kPage - 1);
+    auto last = (reinterpret_cast<uintptr_t>(data_) + to) & ~(kPage - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 }
 
 void BlockWriter::putByte(uint8_t value) { data_[size_++] = value; }
@@ -117,13 +116,6 @@ void BlockWriter::putFloat(float value)
 {
     std::memcpy(data_ + size_, &value, 4);
     size_ += 4;
-}
-
-void BlockWriter::putItem(float x, float y, uint8_t flags)
-{
-    putFloat(x);
-    putFloat(y);
-    putByte(flags);
 }
 
 void BlockWriter::patchInt32(size_t at, int32_t value) { std::memcpy(data_ + at, &value, 4); }
@@ -149,17 +141,11 @@ void BlockWriter::beginPath(int32_t pen, uint16_t lineType)
     putInt32(pen);
 }
 
-void BlockWriter::point(float x, float y, uint8_t flags)
+void BlockWriter::pointAfterGrowing(float x, float y, uint8_t flags)
 {
     if (!pathOpen() || !reserve(kItemSize))
         return;
-    putItem(x, y, flags);
-    ++pathCount_;
-    if (flags & kAnchor) {
-        pathExtent_.widen(x, y);
-        lastX_ = x;
-        lastY_ = y;
-    }
+    point(x, y, flags);
 }
 
 void BlockWriter::curve(float c1x, float c1y, float c2x, float c2y, float x, float y, uint8_t endFlags)

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace hpgl {
 
@@ -16,7 +17,19 @@ struct Extent {
     float minX = 0, minY = 0, maxX = 0, maxY = 0;
     bool empty = true;
 
-    void widen(float x, float y);
+    void widen(float x, float y)
+    {
+        if (empty) {
+            minX = maxX = x;
+            minY = maxY = y;
+            empty = false;
+            return;
+        }
+        minX = x < minX ? x : minX;
+        maxX = x > maxX ? x : maxX;
+        minY = y < minY ? y : minY;
+        maxY = y > maxY ? y : maxY;
+    }
     void widen(const Extent& other);
 };
 
@@ -35,7 +48,21 @@ public:
     uint32_t pathItemCount() const { return pathCount_; }
 
     // A point item; anchors widen the path extent.
-    void point(float x, float y, uint8_t flags);
+    void point(float x, float y, uint8_t flags)
+    {
+        // The bulk of every drawing: room at hand in an open path, written here.
+        if (size_ + kItemSize > capacity_ || !pathOpen()) {
+            pointAfterGrowing(x, y, flags);
+            return;
+        }
+        putItem(x, y, flags);
+        ++pathCount_;
+        if (flags & kAnchor) {
+            pathExtent_.widen(x, y);
+            lastX_ = x;
+            lastY_ = y;
+        }
+    }
     // A cubic curve from the last anchor written: two control points and the end anchor. The extent
     // takes in the curve's true bounds, not its control points.
     void curve(float c1x, float c1y, float c2x, float c2y, float x, float y, uint8_t endFlags);
@@ -51,12 +78,21 @@ public:
 
 private:
     static constexpr size_t kNoPath = static_cast<size_t>(-1);
+    static constexpr size_t kItemSize = 9;
 
+    void pointAfterGrowing(float x, float y, uint8_t flags);
     bool reserve(size_t bytes);
+    void populate(size_t from, size_t to);
     void putByte(uint8_t value);
     void putInt32(int32_t value);
     void putFloat(float value);
-    void putItem(float x, float y, uint8_t flags);
+    void putItem(float x, float y, uint8_t flags)
+    {
+        std::memcpy(data_ + size_, &x, 4);
+        std::memcpy(data_ + size_ + 4, &y, 4);
+        data_[size_ + 8] = flags;
+        size_ += kItemSize;
+    }
     void patchInt32(size_t at, int32_t value);
     void patchFloat(size_t at, float value);
 

@@ -44,6 +44,9 @@ void Interpreter::execute(uint16_t code)
     case mnemonic("LT"):
         lineType();
         break;
+    case mnemonic("PC"):
+        penColour();
+        break;
     case mnemonic("IN"):
     case mnemonic("BP"):
         initialize(true);
@@ -88,8 +91,10 @@ void Interpreter::execute(uint16_t code)
         polygonMode();
         break;
     case mnemonic("EP"):
+        drawPolygon(false);
+        break;
     case mnemonic("FP"):
-        drawPolygon();
+        drawPolygon(true);
         break;
     case mnemonic("IW"):
         inputWindow();
@@ -120,8 +125,32 @@ void Interpreter::execute(uint16_t code)
         characterPlot();
         break;
     case mnemonic("WD"): // text for the plotter's display
-    case mnemonic("BL"): // a label kept in the plotter's buffer
         takeLabelText();
+        break;
+    case mnemonic("BL"):
+        bufferLabel();
+        break;
+    case mnemonic("PB"):
+        scanner_.numbers(nullptr, 0);
+        drawLabel(bufferedLabel_.data(), bufferedLabel_.size());
+        break;
+    case mnemonic("CS"):
+    case mnemonic("CA"):
+    case mnemonic("SS"):
+    case mnemonic("SA"):
+        characterSet(code);
+        break;
+    case mnemonic("DV"):
+        labelSettings(code);
+        break;
+    case mnemonic("TL"):
+        tickLength();
+        break;
+    case mnemonic("XT"):
+        tick(true);
+        break;
+    case mnemonic("YT"):
+        tick(false);
         break;
     case mnemonic("CO"):
         // A comment: quoted text, or, as some writers send it, everything up to the terminator.
@@ -133,12 +162,10 @@ void Interpreter::execute(uint16_t code)
         }
         break;
     case mnemonic("SM"):
-        // Symbol mode names its symbol with the one character that follows.
-        if (scanner_.peek() != ';')
-            scanner_.take();
+        symbolMode();
         break;
     default:
-        break; // anything else (PG, PW, WU, PC, NP, ...) changes nothing that is drawn
+        break; // anything else (PG, PW, WU, NP, ...) changes nothing that is drawn
     }
 }
 
@@ -149,6 +176,7 @@ void Interpreter::initialize(bool everything)
         scaling_.initialize();
         position_ = {0, 0};
         penDown_ = false;
+        pen_.setPenZeroDraws(false);
     } else {
         scaling_.setUserScale(nullptr, 0);
     }
@@ -158,7 +186,9 @@ void Interpreter::initialize(bool everything)
     previousLineType_ = 0;
     absolute_ = true;
     polygonMode_ = false;
+    polygon_.begin(position_); // leaving polygon mode this way empties the buffer
     label_ = LabelSettings{};
+    tickPositive_ = tickNegative_ = 0.5;
     carriageReturn_ = position_;
 }
 
@@ -205,6 +235,8 @@ void Interpreter::plot(bool absolute)
     double x, y;
     while (scanner_.number(x) && scanner_.number(y)) {
         travelTo(absolute_ ? scaling_.toPlotter({x, y}) : afterRelativeMove({x, y}));
+        if (label_.symbol != 0 && !polygonMode_)
+            drawSymbol(position_);
     }
 }
 
@@ -225,10 +257,9 @@ void Interpreter::selectPen()
 }
 
 // The path's line type holds the pattern number in its high byte and the pattern length (percent of
-// the P1..P2 diagonal) in its low byte; 0 is solid. The bytes are unsigned, so an adaptive pattern
-// (negative number) is kept as the fixed pattern of the same shape, and a length under 1 percent as
-// 1, so that a pattern never reads as solid or as a pattern of no length. LT99 brings back the
-// pattern used before LT.
+// the P1..P2 diagonal) in its low byte; 0 is solid. The pattern byte is signed, so an adaptive
+// pattern (negative number) keeps its sign. The length is rounded to whole percent, at least 1, so
+// that a pattern never reads as one of no length. LT99 brings back the pattern used before LT.
 void Interpreter::lineType()
 {
     double v[2];
@@ -237,14 +268,26 @@ void Interpreter::lineType()
     if (n >= 1 && static_cast<int>(v[0]) == 99) {
         type = pen_.lineType() == 0 ? previousLineType_ : pen_.lineType();
     } else if (n >= 1) {
-        int pattern = std::min(std::abs(static_cast<int>(v[0])), 255);
+        auto pattern = static_cast<int8_t>(std::clamp(static_cast<int>(v[0]), -128, 127));
         double length = n >= 2 ? v[1] : 4;
-        int lengthByte = std::clamp(static_cast<int>(length), 1, 255);
-        type = static_cast<uint16_t>((pattern << 8) | lengthByte);
+        auto lengthByte = static_cast<int>(std::clamp(std::round(length), 1.0, 255.0));
+        type = static_cast<uint16_t>((static_cast<uint8_t>(pattern) << 8) | lengthByte);
     }
     if (pen_.lineType() != 0)
         previousLineType_ = pen_.lineType();
     pen_.setLineType(type);
+}
+
+// PC pen[,red,green,blue]: a colour given to pen 0 makes it a drawing pen, as CAD programs use it;
+// PC0 alone or PC without parameters gives pen 0 back its default, no pen at all.
+void Interpreter::penColour()
+{
+    double v[4];
+    int n = scanner_.numbers(v, 4);
+    if (n == 0)
+        pen_.setPenZeroDraws(false);
+    else if (v[0] == 0)
+        pen_.setPenZeroDraws(n >= 4);
 }
 
 } // namespace hpgl

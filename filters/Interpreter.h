@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace hpgl {
 
@@ -24,14 +25,22 @@ struct LabelSettings {
     double extraLines = 0;    // ES: added to each line feed, in lines
     unsigned char terminator = 0x03;
     bool printTerminator = false;
+    int path = 0;                 // DV: 0 right, 1 down, 2 left, 3 up, turned with the label direction
+    bool reverseLineFeed = false; // DV: line feeds go the other way across the path
+    int standardSet = 0;          // CS
+    int alternateSet = 0;         // CA
+    bool alternate = false;       // SA, or shift out in a label
+    unsigned char symbol = 0;     // SM: the character drawn at every point, 0 for none
 };
 
 // The size and placement of one character cell of a label, in plotter units.
 struct LabelCell {
     double width = 0, height = 0; // character width and cap height
-    Point axis;                   // unit vector along the label
+    Point axis;                   // unit vector along the label direction: the characters' baseline
+    Point up;                     // unit vector square to it: the characters' upright
+    Point path;                   // unit vector from one character to the next
     Point advance;                // from one character cell to the next
-    Point lineFeed;               // from one line to the next, downwards
+    Point lineFeed;               // from one line to the next
 };
 
 // Executes the instructions of one HP-GL or HP-GL/2 file, in file order, into a plot block.
@@ -54,10 +63,13 @@ private:
     void penUpDown(bool down);
     void selectPen();
     void lineType();
+    void penColour();
     void polylineEncoded();
 
     // Arcs and curves.
-    void drawArc(Point userCenter, double sweepDegrees);
+    Point traceArc(PathSink& out, Point userCenter, Point userStart, double sweepDegrees,
+                   double chordDegrees);
+    void drawArc(Point userCenter, double sweepDegrees, double chordDegrees);
     void arc(bool relative);
     void arcThreePoint(bool relative);
     void circle();
@@ -68,7 +80,7 @@ private:
     void rectangle(bool relative);
     void wedge();
     void polygonMode();
-    void drawPolygon();
+    void drawPolygon(bool fill);
 
     // Scaling and window.
     void inputWindow();
@@ -76,11 +88,21 @@ private:
 
     // Labels.
     void label();
+    void bufferLabel();
+    void drawLabel(const unsigned char* text, size_t length);
+    Point lineShift(int cells, const LabelCell& cell) const;
     void labelTerminator();
     void labelSettings(uint16_t code);
+    void characterSet(uint16_t code);
+    void symbolMode();
+    void drawSymbol(Point at);
     void characterPlot();
     LabelCell labelCell() const;
     void drawCharacter(unsigned char c, Point origin, const LabelCell& cell);
+
+    // Tick marks.
+    void tickLength();
+    void tick(bool alongY);
     struct LabelText {
         const unsigned char* data;
         size_t length; // without the terminator
@@ -100,6 +122,8 @@ private:
     bool absolute_ = true;
     uint16_t previousLineType_ = 0;
     LabelSettings label_;
+    std::vector<unsigned char> bufferedLabel_;       // BL, printed by PB
+    double tickPositive_ = 0.5, tickNegative_ = 0.5; // TL: percent of the P1..P2 span
 
     struct Shape {
         int kind = 0;

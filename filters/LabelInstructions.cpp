@@ -1,6 +1,8 @@
+#include "filters/CharacterSets.h"
 #include "filters/Interpreter.h"
 #include "filters/StrokeFont.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -16,7 +18,8 @@ constexpr unsigned char kCarriageReturn = 0x0D;
 } // namespace
 
 // A character cell is 1.5 character widths along the label direction and a line 2 cap heights,
-// square to it, each widened by the extra space ES asks for.
+// square to it, each widened by the extra space ES asks for. A text path down or up (DV) steps from
+// character to character by the line height and from line to line by the cell width.
 LabelCell Interpreter::labelCell() const
 {
     LabelCell cell;
@@ -33,11 +36,19 @@ LabelCell Interpreter::labelCell() const
         axis = {label_.run * span.x / 100, label_.rise * span.y / 100};
     double length = std::hypot(axis.x, axis.y);
     axis = length > 0 && std::isfinite(length) ? Point{axis.x / length, axis.y / length} : Point{1, 0};
-    double step = 1.5 * cell.width * (1 + label_.extraSpace);
-    double line = 2 * cell.height * (1 + label_.extraLines);
+    const Point up{-axis.y, axis.x};
+    const Point paths[4] = {axis, {-up.x, -up.y}, {-axis.x, -axis.y}, up};
+    const Point path = paths[label_.path];
+    const bool vertical = label_.path % 2 == 1;
+    double step = (vertical ? 2 * cell.height : 1.5 * cell.width) * (1 + label_.extraSpace);
+    double line = (vertical ? 1.5 * cell.width : 2 * cell.height) * (1 + label_.extraLines);
+    // A line feed turns a quarter clockwise from the text path, or anticlockwise when reversed.
+    const Point feed = label_.reverseLineFeed ? Point{-path.y, path.x} : Point{path.y, -path.x};
     cell.axis = axis;
-    cell.advance = {step * axis.x, step * axis.y};
-    cell.lineFeed = {line * axis.y, -line * axis.x};
+    cell.up = up;
+    cell.path = path;
+    cell.advance = {step * path.x, step * path.y};
+    cell.lineFeed = {line * feed.x, line * feed.y};
     return cell;
 }
 
@@ -45,7 +56,8 @@ LabelCell Interpreter::labelCell() const
 void Interpreter::drawCharacter(unsigned char c, Point origin, const LabelCell& cell)
 {
     const Point axis = cell.axis;
-    for (const strokefont::GlyphPoint& g : strokefont::glyph(c)) {
+    const int set = label_.alternate ? label_.alternateSet : label_.standardSet;
+    for (const strokefont::GlyphPoint& g : strokefont::glyph(toFontCode(c, set))) {
         double along = g.x * cell.width + g.y * cell.height * label_.slant;
         double up = g.y * cell.height;
         Point p = bounded({origin.x + along * axis.x - up * axis.y, origin.y + along * axis.y + up * axis.x});
@@ -56,26 +68,68 @@ void Interpreter::drawCharacter(unsigned char c, Point origin, const LabelCell& 
     }
 }
 
-// LB text up to the label terminator. Each line (between carriage returns and line feeds) is placed
-// by the label origin; backspace steps back one cell, other control characters are ignored. The pen
-// ends where the next character would start.
-void Interpreter::label()
+// How far the label origin (LO) moves a line of `cells` characters from the pen. Along the text path
+// the line is placed with its first character's origin at the pen (left), its middle or its far end
+// (right) there, by the boxes of its characters; across it, by the characters' own height, with the
+// baseline (bottom), the middle or the cap height (top) at the pen. LO 11 to 19 add half a
+// character of offset away from the pen.
+Point Interpreter::lineShift(int cells, const LabelCell& cell) const
 {
-    const LabelText taken = takeLabelText();
-    const unsigned char* text = taken.data;
-    size_t drawn = taken.terminated && label_.printTerminator ? taken.length + 1 : taken.length;
-
-    const LabelCell cell = labelCell();
-    const Point axis = cell.axis, advance = cell.advance, lineFeed = cell.lineFeed;
-    const Point up{-axis.y, axis.x};
-    const double width = cell.width, height = cell.height;
-    const double step = std::hypot(advance.x, advance.y);
-
     int origin = label_.origin > 10 ? label_.origin - 10 : label_.origin;
     int column = (origin - 1) / 3; // 0 left, 1 centre, 2 right
     int row = (origin - 1) % 3;    // 0 bottom, 1 middle, 2 top
 
+    // One character's box, corners (0,0) to (width,height) in the character's own frame, seen along
+    // the path.
+    const Point path = cell.path;
+    double boxLow = 0, boxHigh = 0;
+    for (double u : {0.0, cell.width}) {
+        for (double v : {0.0, cell.height}) {
+            double a =
+                (u * cell.axis.x + v * cell.up.x) * path.x + (u * cell.axis.y + v * cell.up.y) * path.y;
+            boxLow = std::min(boxLow, a);
+            boxHigh = std::max(boxHigh, a);
+        }
+    }
+    double step = std::hypot(cell.advance.x, cell.advance.y);
+    double low = boxLow, high = (cells - 1) * step + boxHigh;
+    double along = column == 0 ? 0 : column == 1 ? -(low + high) / 2 : -high;
+    double across = row == 0 ? 0 : row == 1 ? -cell.height / 2 : -cell.height;
+    if (label_.origin > 10) {
+        along += column == 0 ? cell.width / 2 : column == 2 ? -cell.width / 2 : 0;
+        across += row == 0 ? cell.height / 2 : row == 2 ? -cell.height / 2 : 0;
+    }
+    return {along * path.x + across * cell.up.x, along * path.y + across * cell.up.y};
+}
+
+// LB text up to the label terminator.
+void Interpreter::label()
+{
+    const LabelText taken = takeLabelText();
+    size_t drawn = taken.terminated && label_.printTerminator ? taken.length + 1 : taken.length;
+    drawLabel(taken.data, drawn);
+}
+
+// BL text up to the label terminator is kept for PB, which draws it as LB would.
+void Interpreter::bufferLabel()
+{
+    const LabelText taken = takeLabelText();
+    size_t kept = taken.terminated && label_.printTerminator ? taken.length + 1 : taken.length;
+    bufferedLabel_.assign(taken.data, taken.data + kept);
+}
+
+// Each line (between carriage returns and line feeds) is placed by the label origin; backspace steps
+// back one cell, shift out and shift in choose the alternate and the standard character set, other
+// control characters are ignored. The pen ends at the next character origin of the label as drawn,
+// or at the carriage return point when the label ends with a carriage return.
+void Interpreter::drawLabel(const unsigned char* text, size_t drawn)
+{
+    constexpr unsigned char kShiftOut = 0x0E, kShiftIn = 0x0F;
+    const LabelCell cell = labelCell();
+    const Point advance = cell.advance, lineFeed = cell.lineFeed;
+
     Point cursor = position_;
+    Point shift;
     size_t i = 0;
     while (i < drawn) {
         size_t lineEnd = i;
@@ -86,19 +140,14 @@ void Interpreter::label()
             else if (text[lineEnd] == kBackspace && cells > 0)
                 --cells;
         }
-        double lineLength = cells > 0 ? cells * step - 0.5 * width : 0;
-        double along = column == 0 ? 0 : column == 1 ? -lineLength / 2 : -lineLength;
-        double across = row == 0 ? 0 : row == 1 ? -height / 2 : -height;
-        if (label_.origin > 10) {
-            along += column == 0 ? width / 2 : column == 2 ? -width / 2 : 0;
-            across += row == 0 ? height / 2 : row == 2 ? -height / 2 : 0;
-        }
-        Point shift{along * axis.x + across * up.x, along * axis.y + across * up.y};
+        shift = cells > 0 ? lineShift(cells, cell) : Point{};
 
         for (; i < lineEnd; ++i) {
             unsigned char c = text[i];
             if (c == kBackspace) {
                 cursor = {cursor.x - advance.x, cursor.y - advance.y};
+            } else if (c == kShiftOut || c == kShiftIn) {
+                label_.alternate = c == kShiftOut;
             } else if (c >= 0x20) {
                 drawCharacter(c, {cursor.x + shift.x, cursor.y + shift.y}, cell);
                 cursor = {cursor.x + advance.x, cursor.y + advance.y};
@@ -111,10 +160,11 @@ void Interpreter::label()
                 cursor = {cursor.x + lineFeed.x, cursor.y + lineFeed.y};
                 carriageReturn_ = {carriageReturn_.x + lineFeed.x, carriageReturn_.y + lineFeed.y};
             }
+            shift = {};
             ++i;
         }
     }
-    position_ = bounded(cursor);
+    position_ = bounded({cursor.x + shift.x, cursor.y + shift.y});
     pen_.moveTo(position_);
     sink().moveTo(position_);
 }
@@ -168,6 +218,10 @@ void Interpreter::labelSettings(uint16_t code)
         label_.extraSpace = n >= 1 ? v[0] : 0;
         label_.extraLines = n >= 2 ? v[1] : 0;
         break;
+    case mnemonic("DV"):
+        label_.path = n >= 1 && v[0] >= 0 && v[0] <= 3 ? static_cast<int>(v[0]) : 0;
+        label_.reverseLineFeed = n >= 2 && v[1] == 1;
+        break;
     case mnemonic("LO"): {
         int origin = n >= 1 ? static_cast<int>(v[0]) : 1;
         if ((origin >= 1 && origin <= 9) || (origin >= 11 && origin <= 19))
@@ -178,6 +232,66 @@ void Interpreter::labelSettings(uint16_t code)
     default:
         break;
     }
+}
+
+// CS and CA choose the standard and the alternate character set (CS alone set 0), SS and SA which of
+// them labels use.
+void Interpreter::characterSet(uint16_t code)
+{
+    double v[1];
+    int n = scanner_.numbers(v, 1);
+    int set = n >= 1 && std::fabs(v[0]) < 100000 ? static_cast<int>(v[0]) : kSetAscii;
+    if (code == mnemonic("CS"))
+        label_.standardSet = set;
+    else if (code == mnemonic("CA"))
+        label_.alternateSet = set;
+    else
+        label_.alternate = code == mnemonic("SA");
+}
+
+// SM c: the character c is drawn centred on every point that PA, PR, PD and PU reach; SM alone, or a
+// character that draws nothing, ends symbol mode.
+void Interpreter::symbolMode()
+{
+    int c = scanner_.peek();
+    label_.symbol = c > 0x20 && c != ';' && c != 0x7F ? static_cast<unsigned char>(c) : 0;
+    if (label_.symbol != 0)
+        scanner_.take();
+}
+
+void Interpreter::drawSymbol(Point at)
+{
+    const LabelCell cell = labelCell();
+    Point centre{(cell.width * cell.axis.x + cell.height * cell.up.x) / 2,
+                 (cell.width * cell.axis.y + cell.height * cell.up.y) / 2};
+    drawCharacter(label_.symbol, {at.x - centre.x, at.y - centre.y}, cell);
+    pen_.moveTo(at);
+}
+
+// TL tp[,tn]: the lengths of tick marks above and below the point, in percent of the P1..P2 span
+// square to the tick; TL alone gives the defaults.
+void Interpreter::tickLength()
+{
+    double v[2];
+    int n = scanner_.numbers(v, 2);
+    tickPositive_ = n >= 1 ? v[0] : 0.5;
+    tickNegative_ = n >= 2 ? v[1] : n >= 1 ? 0 : 0.5;
+}
+
+// XT and YT draw a tick through the current position, along Y (XT) or along X (YT), whatever the pen
+// state; the pen stays where it was.
+void Interpreter::tick(bool alongY)
+{
+    scanner_.numbers(nullptr, 0);
+    Point span{scaling_.p2().x - scaling_.p1().x, scaling_.p2().y - scaling_.p1().y};
+    double extent = std::fabs(alongY ? span.y : span.x);
+    double plus = extent * tickPositive_ / 100, minus = extent * tickNegative_ / 100;
+    if (!(plus + minus != 0) || polygonMode_)
+        return;
+    Point direction = alongY ? Point{0, 1} : Point{1, 0};
+    pen_.moveTo(bounded({position_.x - minus * direction.x, position_.y - minus * direction.y}));
+    pen_.lineTo(bounded({position_.x + plus * direction.x, position_.y + plus * direction.y}));
+    pen_.moveTo(position_);
 }
 
 // CP spaces,lines: moves the pen by character cells; CP alone starts a new line.

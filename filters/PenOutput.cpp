@@ -96,9 +96,16 @@ void PenOutput::moveTo(Point p)
 
 void PenOutput::lineTo(Point p)
 {
+    // The bulk of every drawing: the next line of an open figure, nothing to clip.
+    if (figureOpen_ && !windowed_ && !pathStale_ && lastWritten_ == current_ && !penParked() &&
+        writer_.pathItemCount() + 3 <= kMaxPathItems) {
+        current_ = p;
+        write(p, kAnchor);
+        return;
+    }
     Point from = current_;
     current_ = p;
-    if (pen_ == 0)
+    if (penParked())
         return;
     if (!windowed_) {
         drawLine(from, p);
@@ -123,7 +130,7 @@ void PenOutput::lineTo(Point p)
 
 void PenOutput::curveTo(Point c1, Point c2, Point p)
 {
-    if (pen_ == 0) {
+    if (penParked()) {
         current_ = p;
         return;
     }

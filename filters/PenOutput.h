@@ -15,8 +15,9 @@ class PenOutput : public PathSink {
 public:
     PenOutput(BlockWriter& writer, const Scaling& scaling, double millimetresPerUnit);
 
-    // Pen 0 holds no pen: moves are followed, nothing is drawn.
+    // Pen 0 holds no pen, unless the file gave it a colour: moves are followed, nothing is drawn.
     void selectPen(int32_t pen);
+    void setPenZeroDraws(bool draws) { penZeroDraws_ = draws; }
     int32_t pen() const { return pen_; }
     void setLineType(uint16_t lineType);
     uint16_t lineType() const { return lineType_; }
@@ -35,6 +36,7 @@ public:
 private:
     bool inside(Point p) const;
     bool clip(Point& a, Point& b) const;
+    bool penParked() const { return pen_ == 0 && !penZeroDraws_; }
     void endFigure();
     void drawLine(Point from, Point to);
     void startFigure(Point at, int itemsAfter);
@@ -45,6 +47,7 @@ private:
     const Scaling& scaling_;
     double mmPerUnit_;
     int32_t pen_ = 1;
+    bool penZeroDraws_ = false;
     uint16_t lineType_ = 0;
     bool pathStale_ = true; // the open path has another pen or line type
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -29,17 +30,28 @@ public:
         // Short plain integers, the bulk of every plot file, are read here; everything else by
         // readNumber.
         const unsigned char* p = pos_;
-        while (p < end_ && (*p == ',' || *p == ' ' || (*p < 0x20 && *p != 0x1B)))
+        while (p < end_ && kSeparators[*p])
             ++p;
         const unsigned char* start = p;
         bool negative = p < end_ && *p == '-';
         if (negative)
             ++p;
         const unsigned char* digits = p;
-        const unsigned char* digitsEnd = end_ - p > 9 ? p + 9 : end_;
         uint32_t magnitude = 0;
-        while (p < digitsEnd && static_cast<unsigned>(*p - '0') < 10)
-            magnitude = magnitude * 10 + static_cast<uint32_t>(*p++ - '0');
+        if (end_ - p > 9) {
+            // Room for nine digits and the byte after them: a loop of fixed length the compiler
+            // can unroll.
+            for (int i = 0; i < 9; ++i) {
+                auto digit = static_cast<unsigned>(*p - '0');
+                if (digit >= 10)
+                    break;
+                magnitude = magnitude * 10 + digit;
+                ++p;
+            }
+        } else {
+            while (p < end_ && static_cast<unsigned>(*p - '0') < 10 && p - digits < 9)
+                magnitude = magnitude * 10 + static_cast<uint32_t>(*p++ - '0');
+        }
         if (p > digits && (p >= end_ || !continuesNumber(*p))) {
             pos_ = p;
             value = negative ? -static_cast<double>(magnitude) : static_cast<double>(magnitude);
@@ -60,6 +72,15 @@ public:
     void skip(size_t n) { pos_ += n < remaining() ? n : remaining(); }
 
 private:
+    // Commas, spaces and control characters other than ESC part numbers.
+    static constexpr auto kSeparators = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 0x20; ++c)
+            table[c] = c != 0x1B;
+        table[','] = table[' '] = true;
+        return table;
+    }();
+
     static bool continuesNumber(unsigned char c)
     {
         return (c >= '0' && c <= '9') || c == '.' || (c | 0x20) == 'e';

@@ -31,14 +31,17 @@ bool Interpreter::repeatsLastShape(int kind, const double (&key)[5])
 }
 
 // EA/RA x,y and ER/RR dx,dy: the rectangle between the current position and the corner given,
-// drawn whatever the pen state; the position does not change.
+// drawn whatever the pen state; the position does not change. A rectangle of no area, or an
+// instruction with other than two parameters, draws nothing: a cutter would only stab the media.
 void Interpreter::rectangle(bool relative)
 {
-    double v[2];
-    if (scanner_.numbers(v, 2) < 2)
+    double v[3];
+    if (scanner_.numbers(v, 3) != 2)
         return;
     Point a = scaling_.toUser(position_);
     Point b = relative ? Point{a.x + v[0], a.y + v[1]} : Point{v[0], v[1]};
+    if (a.x == b.x || a.y == b.y)
+        return;
     const double key[5] = {a.x, a.y, b.x, b.y, 0};
     if (repeatsLastShape(kRectangle, key))
         return;
@@ -51,65 +54,64 @@ void Interpreter::rectangle(bool relative)
     lastShape_.itemsAfter = pen_.itemsWritten();
 }
 
-// EW/WG radius,start,sweep: the wedge (pie slice) around the current position; a sweep of a full turn
-// or more is a circle. Drawn whatever the pen state; the position does not change.
+// EW/WG radius,start,sweep[,chord]: the wedge (pie slice) around the current position; a sweep of a
+// full turn or more is a circle. Drawn whatever the pen state; the position does not change. A wedge
+// of no radius or sweep, or with more than four parameters, draws nothing.
 void Interpreter::wedge()
 {
-    double v[4];
-    if (scanner_.numbers(v, 4) < 3 || v[0] == 0 || v[2] == 0)
+    double v[5];
+    int n = scanner_.numbers(v, 5);
+    if (n < 3 || n > 4 || v[0] == 0 || v[2] == 0)
         return;
     Point center = scaling_.toUser(position_);
     const double key[5] = {center.x, center.y, v[0], v[1], v[2]};
-    if (repeatsLastShape(kWedge, key))
-        return;
     constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180;
     Point start{center.x + v[0] * std::cos(v[1] * kRadiansPerDegree),
                 center.y + v[0] * std::sin(v[1] * kRadiansPerDegree)};
+    if (!arcHasLength(center, start, v[2]) || repeatsLastShape(kWedge, key))
+        return;
     bool full = std::fabs(v[2]) >= 360;
-    ArcPieces arc = arcPieces(center, start, full ? 360 : v[2]);
     if (full)
         pen_.moveTo(bounded(scaling_.toPlotter(start)));
     else {
         pen_.moveTo(position_);
         pen_.lineTo(bounded(scaling_.toPlotter(start)));
     }
-    for (int i = 0; i < arc.count; ++i) {
-        const CurvePiece& piece = arc.piece[i];
-        pen_.curveTo(bounded(scaling_.toPlotter(piece.c1)), bounded(scaling_.toPlotter(piece.c2)),
-                     bounded(scaling_.toPlotter(piece.end)));
-    }
+    traceArc(pen_, center, start, full ? 360 : v[2], chordAngle(v, n, 3));
     pen_.closeFigure();
     pen_.moveTo(position_);
     lastShape_.itemsAfter = pen_.itemsWritten();
 }
 
 // PM0 starts a polygon at the current position, PM1 closes a sub-polygon (the next point starts the
-// next one), PM2 closes the last one and leaves polygon mode.
+// next one), PM2 closes the last one and leaves polygon mode. The closing edge counts as drawn when
+// the pen is down.
 void Interpreter::polygonMode()
 {
     double mode = 0;
     scanner_.number(mode);
     scanner_.numbers(nullptr, 0);
     if (mode == 0) {
-        polygon_.clear();
+        polygon_.begin(position_);
         polygonMode_ = true;
-        polygon_.moveTo(position_);
     } else if (mode == 1 && polygonMode_) {
-        polygon_.startNextFigure();
+        polygon_.closeSubpolygon(penDown_);
     } else if (mode == 2 && polygonMode_) {
+        polygon_.closeSubpolygon(penDown_);
         polygonMode_ = false;
         pen_.moveTo(position_);
     }
 }
 
-// EP and FP draw the polygon buffer as closed outlines; the position does not change.
-void Interpreter::drawPolygon()
+// FP draws the polygon buffer as closed outlines, EP only its edges defined with the pen down; the
+// position does not change.
+void Interpreter::drawPolygon(bool fill)
 {
     scanner_.numbers(nullptr, 0);
     const double key[5] = {static_cast<double>(polygon_.generation()), 0, 0, 0, 0};
     if (repeatsLastShape(kPolygon, key))
         return;
-    polygon_.drawInto(pen_);
+    polygon_.drawInto(pen_, fill);
     pen_.moveTo(position_);
     lastShape_.itemsAfter = pen_.itemsWritten();
 }

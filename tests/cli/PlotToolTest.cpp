@@ -204,4 +204,12 @@ TEST_F(PlotToolTest, RefusesASettingsFolderAnotherProcessHolds)
     EXPECT_EQ(runTool({"--port", home.file("out.plt"), plot}), 0) << messages();
 }
 
+// An adaptive line type goes from the file through the filter and the run to the device with its sign.
+TEST_F(PlotToolTest, AdaptiveLineTypeReachesTheDeviceWithItsSign)
+{
+    const std::string plot = home.write("dashed.plt", "IN;SP1;LT-2,5;PU0,0;PD4000,0,4000,2000;");
+    ASSERT_EQ(runTool({"--port", home.file("out.plt"), plot}), 0) << messages();
+    EXPECT_THAT(TempDir::read(home.file("out.plt")), HasSubstr(";LT-2,5"));
+}
+
 } // namespace

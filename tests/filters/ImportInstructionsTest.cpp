@@ -84,7 +84,7 @@ TEST_F(ImportInstructions, PenAndLineTypeChangesStartNewPaths)
     EXPECT_EQ(b.paths[2].lineType, 0);
     // Pen 0 draws nothing; pen 3 then continues from where the pen went.
     EXPECT_EQ(b.paths[3].pen, 3);
-    EXPECT_EQ(b.paths[3].lineType, 0x0404) << "adaptive pattern -4 as pattern 4, the default length 4";
+    EXPECT_EQ(b.paths[3].lineType, 0xFC04) << "adaptive pattern -4 keeps its sign, the default length 4";
     expectItems(b.paths[3].items, {{40, 0, 0x11}, {50, 0, 0x21}, {0, 0, 0xFF}});
 }
 
