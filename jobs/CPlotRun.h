@@ -1,5 +1,8 @@
 #pragma once
 
+// The output run, implemented in RunCommands.cpp (the start, pause and stop commands), RunLoop.cpp (the
+// run command: job after job, copy after copy) and OutputCopy.cpp (one copy: layout, sections, bands).
+
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -1,5 +1,8 @@
 #pragma once
 
+// The output device, implemented in DeviceProfile.cpp (loading and saving the profile), Emission.cpp (passes,
+// paths, moves and lines), KnifeCorrection.cpp (the knife offset) and CurveFlattening.cpp (curves).
+
 #include <cstdint>
 #include <memory>
 

@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs every test.
+# Installs what is needed, checks the formatting, then builds and runs every test twice: a debug build
+# with GCC, AddressSanitizer and UndefinedBehaviorSanitizer, and an optimised build with Clang, whose
+# compile commands then feed the clang-tidy check of the core.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/check-format.sh
+
 cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan -j "$(nproc)"
+
+cmake --preset clang-release
+cmake --build --preset clang-release
+ctest --preset clang-release -j "$(nproc)"
+
+scripts/check-tidy.sh build/clang-release

@@ -1,5 +1,6 @@
 #include "platform/HomeFolderLock.h"
 
+#include "MissingInput.h"
 #include "PseudoTerminal.h"
 #include "TempDir.h"
 
@@ -38,7 +39,7 @@ protected:
     void SetUp() override
     {
         if (!fs::exists(TOOL) || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
-            GTEST_SKIP() << "marquill-plot or Import.so has not been built";
+            SKIP_WITHOUT_INPUT("marquill-plot or Import.so has not been built");
         fs::copy_file(fs::path(MARQUILL_BIN_DIR) / "Plotter.INI", home.path() / "Plotter.INI");
         home.write("Server.INI", "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=100000\n");
     }
@@ -118,7 +119,7 @@ TEST_F(PlotToolTest, PlotsARealFileIntoAFileAndThroughASerialLineAlike)
 {
     const fs::path plot = PLOTS / "foal.hpgl";
     if (!fs::exists(plot))
-        GTEST_SKIP() << "no real plot files";
+        SKIP_WITHOUT_INPUT("no real plot files");
     const auto modified = fs::last_write_time(plot);
 
     ASSERT_EQ(runTool({"--port", home.file("out.plt"), plot.string()}), 0) << messages();

@@ -1,3 +1,4 @@
+#include "MissingInput.h"
 #include "PseudoTerminal.h"
 #include "TempDir.h"
 
@@ -46,9 +47,9 @@ protected:
     void SetUp() override
     {
         if (!fs::exists(SERVER) || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
-            GTEST_SKIP() << "marquill-server or Import.so has not been built";
+            SKIP_WITHOUT_INPUT("marquill-server or Import.so has not been built");
         if (!fs::exists(PLOTS / "foal.hpgl"))
-            GTEST_SKIP() << "no real plot files";
+            SKIP_WITHOUT_INPUT("no real plot files");
         fs::copy_file(fs::path(MARQUILL_BIN_DIR) / "Plotter.INI", home.path() / "Plotter.INI");
         fs::create_directory(home.path() / "in");
         writeServerIni(100000);

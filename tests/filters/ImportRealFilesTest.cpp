@@ -1,4 +1,5 @@
 #include "ImportModule.h"
+#include "MissingInput.h"
 #include "plotdata/PlotBlock.h"
 
 #include <filesystem>
@@ -10,7 +11,7 @@ namespace {
 TEST(ImportRealFiles, EveryFileReadsWithAPlausibleExtent)
 {
     if (!std::filesystem::is_directory(MARQUILL_PLOTS_DIR))
-        GTEST_SKIP() << "no real plot files at " << MARQUILL_PLOTS_DIR;
+        SKIP_WITHOUT_INPUT("no real plot files at " << MARQUILL_PLOTS_DIR);
     ImportModule module;
     ASSERT_TRUE(module.loaded());
     int files = 0;

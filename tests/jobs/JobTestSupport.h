@@ -1,20 +1,12 @@
 #pragma once
 
-#include "jobs/CJobListView.h"
+#include "RecordingView.h"
 #include "platform/Hooks.h"
 
 #include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
-
-// Records the rows a list asks its view to redraw.
-class RecordingView : public CJobListView {
-public:
-    std::vector<int> changed;
-
-    void rowChanged(int row) override { changed.push_back(row); }
-};
 
 // Collects the texts of the message boxes shown while it lives.
 class MessageBoxes {

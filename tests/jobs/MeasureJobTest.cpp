@@ -1,4 +1,5 @@
 #include "JobTestSupport.h"
+#include "MissingInput.h"
 #include "TempDir.h"
 #include "jobs/CPlotJob.h"
 #include "jobs/JobPlot.h"
@@ -16,7 +17,7 @@ namespace {
 TEST(MeasureJob, SetsLengthAndWidthInWholeMillimetresOnce)
 {
     if (!fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
-        GTEST_SKIP() << "Import.so has not been built";
+        SKIP_WITHOUT_INPUT("Import.so has not been built");
     platform::setProgramFolder(MARQUILL_BIN_DIR);
     TempDir dir;
     ServerSettings settings;

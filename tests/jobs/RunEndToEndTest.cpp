@@ -2,6 +2,7 @@
 #include "RunTestSupport.h"
 #include "TempDir.h"
 
+#include "MissingInput.h"
 #include "jobs/CManualJobList.h"
 #include "jobs/Intake.h"
 #include "jobs/JobTexts.h"
@@ -40,7 +41,7 @@ protected:
     CPlotterDevice device;
     CAutoJobList list{settings};
     CManualJobList manual{settings};
-    RunView view;
+    RecordingView view;
     CPlotRun run{list, settings, cutInfo, device};
     MessageBoxes boxes;
     std::string receive;
@@ -49,7 +50,7 @@ protected:
     void SetUp() override
     {
         if (!fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
-            GTEST_SKIP() << "Import.so has not been built";
+            SKIP_WITHOUT_INPUT("Import.so has not been built");
         platform::setProgramFolder(MARQUILL_BIN_DIR);
         receive = dir.file("receive");
         fs::create_directory(receive);

@@ -1,74 +1,26 @@
 #pragma once
 
 #include "jobs/CAutoJobList.h"
-#include "jobs/CJobListView.h"
 #include "jobs/CPlotRun.h"
 #include "jobs/CommandIds.h"
 #include "output/CCutInfo.h"
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
 #include "plotdata/CPlot.h"
-#include "ports/CPlotPort.h"
+
+#include "RecordingPort.h"
+#include "RecordingView.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-// A port that keeps the writes of each pass.
-class RecordingPort : public CPlotPort {
-public:
-    RecordingPort() : CPlotPort("/nonexistent/Port.INI") {}
-
-    std::int32_t Open(std::int32_t, void*, std::int32_t* stopFlag) override
-    {
-        passes.emplace_back();
-        stopFlag_ = stopFlag;
-        *stopFlag_ = 0;
-        return 1;
-    }
-    std::int32_t Write(const char* text) override
-    {
-        if (onWrite)
-            onWrite();
-        if (*stopFlag_ != 0)
-            return 0;
-        passes.back() += text;
-        return 1;
-    }
-    void Close() override
-    {
-        if (stopFlag_ != nullptr)
-            *stopFlag_ = 1;
-        stopFlag_ = nullptr;
-    }
-
-    std::vector<std::string> passes;
-    // Runs before every write, where the real port runs the message step.
-    std::function<void()> onWrite;
-
-private:
-    std::int32_t* stopFlag_ = nullptr;
-};
-
-// Records what the run tells the window.
-class RunView : public CJobListView {
-public:
-    void progressText(int, const std::string& text) override { progress.push_back(text); }
-    void statusText(const std::string& text) override { status = text; }
-    void postCommand(int id) override { posted.push_back(id); }
-
-    std::vector<std::string> progress;
-    std::string status;
-    std::vector<int> posted;
-};
-
 // Handles the commands the start commands posted, as the window's message loop does.
-inline void handlePosted(RunView& view, CPlotRun& run)
+inline void handlePosted(RecordingView& view, CPlotRun& run)
 {
     while (!view.posted.empty()) {
         const int id = view.posted.front();
@@ -95,7 +47,7 @@ protected:
     CCutInfo cutInfo;
     CPlotterDevice device;
     CAutoJobList list{settings};
-    RunView view;
+    RecordingView view;
     RecordingPort port;
     CPlotRun run{list, settings, cutInfo, device};
 

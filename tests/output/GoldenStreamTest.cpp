@@ -2,6 +2,7 @@
 #include "output/CPlotterDevice.h"
 #include "output/SectionExtraction.h"
 
+#include "MissingInput.h"
 #include "RecordingPort.h"
 #include "ShippedProfiles.h"
 #include "TempDir.h"
@@ -130,9 +131,9 @@ TEST_P(GoldenStream, EveryShippedDeviceSendsTheStoredStream)
     const fs::path plotPath = fs::path(MARQUILL_PLOTS_DIR) / GetParam();
     const fs::path filter = fs::path(MARQUILL_BIN_DIR) / "Import.so";
     if (!fs::exists(plotPath))
-        GTEST_SKIP() << "no plot file " << plotPath;
+        SKIP_WITHOUT_INPUT("no plot file " << plotPath);
     if (!fs::exists(filter))
-        GTEST_SKIP() << "no import filter " << filter;
+        SKIP_WITHOUT_INPUT("no import filter " << filter);
 
     std::unique_ptr<CPlot> job;
     ASSERT_EQ(loadPlot(job, plotPath.string(), filter.string()), RESULT_OK);

@@ -3,10 +3,13 @@
 #include "ports/CPlotPort.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-// A port that keeps every Write call as one string, in order, and can be told to refuse to open.
+// A port that keeps every Write call as one string, in order, and the bytes of each pass (each Open),
+// and can be told to refuse to open. A write after the stop flag was raised is refused, as a real port
+// refuses it.
 class RecordingPort : public CPlotPort {
 public:
     RecordingPort() : CPlotPort("/nonexistent/Port.INI") {}
@@ -16,6 +19,7 @@ public:
         method = outMethod;
         if (!opens_)
             return 0;
+        passes.emplace_back();
         stopFlag_ = stopFlag;
         *stopFlag_ = 0;
         return 1;
@@ -23,7 +27,13 @@ public:
 
     std::int32_t Write(const char* text) override
     {
+        if (onWrite)
+            onWrite();
+        if (stopFlag_ != nullptr && *stopFlag_ != 0)
+            return 0;
         writes.emplace_back(text);
+        if (!passes.empty())
+            passes.back() += text;
         return 1;
     }
 
@@ -47,8 +57,11 @@ public:
     }
 
     std::vector<std::string> writes;
+    std::vector<std::string> passes;
     int closes = 0;
     std::int32_t method = -1;
+    // Runs before every write, where the real port runs the message step.
+    std::function<void()> onWrite;
 
 private:
     bool opens_ = true;

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs clang-tidy with the checks of .clang-tidy over the program's sources (not tests, benchmarks or
+# fuzz targets), with the compile commands of a configured build folder. Any finding fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/clang-release}
+[ -f "$build/compile_commands.json" ] || { echo "no compile commands in $build" >&2; exit 2; }
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+status=0
+git ls-files -z -- '*.cpp' ':!tests/**' ':!bench/**' ':!fuzz/**' \
+  | xargs -0 -n 8 -P "$(nproc)" clang-tidy -p "$build" --quiet >"$log" 2>&1 || status=$?
+grep -v '^[0-9]* warnings\? generated\.$' "$log" || true
+[ "$status" -eq 0 ] && echo "clang-tidy: no findings."
+exit "$status"
