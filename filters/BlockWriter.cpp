@@ -101,6 +101,7 @@ void BlockWriter::populate(size_t from, size_t to)
     auto first = (reinterpret_cast<uintptr_t>(data_) + from + kPage - 1) & ~(kPage - 1);
     auto last = (reinterpret_cast<uintptr_t>(data_) + to) & ~(kPage - 1);
     if (last > first)
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): madvise takes the page address
         madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 }
 

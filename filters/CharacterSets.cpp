@@ -29,7 +29,7 @@ unsigned char toFontCode(unsigned char c, int set)
     if (c == 0x7F)
         return kMissing;
     switch (set) {
-    case kSetAscii:
+    case kSetAscii: // NOLINT(bugprone-branch-clone): two sets, one rule each
         // Bytes above ASCII have no meaning in this set; the programs that send them mean Latin-1.
         return c;
     case kSetLatin1:

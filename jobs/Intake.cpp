@@ -16,7 +16,7 @@ constexpr int RECEIVE_PATH_SIZE = 180;
 } // namespace
 
 CIntake::CIntake(CAutoJobList& automatic, CManualJobList& manual, const CProfile& serverFile,
-                 CReceiveFolder::Clock clock)
+                 CReceiveFolder::Clock clock) // NOLINT(performance-unnecessary-value-param): a small callable
     : automatic_(automatic), manual_(manual), serverFile_(serverFile), automaticFolder_(clock),
       manualFolder_(clock)
 {

@@ -27,6 +27,7 @@ void loadTemplate(const CProfile& file, const char* section, CommandTemplate t, 
         return;
     if (info.integerArguments != kSentAsIs && !isIntegerFormatFor(decoded, info.integerArguments))
         return;
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): out is zero-filled
     std::memcpy(out, decoded, std::strlen(decoded));
 }
 

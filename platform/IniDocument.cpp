@@ -176,6 +176,7 @@ std::vector<std::string> IniDocument::keyNames(std::string_view section) const
     return names;
 }
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): moved in
 void IniDocument::insertLine(size_t offset, std::string line)
 {
     std::string insertion;

@@ -28,7 +28,8 @@ bool isValidUtf8(std::string_view bytes)
         if (lead < 0x80) {
             ++i;
             continue;
-        } else if ((lead & 0xE0) == 0xC0) {
+        }
+        if ((lead & 0xE0) == 0xC0) {
             length = 2, minimum = 0x80, value = lead & 0x1F;
         } else if ((lead & 0xF0) == 0xE0) {
             length = 3, minimum = 0x800, value = lead & 0x0F;
@@ -56,6 +57,7 @@ bool isValidUtf8(std::string_view bytes)
 std::optional<std::string> gb18030ToUtf8(std::string_view bytes)
 {
     iconv_t converter = iconv_open("UTF-8", "GB18030");
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv's failure value
     if (converter == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
 

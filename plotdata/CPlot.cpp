@@ -84,7 +84,7 @@ std::unique_ptr<CPlot> CPlot::copy() const
     return plot;
 }
 
-void CPlot::swap(int i, int j)
+void CPlot::swap(int i, int j) // NOLINT(bugprone-exception-escape): a bad index throws
 {
     at(i);
     at(j);

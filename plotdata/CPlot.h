@@ -40,7 +40,7 @@ public:
     void bake();
     // Copies of the paths with a zero extent and the identity transform; null when there are no paths.
     std::unique_ptr<CPlot> copy() const;
-    void swap(int i, int j);
+    void swap(int i, int j); // NOLINT(bugprone-exception-escape): a bad index throws
     // One partition step of sorting by left edge: paths whose min X is below the pivot end up before the
     // returned index, the others from it on.
     int partitionByLeft(int lo, int hi, float pivot);

@@ -64,6 +64,7 @@ int copyKeyNames(const std::vector<std::string>& names, char* out, int size)
     block += '\0';
     const auto capacity = static_cast<size_t>(size);
     if (block.size() <= capacity) {
+        // NOLINTNEXTLINE(bugprone-not-null-terminated-result): zero-filled
         std::memcpy(out, block.data(), block.size());
         return static_cast<int>(block.size() - 1);
     }
@@ -168,7 +169,7 @@ int CProfile::getString(const char* section, const char* key, char* out, int siz
     const std::string text = section ? platform::getProfileString(section, key, orEmpty(defaultValue), path_)
                                      : orEmpty(defaultValue);
     const size_t length = std::min(text.size(), static_cast<size_t>(size) - 1);
-    std::memcpy(out, text.data(), length);
+    std::memcpy(out, text.data(), length); // NOLINT(bugprone-not-null-terminated-result): out is zero-filled
     return static_cast<int>(length);
 }
 
@@ -189,6 +190,7 @@ void CProfile::getEscapedString(const char* section, const char* key, char* out,
     std::string raw;
     getStringObj(section, key, raw, defaultValue);
     const std::string decoded = decodeEscapes(raw);
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): zero-filled
     std::memcpy(out, decoded.data(), std::min(decoded.size(), static_cast<size_t>(size) - 1));
 }
 
