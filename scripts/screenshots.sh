@@ -22,4 +22,8 @@ shoot() {
 # The main window: both lists with a job in each state, one of them running, and the information view.
 window_set() { shoot window; }
 
+# The detail preview of three real drawings (curves, labels, several pens), fitted and zoomed in.
+preview_set() { shoot preview; }
+
 window_set
+preview_set

@@ -14,10 +14,12 @@
 #include "plotdata/CProfile.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
+#include "ui/preview/CDetailPreviewDlg.h"
 #include "ui/views/CAutoChildView.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QStyleFactory>
 
@@ -26,6 +28,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -96,8 +99,36 @@ void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
     frame.grab().save(out);
 }
 
+// The detail preview of three real drawings, at fit and zoomed in by dragging over the middle quarter of
+// the area: one with curves, one with labels, one with several pens.
+void previewWindows(CServerApp&, ScreenHome&, const QString& out)
+{
+    const std::pair<const char*, const char*> drawings[] = {
+        {"curves", "ci.hp"}, {"labels", "HP8595E-FM.hpgl"}, {"pens", "inter.hp"}};
+    for (const auto& [name, file] : drawings) {
+        CPlotJob job;
+        std::snprintf(job.path, sizeof job.path, "%s/%s", MARQUILL_PLOTS_DIR, file);
+        CDetailPreviewDlg dialog;
+        dialog.setJob(job);
+        dialog.grab().save(QString(out).replace("preview_", QStringLiteral("preview-%1-fit_").arg(name)));
+        QWidget* area = dialog.previewArea();
+        const QPoint from(area->width() * 3 / 8, area->height() * 3 / 8);
+        const QPoint to(area->width() * 5 / 8, area->height() * 5 / 8);
+        for (const auto& [type, at] :
+             {std::pair{QEvent::MouseButtonPress, from}, std::pair{QEvent::MouseMove, to},
+              std::pair{QEvent::MouseButtonRelease, to}}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent event(type, QPointF(at), area->mapToGlobal(QPointF(at)), Qt::LeftButton, held,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(area, &event);
+        }
+        dialog.grab().save(QString(out).replace("preview_", QStringLiteral("preview-%1-zoomed_").arg(name)));
+    }
+}
+
 const std::map<std::string, std::function<void(CServerApp&, ScreenHome&, const QString&)>> sets = {
     {"window", mainWindow},
+    {"preview", previewWindows},
 };
 
 } // namespace
