@@ -6,6 +6,9 @@
 #include "jobs/StartupSettings.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
+#include "ui/dialogs/COutputSettingsDialog.h"
+#include "ui/dialogs/CPathDialog.h"
+#include "ui/dialogs/CReloadPaperDialog.h"
 #include "ui/models/CJobListModel.h"
 #include "ui/preview/CDetailPreviewDlg.h"
 #include "ui/preview/CPlotInfoView.h"
@@ -22,6 +25,7 @@
 #include <QToolBar>
 
 #include <ctime>
+#include <filesystem>
 
 namespace {
 
@@ -47,13 +51,24 @@ CMainFrame::CMainFrame(StartupSettings& settings, const CCommandTable& appComman
       run_(automaticList_, settings.server, settings.cutInfo, settings.device),
       intake_(automaticList_, manualList_, settings.serverFile),
       automaticCommands_(automaticListCommands(automaticList_, run_, intake_, settings.device)),
-      manualCommands_(manualListCommands(intake_)), appCommands_(appCommands)
+      manualCommands_(manualListCommands(intake_)),
+      appCommands_(appCommands), dialogSettings_{settings.serverFile,
+                                                 settings.deviceFile,
+                                                 portFile_,
+                                                 settings.server,
+                                                 settings.cutInfo,
+                                                 settings.device,
+                                                 settings.edition,
+                                                 {},
+                                                 {},
+                                                 {}}
 {
     setWindowIcon(QIcon(QStringLiteral(":/icons/edition/128.svg")));
     frameCommands_.add({ID_APP_EXIT, ID_APP_EXIT, [this] { close(); }, {}});
     frameCommands_.add(
         {ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR, [this] { toolBar_->setVisible(!toolBar_->isVisible()); }, {}});
 
+    connectSettingsDialogs();
     buildClient();
     buildMenu();
     buildToolBar();
@@ -255,6 +270,23 @@ void CMainFrame::buildStatusBar()
 void CMainFrame::showPrompt(const QString& message)
 {
     promptPane_->setText(message.isEmpty() ? localText(strings::IDS_READY) : message);
+}
+
+// The settings dialogs edit the files the window started from; Port.INI lies beside Server.INI.
+void CMainFrame::connectSettingsDialogs()
+{
+    portFile_.setPath(
+        (std::filesystem::path(settings_.serverFile.path()).parent_path() / "Port.INI").c_str());
+    dialogSettings_.refreshJobLists = [this] { automaticList_.redrawAll(); };
+    dialogSettings_.redrawAutomaticList = [this] { automaticList_.redrawAll(); };
+    dialogSettings_.showRemainingMedia = [this](const std::string& text) {
+        mediaPane_->setText(QString::fromStdString(text));
+    };
+    automaticCommands_.setHandler(ID_PATH_SETTINGS, [this] { CPathDialog(dialogSettings_, this).exec(); });
+    automaticCommands_.setHandler(ID_RELOAD_MEDIA,
+                                  [this] { CReloadPaperDialog(dialogSettings_, this).exec(); });
+    automaticCommands_.setHandler(ID_OUTPUT_SETTINGS,
+                                  [this] { COutputSettingsDialog(dialogSettings_, this).exec(); });
 }
 
 void CMainFrame::showRemainingMedia()

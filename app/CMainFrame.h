@@ -5,6 +5,8 @@
 #include "jobs/CManualJobList.h"
 #include "jobs/CPlotRun.h"
 #include "jobs/Intake.h"
+#include "plotdata/CProfile.h"
+#include "ui/dialogs/SettingsContext.h"
 
 #include <QMainWindow>
 
@@ -53,6 +55,8 @@ public:
     QLabel* promptPane() const { return promptPane_; }
     QLabel* mediaPane() const { return mediaPane_; }
     QAction* action(int id) const;
+    // What the settings dialogs opened from the menu edit.
+    SettingsContext& dialogSettings() { return dialogSettings_; }
 
     // A copy is being output: the window refuses to close.
     bool isOutputting() const;
@@ -80,6 +84,7 @@ private:
     void loadToolBar(bool automatic);
     const CCommandTable* tableFor(int id) const;
     void showPrompt(const QString& message);
+    void connectSettingsDialogs();
 
     StartupSettings& settings_;
     CAutoJobList automaticList_;
@@ -90,6 +95,8 @@ private:
     CCommandTable manualCommands_;
     CCommandTable frameCommands_;
     const CCommandTable& appCommands_;
+    CProfile portFile_;
+    SettingsContext dialogSettings_;
 
     CJobListModel* automaticModel_ = nullptr;
     CJobListModel* manualModel_ = nullptr;
