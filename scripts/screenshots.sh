@@ -25,5 +25,9 @@ window_set() { shoot window; }
 # The detail preview of three real drawings (curves, labels, several pens), fitted and zoomed in.
 preview_set() { shoot preview; }
 
+# Each settings dialog: output, port, path, reload paper and half cut.
+dialogs_set() { shoot dialogs; }
+
 window_set
 preview_set
+dialogs_set

@@ -14,6 +14,11 @@
 #include "plotdata/CProfile.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
+#include "ui/dialogs/CHalfCutDialog.h"
+#include "ui/dialogs/COutputSettingsDialog.h"
+#include "ui/dialogs/CPathDialog.h"
+#include "ui/dialogs/CPortSettingsDialog.h"
+#include "ui/dialogs/CReloadPaperDialog.h"
 #include "ui/preview/CDetailPreviewDlg.h"
 #include "ui/views/CAutoChildView.h"
 
@@ -126,9 +131,24 @@ void previewWindows(CServerApp&, ScreenHome&, const QString& out)
     }
 }
 
+// Each settings dialog as the menu opens it, over the shipped default settings.
+void settingsDialogs(CServerApp& app, ScreenHome&, const QString& out)
+{
+    SettingsContext& settings = app.mainFrame()->dialogSettings();
+    const auto save = [&out](QDialog&& dialog, const char* name) {
+        dialog.grab().save(QString(out).replace("dialogs_", QStringLiteral("dialog-%1_").arg(name)));
+    };
+    save(COutputSettingsDialog(settings), "output");
+    save(CPortSettingsDialog(settings.portFile), "port");
+    save(CPathDialog(settings), "path");
+    save(CReloadPaperDialog(settings), "reload-paper");
+    save(CHalfCutDialog(settings), "half-cut");
+}
+
 const std::map<std::string, std::function<void(CServerApp&, ScreenHome&, const QString&)>> sets = {
     {"window", mainWindow},
     {"preview", previewWindows},
+    {"dialogs", settingsDialogs},
 };
 
 } // namespace
