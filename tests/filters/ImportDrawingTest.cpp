@@ -153,9 +153,12 @@ TEST_F(ImportDrawing, SymbolsBufferedLabelsAndTickMarksAreDrawn)
         {"IP0,0,4000,4000;PA2000,2000;XT;TL10,5;YT;PD2000,0;",
          {{50, 49.5, 0x11}, {50, 50.5, 0x21}, {45, 50, 0x11}, {60, 50, 0x21}, {50, 50, 0x11}, {50, 0, 0x21}}},
     });
-    // PB prints the label BL kept, at the pen's position then.
+    // PB prints the label BL kept, at the pen's position then. A terminator that DT prints (mode 0) is
+    // drawn with a label and kept with a buffered one.
     expectItems(pointsOf(read("SI1,1;PA0,0;BLHI\x03PA4000,0;PB;")),
                 pointsOf(read("SI1,1;PA4000,0;LBHI\x03")));
+    for (const char* text : {"SI1,1;DT*,0;LBA*", "SI1,1;DT*,0;BLA*PB;"})
+        expectItems(pointsOf(read(text)), pointsOf(read("SI1,1;LBA*\x03")));
 }
 
 TEST_F(ImportDrawing, CharacterSetsMapOntoTheFontsGlyphs)
