@@ -119,6 +119,7 @@ void Interpreter::execute(uint16_t code)
     case mnemonic("SL"):
     case mnemonic("ES"):
     case mnemonic("LO"):
+    case mnemonic("DV"):
         labelSettings(code);
         break;
     case mnemonic("CP"):
@@ -139,9 +140,6 @@ void Interpreter::execute(uint16_t code)
     case mnemonic("SS"):
     case mnemonic("SA"):
         characterSet(code);
-        break;
-    case mnemonic("DV"):
-        labelSettings(code);
         break;
     case mnemonic("TL"):
         tickLength();

@@ -109,8 +109,7 @@ private:
     void tick(bool alongY);
     struct LabelText {
         const unsigned char* data;
-        size_t length; // without the terminator
-        bool terminated;
+        size_t length; // with the terminator only when it is printed
     };
     LabelText takeLabelText();
 

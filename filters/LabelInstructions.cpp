@@ -106,16 +106,14 @@ Point Interpreter::lineShift(int cells, const LabelCell& cell) const
 void Interpreter::label()
 {
     const LabelText taken = takeLabelText();
-    size_t drawn = taken.terminated && label_.printTerminator ? taken.length + 1 : taken.length;
-    drawLabel(taken.data, drawn);
+    drawLabel(taken.data, taken.length);
 }
 
 // BL text up to the label terminator is kept for PB, which draws it as LB would.
 void Interpreter::bufferLabel()
 {
     const LabelText taken = takeLabelText();
-    size_t kept = taken.terminated && label_.printTerminator ? taken.length + 1 : taken.length;
-    bufferedLabel_.assign(taken.data, taken.data + kept);
+    bufferedLabel_.assign(taken.data, taken.data + taken.length);
 }
 
 // Each line (between carriage returns and line feeds) is placed by the label origin; backspace steps
@@ -314,7 +312,8 @@ void Interpreter::characterPlot()
 }
 
 // The text of LB, WD and BL: everything up to the label terminator, or to the end of the file when
-// none follows. The scanner moves past the text and its terminator.
+// none follows, and the terminator itself when DT asked for it to be printed. The scanner moves past
+// the text and its terminator.
 Interpreter::LabelText Interpreter::takeLabelText()
 {
     const unsigned char* text = scanner_.position();
@@ -323,7 +322,7 @@ Interpreter::LabelText Interpreter::takeLabelText()
     const size_t length =
         found ? static_cast<size_t>(static_cast<const unsigned char*>(found) - text) : available;
     scanner_.skip(found ? length + 1 : length);
-    return {text, length, found != nullptr};
+    return {text, found && label_.printTerminator ? length + 1 : length};
 }
 
 } // namespace hpgl

@@ -2,6 +2,7 @@
 // the layout and the shipped HP-GL pen plotter's templates into an output file, against only reading
 // the file.
 
+#include "LargestPlotFile.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/CPlotRun.h"
 #include "output/OutputSettings.h"
@@ -18,21 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path largestPlotFile()
-{
-    fs::path largest;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(MARQUILL_PLOTS_DIR, error)) {
-        if (entry.is_regular_file() && entry.path().filename() != "SOURCES.md" &&
-            (largest.empty() || entry.file_size() > fs::file_size(largest)))
-            largest = entry.path();
-    }
-    return largest;
-}
-
 void BM_ReadPlotFile(benchmark::State& state)
 {
-    const fs::path file = largestPlotFile();
+    const fs::path file = largestPlotFile(MARQUILL_PLOTS_DIR);
     if (file.empty()) {
         state.SkipWithError("no real plot files");
         return;
@@ -49,7 +38,7 @@ BENCHMARK(BM_ReadPlotFile)->Unit(benchmark::kMicrosecond);
 
 void BM_PlotFileIntoFile(benchmark::State& state)
 {
-    const fs::path file = largestPlotFile();
+    const fs::path file = largestPlotFile(MARQUILL_PLOTS_DIR);
     if (file.empty() || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so")) {
         state.SkipWithError("no real plot files or no Import.so");
         return;

@@ -2,6 +2,7 @@
 // into a 1000 x 800 image at fit and zoomed in 16 times about the drawing's centre. Zoomed in, the
 // segments outside the image are never handed to the painter, so it must cost clearly less.
 
+#include "LargestPlotFile.h"
 #include "TempDir.h"
 #include "plotdata/CPlot.h"
 #include "plotdata/LoadPlot.h"
@@ -26,18 +27,6 @@ namespace {
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 800;
-
-fs::path largestPlotFile()
-{
-    fs::path largest;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(MARQUILL_PLOTS_DIR, error)) {
-        if (entry.is_regular_file() && entry.path().filename() != "SOURCES.md" &&
-            (largest.empty() || entry.file_size() > fs::file_size(largest)))
-            largest = entry.path();
-    }
-    return largest;
-}
 
 // About 50 MB of HP-GL: short pen-down polylines with eight pens over a 2 x 1 m sheet, a circle now and
 // then for the curves.
@@ -75,10 +64,7 @@ std::unique_ptr<CPlot> previewCopy(const std::string& file)
     std::unique_ptr<CPlot> copy = loaded->copy();
     if (copy == nullptr)
         return nullptr;
-    CMatrix flip;
-    flip.m4 = -1;
-    copy->applyTransform(flip);
-    copy->bake();
+    turnUpsideDown(*copy);
     return copy;
 }
 
@@ -106,7 +92,7 @@ void paint(benchmark::State& state, const CPlot& plot, float zoom)
 
 void BM_PaintLargestRealFile(benchmark::State& state)
 {
-    static const fs::path file = largestPlotFile();
+    static const fs::path file = largestPlotFile(MARQUILL_PLOTS_DIR);
     static const std::unique_ptr<CPlot> plot = file.empty() ? nullptr : previewCopy(file.string());
     if (plot == nullptr) {
         state.SkipWithError("no real plot file, or it does not load");

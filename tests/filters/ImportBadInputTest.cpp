@@ -6,10 +6,8 @@
 
 namespace {
 
-class ImportBadInput : public ::testing::Test {
+class ImportBadInput : public ImportModuleTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(module.loaded()); }
-    ImportModule module;
     TempDir dir;
 };
 

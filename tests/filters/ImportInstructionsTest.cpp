@@ -4,33 +4,7 @@
 
 namespace {
 
-class ImportInstructions : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(module.loaded()); }
-
-    Block read(const std::string& text)
-    {
-        std::optional<Block> block = module.readText(text);
-        EXPECT_TRUE(block.has_value()) << text;
-        if (!block)
-            return {};
-        expectWellFormed(*block);
-        return *block;
-    }
-
-    static void expectItems(const std::vector<BlockItem>& actual, const std::vector<BlockItem>& expected)
-    {
-        ASSERT_EQ(actual.size(), expected.size());
-        for (size_t i = 0; i < expected.size(); ++i) {
-            SCOPED_TRACE("item " + std::to_string(i));
-            EXPECT_NEAR(actual[i].x, expected[i].x, 1e-3);
-            EXPECT_NEAR(actual[i].y, expected[i].y, 1e-3);
-            EXPECT_EQ(actual[i].flags, expected[i].flags);
-        }
-    }
-
-    ImportModule module;
-};
+class ImportInstructions : public ImportModuleTest {};
 
 // 40 plotter units are one millimetre.
 TEST_F(ImportInstructions, PenMovesBecomeFiguresInMillimetres)

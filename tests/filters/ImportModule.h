@@ -165,3 +165,34 @@ inline void expectWellFormed(const Block& block)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(block.extent[i], plot[i]);
 }
+
+// Tests that read plot text through the module, loaded from the program folder.
+class ImportModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(module.loaded()); }
+
+    // The block the text gives, checked to be well formed; an empty block (and a failure) when the
+    // filter gave none.
+    Block read(const std::string& text) const
+    {
+        std::optional<Block> block = module.readText(text);
+        EXPECT_TRUE(block.has_value()) << text;
+        if (!block)
+            return {};
+        expectWellFormed(*block);
+        return *block;
+    }
+
+    static void expectItems(const std::vector<BlockItem>& actual, const std::vector<BlockItem>& expected)
+    {
+        ASSERT_EQ(actual.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            SCOPED_TRACE("item " + std::to_string(i));
+            EXPECT_NEAR(actual[i].x, expected[i].x, 1e-3);
+            EXPECT_NEAR(actual[i].y, expected[i].y, 1e-3);
+            EXPECT_EQ(actual[i].flags, expected[i].flags);
+        }
+    }
+
+    ImportModule module;
+};

@@ -6,7 +6,7 @@
 
 #include <string>
 
-TEST(CPenPaletteTest, DefaultTableHandsOutWindowsColours)
+TEST(CPenPaletteTest, DefaultTableHandsOutWindowsColoursAndPensForTheLow16BitsOfNumbers)
 {
     const CPenPalette palette;
     EXPECT_EQ(palette.colourCount(), 39);
@@ -18,11 +18,7 @@ TEST(CPenPaletteTest, DefaultTableHandsOutWindowsColours)
     EXPECT_EQ(palette.colour(5), palette.colour(33));
     EXPECT_EQ(palette.colour(-1), 0u);
     EXPECT_EQ(palette.colour(39), 0u);
-}
 
-TEST(CPenPaletteTest, PensExistForTheLow16BitsOfNumbersWithinTheTable)
-{
-    const CPenPalette palette;
     EXPECT_EQ(palette.createPen(38, PS_SOLID, 1), (CPen{PS_SOLID, 1, 0x124EFE})); // 254, 78, 18
     EXPECT_EQ(palette.createPen(39, PS_SOLID, 1), std::nullopt);
     EXPECT_EQ(palette.createPen(-1, PS_SOLID, 1), std::nullopt);
@@ -30,7 +26,8 @@ TEST(CPenPaletteTest, PensExistForTheLow16BitsOfNumbersWithinTheTable)
     EXPECT_EQ(palette.createPen(int(0x80000009), PS_SOLID, 1), (CPen{PS_SOLID, 1, 0xFF0000}));
 }
 
-TEST(CPenPaletteTest, NamedPalettesComeOnlyFromAGivenFileAndStopAtTheFirstGap)
+// The list holds at most 250 names of at most 39 characters, and stops at the first missing key.
+TEST(CPenPaletteTest, NamedPalettesComeOnlyFromAGivenFile)
 {
     CPenPalette palette;
     EXPECT_EQ(palette.paletteCount(), 0);
@@ -49,17 +46,11 @@ TEST(CPenPaletteTest, NamedPalettesComeOnlyFromAGivenFileAndStopAtTheFirstGap)
     dir.write("Palette.INI", "[PALETTE]\nPAL1=Shop\n");
     palette.loadNames();
     EXPECT_EQ(palette.paletteCount(), 0);
-}
 
-TEST(CPenPaletteTest, NameListHoldsAtMost250LongNamesCut)
-{
     std::string text = "[PALETTE]\n";
     for (int i = 0; i < 260; ++i)
         text += "PAL" + std::to_string(i) + "=P\n";
-    text += "[P]\nPalName=" + std::string(60, 'n') + "\n";
-    TempDir dir;
-    CPenPalette palette;
-    palette.setProfilePath(dir.write("Palette.INI", text));
+    dir.write("Palette.INI", text + "[P]\nPalName=" + std::string(60, 'n') + "\n");
     palette.loadNames();
     EXPECT_EQ(palette.paletteCount(), 250);
     EXPECT_EQ(palette.paletteName(249), std::string(39, 'n'));

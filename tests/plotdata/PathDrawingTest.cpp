@@ -67,7 +67,7 @@ constexpr PathItem control(float x, float y) { return PathItem{x, y, 0x00}; }
 
 } // namespace
 
-TEST(PathDrawingTest, SegmentsBecomeSurfaceCallsAndSmallCurvesThinOut)
+TEST(PathDrawingTest, SegmentsBecomeSurfaceCallsOfTruncatedPointsAndSmallCurvesThinOut)
 {
     EXPECT_EQ(draw({move(0, 0), line(10, 0), control(12, 5), control(18, 5), line(20, 0)}),
               "begin M0,0 L10,0 B12,5|18,5|20,0 strokeABCDEF ");
@@ -80,16 +80,24 @@ TEST(PathDrawingTest, SegmentsBecomeSurfaceCallsAndSmallCurvesThinOut)
     RecordingSurface untouched;
     CPlotPath().draw(untouched, nullptr, nullptr);
     EXPECT_EQ(untouched.out.str(), "");
-}
 
-TEST(PathDrawingTest, PointsAreTruncatedTowardZeroAndTheIdentityIsNotApplied)
-{
+    // Points are truncated toward zero; the identity is not applied at all.
     const std::vector<PathItem> items{move(-1.7f, 2.9f), line(9.99f, -0.5f)};
     const CMatrix identity;
     EXPECT_EQ(draw(items), "begin M-1,2 L9,0 strokeABCDEF ");
     EXPECT_EQ(draw(items, nullptr, &identity), draw(items));
     const CMatrix twice = CMatrix::Scale(2, 2);
     EXPECT_EQ(draw(items, nullptr, &twice), "begin M-3,5 L19,-1 strokeABCDEF ");
+    // No move-to first: the surface is moved to the start before the first line.
+    EXPECT_EQ(draw({line(3, 4), line(6, 8)}), "begin M3,4 L6,8 strokeABCDEF ");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float huge = 3e38f;
+    const IRect clip{0, 0, 100, 100};
+    // Coordinates with no integer form become the lowest integer; boxes measured from there stay exact.
+    EXPECT_EQ(draw({move(huge, -huge), line(nan, 1), line(-huge, 1), control(huge, huge), control(-huge, 0),
+                    line(1, 1)},
+                   &clip),
+              "begin M-2147483648,1 B-2147483648,-2147483648|-2147483648,0|1,1 strokeABCDEF ");
 }
 
 TEST(PathDrawingTest, StrokesOnceWithTheLastPenAndPutsThePreviousOneBack)
@@ -131,20 +139,6 @@ TEST(PathDrawingTest, ClipRectangleLeavesOutWhatCannotShowAndMovesBeforeItComesB
               "begin M150,30 B90,30|70,30|50,30 strokeABCDEF ");
     // Moves inside the rectangle are made even when nothing follows them.
     EXPECT_EQ(draw({move(1, 1), move(2, 2)}, &clip), "begin M1,1 M2,2 strokeABCDEF ");
-}
-
-TEST(PathDrawingTest, PathsBreakingTheRulesAndPointsBeyondIntegersDrawSafely)
-{
-    // No move-to first: the surface is moved to the start before the first line.
-    EXPECT_EQ(draw({line(3, 4), line(6, 8)}), "begin M3,4 L6,8 strokeABCDEF ");
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float huge = 3e38f;
-    const IRect clip{0, 0, 100, 100};
-    // Coordinates with no integer form become the lowest integer; boxes measured from there stay exact.
-    EXPECT_EQ(draw({move(huge, -huge), line(nan, 1), line(-huge, 1), control(huge, huge), control(-huge, 0),
-                    line(1, 1)},
-                   &clip),
-              "begin M-2147483648,1 B-2147483648,-2147483648|-2147483648,0|1,1 strokeABCDEF ");
 }
 
 TEST(PathDrawingTest, PlotDrawsItsPathsThroughThePendingTransformThenTheExtraOne)

@@ -61,27 +61,39 @@ private slots:
         dialog_->setJob(job_);
     }
 
-    void opensOnAnUpsideDownCopyFittedIntoTheArea()
+    void opensOnAnUpsideDownCopyFittedIntoTheAreaWhichMirrorTurns()
     {
         QCOMPARE(dialog_->windowTitle(), QString("Doc Information  /plots/frame.plt"));
         QCOMPARE(dialog_->scale(), 0.37f); // min(370 / 1000, 240 / 500)
         QCOMPARE(dialog_->view(), (FRect{0, -500, 1000, 0}));
-        QCOMPARE(job_.plot->extent, (FRect{0, 0, 1000, 500})); // the job's own drawing is untouched
 
         // Up in the plot is up on the screen: the top edge lands on row (0 + 1) * 0.37 + 5, the bottom
         // edge on row (500 + 1) * 0.37 + 5.
-        const QImage image = picture(*dialog_);
-        QCOMPARE(image.pixelColor(200, 5), QColor(Qt::red));
-        QCOMPARE(image.pixelColor(200, 190), QColor(Qt::blue));
-        QCOMPARE(image.pixelColor(200, 100), QColor(Qt::white));
-        QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black)); // the frame
+        const QImage first = picture(*dialog_);
+        QCOMPARE(first.pixelColor(200, 5), QColor(Qt::red));
+        QCOMPARE(first.pixelColor(200, 190), QColor(Qt::blue));
+        QCOMPARE(first.pixelColor(200, 100), QColor(Qt::white));
+        QCOMPARE(first.pixelColor(0, 0), QColor(Qt::black)); // the frame
+
+        // Mirrored, the bottom edge is on top; mirrored again, the first picture is back. The job's own
+        // drawing is never touched.
+        dialog_->mirror();
+        const QImage flipped = picture(*dialog_);
+        QVERIFY(flipped != first);
+        QCOMPARE(flipped.pixelColor(200, 5), QColor(Qt::blue));
+        dialog_->mirror();
+        QCOMPARE(picture(*dialog_), first);
+        QCOMPARE(job_.plot->extent, (FRect{0, 0, 1000, 500}));
     }
 
-    void zoomButtonsKeepTheTopLeftCorner()
+    // The pointer's position counts plot units from the view's left edge and from the area's top.
+    void zoomButtonsKeepTheTopLeftCornerAndThePointerShowsWhereItIs()
     {
         const float fitScale = dialog_->scale();
         dialog_->zoomIn();
         QCOMPARE(dialog_->scale(), fitScale * 2);
+        sendMouse(dialog_->previewArea(), QEvent::MouseMove, QPoint(80, 40)); // 0.74 pixels per unit
+        QCOMPARE(dialog_->findChild<QLabel*>("positionLabel")->text(), QString("位置:108,54"));
         dialog_->zoomOut();
         QVERIFY(qFuzzyCompare(dialog_->scale(), fitScale * 4 / 3));
         QCOMPARE(dialog_->view().left, 0.0f);
@@ -139,26 +151,9 @@ private slots:
         QVERIFY(dialog_->findChild<QRubberBand*>()->isHidden());
     }
 
-    void pointerPositionCountsFromTheViewLeftAndTheAreaTop()
-    {
-        dialog_->zoomIn(); // 0.74 pixels per unit
-        sendMouse(dialog_->previewArea(), QEvent::MouseMove, QPoint(80, 40));
-        QCOMPARE(dialog_->findChild<QLabel*>("positionLabel")->text(), QString("位置:108,54"));
-    }
-
-    void mirrorTwiceGivesTheFirstPictureBack()
-    {
-        const QImage first = picture(*dialog_);
-        dialog_->mirror();
-        const QImage flipped = picture(*dialog_);
-        QVERIFY(flipped != first);
-        QCOMPARE(flipped.pixelColor(200, 5), QColor(Qt::blue));
-        dialog_->mirror();
-        QCOMPARE(picture(*dialog_), first);
-        QCOMPARE(job_.plot->extent, (FRect{0, 0, 1000, 500}));
-    }
-
-    void jobThatCannotBeLoadedLeavesTheAreaEmpty()
+    // A job that cannot be loaded leaves the area empty and every command harmless; a drawing that is a
+    // single point is shown at one pixel per unit, even in an area smaller than its margins.
+    void jobsWithNoDrawingOrNoExtentAreShownSafely()
     {
         CPlotJob missing;
         std::snprintf(missing.path, sizeof missing.path, "/nowhere/missing.plt");
@@ -171,17 +166,13 @@ private slots:
         const QImage image = picture(dialog);
         QCOMPARE(image.pixelColor(100, 100), QColor(Qt::white));
         QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black));
-    }
 
-    void drawingWithNoExtentStillGetsAScale()
-    {
         CPlotJob dot;
         dot.plot = std::make_unique<CPlot>();
         dot.plot->add(lineOf(5, 5, 5, 5, 0));
-        CDetailPreviewDlg dialog;
         dialog.setJob(dot);
         QCOMPARE(dialog.scale(), 1.0f);
-        dialog.previewArea()->setFixedSize(4, 4); // smaller than its margins
+        dialog.previewArea()->setFixedSize(4, 4);
         dialog.fit();
         QCOMPARE(dialog.scale(), 1.0f);
     }

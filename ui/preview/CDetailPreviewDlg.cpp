@@ -17,14 +17,6 @@
 
 namespace {
 
-// Turns y into -y: up in the plot becomes up on the screen, and a second flip puts it back.
-CMatrix yFlip()
-{
-    CMatrix m;
-    m.m4 = -1;
-    return m;
-}
-
 // The largest scale at which a span of `length` plot units fits into `room` pixels in both directions.
 // A drawing with no width or no height fits by its other direction; one that is a single point is shown
 // at one pixel per unit.
@@ -99,8 +91,7 @@ void CDetailPreviewDlg::setJob(CPlotJob& job)
     plot_ = job.plot->copy();
     if (plot_ == nullptr)
         return;
-    plot_->applyTransform(yFlip());
-    plot_->bake();
+    turnUpsideDown(*plot_);
     initialiseView();
 }
 
@@ -142,8 +133,7 @@ void CDetailPreviewDlg::mirror()
 {
     if (plot_ == nullptr)
         return;
-    plot_->applyTransform(yFlip());
-    plot_->bake();
+    turnUpsideDown(*plot_);
     initialiseView();
 }
 

@@ -6,6 +6,12 @@
 #include <QPainter>
 #include <QRect>
 
+void turnUpsideDown(CPlot& plot)
+{
+    plot.applyTransform(CMatrix::Scale(1, -1));
+    plot.bake();
+}
+
 CMatrix previewMatrix(float viewLeft, float viewTop, float scale, int areaLeft, int areaTop)
 {
     CMatrix m = CMatrix::Translation(1 - viewLeft, 1 - viewTop);
