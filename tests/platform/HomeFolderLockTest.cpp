@@ -13,7 +13,7 @@ namespace {
 using platform::HomeFolderLock;
 using ::testing::HasSubstr;
 
-TEST(HomeFolderLockTest, ASecondHolderIsRefusedWithTheFirstOnesProcessIdUntilItLetsGo)
+TEST(HomeFolderLockTest, ASecondHolderIsRefusedWithTheHoldersProcessIdAndAMissingFolderWithTheReason)
 {
     TempDir home;
     HomeFolderLock first;
@@ -29,6 +29,11 @@ TEST(HomeFolderLockTest, ASecondHolderIsRefusedWithTheFirstOnesProcessIdUntilItL
     first.release();
     EXPECT_TRUE(second.take(home.path().string()));
     EXPECT_TRUE(second.refusal().empty());
+
+    // A folder that cannot hold the lock file is refused with the reason.
+    EXPECT_FALSE(first.take(home.file("missing")));
+    EXPECT_EQ(first.holder(), 0);
+    EXPECT_THAT(first.refusal(), HasSubstr("cannot open the lock file"));
 }
 
 // A holder killed outright leaves no stale lock: the system drops it with the process.
@@ -58,15 +63,6 @@ TEST(HomeFolderLockTest, AKilledHolderLeavesTheLockFree)
     EXPECT_TRUE(lock.take(home.path().string())) << lock.refusal();
     close(ready[0]);
     close(ready[1]);
-}
-
-TEST(HomeFolderLockTest, AFolderThatCannotHoldTheLockFileIsRefusedWithTheReason)
-{
-    TempDir home;
-    HomeFolderLock lock;
-    EXPECT_FALSE(lock.take(home.file("missing")));
-    EXPECT_EQ(lock.holder(), 0);
-    EXPECT_THAT(lock.refusal(), HasSubstr("cannot open the lock file"));
 }
 
 } // namespace
