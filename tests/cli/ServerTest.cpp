@@ -129,7 +129,8 @@ TEST_F(ServerTest, AFileWrittenInPiecesIsPlottedOnceWholeAndNeverAgainAfterTheSe
             << drawing.substr(at, piece);
     }
     ASSERT_TRUE(waitForLog("marked plotted: " + home.file("in/slow.plt"))) << log();
-    // Killed outright after the copy: the roll count is in Server.INI already.
+    // Killed outright after the copy: the roll count is in Server.INI already, and the system has let go of
+    // the home folder's lock with the process, so that the next server may start.
     kill(server, SIGKILL);
     finish(server, 10s);
     EXPECT_EQ(count(log(), "started: " + home.file("in/slow.plt")), 1) << log();
