@@ -1,6 +1,7 @@
 // marquill-server: the automatic queue without a window, for a plotter on a box without a screen.
 
 #include "cli/CPlotServer.h"
+#include "cli/HomeFolder.h"
 #include "cli/ServerLog.h"
 #include "cli/ServerOptions.h"
 #include "cli/ServerSignals.h"
@@ -16,8 +17,6 @@ namespace {
 constexpr int EXIT_BAD_COMMAND_LINE = 2;
 constexpr int EXIT_HOME_IN_USE = 3;
 
-std::string withSlash(const std::string& folder) { return folder.back() == '/' ? folder : folder + '/'; }
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -32,7 +31,7 @@ int main(int argc, char** argv)
         std::fputs(SERVER_USAGE, stdout);
         return 0;
     }
-    const std::string home = options.home.empty() ? platform::programFolder() : withSlash(options.home);
+    const std::string home = homeFolder(options.home);
 
     // Taken before the settings are read: the holder may be writing them.
     platform::HomeFolderLock lock;

@@ -1,6 +1,7 @@
 // marquill-plot: plots files through the automatic queue and the output run, without a window.
 
 #include "cli/ConsoleView.h"
+#include "cli/HomeFolder.h"
 #include "cli/Interrupt.h"
 #include "cli/Options.h"
 #include "jobs/CAutoJobList.h"
@@ -28,13 +29,6 @@ constexpr int EXIT_JOB_NOT_FINISHED = 1;
 constexpr int EXIT_BAD_COMMAND_LINE = 2;
 constexpr int EXIT_HOME_IN_USE = 3;
 constexpr int EXIT_INTERRUPTED = 130;
-
-std::string folderOf(const PlotOptions& options)
-{
-    if (options.home.empty())
-        return platform::programFolder();
-    return options.home.back() == '/' ? options.home : options.home + '/';
-}
 
 // Messages go to standard error; the message step turns a Ctrl-C into the stop command. The File port's
 // question for a file name is left unanswered: there is no one to ask.
@@ -108,14 +102,15 @@ int main(int argc, char** argv)
     }
 
     // Taken before the settings are read: the holder may be writing them.
+    const std::string home = homeFolder(options.home);
     platform::HomeFolderLock lock;
-    if (!lock.take(folderOf(options))) {
+    if (!lock.take(home)) {
         std::fprintf(stderr, "marquill-plot: %s\n", lock.refusal().c_str());
         return EXIT_HOME_IN_USE;
     }
 
     auto settings = std::make_unique<StartupSettings>();
-    loadStartupSettings(folderOf(options), *settings, platform::programFolder());
+    loadStartupSettings(home, *settings, platform::programFolder());
     if (!options.device.empty() && !selectDeviceForRun(*settings, options.device)) {
         std::fprintf(stderr, "marquill-plot: no device named %s in %s\n", options.device.c_str(),
                      settings->deviceFile.path());

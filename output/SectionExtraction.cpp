@@ -177,12 +177,6 @@ bool worthListingFigures(const CPlotPath& path, const FRect& window)
            window.right - window.left < kNarrowWindowShare * (path.extent.right - path.extent.left);
 }
 
-bool boxMisses(const FRect& box, const FRect& window)
-{
-    return box.right < window.left || box.left > window.right || box.bottom < window.top ||
-           box.top > window.bottom;
-}
-
 // The parts inside the window of a path whose figures are listed: figures whose box misses the window
 // are passed over without walking their items. Each figure starts with a move-to, which ends whatever
 // output path is open, so a figure passed over changes nothing of the walk of the next one.
@@ -192,12 +186,13 @@ void clipByFigures(CPlot& result, const CPlotPath& path, const std::vector<CSect
     PathClipper clipper(result, path, section);
     PathWalk walk;
     const PathItem* items = path.items();
+    const FRect& w = section.window;
     const uint32_t leadEnd = figures.empty() ? path.count() : figures.front().start;
     for (uint32_t i = 0; i < leadEnd; ++i)
         walk.step(items, i, clipper);
     for (std::size_t f = 0; f < figures.size(); ++f) {
         const uint32_t end = f + 1 < figures.size() ? figures[f + 1].start : path.count();
-        if (boxMisses(figures[f].box, section.window))
+        if (figures[f].box.liesOutside(w.left, w.top, w.right, w.bottom))
             continue;
         for (uint32_t i = figures[f].start; i < end; ++i)
             walk.step(items, i, clipper);

@@ -1,13 +1,13 @@
+#include "platform/FileTime.h"
 #include "platform/HomeFolderLock.h"
 
+#include "ChildProcess.h"
 #include "MissingInput.h"
 #include "PseudoTerminal.h"
 #include "TempDir.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,38 +47,14 @@ protected:
     // Starts the tool with its standard output and error going to a file of the home folder.
     pid_t start(const std::vector<std::string>& arguments)
     {
-        std::vector<std::string> all = {TOOL, "--home", home.path().string()};
+        std::vector<std::string> all = {"--home", home.path().string()};
         all.insert(all.end(), arguments.begin(), arguments.end());
-        const std::string messages = home.file("messages.txt");
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int fd = open(messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, STDOUT_FILENO);
-            dup2(fd, STDERR_FILENO);
-            std::vector<char*> argv;
-            for (std::string& argument : all)
-                argv.push_back(argument.data());
-            argv.push_back(nullptr);
-            execv(TOOL.c_str(), argv.data());
-            _exit(127);
-        }
-        return pid;
+        return startProgram(TOOL, all, home.file("messages.txt"));
     }
 
-    // The exit status, or -1 when the tool had to be killed after the time-out.
     static int finish(pid_t pid, std::chrono::seconds timeout = std::chrono::seconds(120))
     {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        int status = 0;
-        while (waitpid(pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                return -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return finishProgram(pid, timeout);
     }
 
     int runTool(const std::vector<std::string>& arguments) { return finish(start(arguments)); }
@@ -164,19 +140,13 @@ TEST_F(PlotToolTest, CtrlCEndsTheCopyAtTheNextWrite)
 TEST_F(PlotToolTest, ReportsAJobThatDidNotFinishAndMarksFilesOnlyWhenAsked)
 {
     const std::string plot = home.write("frame.plt", "IN;PU0,0;PD4000,0,4000,2000;");
-    const auto isMidnight = [&plot] {
-        struct stat status = {};
-        std::tm local{};
-        return stat(plot.c_str(), &status) == 0 && localtime_r(&status.st_mtime, &local) != nullptr &&
-               local.tm_hour == 0 && local.tm_min == 0 && local.tm_sec == 0;
-    };
     EXPECT_EQ(runTool({"--mark-plotted", "--port", home.file("missing/out.plt"), plot}), 1);
     EXPECT_THAT(messages(), HasSubstr("frame.plt: 端口 " + home.file("missing/out.plt") + " 无法打开: "));
     EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH=100000"));
-    EXPECT_FALSE(isMidnight());
+    EXPECT_FALSE(platform::hasPlottedMark(plot));
 
     EXPECT_EQ(runTool({"--mark-plotted", "--port", home.file("out.plt"), plot}), 0) << messages();
-    EXPECT_TRUE(isMidnight());
+    EXPECT_TRUE(platform::hasPlottedMark(plot));
 }
 
 TEST_F(PlotToolTest, RefusesABadCommandLineAndExplainsItself)
@@ -192,9 +162,10 @@ TEST_F(PlotToolTest, RefusesABadCommandLineAndExplainsItself)
     EXPECT_THAT(messages(), HasSubstr("selects no device"));
 }
 
-TEST_F(PlotToolTest, RefusesASettingsFolderAnotherProcessHolds)
+TEST_F(PlotToolTest, RefusesASettingsFolderAnotherProcessHoldsAndPlotsOnceItIsFree)
 {
-    const std::string plot = home.write("frame.plt", "IN;PU0,0;PD4000,0,4000,2000;");
+    // An adaptive line type goes from the file through the filter and the run to the device with its sign.
+    const std::string plot = home.write("dashed.plt", "IN;SP1;LT-2,5;PU0,0;PD4000,0,4000,2000;");
     platform::HomeFolderLock holder;
     ASSERT_TRUE(holder.take(home.path().string())) << holder.refusal();
     EXPECT_EQ(runTool({"--port", home.file("out.plt"), plot}), 3);
@@ -202,13 +173,6 @@ TEST_F(PlotToolTest, RefusesASettingsFolderAnotherProcessHolds)
     EXPECT_FALSE(fs::exists(home.file("out.plt")));
 
     holder.release();
-    EXPECT_EQ(runTool({"--port", home.file("out.plt"), plot}), 0) << messages();
-}
-
-// An adaptive line type goes from the file through the filter and the run to the device with its sign.
-TEST_F(PlotToolTest, AdaptiveLineTypeReachesTheDeviceWithItsSign)
-{
-    const std::string plot = home.write("dashed.plt", "IN;SP1;LT-2,5;PU0,0;PD4000,0,4000,2000;");
     ASSERT_EQ(runTool({"--port", home.file("out.plt"), plot}), 0) << messages();
     EXPECT_THAT(TempDir::read(home.file("out.plt")), HasSubstr(";LT-2,5"));
 }

@@ -1,13 +1,11 @@
+#include "platform/FileTime.h"
+
+#include "ChildProcess.h"
 #include "MissingInput.h"
 #include "PseudoTerminal.h"
 #include "TempDir.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -56,8 +54,8 @@ protected:
     }
     void TearDown() override
     {
-        for (const pid_t pid : started)
-            finish(pid, 0s);
+        while (!started.empty())
+            finish(started.back(), 0s);
     }
 
     void writeServerIni(int remaining)
@@ -70,45 +68,23 @@ protected:
 
     pid_t start(const std::vector<std::string>& arguments, const std::string& log = "log.txt")
     {
-        std::vector<std::string> all = {SERVER, "--home", home.path().string()};
+        std::vector<std::string> all = {"--home", home.path().string()};
         all.insert(all.end(), arguments.begin(), arguments.end());
-        const std::string logPath = home.file(log);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int fd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, STDOUT_FILENO);
-            dup2(fd, STDERR_FILENO);
-            std::vector<char*> argv;
-            for (std::string& argument : all)
-                argv.push_back(argument.data());
-            argv.push_back(nullptr);
-            execv(SERVER.c_str(), argv.data());
-            _exit(127);
-        }
-        started.push_back(pid);
-        return pid;
+        started.push_back(startProgram(SERVER, all, home.file(log)));
+        return started.back();
     }
 
-    // The exit status, or -1 when the server had to be killed after the time-out.
     int finish(pid_t pid, std::chrono::milliseconds timeout)
     {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        int status = 0;
-        for (;;) {
-            const pid_t ended = waitpid(pid, &status, WNOHANG);
-            if (ended == pid)
-                break;
-            if (ended < 0)
-                return -1;
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                return -1;
-            }
-            std::this_thread::sleep_for(5ms);
-        }
         std::erase(started, pid);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return finishProgram(pid, timeout);
+    }
+
+    // Ends the server with the signal; it exits with status 0 after writing the settings.
+    void stop(pid_t server, int signal = SIGTERM)
+    {
+        EXPECT_EQ(kill(server, signal), 0);
+        EXPECT_EQ(finish(server, 10s), 0) << log();
     }
 
     std::string log(const std::string& name = "log.txt") const { return TempDir::read(home.file(name)); }
@@ -138,31 +114,42 @@ protected:
     std::string serverIni() const { return TempDir::read(home.file("Server.INI")); }
 };
 
-TEST_F(ServerTest, AFileWrittenInPiecesIsPlottedOnceWholeAfterItsLastPiece)
+TEST_F(ServerTest, AFileWrittenInPiecesIsPlottedOnceWholeAndNeverAgainAfterTheServerIsKilled)
 {
     const std::string drawing = realFile("foal.hpgl");
     const pid_t server = start({});
     ASSERT_TRUE(waitForLog("started")) << log();
-    {
-        std::ofstream out(home.file("in/slow.plt"), std::ios::binary);
-        const std::size_t piece = drawing.size() / 3;
-        for (std::size_t at = 0; at < drawing.size(); at += piece) {
-            out << drawing.substr(at, piece) << std::flush;
+    // Each piece is appended and the file closed, as a slow copy may do: every close wakes the server,
+    // which must still leave the file until it has settled.
+    const std::size_t piece = drawing.size() / 3 + 1;
+    for (std::size_t at = 0; at < drawing.size(); at += piece) {
+        if (at > 0)
             std::this_thread::sleep_for(1500ms);
-        }
+        std::ofstream(home.file("in/slow.plt"), std::ios::binary | std::ios::app)
+            << drawing.substr(at, piece);
     }
-    ASSERT_TRUE(waitForLog("finished: " + home.file("in/slow.plt"))) << log();
-    EXPECT_EQ(kill(server, SIGTERM), 0);
-    EXPECT_EQ(finish(server, 10s), 0) << log();
+    ASSERT_TRUE(waitForLog("marked plotted: " + home.file("in/slow.plt"))) << log();
+    // Killed outright after the copy: the roll count is in Server.INI already, and the system has let go of
+    // the home folder's lock with the process, so that the next server may start.
+    kill(server, SIGKILL);
+    finish(server, 10s);
     EXPECT_EQ(count(log(), "started: " + home.file("in/slow.plt")), 1) << log();
+    const std::string afterCopy = serverIni();
+    EXPECT_THAT(afterCopy, Not(HasSubstr("REMAINMEDIALENGTH=100000")));
+    fs::rename(home.file("Output/slow.out"), home.file("slow.out"));
 
-    // The same bytes as marquill-plot makes of the whole file.
+    // A server started again takes the file for plotted and leaves the count alone.
+    EXPECT_EQ(finish(start({"--once"}, "again.txt"), 10s), 0) << log("again.txt");
+    EXPECT_THAT(log("again.txt"), HasSubstr("already plotted: " + home.file("in/slow.plt")));
+    EXPECT_FALSE(fs::exists(home.file("Output/slow.out")));
+    EXPECT_EQ(serverIni(), afterCopy);
+
+    // The copy holds the same bytes as marquill-plot makes of the whole file.
     const std::string reference = home.file("reference.out");
-    ASSERT_EQ(std::system((PLOT_TOOL + " --home " + home.path().string() + " --port " + reference + " " +
-                           (PLOTS / "foal.hpgl").string() + " > /dev/null 2>&1")
-                              .c_str()),
-              0);
-    EXPECT_EQ(TempDir::read(home.file("Output/slow.out")), TempDir::read(reference));
+    const std::vector<std::string> plot = {"--home", home.path().string(), "--port", reference,
+                                           (PLOTS / "foal.hpgl").string()};
+    ASSERT_EQ(finishProgram(startProgram(PLOT_TOOL, plot, home.file("plot.txt")), 60s), 0) << log("plot.txt");
+    EXPECT_EQ(TempDir::read(home.file("slow.out")), TempDir::read(reference));
 }
 
 TEST_F(ServerTest, FilesArrivingTogetherAreAllPlottedInNameOrderAndAFailedOneIsNotRetriedUntilRewritten)
@@ -192,14 +179,22 @@ TEST_F(ServerTest, FilesArrivingTogetherAreAllPlottedInNameOrderAndAFailedOneIsN
     // Written anew with a drawing, it is plotted.
     deliver("c.plt", realFile("arcs.hp"));
     ASSERT_TRUE(waitForLog("finished: " + home.file("in/c.plt"))) << log();
-    EXPECT_EQ(kill(server, SIGTERM), 0);
-    EXPECT_EQ(finish(server, 10s), 0) << log();
+    stop(server);
 }
 
-TEST_F(ServerTest, AJobTooLongForTheRollWaitsUntilTheRollCountIsRaisedInServerIni)
+TEST_F(ServerTest, OneServerPerHomeHoldsAJobTooLongForTheRollUntilANewRollAndReloadsOnSighup)
 {
+    // With an empty folder --once ends at once.
     writeServerIni(50);
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_EQ(finish(start({"--once"}, "once.txt"), 10s), 0) << log("once.txt");
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, 2s);
+
     const pid_t server = start({});
+    ASSERT_TRUE(waitForLog("started")) << log();
+    EXPECT_EQ(finish(start({"--once"}, "second.txt"), 10s), 3);
+    EXPECT_THAT(log("second.txt"), HasSubstr("process id " + std::to_string(server)));
+
     deliver("long.plt", realFile("foal.hpgl"));
     ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"))) << log();
     EXPECT_THAT(log(), Not(HasSubstr("finished")));
@@ -211,10 +206,16 @@ TEST_F(ServerTest, AJobTooLongForTheRollWaitsUntilTheRollCountIsRaisedInServerIn
     // The operator loads a new roll by editing Server.INI; the next scan (at most 10 s later) finds it.
     writeServerIni(100000);
     ASSERT_TRUE(waitForLog("finished: " + home.file("in/long.plt"), 1, 20s)) << log();
-    EXPECT_EQ(kill(server, SIGTERM), 0);
-    EXPECT_EQ(finish(server, 10s), 0) << log();
+    ASSERT_TRUE(waitForLog("marked plotted: " + home.file("in/long.plt"))) << log();
     EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH=99"));
     EXPECT_THAT(serverIni(), Not(HasSubstr("REMAINMEDIALENGTH=100000")));
+
+    // SIGHUP reloads the settings and leaves the server running.
+    writeServerIni(777);
+    EXPECT_EQ(kill(server, SIGHUP), 0);
+    ASSERT_TRUE(waitForLog("settings reloaded")) << log();
+    EXPECT_THAT(log(), HasSubstr("media left 777 mm"));
+    stop(server, SIGINT);
 }
 
 TEST_F(ServerTest, SigtermInTheMiddleOfACopyEndsTheServerWithinASecondWithTheRollCountWritten)
@@ -233,54 +234,12 @@ TEST_F(ServerTest, SigtermInTheMiddleOfACopyEndsTheServerWithinASecondWithTheRol
     std::this_thread::sleep_for(300ms);
 
     const auto signalled = std::chrono::steady_clock::now();
-    EXPECT_EQ(kill(server, SIGTERM), 0);
-    EXPECT_EQ(finish(server, 5s), 0) << log();
+    stop(server);
     EXPECT_LT(std::chrono::steady_clock::now() - signalled, 1s);
     EXPECT_THAT(log(), HasSubstr("exit: media left"));
     EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH="));
     // The stopped copy is not taken for a plotted file: it is plotted again after a restart.
-    struct stat status = {};
-    std::tm local{};
-    ASSERT_EQ(stat(home.file("in/lines.plt").c_str(), &status), 0);
-    localtime_r(&status.st_mtime, &local);
-    EXPECT_FALSE(local.tm_hour == 0 && local.tm_min == 0 && local.tm_sec == 0);
-}
-
-TEST_F(ServerTest, ASecondServerOnTheSameHomeRefusesOnceOnAnEmptyFolderEndsAtOnceAndSighupReloads)
-{
-    const auto begun = std::chrono::steady_clock::now();
-    EXPECT_EQ(finish(start({"--once"}, "once.txt"), 10s), 0) << log("once.txt");
-    EXPECT_LT(std::chrono::steady_clock::now() - begun, 2s);
-
-    const pid_t server = start({});
-    ASSERT_TRUE(waitForLog("started")) << log();
-    EXPECT_EQ(finish(start({"--once"}, "second.txt"), 10s), 3);
-    EXPECT_THAT(log("second.txt"), HasSubstr("process id " + std::to_string(server)));
-
-    // SIGHUP reloads the settings and leaves the server running.
-    writeServerIni(777);
-    EXPECT_EQ(kill(server, SIGHUP), 0);
-    ASSERT_TRUE(waitForLog("settings reloaded")) << log();
-    EXPECT_THAT(log(), HasSubstr("media left 777 mm"));
-    EXPECT_EQ(kill(server, SIGINT), 0);
-    EXPECT_EQ(finish(server, 10s), 0) << log();
-}
-
-TEST_F(ServerTest, AServerKilledAfterACopyNeitherPlotsTheFileAgainNorLosesTheRollCount)
-{
-    const pid_t server = start({});
-    deliver("once.plt", realFile("foal.hpgl"));
-    ASSERT_TRUE(waitForLog("marked plotted: " + home.file("in/once.plt"))) << log();
-    kill(server, SIGKILL);
-    finish(server, 10s);
-    const std::string afterCopy = serverIni();
-    EXPECT_THAT(afterCopy, Not(HasSubstr("REMAINMEDIALENGTH=100000")));
-    fs::remove(home.file("Output/once.out"));
-
-    EXPECT_EQ(finish(start({"--once"}, "again.txt"), 10s), 0) << log("again.txt");
-    EXPECT_THAT(log("again.txt"), HasSubstr("already plotted: " + home.file("in/once.plt")));
-    EXPECT_FALSE(fs::exists(home.file("Output/once.out")));
-    EXPECT_EQ(serverIni(), afterCopy);
+    EXPECT_FALSE(platform::hasPlottedMark(home.file("in/lines.plt")));
 }
 
 } // namespace

@@ -123,7 +123,6 @@ std::vector<float> leftEdges(const CPlot& plot)
     return edges;
 }
 
-// Ordered and reversed input would make the plain split quadratic; the large cases finish at once.
 // Paths of lines and curves scattered over 0 .. 1000 by 0 .. 600 in no order, some short, some long (of
 // many figures), one whose extent is not a number and one with a point that is not a number.
 std::unique_ptr<CPlot> scatteredPlot()
@@ -182,10 +181,8 @@ TEST(SectionCutterTest, EveryWindowGivesWhatExtractSectionGives)
                 windows.push_back({x0, y0, x0 + 80, y0 + 300});
         }
     }
-    windows.push_back({500, 0, 520, 600});
-    windows.push_back({200, 0, 900, 600});
-    windows.push_back({0, 0, 2000, 600});
-    windows.push_back({100, 0, 150, 600});
+    windows.insert(windows.end(),
+                   {{500, 0, 520, 600}, {200, 0, 900, 600}, {0, 0, 2000, 600}, {100, 0, 150, 600}});
     int withPaths = 0;
     for (const FRect& w : windows) {
         SCOPED_TRACE(testing::Message() << w.left << ", " << w.top);
@@ -196,6 +193,7 @@ TEST(SectionCutterTest, EveryWindowGivesWhatExtractSectionGives)
     EXPECT_GT(withPaths, 40);
 }
 
+// Ordered and reversed input would make the plain split quadratic; the large cases finish at once.
 TEST(SortByLeftEdgeTest, PlotsOfAnyOrderAndSizeAreOrderedByLeftEdge)
 {
     constexpr int kPaths = 30000;

@@ -13,6 +13,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -34,6 +35,16 @@ protected:
         platform::installHooks(hooks);
     }
 
+    // Opens a port on the file with block writes, the message step running step.
+    void openFile(CPlotPort& port, const std::string& target, std::function<void()> step)
+    {
+        platform::Hooks hooks;
+        hooks.messageStep = std::move(step);
+        platform::installHooks(hooks);
+        port.SelectPort(target.c_str());
+        ASSERT_EQ(port.Open(2, &window, &stop), 1) << port.openError();
+    }
+
     TempDir dir;
     std::string iniPath = dir.file("Port.INI");
     std::int32_t stop = 1;
@@ -46,12 +57,8 @@ TEST_F(FilePortTest, OtherNamesAreTruncatedAndTakeTheStringsOfAPassInBlocks)
 {
     const std::string target = dir.write("out.plt", "old content that must go away");
     CPlotPort port(iniPath);
-    port.SelectPort(target.c_str());
     int steps = 0;
-    platform::Hooks hooks;
-    hooks.messageStep = [&] { ++steps; };
-    platform::installHooks(hooks);
-    ASSERT_EQ(port.Open(2, &window, &stop), 1) << port.openError();
+    ASSERT_NO_FATAL_FAILURE(openFile(port, target, [&] { ++steps; }));
     EXPECT_EQ(port.Write("IN;SP1;\n"), 1);
     EXPECT_EQ(port.Write(""), 1);
     EXPECT_EQ(port.Write("PU0,0;PD10,10;\n"), 1);
@@ -68,15 +75,11 @@ TEST_F(FilePortTest, StopEndsABufferedPassAtTheNextWriteCall)
 {
     const std::string target = dir.file("out.plt");
     CPlotPort port(iniPath);
-    port.SelectPort(target.c_str());
     int steps = 0;
-    platform::Hooks hooks;
-    hooks.messageStep = [&] {
+    ASSERT_NO_FATAL_FAILURE(openFile(port, target, [&] {
         if (++steps == 3)
             stop = 1;
-    };
-    platform::installHooks(hooks);
-    ASSERT_EQ(port.Open(2, &window, &stop), 1) << port.openError();
+    }));
     std::string stream;
     std::int32_t result = 1;
     for (int i = 0; result == 1 && i < 100000; ++i) {
@@ -108,16 +111,12 @@ TEST_F(FilePortTest, PassEndingOnAWriteErrorKeepsEveryByteBeforeIt)
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
 
     CPlotPort port(iniPath);
-    port.SelectPort(target.c_str());
     int stepsAtTheLimit = 0;
-    platform::Hooks hooks;
-    hooks.messageStep = [&] {
+    ASSERT_NO_FATAL_FAILURE(openFile(port, target, [&] {
         if (std::filesystem::file_size(target) == kLimit && ++stepsAtTheLimit == 3)
             stop = 1;
-    };
-    platform::installHooks(hooks);
+    }));
     std::string stream;
-    ASSERT_EQ(port.Open(2, &window, &stop), 1) << port.openError();
     for (int i = 0; stream.size() < kLimit + 1000; ++i) {
         const std::string command = "PA" + std::to_string(i) + ",7;";
         EXPECT_EQ(port.Write(command.c_str()), 1);

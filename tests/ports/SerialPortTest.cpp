@@ -1,7 +1,7 @@
 #include "platform/Hooks.h"
 #include "ports/CPlotPort.h"
+#include "ports/SerialLine.h"
 
-#include "LineRate.h"
 #include "PseudoTerminal.h"
 #include "TempDir.h"
 
@@ -120,7 +120,7 @@ TEST_F(SerialPortTest, LineStateFollowsPortIni)
         openPort(2, c.portInfo);
         termios state{};
         tcgetattr(line.slave(), &state);
-        EXPECT_EQ(lineRate(line.slave()), c.rate);
+        EXPECT_EQ(lineOutputRate(line.slave()), c.rate);
         EXPECT_EQ((state.c_cflag & CSTOPB) != 0, c.twoStopBits);
         EXPECT_EQ((state.c_cflag & CRTSCTS) != 0, c.rtsCts);
         EXPECT_EQ(state.c_iflag & (IXON | IXOFF), c.xonXoff ? static_cast<tcflag_t>(IXON | IXOFF) : 0u);
