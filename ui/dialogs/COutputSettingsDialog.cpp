@@ -13,6 +13,8 @@ QString fromUtf8(const std::string& text) { return QString::fromStdString(text);
 
 constexpr int kPenColumnWidths[] = {60, 80, 150};
 
+QString dashedMark(bool dashed) { return dashed ? QStringLiteral("Y") : QStringLiteral("-"); }
+
 } // namespace
 
 COutputSettingsDialog::COutputSettingsDialog(SettingsContext& settings, QWidget* parent)
@@ -78,7 +80,7 @@ void COutputSettingsDialog::showPens()
         const OutputSettingsForm::PenRow& pen = form_.pens[static_cast<std::size_t>(row)];
         auto* number = new QTableWidgetItem(QStringLiteral(" %1 ").arg(row));
         number->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        auto* dashed = new QTableWidgetItem(pen.dashed ? QStringLiteral("Y") : QStringLiteral("-"));
+        auto* dashed = new QTableWidgetItem(dashedMark(pen.dashed));
         dashed->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         auto* offset = new QTableWidgetItem(fromUtf8(pen.offsetText));
         offset->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
@@ -101,8 +103,7 @@ void COutputSettingsDialog::penClicked(int row, int column)
     if (column != PenDashed)
         return;
     form_.toggleDashed(row);
-    const bool dashed = form_.pens[static_cast<std::size_t>(row)].dashed;
-    ui_->penList->item(row, PenDashed)->setText(dashed ? QStringLiteral("Y") : QStringLiteral("-"));
+    ui_->penList->item(row, PenDashed)->setText(dashedMark(form_.pens[static_cast<std::size_t>(row)].dashed));
 }
 
 void COutputSettingsDialog::openPortSettings()

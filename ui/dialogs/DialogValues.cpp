@@ -9,6 +9,22 @@
 #include <cstdlib>
 #include <locale.h>
 
+namespace {
+
+// Truncates toward zero, holding the value to the int range; NaN gives 0.
+int truncateToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= static_cast<double>(INT_MAX))
+        return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN))
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
 int parseInteger(std::string_view text)
 {
     std::size_t i = 0;
@@ -35,17 +51,6 @@ double parseDecimal(std::string_view text)
     return ::strtod_l(terminated.c_str(), nullptr, cLocale);
 }
 
-int truncateToInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= static_cast<double>(INT_MAX))
-        return INT_MAX;
-    if (value <= static_cast<double>(INT_MIN))
-        return INT_MIN;
-    return static_cast<int>(value);
-}
-
 std::string formatFixed(double value, int decimals)
 {
     char buffer[400];
@@ -66,6 +71,11 @@ int parseLength(std::string_view text, int unit)
     if (unit == kUnitInch)
         return truncateToInt(parseDecimal(text) * kMillimetresPerInch);
     return parseInteger(text);
+}
+
+int typedLength(std::string_view typed, const ShownValue<int>& shown, int unit)
+{
+    return shown.unchanged(typed) ? shown.value : parseLength(typed, unit);
 }
 
 std::string cutUtf8(std::string_view text, std::size_t maxBytes)

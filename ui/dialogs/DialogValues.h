@@ -19,8 +19,6 @@ int parseInteger(std::string_view text);
 // The decimal number the text starts with (leading blanks allowed); 0 when it starts with none.
 // "inf" and "nan" read as such, so callers that need a finite value must check.
 double parseDecimal(std::string_view text);
-// Truncates toward zero, holding the value to the int range; NaN gives 0.
-int truncateToInt(double value);
 
 // value with the given number of decimals.
 std::string formatFixed(double value, int decimals);
@@ -38,6 +36,9 @@ template <typename T> struct ShownValue {
 
     bool unchanged(std::string_view typed) const { return typed == text; }
 };
+
+// The length a field holds: the value it showed when the text is as shown, else the typed length.
+int typedLength(std::string_view typed, const ShownValue<int>& shown, int unit);
 
 // text cut to at most maxBytes bytes without splitting a UTF-8 character.
 std::string cutUtf8(std::string_view text, std::size_t maxBytes);

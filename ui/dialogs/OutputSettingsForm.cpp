@@ -31,14 +31,6 @@ bool fitsFloat(double value, double minimum)
 
 } // namespace
 
-int findEntryByPrefix(const std::vector<std::string>& entries, const std::string& text)
-{
-    // Devices are found as the stored port is: by the beginning of the name, ignoring case.
-    return findPortEntry(entries, text);
-}
-
-std::string OutputSettingsForm::portName(const std::string& entry) { return portNameOfEntry(entry); }
-
 bool OutputSettingsForm::deviceChoiceShown() const
 {
     return settings_.editionCode != kEditionWithoutFileOutput;
@@ -56,8 +48,8 @@ void OutputSettingsForm::open()
     const ServerSettings& server = settings_.server;
     devices = platform::getProfileKeyNames("CutterDevices", settings_.deviceFile.path());
     settings_.cutInfo.loadCutInfo(settings_.deviceFile);
-    deviceIndex =
-        findEntryByPrefix(devices, readSettingText(settings_.deviceFile, kCutInfo, "Device", "", 79));
+    // The stored device is found as the stored port is: by the beginning of its name, ignoring case.
+    deviceIndex = findPortEntry(devices, readSettingText(settings_.deviceFile, kCutInfo, "Device", "", 79));
 
     ports = listPortNames(settings_.editionCode, settings_.portFile);
     portIndex = findPortEntry(ports, readSettingText(settings_.deviceFile, kCutInfo, "Port", "", 79));
@@ -84,11 +76,6 @@ std::string OutputSettingsForm::showLength(ShownValue<int>& shown, int millimetr
     return shown.text;
 }
 
-int OutputSettingsForm::typedLength(const std::string& typed, const ShownValue<int>& shown) const
-{
-    return shown.unchanged(typed) ? shown.value : parseLength(typed, settings_.server.unit);
-}
-
 void OutputSettingsForm::selectDevice(int index)
 {
     deviceIndex = index;
@@ -97,7 +84,7 @@ void OutputSettingsForm::selectDevice(int index)
 
 void OutputSettingsForm::fillPens()
 {
-    const std::string dashed = readSettingText(settings_.deviceFile, kCutInfo, "SP2Dash", "", 39);
+    const std::string dashed = cutUtf8(storedDashedPens, 39);
     CPlotterDevice& device = settings_.device;
     device.loadProfile(settings_.deviceFile, deviceName().c_str());
     pens.clear();
@@ -105,8 +92,9 @@ void OutputSettingsForm::fillPens()
     for (int pen = 0; pen < device.MaxPen; ++pen) {
         PenRow row;
         row.dashed = dashed.find(dashMark(pen)) != std::string::npos;
-        row.loadedOffset = device.penOffsets[pen];
-        row.offsetText = row.loadedOffset > 0.0f ? formatFixed(row.loadedOffset, 2) : "-";
+        const float offset = device.penOffsets[pen];
+        row.offset = {offset, offset > 0.0f ? formatFixed(offset, 2) : "-"};
+        row.offsetText = row.offset.text;
         pens.push_back(row);
     }
     shownRatioX_ = {device.RatioX, formatFixed(device.RatioX, 5)};
@@ -137,10 +125,11 @@ std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
     const CProfile& deviceFile = settings_.deviceFile;
 
     // Everything is checked before anything changes, so a refused value leaves the settings as they were.
-    const int section = typedLength(sectionText, shownSection_);
-    const int overlap = typedLength(overlapText, shownOverlap_);
-    const int pageGap = typedLength(pageGapText, shownPageGap_);
-    const int plotterOffset = typedLength(plotterOffsetText, shownPlotterOffset_);
+    const int unit = server.unit;
+    const int section = typedLength(sectionText, shownSection_, unit);
+    const int overlap = typedLength(overlapText, shownOverlap_, unit);
+    const int pageGap = typedLength(pageGapText, shownPageGap_, unit);
+    const int plotterOffset = typedLength(plotterOffsetText, shownPlotterOffset_, unit);
     if (section < 0)
         return Field::Section;
     if (overlap < 0)
@@ -149,9 +138,8 @@ std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
         return Field::PageGap;
     std::vector<float> offsets;
     for (const PenRow& row : pens) {
-        const bool unchanged =
-            row.offsetText == (row.loadedOffset > 0.0f ? formatFixed(row.loadedOffset, 2) : "-");
-        const double offset = unchanged ? row.loadedOffset : parseDecimal(row.offsetText);
+        const bool unchanged = row.offset.unchanged(row.offsetText);
+        const double offset = unchanged ? row.offset.value : parseDecimal(row.offsetText);
         if (!unchanged && !fitsFloat(offset, 0.0))
             return Field::PenOffset;
         offsets.push_back(static_cast<float>(offset));
@@ -177,7 +165,7 @@ std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
     device.loadProfile(deviceFile, name.c_str());
 
     const std::string port =
-        portIndex >= 0 && portIndex < static_cast<int>(ports.size()) ? portName(ports[portIndex]) : "";
+        portIndex >= 0 && portIndex < static_cast<int>(ports.size()) ? portNameOfEntry(ports[portIndex]) : "";
     deviceFile.setString(kCutInfo, "PORT", port.c_str());
     std::snprintf(cutInfo.Port, sizeof cutInfo.Port, "%s", port.c_str());
     cutInfo.saveCutInfo(deviceFile);

@@ -16,8 +16,8 @@ public:
 
     struct PenRow {
         bool dashed = false;
-        std::string offsetText; // "%1.2f" of the offset when above 0, else "-"
-        float loadedOffset = 0.0f;
+        ShownValue<float> offset; // as loaded, shown "%1.2f" when above 0, else "-"
+        std::string offsetText;   // as typed
     };
 
     explicit OutputSettingsForm(SettingsContext& settings) : settings_(settings) {}
@@ -37,8 +37,6 @@ public:
 
     // Whether the device list, its label and the port-settings button are offered in this edition.
     bool deviceChoiceShown() const;
-    // The port name an entry of the port list stands for, as the engine uses it.
-    static std::string portName(const std::string& entry);
 
     std::vector<std::string> devices;
     int deviceIndex = -1;
@@ -66,7 +64,6 @@ private:
     void fillPens();
     std::string deviceName() const;
     std::string showLength(ShownValue<int>& shown, int millimetres);
-    int typedLength(const std::string& typed, const ShownValue<int>& shown) const;
 
     SettingsContext& settings_;
     ShownValue<int> shownSection_;
@@ -76,7 +73,3 @@ private:
     ShownValue<float> shownRatioX_;
     ShownValue<float> shownRatioY_;
 };
-
-// The index of the first entry that starts with text, ignoring case; the first entry when text is empty
-// or matches none; -1 when there are no entries.
-int findEntryByPrefix(const std::vector<std::string>& entries, const std::string& text);

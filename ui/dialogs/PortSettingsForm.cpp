@@ -2,7 +2,7 @@
 
 #include "ui/dialogs/DialogValues.h"
 
-#include <strings.h>
+#include <string_view>
 
 namespace {
 
@@ -14,7 +14,7 @@ template <std::size_t N> int findDecimal(const std::array<const char*, N>& entri
 {
     const std::string text = std::to_string(value);
     for (std::size_t i = 0; i < N; ++i) {
-        if (::strncasecmp(entries[i], text.c_str(), text.size()) == 0)
+        if (std::string_view(entries[i]).starts_with(text))
             return static_cast<int>(i);
     }
     return -1;

@@ -34,30 +34,18 @@ ShownValue<int> ReloadPaperForm::showMedia(int millimetres) const
     return {millimetres, std::to_string(millimetres)};
 }
 
-// Typed media in whole millimetres: decimal inches times 25.4 truncated, or a signed integer.
-int ReloadPaperForm::typedMedia(const std::string& typed, const ShownValue<int>& shown) const
-{
-    if (shown.unchanged(typed))
-        return shown.value;
-    if (unit == kUnitInch)
-        return truncateToInt(parseDecimal(typed) * kMillimetresPerInch);
-    return parseInteger(typed);
-}
-
 std::string ReloadPaperForm::remainingText() const
 {
-    const int remaining = settings_.server.REMAINMEDIALENGTH;
-    if (unit == kUnitInch)
-        return "Remain Length:" + formatFixed(remaining * kInchesPerMillimetre, 4) + " Inch";
-    return "Remain Length:" + std::to_string(remaining) + " mm";
+    return "Remain Length:" + showMedia(settings_.server.REMAINMEDIALENGTH).text +
+           (unit == kUnitInch ? " Inch" : " mm");
 }
 
 bool ReloadPaperForm::confirm()
 {
     // Both values are checked before either is taken, so a refused length leaves the width as it was.
     // The check is on the whole millimetres stored: 0.01 inch would otherwise become a width of 0.
-    const int width = typedMedia(widthText, shownWidth_);
-    const int length = typedMedia(lengthText, shownLength_);
+    const int width = typedLength(widthText, shownWidth_, unit);
+    const int length = typedLength(lengthText, shownLength_, unit);
     if (width <= 0 || length <= 0)
         return false;
 

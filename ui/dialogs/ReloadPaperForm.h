@@ -31,7 +31,6 @@ public:
 private:
     void show();
     ShownValue<int> showMedia(int millimetres) const;
-    int typedMedia(const std::string& typed, const ShownValue<int>& shown) const;
 
     SettingsContext& settings_;
     ShownValue<int> shownWidth_;

@@ -10,9 +10,13 @@
 #include "ui/dialogs/SettingsContext.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStringList>
 #include <QTest>
 #include <QWidget>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -38,10 +42,10 @@ struct DialogFixture {
         portFile.setPath(dir.file("Port.INI").c_str());
         // Only COM1 stands for a device, a plain file of the folder, so the port list does not depend on
         // the machine's ports.
-        dir.write("Port.INI", "[PortMap]\nCOM1=" + dir.file("tty") +
-                                  "\nCOM2=/nonexistent/tty2\nCOM3=/nonexistent/tty3\nCOM4=/nonexistent/tty4\n"
-                                  "LPT1=/nonexistent/lp1\nLPT2=/nonexistent/lp2\nLPT3=/nonexistent/lp3\n"
-                                  "LPT4=/nonexistent/lp4\n");
+        std::string portMap = "[PortMap]\nCOM1=" + dir.file("tty") + "\n";
+        for (const char* port : {"COM2", "COM3", "COM4", "LPT1", "LPT2", "LPT3", "LPT4"})
+            portMap += std::string(port) + "=/nonexistent/" + port + "\n";
+        dir.write("Port.INI", portMap);
         dir.write("tty", "");
         platform::Hooks hooks;
         hooks.messageBox = [this](const std::string& text, const std::string&, unsigned) {
@@ -59,10 +63,23 @@ struct DialogFixture {
     {
         return platform::getProfileString(section, key, "<missing>", dir.file(file));
     }
-    std::vector<std::string> keys(const char* file, const char* section) const
+    // The keys of a section in file order with their values: "key=value|key=value".
+    QString section(const char* file, const char* name) const
     {
-        return platform::getProfileKeyNames(section, dir.file(file));
+        QStringList entries;
+        for (const std::string& key : platform::getProfileKeyNames(name, dir.file(file)))
+            entries << QString::fromStdString(key + '=' + value(file, name, key.c_str()));
+        return entries.join('|');
     }
+    // The values of some keys of a section: "value|value".
+    QString values(const char* file, const char* name, std::initializer_list<const char*> keys) const
+    {
+        QStringList entries;
+        for (const char* key : keys)
+            entries << QString::fromStdString(value(file, name, key));
+        return entries.join('|');
+    }
+    std::string text(const char* file) const { return TempDir::read(dir.file(file)); }
 };
 
 template <typename T> T* child(QWidget& dialog, const char* name)
@@ -73,9 +90,32 @@ template <typename T> T* child(QWidget& dialog, const char* name)
     return widget;
 }
 
+// What the named controls show, joined by '|': the text of a line edit or list ("" for a list without a
+// selection), "on" or "off" for a check box or radio button.
+inline QString shown(QWidget& dialog, std::initializer_list<const char*> names)
+{
+    QStringList entries;
+    for (const char* name : names) {
+        QWidget* widget = child<QWidget>(dialog, name);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            entries << edit->text();
+        else if (auto* list = qobject_cast<QComboBox*>(widget))
+            entries << list->currentText();
+        else
+            entries << (child<QAbstractButton>(dialog, name)->isChecked() ? "on" : "off");
+    }
+    return entries.join('|');
+}
+
 inline void click(QWidget& dialog, const char* buttonName)
 {
     QTest::mouseClick(child<QAbstractButton>(dialog, buttonName), Qt::LeftButton);
+}
+
+// A click on the box or circle itself: the widget may be wider than its box and text.
+inline void clickBox(QAbstractButton* box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
 }
 
 // Replaces the text of a line edit as a user would: select everything and type.
