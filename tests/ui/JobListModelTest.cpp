@@ -12,8 +12,28 @@
 #include "ui/views/CAutoChildView.h"
 
 #include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QProxyStyle>
 #include <QSignalSpy>
+#include <QStyleOptionHeader>
 #include <QTest>
+
+#include <map>
+
+// Records the column titles as the header draws them.
+class TitleRecorder : public QProxyStyle {
+public:
+    std::map<int, QString> titles;
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+            header != nullptr && element == CE_HeaderLabel)
+            const_cast<TitleRecorder*>(this)->titles[header->section] = header->text;
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
 
 class JobListModelTest : public QObject {
     Q_OBJECT
@@ -112,6 +132,24 @@ private slots:
         const QString wide = QString::fromUtf8("ab\xF0\x9F\x96\x8A\xF0\x9F\x96\x8A\xF0\x9F\x96\x8A");
         for (int room = 0; room < widthOf(wide); ++room)
             QVERIFY(!rowlayout::shortenedText(wide, room, widthOf).chopped(3).endsWith(QChar(0xD83D)));
+    }
+
+    void aTitleWiderThanItsColumnEndsInAnEllipsis()
+    {
+        Rig rig;
+        CJobListModel model(rig.list, rig.settings, CJobListModel::automaticColumns());
+        TitleRecorder style;
+        CAutoChildView view(rig.list, model);
+        view.horizontalHeader()->setStyle(&style);
+        view.setColumnWidth(0, 30);
+        view.horizontalHeader()->grab();
+        const QString& shortened = style.titles[0];
+        QVERIFY(shortened.endsWith(QChar(0x2026)));
+        QVERIFY(QStringLiteral("自动绘图").startsWith(shortened.chopped(1)));
+        QVERIFY(view.horizontalHeader()->fontMetrics().horizontalAdvance(shortened) <= 30);
+        // A title that fits is drawn whole, and the other columns keep their widths.
+        QCOMPARE(style.titles[CAutoJobList::COLUMN_STATE], QStringLiteral("状态"));
+        QCOMPARE(view.columnWidth(CAutoJobList::COLUMN_SECTION), 40);
     }
 
     void iconPressesToggleTheJobButNotTheSelectionOrTheRunningRow()
