@@ -150,10 +150,7 @@ QAction* CMainFrame::addCommand(QMenu* menu, int id, const QString& text)
 {
     QAction* action = menu->addAction(text);
     action->setToolTip(toolTipOf(text));
-    const JobCommand* command = automaticCommands_.find(id);
-    if (command == nullptr)
-        command = manualCommands_.find(id);
-    const int promptId = command != nullptr ? command->promptId : id;
+    const int promptId = promptIdOf(id);
     if (promptId != 0)
         action->setStatusTip(localText(promptId));
     connect(action, &QAction::triggered, this, [this, id] { execute(id); });
@@ -197,12 +194,11 @@ void CMainFrame::buildMenu()
     addCommand(reserved, ID_RUN, tr("新绘图"));
     addCommand(reserved, ID_RESERVED_NO_AUTO_CUT, QStringLiteral("CM_NOAUTOCUT"));
     // The stop command has its item in the edit menu too; this one only routes to it.
-    QAction* reservedStop = reserved->addAction(QStringLiteral("CM_STOP"));
-    connect(reservedStop, &QAction::triggered, this, [this] { execute(ID_PLOT_STOP); });
-    reservedStop->setObjectName(QStringLiteral("reservedStop"));
+    reservedStop_ = reserved->addAction(QStringLiteral("CM_STOP"));
+    reservedStop_->setStatusTip(localText(ID_PLOT_STOP));
+    connect(reservedStop_, &QAction::triggered, this, [this] { execute(ID_PLOT_STOP); });
     addCommand(reserved, ID_RESERVED_PAGE_PAUSE, tr("页间暂停"));
     addCommand(reserved, ID_PLOT_PAUSE, tr("暂停绘图\t(&P)"));
-    reservedStop->setStatusTip(localText(ID_PLOT_STOP));
 
     for (QMenu* menu : {file, edit, setup, view, language, help, reserved})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
@@ -222,10 +218,7 @@ void CMainFrame::buildToolBar()
         if (button == nullptr) {
             // Commands only the toolbar offers.
             button = new QAction(this);
-            const JobCommand* command = automaticCommands_.find(id);
-            if (command == nullptr)
-                command = manualCommands_.find(id);
-            const QString prompt = localText(command != nullptr ? command->promptId : id);
+            const QString prompt = localText(promptIdOf(id));
             button->setStatusTip(prompt);
             button->setToolTip(prompt);
             connect(button, &QAction::triggered, this, [this, id] { execute(id); });
@@ -303,6 +296,14 @@ QAction* CMainFrame::action(int id) const
 
 bool CMainFrame::isOutputting() const { return settings_.device.isOutputting(); }
 
+int CMainFrame::promptIdOf(int id) const
+{
+    const JobCommand* command = automaticCommands_.find(id);
+    if (command == nullptr)
+        command = manualCommands_.find(id);
+    return command != nullptr ? command->promptId : id;
+}
+
 const CCommandTable* CMainFrame::tableFor(int id) const
 {
     if (activeView_ == automaticView_ && automaticCommands_.handles(id))
@@ -334,8 +335,7 @@ void CMainFrame::updateCommandStates()
 {
     for (const auto& [id, action] : actions_)
         action->setEnabled(isCommandEnabled(id));
-    if (QAction* reservedStop = findChild<QAction*>(QStringLiteral("reservedStop")))
-        reservedStop->setEnabled(isCommandEnabled(ID_PLOT_STOP));
+    reservedStop_->setEnabled(isCommandEnabled(ID_PLOT_STOP));
     actions_[ID_VIEW_TOOLBAR]->setChecked(toolBar_ != nullptr && toolBar_->isVisible());
     actions_[ID_LANGUAGE_ENGLISH]->setChecked(settings_.language != LANGUAGE_CHINESE);
     actions_[ID_LANGUAGE_CHINESE]->setChecked(settings_.language == LANGUAGE_CHINESE);

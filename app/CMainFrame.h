@@ -83,6 +83,8 @@ private:
     QAction* addCommand(QMenu* menu, int id, const QString& text);
     void loadToolBar(bool automatic);
     const CCommandTable* tableFor(int id) const;
+    // The string id of a command's status-bar prompt: the list's, else the command's own id.
+    int promptIdOf(int id) const;
     void showPrompt(const QString& message);
     void connectSettingsDialogs();
 
@@ -110,6 +112,8 @@ private:
     QLabel* promptPane_ = nullptr;
     QLabel* mediaPane_ = nullptr;
     QTimer* idleTimer_ = nullptr;
+    // The reserved stop item: a second item for the stop command, outside the command map.
+    QAction* reservedStop_ = nullptr;
     std::map<int, QAction*> actions_;
     bool splitterSized_ = false;
 };

@@ -9,6 +9,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <utility>
+
 namespace app {
 namespace {
 
@@ -86,11 +88,13 @@ void throttledMessageStep()
 
 void installQtHooks()
 {
-    platform::installMessageBox(showMessageBox);
-    platform::installMessageStep(throttledMessageStep);
-    platform::installWaitCursor([] { QApplication::setOverrideCursor(Qt::WaitCursor); },
-                                [] { QApplication::restoreOverrideCursor(); });
-    platform::installSaveFileName(askSaveFileName);
+    platform::Hooks hooks;
+    hooks.messageBox = showMessageBox;
+    hooks.messageStep = throttledMessageStep;
+    hooks.beginWaitCursor = [] { QApplication::setOverrideCursor(Qt::WaitCursor); };
+    hooks.endWaitCursor = [] { QApplication::restoreOverrideCursor(); };
+    hooks.saveFileName = askSaveFileName;
+    platform::installHooks(std::move(hooks));
 }
 
 } // namespace app

@@ -18,17 +18,13 @@
 #include "ui/views/CAutoChildView.h"
 
 #include "PseudoTerminal.h"
+#include "PtyReader.h"
 #include "TempDir.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QPointer>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
-
-#include <poll.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -40,50 +36,8 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kOneMegabyte = 1u << 20;
 int window;
 
-// Drains the master side of a pseudo-terminal at a byte rate, or as fast as it can with rate 0.
-class PtyReader {
-public:
-    PtyReader(int master, int bytesPerSecond)
-        : master_(master), rate_(bytesPerSecond), thread_([this] { run(); })
-    {
-    }
-    ~PtyReader()
-    {
-        done_ = true;
-        thread_.join();
-    }
-
-private:
-    void run()
-    {
-        char buffer[65536];
-        const auto start = Clock::now();
-        std::size_t taken = 0;
-        while (!done_) {
-            std::size_t allowed = sizeof buffer;
-            if (rate_ > 0) {
-                const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-                const auto due = static_cast<std::size_t>(seconds * rate_);
-                allowed = due > taken ? std::min(due - taken, sizeof buffer) : 0;
-            }
-            pollfd ready{master_, POLLIN, 0};
-            if (allowed == 0 || poll(&ready, 1, 10) <= 0) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                continue;
-            }
-            const ssize_t got = read(master_, buffer, allowed);
-            if (got < 0)
-                return;
-            taken += static_cast<std::size_t>(got);
-        }
-    }
-    int master_;
-    int rate_;
-    std::atomic<bool> done_{false};
-    std::thread thread_;
-};
-
-// A port on the slave side of the pseudo-terminal, as COM1 at 9,600 baud.
+// A port on the slave side of the pseudo-terminal, as COM1 at 9,600 baud, with the window's hooks
+// installed for the life of the object.
 struct SerialRig {
     PseudoTerminal line;
     TempDir folder;
@@ -95,6 +49,16 @@ struct SerialRig {
         portIni.setPath(ini.c_str());
         portIni.setString("PortMap", "COM1", line.slavePath().c_str());
         portIni.setInt("PortInfo", "TranSpeed", 9600);
+        app::installQtHooks();
+    }
+    ~SerialRig() { platform::resetHooks(); }
+
+    // False, with the benchmark skipped, when no pseudo-terminal could be opened.
+    bool ready(benchmark::State& state) const
+    {
+        if (!line.ok())
+            state.SkipWithError("no pseudo-terminal");
+        return line.ok();
     }
 };
 
@@ -112,11 +76,8 @@ bool writeJob(CPlotPort& port, std::size_t total)
 void BM_PostedEventWaitAt9600Baud(benchmark::State& state)
 {
     SerialRig rig;
-    if (!rig.line.ok()) {
-        state.SkipWithError("no pseudo-terminal");
+    if (!rig.ready(state))
         return;
-    }
-    app::installQtHooks();
     double longestMs = 0;
     double totalMs = 0;
     int handled = 0;
@@ -152,7 +113,6 @@ void BM_PostedEventWaitAt9600Baud(benchmark::State& state)
         poster.join();
         QCoreApplication::processEvents();
     }
-    platform::resetHooks();
     state.counters["longest_wait_ms"] = longestMs;
     state.counters["mean_wait_ms"] = handled > 0 ? totalMs / handled : 0;
     state.counters["events"] = handled;
@@ -162,11 +122,8 @@ BENCHMARK(BM_PostedEventWaitAt9600Baud)->Unit(benchmark::kMillisecond)->UseRealT
 void BM_BytePerCallWithMessageStep1MB(benchmark::State& state)
 {
     SerialRig rig;
-    if (!rig.line.ok()) {
-        state.SkipWithError("no pseudo-terminal");
+    if (!rig.ready(state))
         return;
-    }
-    app::installQtHooks();
     {
         PtyReader reader(rig.line.master(), 0);
         CPlotPort port(rig.ini);
@@ -179,7 +136,6 @@ void BM_BytePerCallWithMessageStep1MB(benchmark::State& state)
             port.Close();
         }
     }
-    platform::resetHooks();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kOneMegabyte));
 }
 BENCHMARK(BM_BytePerCallWithMessageStep1MB)->Unit(benchmark::kMillisecond)->UseRealTime();

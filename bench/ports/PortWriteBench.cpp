@@ -5,17 +5,15 @@
 #include "ports/CPlotPort.h"
 
 #include "PseudoTerminal.h"
+#include "PtyReader.h"
 #include "TempDir.h"
 
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -23,31 +21,6 @@ constexpr std::size_t kTenMegabytes = 10u << 20;
 int window;
 
 std::string command() { return "PD12345,678901;\n"; }
-
-// Drains the master side of a pseudo-terminal as fast as a reader can.
-class PtyReader {
-public:
-    explicit PtyReader(int master) : master_(master), thread_([this] { run(); }) {}
-    ~PtyReader()
-    {
-        done_ = true;
-        thread_.join();
-    }
-
-private:
-    void run()
-    {
-        char buffer[65536];
-        while (!done_) {
-            pollfd ready{master_, POLLIN, 0};
-            if (poll(&ready, 1, 10) > 0 && read(master_, buffer, sizeof buffer) < 0)
-                return;
-        }
-    }
-    int master_;
-    std::atomic<bool> done_{false};
-    std::thread thread_;
-};
 
 void writeCommands(CPlotPort& port, std::size_t total, benchmark::State& state)
 {

@@ -16,19 +16,8 @@
 #include <QTimerEvent>
 #include <QToolBar>
 
+#include <algorithm>
 #include <ctime>
-
-namespace {
-
-int separators(const QToolBar& bar)
-{
-    int count = 0;
-    for (QAction* action : bar.actions())
-        count += action->isSeparator() ? 1 : 0;
-    return count;
-}
-
-} // namespace
 
 class MainFrameTest : public QObject {
     Q_OBJECT
@@ -65,7 +54,9 @@ private slots:
         CMainFrame& frame = start();
         QCOMPARE(frame.activeView(), static_cast<CJobListWidget*>(frame.automaticView()));
         QCOMPARE(frame.toolBar()->actions().size(), 10);
-        QCOMPARE(separators(*frame.toolBar()), 3);
+        const QList<QAction*> buttons = frame.toolBar()->actions();
+        QCOMPARE(std::count_if(buttons.begin(), buttons.end(), [](QAction* a) { return a->isSeparator(); }),
+                 qsizetype(3));
         frame.setActiveView(frame.manualView());
         QCOMPARE(frame.toolBar()->actions().size(), 1);
         QCOMPARE(frame.toolBar()->actions().front(), frame.action(ID_SEND_TO_AUTOMATIC));
@@ -91,7 +82,7 @@ private slots:
         QCOMPARE(frame.mediaPane()->width(), CMainFrame::MEDIA_PANE_WIDTH);
     }
 
-    void aCloseDuringOutputIsRefusedAndAfterItSavesTheMedia()
+    void closeAndLanguageSwitchWaitForTheOutputThenSaveTheMedia()
     {
         CMainFrame& frame = start();
         app->settings().device.stopFlag = 0;
@@ -99,25 +90,12 @@ private slots:
         QVERIFY(frame.isVisible());
         QVERIFY(frame.promptPane()->text().contains(QStringLiteral("终止绘图")) ||
                 frame.statusBar()->currentMessage().contains(QStringLiteral("终止绘图")));
-        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", -1), -1);
-
-        app->settings().device.stopFlag = 1;
-        app->settings().server.REMAINMEDIALENGTH = 1234;
-        app->settings().server.MediaWidth = 610;
-        QVERIFY(frame.close());
-        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", -1), 1234);
-        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "MediaWidth", -1), 610);
-    }
-
-    void theLanguageSwitchWaitsForTheOutputThenSavesAndRestarts()
-    {
-        CMainFrame& frame = start();
-        app->settings().device.stopFlag = 0;
         frame.updateCommandStates();
         QVERIFY(!frame.action(ID_LANGUAGE_ENGLISH)->isEnabled());
         QVERIFY(!frame.execute(ID_LANGUAGE_ENGLISH));
         QVERIFY(!app->switchLanguage(LANGUAGE_ENGLISH));
         QCOMPARE(home->getInt("Server.INI", "SYSTEM", "Language", 0), 2052);
+        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", -1), -1);
         QVERIFY(!app->restartRequested());
 
         app->settings().device.stopFlag = 1;
@@ -126,6 +104,12 @@ private slots:
         QCOMPARE(home->getInt("Server.INI", "SYSTEM", "Language", 0), 1033);
         QCOMPARE(home->getInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", -1), 4321);
         QVERIFY(app->restartRequested());
+
+        app->settings().server.REMAINMEDIALENGTH = 1234;
+        app->settings().server.MediaWidth = 610;
+        QVERIFY(frame.close());
+        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", -1), 1234);
+        QCOMPARE(home->getInt("Server.INI", "SYSTEM", "MediaWidth", -1), 610);
     }
 
     void aDroppedFileIsListedAtATimerTickAndPlottedIntoAFile()
@@ -141,7 +125,7 @@ private slots:
         QCOMPARE(frame.automaticList().rowCount(), 0);
 
         const std::string file =
-            home->write("receive/frame.plt", "IN;SP1;PU0,0;PD4000,0,4000,2000,0,2000,0,0;PU;SP0;");
+            home->dir.write("receive/frame.plt", "IN;SP1;PU0,0;PD4000,0,4000,2000,0,2000,0,0;PU;SP0;");
         platform::setFileModifiedTime(file, std::time(nullptr) - 3600);
         QTimerEvent tick(frame.automaticView()->receiveTimerId());
         QCoreApplication::sendEvent(frame.automaticView(), &tick);

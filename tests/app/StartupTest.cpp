@@ -16,59 +16,62 @@ private slots:
     void init() { platform::setProgramFolder(MARQUILL_BIN_DIR); }
     void cleanup() { platform::setProgramFolder(""); }
 
-    void noLanguageAndAChineseLocaleStartsChineseAndWritesIt()
+    void theLanguageChoosesTheDeviceFileAndTheTexts_data()
     {
-        Locale locale("zh_CN.UTF-8");
-        WindowHome home;
-        CServerApp app(home.folder(), MARQUILL_BIN_DIR "/");
-        QCOMPARE(app.InitInstance(), CServerApp::StartResult::Started);
-        QCOMPARE(home.getInt("Server.INI", "SYSTEM", "Language", 0), 2052);
-        QVERIFY(std::string(app.settings().deviceFile.path()).ends_with("/Plotter.INI"));
-        QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("绘图仪输出管理中心V0.05"));
-        QCOMPARE(app.mainFrame()->menuBar()->actions().front()->text(), QStringLiteral("文件(&F)"));
-        QVERIFY(app.mainFrame()->action(ID_LANGUAGE_CHINESE)->isChecked());
-        QVERIFY(!app.mainFrame()->action(ID_LANGUAGE_ENGLISH)->isChecked());
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<int>("language"); // 0: not written
+        QTest::addColumn<int>("edition");
+        QTest::addColumn<bool>("library");
+        QTest::addColumn<int>("written");
+        QTest::addColumn<QString>("deviceFile");
+        // The title, the file menu, the prompt and the media panes.
+        QTest::addColumn<QStringList>("texts");
+        const QStringList chinese{QStringLiteral("绘图仪输出管理中心V0.05"), QStringLiteral("文件(&F)"),
+                                  QStringLiteral("就绪"), QStringLiteral("剩余材料长度:150000 mm")};
+        const auto english = [](const char* title) {
+            return QStringList{title, "&File", "Ready", "Remaining media:150000 mm"};
+        };
+        QTest::newRow("none, the system's Chinese written")
+            << QByteArray("zh_CN.UTF-8") << 0 << 0 << true << 2052 << "/Plotter.INI" << chinese;
+        QTest::newRow("English, edition 1")
+            << QByteArray("C.UTF-8") << 1033 << 1 << true << 1033 << "/PlotterTZ_Eng.INI"
+            << english("Vestora Output Manager V0.05");
+        QTest::newRow("below 16, the system's English written")
+            << QByteArray("en_GB.UTF-8") << 5 << 0 << true << 1033 << "/Plotter_Eng.INI"
+            << english("Plotter Output Manager V0.05");
+        QTest::newRow("English without the language library stays Chinese")
+            << QByteArray("C.UTF-8") << 1033 << 0 << false << 1033 << "/Plotter_Eng.INI" << chinese;
     }
-
-    void englishWithEditionOneReadsItsEnglishFileAndShowsEnglishTexts()
+    void theLanguageChoosesTheDeviceFileAndTheTexts()
     {
+        QFETCH(QByteArray, locale);
+        QFETCH(int, language);
+        QFETCH(int, edition);
+        QFETCH(bool, library);
+        QFETCH(int, written);
+        QFETCH(QString, deviceFile);
+        QFETCH(QStringList, texts);
+        Locale user(locale.constData());
         WindowHome home;
-        home.setInt("Server.INI", "SYSTEM", "Language", 1033);
-        home.setInt("Install.INI", "Install", "Edition", 1);
-        CServerApp app(home.folder(), MARQUILL_BIN_DIR "/");
+        if (language != 0)
+            home.setInt("Server.INI", "SYSTEM", "Language", language);
+        if (edition != 0)
+            home.setInt("Install.INI", "Install", "Edition", edition);
+        CServerApp app(home.folder(), library ? MARQUILL_BIN_DIR "/" : home.folder());
         QCOMPARE(app.InitInstance(), CServerApp::StartResult::Started);
-        QVERIFY(std::string(app.settings().deviceFile.path()).ends_with("/PlotterTZ_Eng.INI"));
+        QCOMPARE(home.getInt("Server.INI", "SYSTEM", "Language", 0), written);
+        QVERIFY(QString::fromStdString(app.settings().deviceFile.path()).endsWith(deviceFile));
         CMainFrame& frame = *app.mainFrame();
-        QCOMPARE(frame.windowTitle(), QStringLiteral("Vestora Output Manager V0.05"));
-        QCOMPARE(frame.menuBar()->actions().front()->text(), QStringLiteral("&File"));
-        QCOMPARE(frame.promptPane()->text(), QStringLiteral("Ready"));
-        QCOMPARE(frame.mediaPane()->text(), QStringLiteral("Remaining media:150000 mm"));
-        QVERIFY(frame.action(ID_LANGUAGE_ENGLISH)->isChecked());
-        // Job results stay in the program's own texts.
+        QCOMPARE((QStringList{frame.windowTitle(), frame.menuBar()->actions().front()->text(),
+                              frame.promptPane()->text(), frame.mediaPane()->text()}),
+                 texts);
+        QCOMPARE(frame.action(ID_LANGUAGE_ENGLISH)->isChecked(), written != 2052);
+        QCOMPARE(frame.action(ID_LANGUAGE_CHINESE)->isChecked(), written == 2052);
+        // Job results stay in the program's own texts, and the program's own texts are current again after
+        // the end.
         QCOMPARE(QString::fromUtf8(strings::programString(32788)), QStringLiteral("空的工作数据项!"));
         app.ExitInstance();
         QCOMPARE(QString::fromUtf8(strings::localString(20600)), QStringLiteral("就绪"));
-    }
-
-    void aLanguageBelowSixteenIsReplacedByTheSystems()
-    {
-        Locale locale("en_GB.UTF-8");
-        WindowHome home;
-        home.setInt("Server.INI", "SYSTEM", "Language", 5);
-        CServerApp app(home.folder(), MARQUILL_BIN_DIR "/");
-        QCOMPARE(app.InitInstance(), CServerApp::StartResult::Started);
-        QCOMPARE(home.getInt("Server.INI", "SYSTEM", "Language", 0), 1033);
-        QVERIFY(std::string(app.settings().deviceFile.path()).ends_with("/Plotter_Eng.INI"));
-    }
-
-    void withoutTheLanguageLibraryTheProgramStaysChinese()
-    {
-        WindowHome home;
-        home.setInt("Server.INI", "SYSTEM", "Language", 1033);
-        CServerApp app(home.folder(), home.folder());
-        QCOMPARE(app.InitInstance(), CServerApp::StartResult::Started);
-        QCOMPARE(app.mainFrame()->windowTitle(), QStringLiteral("绘图仪输出管理中心V0.05"));
-        QCOMPARE(app.mainFrame()->menuBar()->actions().front()->text(), QStringLiteral("文件(&F)"));
     }
 
     void aSecondWindowOnTheSameSettingsIsRefused()

@@ -39,10 +39,6 @@ public:
     {
         return profile(file).getInt(section, key, fallback);
     }
-    std::string write(const std::string& name, const std::string& bytes) const
-    {
-        return dir.write(name, bytes);
-    }
 
     TempDir dir;
 

@@ -19,8 +19,6 @@ public:
     void rowsInserted(int first, int count) override { add("inserted", first, count); }
     void rowsAboutToBeRemoved(int first, int count) override { add("before remove", first, count); }
     void rowsRemoved(int first, int count) override { add("removed", first, count); }
-    void postCommand(int id) override { posted.push_back(id); }
-    std::vector<int> posted;
 
 private:
     void add(const char* what, int first, int count)
@@ -92,18 +90,6 @@ TEST_F(CommandTableTest, EnableRulesFollowTheRunModeTheSelectionAndTheOutput)
     list.setRunningJob(row);
     EXPECT_FALSE(table.isCommandEnabled(ID_OUTPUT_SETTINGS));
     EXPECT_FALSE(table.isCommandEnabled(12345));
-}
-
-TEST_F(CommandTableTest, AStartPostsTheRunWhichTheTablePlots)
-{
-    addJob("a.plt", plotOfLines({{{0, 0}, {10, 10}}}));
-    EXPECT_TRUE(table.execute(ID_PLOT_AUTOMATIC));
-    ASSERT_EQ(view.posted, std::vector<int>{ID_RUN});
-    // Disabled in the automatic sequence: choosing it again does nothing.
-    EXPECT_FALSE(table.execute(ID_PLOT_AUTOMATIC));
-    EXPECT_TRUE(table.execute(ID_RUN));
-    EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_FINISHED);
-    EXPECT_EQ(port.passes.size(), 1u);
 }
 
 TEST_F(CommandTableTest, ViewsAreToldBeforeAndAfterEveryInsertAndRemoval)

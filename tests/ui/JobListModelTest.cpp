@@ -12,8 +12,28 @@
 #include "ui/views/CAutoChildView.h"
 
 #include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QProxyStyle>
 #include <QSignalSpy>
+#include <QStyleOptionHeader>
 #include <QTest>
+
+#include <map>
+
+// Records the column titles as the header draws them.
+class TitleRecorder : public QProxyStyle {
+public:
+    std::map<int, QString> titles;
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+            header != nullptr && element == CE_HeaderLabel)
+            const_cast<TitleRecorder*>(this)->titles[header->section] = header->text;
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
 
 class JobListModelTest : public QObject {
     Q_OBJECT
@@ -76,7 +96,10 @@ private slots:
         QCOMPARE(posted.count(), 0);
         QTRY_COMPARE(posted.count(), 1);
         QCOMPARE(posted.front().front().toInt(), ID_RUN);
+        // Disabled in the automatic sequence: choosing it again does nothing.
+        QVERIFY(!commands.execute(ID_PLOT_AUTOMATIC));
         QVERIFY(commands.execute(ID_RUN));
+        QCOMPARE(rig.port.passes.size(), 2u); // one for each job
         QCOMPARE(model.data(model.index(0, 4), Qt::DisplayRole).toString(), QStringLiteral("完成"));
         QCOMPARE(model.data(model.index(1, 3), Qt::DisplayRole).toString(), QStringLiteral("1/1"));
 
@@ -84,8 +107,17 @@ private slots:
         QCOMPARE(model.rowCount(), 0);
     }
 
-    void textsTooWideEndInDotsAndStillFit()
+    void rowLayoutPicksTheIconsAndShortensTextsThatDoNotFit()
     {
+        CPlotJob job;
+        job.state = 0x1234;
+        QCOMPARE(rowlayout::stateIconIndex(job), rowlayout::ICON_INDEX_STANDBY);
+        job.state = CPlotJob::STATE_FAILED;
+        QCOMPARE(rowlayout::stateIconIndex(job), rowlayout::ICON_INDEX_FAILED);
+        job.options = CPlotJob::OPTION_HALF_CUT;
+        QCOMPARE(rowlayout::halfCutIconIndex(job), rowlayout::ICON_INDEX_HALF_CUT_SET);
+        QCOMPARE(rowlayout::autoFeedIconIndex(job), rowlayout::ICON_INDEX_FEED_CLEAR);
+
         const QFontMetrics metrics(QApplication::font());
         const auto widthOf = [&metrics](const QString& text) { return metrics.horizontalAdvance(text); };
         const QString path = QStringLiteral("/receive/一个很长的文件名称/drawing-with-a-long-name.plt");
@@ -100,6 +132,24 @@ private slots:
         const QString wide = QString::fromUtf8("ab\xF0\x9F\x96\x8A\xF0\x9F\x96\x8A\xF0\x9F\x96\x8A");
         for (int room = 0; room < widthOf(wide); ++room)
             QVERIFY(!rowlayout::shortenedText(wide, room, widthOf).chopped(3).endsWith(QChar(0xD83D)));
+    }
+
+    void aTitleWiderThanItsColumnEndsInAnEllipsis()
+    {
+        Rig rig;
+        CJobListModel model(rig.list, rig.settings, CJobListModel::automaticColumns());
+        TitleRecorder style;
+        CAutoChildView view(rig.list, model);
+        view.horizontalHeader()->setStyle(&style);
+        view.setColumnWidth(0, 30);
+        view.horizontalHeader()->grab();
+        const QString& shortened = style.titles[0];
+        QVERIFY(shortened.endsWith(QChar(0x2026)));
+        QVERIFY(QStringLiteral("自动绘图").startsWith(shortened.chopped(1)));
+        QVERIFY(view.horizontalHeader()->fontMetrics().horizontalAdvance(shortened) <= 30);
+        // A title that fits is drawn whole, and the other columns keep their widths.
+        QCOMPARE(style.titles[CAutoJobList::COLUMN_STATE], QStringLiteral("状态"));
+        QCOMPARE(view.columnWidth(CAutoJobList::COLUMN_SECTION), 40);
     }
 
     void iconPressesToggleTheJobButNotTheSelectionOrTheRunningRow()
@@ -147,18 +197,6 @@ private slots:
         rig.list.setRunningJob(-1);
         press(8);
         QCOMPARE(rig.list.selectedRow(), 1);
-    }
-
-    void rowIconsFollowTheJob()
-    {
-        CPlotJob job;
-        job.state = 0x1234;
-        QCOMPARE(rowlayout::stateIconIndex(job), rowlayout::ICON_INDEX_STANDBY);
-        job.state = CPlotJob::STATE_FAILED;
-        QCOMPARE(rowlayout::stateIconIndex(job), rowlayout::ICON_INDEX_FAILED);
-        job.options = CPlotJob::OPTION_HALF_CUT;
-        QCOMPARE(rowlayout::halfCutIconIndex(job), rowlayout::ICON_INDEX_HALF_CUT_SET);
-        QCOMPARE(rowlayout::autoFeedIconIndex(job), rowlayout::ICON_INDEX_FEED_CLEAR);
     }
 };
 

@@ -7,10 +7,37 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyleOptionHeader>
 #include <QTimerEvent>
+
+namespace {
+
+// A column header whose titles follow its text elide mode: a title wider than its column ends in an
+// ellipsis instead of being cut off at the column's edge. The styles of Qt 6.4 draw header titles whole.
+class ElidingHeader : public QHeaderView {
+public:
+    explicit ElidingHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
+    {
+        setSectionsClickable(true); // as the table's own header
+        setTextElideMode(Qt::ElideRight);
+    }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        // The title starts one margin into the column and may use the column's full width after it.
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+        option->text =
+            option->fontMetrics.elidedText(option->text, textElideMode(), sectionSize(logicalIndex) - margin);
+    }
+};
+
+} // namespace
 
 CJobListWidget::CJobListWidget(CJobListModel& model, QWidget* parent) : QTableView(parent), model_(model)
 {
+    setHorizontalHeader(new ElidingHeader(this));
     setModel(&model_);
     setSelectionBehavior(SelectRows);
     setSelectionMode(SingleSelection);
