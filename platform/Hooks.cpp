@@ -10,6 +10,27 @@ Hooks installed;
 void installHooks(Hooks hooks) { installed = std::move(hooks); }
 void resetHooks() { installed = Hooks{}; }
 
+decltype(Hooks::messageBox) installMessageBox(decltype(Hooks::messageBox) hook)
+{
+    return std::exchange(installed.messageBox, std::move(hook));
+}
+
+decltype(Hooks::messageStep) installMessageStep(decltype(Hooks::messageStep) hook)
+{
+    return std::exchange(installed.messageStep, std::move(hook));
+}
+
+decltype(Hooks::saveFileName) installSaveFileName(decltype(Hooks::saveFileName) hook)
+{
+    return std::exchange(installed.saveFileName, std::move(hook));
+}
+
+void installWaitCursor(std::function<void()> begin, std::function<void()> end)
+{
+    installed.beginWaitCursor = std::move(begin);
+    installed.endWaitCursor = std::move(end);
+}
+
 int messageBox(const std::string& text, const std::string& caption, unsigned type)
 {
     return installed.messageBox ? installed.messageBox(text, caption, type) : IDOK;

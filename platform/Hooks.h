@@ -44,6 +44,11 @@ struct Hooks {
 
 // Replaces the installed hooks; a hook left empty behaves as the do-nothing default.
 void installHooks(Hooks hooks);
+// Replace one hook and keep the others; each returns the hook it replaced, so a test can put it back.
+decltype(Hooks::messageBox) installMessageBox(decltype(Hooks::messageBox) hook);
+decltype(Hooks::messageStep) installMessageStep(decltype(Hooks::messageStep) hook);
+decltype(Hooks::saveFileName) installSaveFileName(decltype(Hooks::saveFileName) hook);
+void installWaitCursor(std::function<void()> begin, std::function<void()> end);
 // Restores the do-nothing defaults.
 void resetHooks();
 

@@ -18,6 +18,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A program folder of its own for each test: Server.INI, the device-profile file and Port.INI live in a
@@ -34,6 +35,7 @@ struct DialogFixture {
     std::vector<std::string> messages;
     std::vector<std::string> paneTexts;
     int listRefreshes = 0;
+    decltype(platform::Hooks::messageBox) previousMessageBox;
 
     DialogFixture()
     {
@@ -47,17 +49,17 @@ struct DialogFixture {
             portMap += std::string(port) + "=/nonexistent/" + port + "\n";
         dir.write("Port.INI", portMap);
         dir.write("tty", "");
-        platform::Hooks hooks;
-        hooks.messageBox = [this](const std::string& text, const std::string&, unsigned) {
-            messages.push_back(text);
-            return platform::IDOK;
-        };
-        platform::installHooks(hooks);
+        // Only the message box is replaced, so whatever message step is installed keeps running.
+        previousMessageBox =
+            platform::installMessageBox([this](const std::string& text, const std::string&, unsigned) {
+                messages.push_back(text);
+                return platform::IDOK;
+            });
         settings.refreshJobLists = [this] { ++listRefreshes; };
         settings.redrawAutomaticList = [this] { ++listRefreshes; };
         settings.showRemainingMedia = [this](const std::string& text) { paneTexts.push_back(text); };
     }
-    ~DialogFixture() { platform::resetHooks(); }
+    ~DialogFixture() { platform::installMessageBox(std::move(previousMessageBox)); }
 
     std::string value(const char* file, const char* section, const char* key) const
     {
