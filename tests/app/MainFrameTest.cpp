@@ -7,12 +7,18 @@
 #include "platform/FileTime.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
+#include "ui/dialogs/COutputSettingsDialog.h"
+#include "ui/dialogs/CPathDialog.h"
+#include "ui/dialogs/CReloadPaperDialog.h"
 #include "ui/views/CAutoChildView.h"
 #include "ui/views/CManualChildView.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QToolBar>
 
@@ -69,6 +75,27 @@ private slots:
         // Reserved items without a handler stay disabled.
         QVERIFY(!frame.action(ID_RESERVED_NEW_JOB)->isEnabled());
         QCOMPARE(frame.action(ID_PLOT_START)->statusTip(), QStringLiteral("开始绘图,完成一个工作后暂停"));
+    }
+
+    void theSettingsCommandsOpenTheirDialogsOverTheWindowsOwnFiles()
+    {
+        CMainFrame& frame = start();
+        QCOMPARE(std::string(frame.dialogSettings().portFile.path()), home->folder() + "Port.INI");
+        const auto opens = [&frame](int id, auto* dialogType) {
+            QVERIFY(frame.isCommandEnabled(id));
+            bool opened = false;
+            QTimer::singleShot(0, [&opened] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                opened = dynamic_cast<decltype(dialogType)>(dialog) != nullptr;
+                if (dialog != nullptr)
+                    dialog->reject();
+            });
+            QVERIFY(frame.execute(id));
+            QVERIFY2(opened, qPrintable(QStringLiteral("command %1 opened no dialog of its own").arg(id)));
+        };
+        opens(ID_PATH_SETTINGS, static_cast<CPathDialog*>(nullptr));
+        opens(ID_RELOAD_MEDIA, static_cast<CReloadPaperDialog*>(nullptr));
+        opens(ID_OUTPUT_SETTINGS, static_cast<COutputSettingsDialog*>(nullptr));
     }
 
     void aClientHeightOf600GivesATopRowOf440()
