@@ -6,7 +6,8 @@
 // handled. At that rate the whole megabyte would take 18 minutes, so the copy is stopped after 5 seconds,
 // as the stop command would; the wait does not depend on how far the copy got.
 // BM_BytePerCallWithMessageStep1MB is the same megabyte to a reader as fast as it can be, to show that the
-// message step does not slow a fast line. BM_RepaintAutomaticList10000 repaints a list of 10,000 rows.
+// message step does not slow a fast line. BM_RepaintAutomaticList10000 paints the visible part of a list of
+// 10,000 rows, scrolled to its middle.
 
 #include "app/QtHooks.h"
 #include "jobs/CAutoJobList.h"
@@ -22,6 +23,7 @@
 #include "TempDir.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -154,8 +156,13 @@ void BM_RepaintAutomaticList10000(benchmark::State& state)
     view.resize(800, 600);
     view.show();
     view.scrollTo(model.index(5000, 0));
-    for (auto _ : state)
-        view.viewport()->repaint();
+    // On the offscreen platform a repaint() of the shown window never reaches the paint event (it timed
+    // nothing), so the viewport renders into an image of its own size, through the same row drawing.
+    QImage image(view.viewport()->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        view.viewport()->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
     state.counters["rows"] = list.rowCount();
 }
 BENCHMARK(BM_RepaintAutomaticList10000)->Unit(benchmark::kMillisecond)->UseRealTime();
