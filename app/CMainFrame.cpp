@@ -368,11 +368,16 @@ void CMainFrame::showEvent(QShowEvent* event)
     }
 }
 
+void CMainFrame::showRefusal(int stringId)
+{
+    statusBar()->showMessage(localText(stringId), REFUSAL_SHOWN_MS);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (isOutputting()) {
         event->ignore();
-        statusBar()->showMessage(localText(strings::IDS_CLOSE_REFUSED), REFUSAL_SHOWN_MS);
+        showRefusal(strings::IDS_CLOSE_REFUSED);
         return;
     }
     deleteOldPlotted(automaticList_, settings_.server.AutoDeleType, std::time(nullptr));

@@ -60,6 +60,8 @@ public:
 
     // A copy is being output: the window refuses to close.
     bool isOutputting() const;
+    // Says on the status bar, for a while, why a request was refused.
+    void showRefusal(int stringId);
     // Routes a command: the active list, then the frame, then the application.
     bool execute(int id);
     bool isCommandEnabled(int id) const;

@@ -5,6 +5,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "plotdata/CProfile.h"
+#include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
 #include <QApplication>
@@ -84,8 +85,10 @@ bool CServerApp::switchLanguage(int language)
 {
     // Ending the program in the middle of a copy would leave the device with half a job and lose the
     // media count; the switch waits until the output is stopped or done.
-    if (frame_ != nullptr && frame_->isOutputting())
+    if (frame_ != nullptr && frame_->isOutputting()) {
+        frame_->showRefusal(strings::IDS_LANGUAGE_REFUSED);
         return false;
+    }
     settings_->language = language;
     settings_->serverFile.setInt("SYSTEM", "Language", language);
     saveMediaSettings(*settings_);

@@ -121,6 +121,7 @@ private slots:
         QVERIFY(!frame.action(ID_LANGUAGE_ENGLISH)->isEnabled());
         QVERIFY(!frame.execute(ID_LANGUAGE_ENGLISH));
         QVERIFY(!app->switchLanguage(LANGUAGE_ENGLISH));
+        QVERIFY(frame.statusBar()->currentMessage().contains(QStringLiteral("切换语言")));
         QCOMPARE(home->getInt("Server.INI", "SYSTEM", "Language", 0), 2052);
         QCOMPARE(home->getInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", -1), -1);
         QVERIFY(!app->restartRequested());

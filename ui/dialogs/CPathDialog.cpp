@@ -1,6 +1,7 @@
 #include "ui/dialogs/CPathDialog.h"
 
 #include "platform/PathMapping.h"
+#include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 #include "ui/dialogs/DialogValues.h"
 #include "ui_CPathDialog.h"
@@ -9,9 +10,6 @@
 
 namespace {
 
-constexpr int kAutomaticCaption = 20000; // "automatic plotting"
-constexpr int kManualCaption = 20001;    // "manual plotting"
-constexpr int kPathCaption = 20002;      // "path"
 constexpr std::size_t kCaptionMax = 19;
 constexpr int kPickedPathSize = 300;
 
@@ -47,9 +45,9 @@ CPathDialog::CPathDialog(SettingsContext& settings, QWidget* parent)
     ui_->automaticBrowseButton->setEnabled(pickPath_ != nullptr);
     ui_->manualBrowseButton->setEnabled(pickPath_ != nullptr);
     connect(ui_->automaticBrowseButton, &QPushButton::clicked, this,
-            [this] { browse(ui_->automaticEdit, kAutomaticCaption); });
+            [this] { browse(ui_->automaticEdit, strings::IDS_COLUMN_AUTOMATIC); });
     connect(ui_->manualBrowseButton, &QPushButton::clicked, this,
-            [this] { browse(ui_->manualEdit, kManualCaption); });
+            [this] { browse(ui_->manualEdit, strings::IDS_COLUMN_MANUAL); });
     connect(ui_->okButton, &QPushButton::clicked, this, &CPathDialog::confirm);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -65,7 +63,7 @@ void CPathDialog::browse(QLineEdit* edit, int captionId)
     if (pickPath_ == nullptr)
         return;
     const std::string caption = cutUtf8(strings::localString(captionId), kCaptionMax);
-    const std::string caption2 = cutUtf8(strings::localString(kPathCaption), kCaptionMax);
+    const std::string caption2 = cutUtf8(strings::localString(strings::IDS_COLUMN_PATH), kCaptionMax);
     // The picker starts in the folder the field names, when that fits.
     char result[kPickedPathSize] = {};
     const std::string start = platform::toFileSystemPath(edit->text().toStdString());
