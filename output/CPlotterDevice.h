@@ -82,6 +82,8 @@ public:
     void curveTo(FPoint p0, FPoint p1, FPoint p2, FPoint p3);
     // Ends a run of lines with a space, which some device languages need before the next command.
     void flushPending();
+    // Ends the run of lines and lifts the pen or knife.
+    void penUp();
     // mode 0: back to the origin and home; 1: to the feed position and feed, then a new frame; 2: to the
     // feed position and feed only. Then the port is closed.
     void endPass(int mode);
@@ -89,6 +91,8 @@ public:
     // Sends through the given port instead of the embedded one (a recording port in tests); null goes
     // back to the embedded port.
     void setOutputPort(CPlotPort* replacement) { replacementPort_ = replacement; }
+    // The port the passes write to: the replacement when one is set, else the embedded one.
+    CPlotPort& outputPort() { return output(); }
 
     // 0 while a pass runs; raised to 1 when the port closes or the stop command stops the output.
     std::int32_t stopFlag = 1;

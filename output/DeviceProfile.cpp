@@ -1,3 +1,4 @@
+#include <cfloat>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,11 @@ constexpr const char* kCutInfoSection = "CutInfo";
 // Raw template values are read up to 199 characters, so their decoded form always fits this buffer and
 // an overlong template can be seen and refused instead of being cut short.
 constexpr int kRawTemplateSize = 200;
+// Scale ratios and resolutions beyond these lay a drawing out so large or so fine that a copy would walk
+// millions of empty sections or send coordinates no device takes.
+constexpr float kSmallestRatio = 0.001f;
+constexpr float kLargestRatio = 1000.0f;
+constexpr float kFinestResolution = 0.0001f;
 
 // Reads a template and keeps it only when it fits its field and, where it is used as a printf format,
 // asks for no more integers than it is given. A cut or unsafe command is worse than none: an empty
@@ -57,7 +63,7 @@ void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
 
     for (int t = 0; t < kCommandTemplateCount; ++t)
         loadTemplate(file, section, static_cast<CommandTemplate>(t), templates[t]);
-    RS = positiveOr(file.getFloat(section, "RS", 0.025f), 0.025f);
+    RS = withinOr(file.getFloat(section, "RS", 0.025f), kFinestResolution, FLT_MAX, 0.025f);
     int maxPen = file.getInt(section, "MaxPen", 0);
     MaxPen = static_cast<std::uint16_t>(maxPen < 0 ? 0 : maxPen > kMaxPens - 1 ? kMaxPens - 1 : maxPen);
     std::memset(penOffsets, 0, sizeof penOffsets);
@@ -83,8 +89,8 @@ void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
     mmCutterWidth = clampToUint16(file.getInt(section, "mmCutterWidth", 32700));
     OVERCUT = file.getInt(section, "OVERCUT", 0);
     OutMethod = clampToUint16(file.getInt(section, "OutMethod", 2));
-    RatioX = positiveOr(file.getFloat(section, "RatioX", 1.0f), 1.0f);
-    RatioY = positiveOr(file.getFloat(section, "RatioY", 1.0f), 1.0f);
+    RatioX = withinOr(file.getFloat(section, "RatioX", 1.0f), kSmallestRatio, kLargestRatio, 1.0f);
+    RatioY = withinOr(file.getFloat(section, "RatioY", 1.0f), kSmallestRatio, kLargestRatio, 1.0f);
 
     file.getString(kCutInfoSection, "SP2Dash", SP2Dash, sizeof SP2Dash, "");
 }
@@ -106,8 +112,8 @@ void CPlotterDevice::saveProfile(const CProfile& file)
     file.setInt(section, "SetForce", SetForce);
     file.setInt(section, "SetSpeed", SetSpeed);
     file.setInt(section, "PenMode", PenMode);
-    RatioX = positiveOr(RatioX, 1.0f);
-    RatioY = positiveOr(RatioY, 1.0f);
+    RatioX = withinOr(RatioX, kSmallestRatio, kLargestRatio, 1.0f);
+    RatioY = withinOr(RatioY, kSmallestRatio, kLargestRatio, 1.0f);
     file.setFloat(section, "RatioX", RatioX);
     file.setFloat(section, "RatioY", RatioY);
     for (int pen = 0; pen <= MaxPen && pen < kMaxPens; ++pen) {

@@ -166,6 +166,12 @@ void CPlotterDevice::endPass(int mode)
     output().Close();
 }
 
+void CPlotterDevice::penUp()
+{
+    flushPending();
+    sendFormatted(command(CommandTemplate::PenUp), nullptr, 0);
+}
+
 void CPlotterDevice::flushPending()
 {
     if (pendingLine_ != 0) {

@@ -2,14 +2,28 @@
 
 #include "plotdata/CProfile.h"
 
+namespace {
+
+// Section lengths and overlaps beyond this are no setting anyone made; shown as a job's section they
+// would read as a negative number.
+constexpr int LONGEST_SECTION = 1000000;
+
+int sectionValue(const CProfile& serverFile, const char* key, int defaultValue)
+{
+    const int value = serverFile.getInt("SYSTEM", key, defaultValue);
+    return value >= 0 && value <= LONGEST_SECTION ? value : defaultValue;
+}
+
+} // namespace
+
 void loadOutputSettings(const CProfile& serverFile, const CProfile& deviceFile, ServerSettings& server,
                         CCutInfo& cutInfo, CPlotterDevice& device)
 {
     const char* system = "SYSTEM";
     server.unit = serverFile.getInt(system, "unit", 0);
-    server.OverLap = serverFile.getInt(system, "OverLap", 10);
+    server.OverLap = sectionValue(serverFile, "OverLap", 10);
     server.PageOut = serverFile.getInt(system, "PageOut", 0);
-    server.Section = serverFile.getInt(system, "Section", 500);
+    server.Section = sectionValue(serverFile, "Section", 500);
     server.PloterOffset = serverFile.getInt(system, "PloterOffset", 0);
     server.MediaWidth = serverFile.getInt(system, "MediaWidth", 1800);
     server.REMAINMEDIALENGTH = serverFile.getInt(system, "REMAINMEDIALENGTH", 150000);

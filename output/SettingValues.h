@@ -20,3 +20,9 @@ inline float positiveOr(float value, float fallback)
 }
 
 inline float finiteOr(float value, float fallback) { return std::isfinite(value) ? value : fallback; }
+
+// value when it is a finite number from lowest to highest, else fallback.
+inline float withinOr(float value, float lowest, float highest, float fallback)
+{
+    return value >= lowest && value <= highest ? value : fallback;
+}

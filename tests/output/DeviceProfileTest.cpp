@@ -109,6 +109,16 @@ TEST(DeviceProfile, NumbersAndSwitchesAreHeldToWhatWorks)
     EXPECT_FLOAT_EQ(odd.RatioX, 1.0f);
     EXPECT_FLOAT_EQ(odd.RatioY, 1.0f);
     EXPECT_FLOAT_EQ(odd.RS, 0.025f); // a resolution of 0 would divide by zero
+    // Ratios and resolutions that would spread a drawing over millions of sections, or shrink it to
+    // nothing, are not taken; the ends of the range are.
+    CPlotterDevice extreme = ProfileFile("RatioX=1000.5\nRatioY=0.0009\nRS=0.00009\n").load();
+    EXPECT_FLOAT_EQ(extreme.RatioX, 1.0f);
+    EXPECT_FLOAT_EQ(extreme.RatioY, 1.0f);
+    EXPECT_FLOAT_EQ(extreme.RS, 0.025f);
+    CPlotterDevice edges = ProfileFile("RatioX=1000\nRatioY=0.001\nRS=0.0001\n").load();
+    EXPECT_FLOAT_EQ(edges.RatioX, 1000.0f);
+    EXPECT_FLOAT_EQ(edges.RatioY, 0.001f);
+    EXPECT_FLOAT_EQ(edges.RS, 0.0001f);
     EXPECT_EQ(odd.DefaultSpeed, 65535);
     EXPECT_EQ(odd.OutMethod, 0);
 

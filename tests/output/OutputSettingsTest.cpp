@@ -113,3 +113,16 @@ TEST(CutInfo, SaveWritesTheRecordButNotTheReadOnlyKeysAndLoadsBack)
     EXPECT_FLOAT_EQ(reloaded.ZoomCut, 2.25f);
     EXPECT_EQ(reloaded.mmPageGap, 35);
 }
+
+TEST(OutputSettings, SectionValuesBeyondWhatCanBeSetGiveTheDefaults)
+{
+    SettingsFiles files("[SYSTEM]\nSection=-2147483648\nOverLap=1000001\n", "");
+    files.load();
+    EXPECT_EQ(files.settings.Section, 500);
+    EXPECT_EQ(files.settings.OverLap, 10);
+
+    SettingsFiles edges("[SYSTEM]\nSection=1000000\nOverLap=0\n", "");
+    edges.load();
+    EXPECT_EQ(edges.settings.Section, 1000000);
+    EXPECT_EQ(edges.settings.OverLap, 0);
+}
