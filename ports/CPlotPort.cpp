@@ -6,21 +6,41 @@
 #include "ports/PortDevices.h"
 #include "ports/PortKind.h"
 
+#include <strings.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 namespace {
 
-// The pause after a failed write call, so that a device that has gone away (EIO, ENODEV, ENXIO) is
-// retried at a calm pace instead of spinning the processor.
+// The pause after a failed write call, so that a device that has gone away (ENODEV, ENXIO) is retried
+// at a calm pace instead of spinning the processor.
 constexpr auto kFailedWritePause = std::chrono::milliseconds(5);
+// How long a device may take nothing before the operator is told.
+constexpr auto kStallNoticeAfter = std::chrono::seconds(5);
 
-void pauseAfter(long written)
+namespace fs = std::filesystem;
+
+// The path with its links and dots resolved, as far as it exists.
+fs::path canonicalPlace(const std::string& path)
 {
-    if (written < 0)
-        std::this_thread::sleep_for(kFailedWritePause);
+    std::error_code error;
+    const fs::path place = fs::weakly_canonical(fs::absolute(path, error), error);
+    return error ? fs::path(path).lexically_normal() : place;
+}
+
+// The same file or folder: the same device and inode when both exist, else the same resolved path.
+bool samePlace(const fs::path& a, const fs::path& b)
+{
+    struct stat first {};
+    struct stat second {};
+    if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return a == b;
 }
 
 } // namespace
@@ -37,9 +57,8 @@ CPlotPort::~CPlotPort() { Close(); }
 
 void CPlotPort::SelectPort(const char* name)
 {
-    std::memset(portName_, 0, sizeof portName_);
-    if (name != nullptr)
-        std::strncpy(portName_, name, sizeof portName_ - 1);
+    portName_ = name != nullptr ? name : "";
+    bytesSent_ = 0;
     LoadSettings();
 }
 
@@ -56,7 +75,12 @@ std::int32_t CPlotPort::Open(std::int32_t outMethod, void* messageWindow, std::i
     if (stopFlag_ != nullptr)
         *stopFlag_ = 0;
     outMethod_ = outMethod;
-    const int portNumber = classifyPortName(portName_);
+    writeError_.clear();
+    lastProgress_ = std::chrono::steady_clock::now();
+    stallNoticed_ = false;
+    patience_ = std::chrono::milliseconds(0);
+    interruptedRest_.clear();
+    const int portNumber = classifyPortName(portName_.c_str());
     if (portNumber <= 0)
         outMethod_ = 1;
     // A file or a device named by its path has no output method of its own: it takes blocks, and one
@@ -66,6 +90,7 @@ std::int32_t CPlotPort::Open(std::int32_t outMethod, void* messageWindow, std::i
     byteWrites_ = portNumber > 0 && (outMethod_ == 0 || outMethod_ == 1);
     stepAfterWrite_ = portNumber > 0 && outMethod_ != 3;
     pending_.clear();
+    stringEnds_.assign(1, 0);
     openConnection(portNumber);
     open_ = connection_ != nullptr;
     if (open_ && !byteWrites_)
@@ -80,8 +105,8 @@ void CPlotPort::openConnection(int portNumber)
     if (portNumber > 0) {
         const PortDevice device = resolvePortDevice(portNumber, settingsFile_);
         if (device.path.empty()) {
-            openError_ = std::string(portName_) + ": no device stands behind this port name. Connect one, "
-                                                  "or name it in the [PortMap] section of Port.INI.";
+            openError_ = portName_ + ": no device stands behind this port name. Connect one, "
+                                     "or name it in the [PortMap] section of Port.INI.";
             return;
         }
         result =
@@ -92,12 +117,49 @@ void CPlotPort::openConnection(int portNumber)
             openError_ = "No output file was chosen.";
             return;
         }
-        result = createOutputFile(path);
+        result = openOutputFile(path);
     } else {
-        result = createOutputFile(platform::toFileSystemPath(portName_));
+        result = openOutputFile(platform::toFileSystemPath(portName_));
     }
     connection_ = std::move(result.connection);
     openError_ = std::move(result.error);
+}
+
+void CPlotPort::protectPaths(std::vector<std::string> files, std::vector<std::string> folders)
+{
+    protectedFiles_ = std::move(files);
+    protectedFolders_ = std::move(folders);
+}
+
+// A file, or a file of a folder, is protected when it is one of them or a link to one.
+bool CPlotPort::isProtected(const std::string& path) const
+{
+    const fs::path place = canonicalPlace(path);
+    const fs::path folder = place.parent_path();
+    for (const std::string& file : protectedFiles_) {
+        if (samePlace(place, canonicalPlace(file)))
+            return true;
+    }
+    for (const std::string& protectedFolder : protectedFolders_) {
+        if (!protectedFolder.empty() && samePlace(folder, canonicalPlace(protectedFolder)))
+            return true;
+    }
+    const fs::path settingsFolder = canonicalPlace(settingsFile_.path()).parent_path();
+    return samePlace(folder, settingsFolder) && ::strcasecmp(place.extension().c_str(), ".ini") == 0;
+}
+
+// Refuses the program's own files before anything is opened; the first pass of a run into a file
+// truncates it and later passes append, so that every band and copy stays in it.
+OpenResult CPlotPort::openOutputFile(const std::string& path)
+{
+    if (isProtected(path))
+        return {nullptr,
+                path + " is a plot file or a settings file of this program and is not written over."};
+    const std::string place = canonicalPlace(path).string();
+    OpenResult result = createOutputFile(path, filesWritten_.count(place) != 0);
+    if (result.connection)
+        filesWritten_.insert(place);
+    return result;
 }
 
 // Asks for the output file of the File port, starting in the folder of the last one, and remembers the
@@ -121,7 +183,7 @@ bool CPlotPort::chooseOutputFile(std::string& path)
 void CPlotPort::Close()
 {
     if (open_ && connection_ != nullptr && !pending_.empty())
-        writeBlocks(pending_.data(), pending_.size());
+        dropPending(writeBlocks(pending_.data(), pending_.size()));
     pending_.clear();
     open_ = false;
     connection_.reset();
@@ -143,7 +205,7 @@ std::int32_t CPlotPort::Write(const char* text)
     if (!open_)
         return 1;
     if (stopRaised() || connection_ == nullptr) {
-        pending_.clear();
+        dropPending(0);
         return 0;
     }
     const std::size_t size = text != nullptr ? std::strlen(text) : 0;
@@ -152,6 +214,7 @@ std::int32_t CPlotPort::Write(const char* text)
     if (byteWrites_)
         return writeBytes(text, size);
     pending_.append(text, size);
+    stringEnds_.push_back(pending_.size());
     if (pending_.size() < connection_->blockSize())
         return 1;
     return sendWholeBlocks();
@@ -162,12 +225,27 @@ std::int32_t CPlotPort::Write(const char* text)
 std::int32_t CPlotPort::sendWholeBlocks()
 {
     const std::size_t whole = pending_.size() - pending_.size() % connection_->blockSize();
-    if (writeBlocks(pending_.data(), whole) == 0) {
-        pending_.clear();
+    const std::size_t sent = writeBlocks(pending_.data(), whole);
+    if (sent < whole) {
+        dropPending(sent);
         return 0;
     }
     pending_.erase(0, whole);
+    // The pending bytes were less than a block before the last string came, so what is left is the end
+    // of that string.
+    stringEnds_.assign(1, pending_.size());
     return 1;
+}
+
+// Forgets what is waiting once the device took its first sent bytes, keeping the rest of the string the
+// device then holds only the beginning of.
+void CPlotPort::dropPending(std::size_t sent)
+{
+    const auto end = std::lower_bound(stringEnds_.begin(), stringEnds_.end(), sent);
+    if (end != stringEnds_.end() && *end > sent && *end <= pending_.size())
+        interruptedRest_ = pending_.substr(sent, *end - sent);
+    pending_.clear();
+    stringEnds_.assign(1, 0);
 }
 
 // One byte per write call, the message step before each attempt. The stop command runs inside the
@@ -175,37 +253,91 @@ std::int32_t CPlotPort::sendWholeBlocks()
 std::int32_t CPlotPort::writeBytes(const char* text, std::size_t size)
 {
     for (std::size_t i = 0; i < size; ++i) {
-        for (;;) {
+        long written = 0;
+        while (written <= 0) {
             messageStep();
-            if (stopRaised())
-                return 0;
-            const long written = connection_->write(text + i, 1);
-            pauseAfter(written);
-            if (written > 0)
-                break;
+            if (!stopRaised()) {
+                written = connection_->write(text + i, 1);
+                if (noteAttempt(written))
+                    continue;
+            }
+            if (i > 0)
+                interruptedRest_.assign(text + i, size - i);
+            return 0;
         }
     }
     return 1;
 }
 
 // At most one block of the connection per write call; a partial write continues with the rest. The
-// message step runs before each call and, unless the port is told otherwise, after it.
-std::int32_t CPlotPort::writeBlocks(const char* text, std::size_t size)
+// message step runs before each call and, unless the port is told otherwise, after it. Returns the bytes
+// sent: all of them unless stopped.
+std::size_t CPlotPort::writeBlocks(const char* text, std::size_t size)
 {
     const std::size_t block = connection_->blockSize();
     std::size_t sent = 0;
     while (sent < size) {
         if (stopRaised())
-            return 0;
+            return sent;
         messageStep();
         if (stopRaised())
-            return 0;
+            return sent;
         const long written = connection_->write(text + sent, std::min(size - sent, block));
         if (stepAfterWrite_)
             messageStep();
-        pauseAfter(written);
+        if (!noteAttempt(written))
+            return sent;
         if (written > 0)
             sent += static_cast<std::size_t>(written);
     }
-    return 1;
+    return sent;
+}
+
+// Keeps count of what the device took, tells of a device that has taken nothing for a while, and ends the
+// output, with its reason, when the connection can take no more. False when the write must give up.
+bool CPlotPort::noteAttempt(long written)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (written > 0) {
+        bytesSent_ += static_cast<std::size_t>(written);
+        lastProgress_ = now;
+        stallNoticed_ = false;
+        return true;
+    }
+    if (written < 0) {
+        if (!connection_->brokenReason().empty()) {
+            writeError_ = connection_->brokenReason();
+            if (stopFlag_ != nullptr)
+                *stopFlag_ = 1;
+            return false;
+        }
+        std::this_thread::sleep_for(kFailedWritePause);
+    }
+    if (patience_.count() > 0 && now - lastProgress_ >= patience_) {
+        if (stopFlag_ != nullptr)
+            *stopFlag_ = 1;
+        return false;
+    }
+    if (!stallNoticed_ && now - lastProgress_ >= kStallNoticeAfter) {
+        stallNoticed_ = true;
+        if (stallNotice_)
+            stallNotice_(bytesSent_);
+    }
+    return true;
+}
+
+void CPlotPort::setStallNotice(std::function<void(std::size_t bytesSent)> notice)
+{
+    stallNotice_ = std::move(notice);
+}
+
+void CPlotPort::finishAfterStop(std::chrono::milliseconds patience)
+{
+    dropPending(0);
+    patience_ = patience;
+    lastProgress_ = std::chrono::steady_clock::now();
+    const std::string rest = std::move(interruptedRest_);
+    interruptedRest_.clear();
+    if (!rest.empty())
+        Write(rest.c_str());
 }

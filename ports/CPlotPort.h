@@ -3,11 +3,16 @@
 #include "plotdata/CProfile.h"
 #include "ports/PortSettings.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 class PortConnection;
+struct OpenResult;
 
 // The one object through which device commands leave the program: a serial port (COM1..COM8), a parallel
 // or USB printer port (LPT1..LPT8), a file chosen when the port is named File, or any other path.
@@ -31,8 +36,13 @@ public:
     CPlotPort(const CPlotPort&) = delete;
     CPlotPort& operator=(const CPlotPort&) = delete;
 
-    // Chooses the port by name (at most 149 characters are kept) and reloads the settings.
+    // Chooses the port by name, or a path of any length, and reloads the settings.
     void SelectPort(const char* name);
+    // Starts a run of passes: the first pass into a file truncates it, later passes into it append.
+    void beginRun() { filesWritten_.clear(); }
+    // Files, and folders whose files, no pass may write into: the plot files of the run and the receive
+    // folders. The INI files beside Port.INI are never written either.
+    void protectPaths(std::vector<std::string> files, std::vector<std::string> folders);
     // Opens the selected port. outMethod, for COM and LPT ports: 1 one byte per write call, 2 (and any
     // value but 0, 1 and 3) blocks, 3 as 2 without the message step after each write call, 0 as 1. File
     // and other names always write blocks. messageWindow: when not null, writes run the message step
@@ -42,11 +52,13 @@ public:
     // Block writes collect the strings of a pass and send them as soon as they fill a block of the
     // connection's size (64 KiB for a regular file, about 50 ms of sending for a device); Close sends the
     // rest. The stop flag is checked before every write call: once it is raised, what has not been sent
-    // is dropped and the device holds exactly the beginning of the stream.
+    // is dropped and the device holds exactly the beginning of the stream. The rest of the one string
+    // the device holds only the beginning of is kept for finishAfterStop.
     virtual std::int32_t Open(std::int32_t outMethod, void* messageWindow, std::int32_t* stopFlag);
     // Hands over the bytes before the terminator. Returns 1 when all were taken (sent, or waiting for the
     // rest of their block), or when the port is not open (nothing is sent); 0 when stopped. A device that
-    // takes nothing, or has gone, is retried at a pace of a few milliseconds until the stop flag is raised.
+    // takes nothing, or has gone, is retried at a pace of a few milliseconds until the stop flag is raised;
+    // one that can take no more (hung up, broken pipe, no space left) raises the flag with writeError().
     virtual std::int32_t Write(const char* text);
     // Sends what is still waiting, unless stopped, and ends the connection.
     virtual void Close();
@@ -54,7 +66,21 @@ public:
     void LoadSettings();
     void SaveSettings();
 
-    const char* portName() const { return portName_; }
+    const char* portName() const { return portName_.c_str(); }
+    // Why the output of the last pass failed for good (the device hung up, a broken pipe, no space left),
+    // for the run to fail the copy with; empty otherwise. Such a failure raises the stop flag.
+    const std::string& writeError() const { return writeError_; }
+    // The bytes taken since the port was selected: the run selects it once per copy.
+    std::size_t bytesSent() const { return bytesSent_; }
+    // Called once when a write has made no progress for a few seconds, and again only after the device
+    // took data in between; the writer keeps waiting, as the operator may be changing the media.
+    void setStallNotice(std::function<void(std::size_t bytesSent)> notice);
+    // After a stop, with the stop flag lowered again: drops what was waiting, sends the rest of the string
+    // the stop cut short, so that the device is not left in the middle of a command, and lets the writes
+    // that follow give up, raising the stop flag, once the device has taken nothing for the given time.
+    void finishAfterStop(std::chrono::milliseconds patience);
+    // Whether the pass was stopped before its end, even when it then ended safely.
+    bool passWasStopped() const { return patience_.count() > 0; }
     // Why the last Open failed, for the window to show; empty after a successful Open.
     const std::string& openError() const { return openError_; }
 
@@ -66,11 +92,15 @@ private:
     void messageStep() const;
     void openConnection(int portNumber);
     bool chooseOutputFile(std::string& path);
+    OpenResult openOutputFile(const std::string& path);
+    bool isProtected(const std::string& path) const;
     std::int32_t writeBytes(const char* text, std::size_t size);
-    std::int32_t writeBlocks(const char* text, std::size_t size);
+    std::size_t writeBlocks(const char* text, std::size_t size);
     std::int32_t sendWholeBlocks();
+    bool noteAttempt(long written);
+    void dropPending(std::size_t sent);
 
-    char portName_[150] = {};
+    std::string portName_;
     std::int32_t* stopFlag_ = nullptr;
     void* messageWindow_ = nullptr;
     bool open_ = false;
@@ -82,6 +112,20 @@ private:
     bool stepAfterWrite_ = true;
     // Bytes handed over but not yet sent: less than one block between writes.
     std::string pending_;
+    // Where the strings in pending_ end, in order; 0 is one while the device holds whole strings only.
+    std::vector<std::size_t> stringEnds_{0};
     std::unique_ptr<PortConnection> connection_;
     std::string openError_;
+    std::string writeError_;
+    std::size_t bytesSent_ = 0;
+    std::chrono::steady_clock::time_point lastProgress_;
+    bool stallNoticed_ = false;
+    // Zero while the writes wait for the device as long as it takes.
+    std::chrono::milliseconds patience_{0};
+    // What the stop left unsent of the string it cut short.
+    std::string interruptedRest_;
+    std::function<void(std::size_t)> stallNotice_;
+    std::set<std::string> filesWritten_;
+    std::vector<std::string> protectedFiles_;
+    std::vector<std::string> protectedFolders_;
 };

@@ -107,7 +107,7 @@ long PortConnection::write(const char* data, std::size_t size)
 {
     if (isFile_) {
         const ssize_t written = ::write(fd_, data, size);
-        return written < 0 ? -1 : static_cast<long>(written);
+        return written < 0 ? failed(errno) : static_cast<long>(written);
     }
     const int waitMs = static_cast<int>(std::min<std::size_t>(size, kLongestWriteWaitMs)) + 1;
     if (watchDsr_ && dsrIsLow(fd_)) {
@@ -122,7 +122,7 @@ long PortConnection::write(const char* data, std::size_t size)
     pollfd ready{fd_, POLLOUT, 0};
     const int polled = poll(&ready, 1, waitMs);
     if (polled < 0)
-        return errno == EINTR ? 0 : -1;
+        return errno == EINTR ? 0 : failed(errno);
     return polled == 0 ? 0 : writeNow(data, size);
 }
 
@@ -131,7 +131,20 @@ long PortConnection::writeNow(const char* data, std::size_t size)
     const ssize_t written = ::write(fd_, data, size);
     if (written >= 0)
         return static_cast<long>(written);
-    return (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? 0 : -1;
+    return (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? 0 : failed(errno);
+}
+
+// A failed write of a regular file, a broken pipe, a full file system or a line that has hung up will
+// not succeed on a retry. Any other failure (a device briefly gone) may, and is left to the writer's retries.
+long PortConnection::failed(int error)
+{
+    pollfd state{fd_, POLLOUT, 0};
+    const bool hungUp = poll(&state, 1, 0) == 1 && (state.revents & POLLHUP) != 0;
+    if (hungUp)
+        brokenReason_ = "the device hung up";
+    else if (isFile_ || error == EPIPE || error == ENOSPC || error == EDQUOT || error == EFBIG)
+        brokenReason_ = std::strerror(error);
+    return -1;
 }
 
 OpenResult openSerialLine(const std::string& path, const PortSettings& settings)
@@ -141,17 +154,17 @@ OpenResult openSerialLine(const std::string& path, const PortSettings& settings)
 
 OpenResult openPrinterPort(const std::string& path) { return openDevice(path, nullptr); }
 
-OpenResult createOutputFile(const std::string& path)
+OpenResult createOutputFile(const std::string& path, bool append)
 {
     int error = 0;
-    const int fd = openExclusive(path, O_CREAT, error);
+    const int fd = openExclusive(path, O_CREAT | (append ? O_APPEND : 0), error);
     if (fd < 0)
         return failed(path, error, false);
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return {std::make_unique<PortConnection>(fd, false, false), {}};
     // Truncated only once the lock is held, so a file busy in another program keeps its content.
-    if (ftruncate(fd, 0) != 0) {
+    if (!append && ftruncate(fd, 0) != 0) {
         error = errno;
         close(fd);
         return failed(path, error, false);

@@ -22,15 +22,20 @@ public:
     // in about 50 ms at its rate; for any other device what a slow printer port takes in about 50 ms.
     // So a device never holds a write long enough to delay a pause or a stop.
     std::size_t blockSize() const { return blockSize_; }
+    // Why the connection can take no more data, after a write failed for good: the device hung up, the
+    // reader of a pipe went away, or the file system is full. Empty while a retry may still succeed.
+    const std::string& brokenReason() const { return brokenReason_; }
 
 private:
     // One non-blocking write call: the bytes taken, 0 when the line is full, -1 on failure.
     long writeNow(const char* data, std::size_t size);
+    long failed(int error);
 
     int fd_;
     bool isFile_;
     bool watchDsr_;
     std::size_t blockSize_;
+    std::string brokenReason_;
 };
 
 struct OpenResult {
@@ -42,5 +47,6 @@ struct OpenResult {
 OpenResult openSerialLine(const std::string& path, const PortSettings& settings);
 // Opens a parallel or USB printer port for writing only, exclusively.
 OpenResult openPrinterPort(const std::string& path);
-// Creates or truncates a file for writing only, exclusively. A path that names a device opens the device.
-OpenResult createOutputFile(const std::string& path);
+// Creates or truncates a file for writing only, exclusively; with append the file keeps what it holds and
+// the writes go after it. A path that names a device opens the device.
+OpenResult createOutputFile(const std::string& path, bool append);

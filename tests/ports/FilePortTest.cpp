@@ -11,7 +11,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -89,14 +92,22 @@ TEST_F(FilePortTest, StopEndsABufferedPassAtTheNextWriteCall)
     }
     EXPECT_EQ(result, 0);
     EXPECT_EQ(port.Write("PU;"), 0);
-    port.Close();
     const std::string written = TempDir::read(target);
     EXPECT_EQ(written.size(), 2u * 64 * 1024);
     EXPECT_EQ(written, stream.substr(0, written.size()));
+
+    // Ending the pass safely: the command the block boundary cut is completed before anything else.
+    stop = 0;
+    port.finishAfterStop(std::chrono::milliseconds(1000));
+    EXPECT_EQ(port.Write("PU;"), 1);
+    port.Close();
+    const std::size_t commandEnd = stream.find(';', written.size() - 1) + 1;
+    ASSERT_GT(commandEnd, written.size()) << "the block ended on a command boundary; the test needs a cut";
+    EXPECT_EQ(TempDir::read(target), stream.substr(0, commandEnd) + "PU;");
 }
 
 // A file that can grow only so far (a full disk, a size limit): the bytes before the failing one are all
-// in it, in order, however the blocks fell, and the write that fails is retried until the stop.
+// in it, in order, however the blocks fell, and the write that fails ends the pass with its reason.
 TEST_F(FilePortTest, PassEndingOnAWriteErrorKeepsEveryByteBeforeIt)
 {
     const std::string target = dir.file("out.plt");
@@ -127,6 +138,7 @@ TEST_F(FilePortTest, PassEndingOnAWriteErrorKeepsEveryByteBeforeIt)
     std::signal(SIGXFSZ, savedSignal);
 
     EXPECT_EQ(stop, 1);
+    EXPECT_EQ(port.writeError(), std::strerror(EFBIG));
     EXPECT_EQ(TempDir::read(target), stream.substr(0, kLimit));
 }
 

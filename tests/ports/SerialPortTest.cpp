@@ -167,28 +167,53 @@ TEST_F(SerialPortTest, NoByteLeavesOneByOneAfterTheStopCommandRanInTheMessageSte
     EXPECT_EQ(drain(2), "AB");
     pollfd ready{line.master(), POLLIN, 0};
     EXPECT_EQ(poll(&ready, 1, 50), 0) << "a byte left after the stop";
+
+    // Ending the pass safely, the command cut short is completed before anything else is sent.
+    stop = 0;
+    port->finishAfterStop(std::chrono::milliseconds(1000));
+    EXPECT_EQ(port->Write("PU;"), 1);
+    EXPECT_EQ(drain(7), "CDEFPU;");
 }
 
-TEST_F(SerialPortTest, VanishedDeviceIsRetriedCalmlyUntilStopped)
+// After a stop the closing commands wait only so long for a device that takes nothing, and a device that
+// hangs up ends the output at once with its reason, in both write modes.
+TEST_F(SerialPortTest, ASafeEndGivesUpOnADeviceThatTakesNothingAndAHangUpEndsTheOutput)
 {
+    for (int method : {1, 2}) {
+        SCOPED_TRACE(method);
+        openPort(method);
+        const std::string megabyte(1 << 20, 'X');
+        platform::Hooks hooks;
+        const Clock::time_point start = Clock::now();
+        hooks.messageStep = [&] {
+            if (stop == 0 && Clock::now() - start > std::chrono::milliseconds(100))
+                stop = 1;
+        };
+        platform::installHooks(hooks);
+        EXPECT_EQ(port->Write(megabyte.c_str()), 0);
+        platform::resetHooks();
+        stop = 0;
+        const Clock::time_point finishing = Clock::now();
+        port->finishAfterStop(std::chrono::milliseconds(200));
+        port->Write("PU;");
+        port->Close();
+        EXPECT_EQ(stop, 1);
+        EXPECT_LT(Clock::now() - finishing, std::chrono::seconds(2));
+        tcflush(line.slave(), TCIOFLUSH);
+    }
+
     openPort(2);
-    int stepsAfterVanish = 0;
-    Clock::time_point vanishedAt;
     platform::Hooks hooks;
     hooks.messageStep = [&] {
-        if (line.master() >= 0) {
-            line.closeMaster(); // later writes fail with EIO
-            vanishedAt = Clock::now();
-        } else if (++stepsAfterVanish; Clock::now() - vanishedAt > std::chrono::milliseconds(200)) {
-            stop = 1;
-        }
+        if (line.master() >= 0)
+            line.closeMaster(); // later writes fail with EIO, and the line reports the hang-up
     };
     platform::installHooks(hooks);
-    EXPECT_EQ(port->Write("PU0,0;PD100,100;"), 1); // waits for the rest of its block
-    port->Close();                                 // tries to send it until stopped
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(port->Write(std::string(64 * 1024, 'Y').c_str()), 0);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(port->writeError(), "the device hung up");
     EXPECT_EQ(stop, 1);
-    // Two steps per failed attempt with a pause of a few milliseconds: no spinning.
-    EXPECT_LT(stepsAfterVanish, 200);
 }
 
 TEST_F(SerialPortTest, MissingOrBusyPortDoesNotOpenAndWritesSendNothing)
