@@ -63,6 +63,8 @@ CMainFrame::CMainFrame(StartupSettings& settings, const CCommandTable& appComman
                                                  {},
                                                  {}}
 {
+    // The roll count is saved after every copy; a Server.INI that cannot be written is said in a box.
+    run_.setServerFile(&settings.serverFile);
     setWindowIcon(QIcon(QStringLiteral(":/icons/edition/128.svg")));
     frameCommands_.add({ID_APP_EXIT, ID_APP_EXIT, [this] { close(); }, {}});
     frameCommands_.add(

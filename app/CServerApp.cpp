@@ -42,6 +42,7 @@ CServerApp::StartResult CServerApp::InitInstance()
         return StartResult::Locked;
 
     loadStartupSettings(settingsFolder_, *settings_, libraryFolder_);
+    saveChosenLanguage(*settings_);
     loadCatalogue();
 
     try {

@@ -75,9 +75,12 @@ CPlotServer::CPlotServer(StartupSettings& settings, const std::string& portOverr
         logEvent(text);
         return platform::IDOK;
     };
-    hooks.messageStep = [this] {
-        if (stopRequested())
+    // One stop: the stopped copy still sends its closing commands after it.
+    hooks.messageStep = [this, stopped = false]() mutable {
+        if (stopRequested() && !stopped) {
+            stopped = true;
             run_.stop();
+        }
     };
     hooks.saveFileName = [this](const platform::SaveFileRequest&) { return port_->answerFileName(); };
     platform::installHooks(hooks);
@@ -288,12 +291,7 @@ void CPlotServer::reportJobChanges()
     }
 }
 
-std::string CPlotServer::receiveFolder() const
-{
-    char folder[180];
-    settings_.serverFile.getString("Receive", "AReceivePath", folder, sizeof folder, "C:\\Receive");
-    return folder;
-}
+std::string CPlotServer::receiveFolder() const { return CIntake::automaticFolder(settings_.serverFile); }
 
 // Whether the folder holds files that the scans leave for later, as they may still be being written.
 bool CPlotServer::filesHeldBack() const

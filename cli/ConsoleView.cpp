@@ -2,12 +2,29 @@
 
 #include "jobs/CAutoJobList.h"
 
+std::string printableName(std::string_view name)
+{
+    std::string shown;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            shown += escaped;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 void ConsoleView::progressText(int row, const std::string& text)
 {
     const CPlotJob* job = list_.jobAt(row);
     if (job == nullptr)
         return;
-    std::fprintf(out_, "[%d/%d] %s: %s\n", job->copiesDone + 1, job->copies, job->path, text.c_str());
+    std::fprintf(out_, "[%d/%d] %s: %s\n", job->copiesDone + 1, job->copies, printableName(job->path).c_str(),
+                 text.c_str());
     std::fflush(out_);
 }
 

@@ -4,8 +4,14 @@
 
 #include <cstdio>
 #include <deque>
+#include <string>
+#include <string_view>
 
 class CAutoJobList;
+
+// A file name as it can be shown on a terminal: control characters, which could move the cursor or
+// change the terminal's state, are written as \xHH.
+std::string printableName(std::string_view name);
 
 // The automatic list's view on a terminal: the progress of each section goes to standard error, and
 // posted commands wait in a queue until the caller takes them.

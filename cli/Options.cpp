@@ -11,17 +11,18 @@ Server.INI, Port.INI and the device-profile file of the edition and language (Pl
 Plotter_Eng.INI, PlotterTZ.INI, ...) as the program loads them at start-up. Each file becomes a waiting
 job of the automatic list, and the automatic sequence plots every copy of every job, section by section
 and band by band, through the selected device's command templates. The progress of each section is
-shown on standard error. At the end the remaining media length (REMAINMEDIALENGTH) is written back to
-Server.INI.
+shown on standard error. The remaining media length (REMAINMEDIALENGTH) is written back to Server.INI
+after every copy.
 
 Options:
   --home DIR         read the settings files from DIR (default: the folder of this program)
   --device NAME      use this device for this run: its display name or its section name in the
                      device-profile file (default: the device selected in [CutInfo])
   --port NAME|PATH   send to this port for this run: COM1..COM8, LPT1..LPT8 (Port.INI [PortMap]
-                     may map them to devices) or any path, which each pass creates anew
-                     (default: the [CutInfo] port; the File port cannot ask for a file name here,
-                     so give it a path with --port)
+                     may map them to devices) or any path, which the first pass creates anew
+                     and later bands and copies are added to; plot files, receive folders and
+                     the INI files are refused (default: the [CutInfo] port; the File port cannot
+                     ask for a file name here, so give it a path with --port)
   --copies N         plot N copies of each file (default 1)
   --rotate           turn each plot by 90 degrees
   --mirror           mirror each plot
@@ -34,7 +35,8 @@ the window or marquill-server holds the folder's lock (the file Marquill.lock be
 
 Exit status: 0 when every job finished; 1 when a job did not (its state text is shown); 2 for a bad
 command line or device name; 3 when another Marquill process holds the settings folder (its process
-id is shown); 130 when stopped with Ctrl-C, which ends the copy at its next write.
+id is shown); 130 when stopped with Ctrl-C (143 for SIGTERM, 129 for SIGHUP), which ends the copy at its
+next write. A stopped copy is not counted as plotted.
 )";
 
 namespace {

@@ -44,8 +44,9 @@ std::int32_t OutputFolderPort::Open(std::int32_t outMethod, void* messageWindow,
 
 void OutputFolderPort::Close()
 {
-    // The flag is still down when the pass ran to its end; the base raises it.
-    const bool whole = stopFlag_ == nullptr || *stopFlag_ == 0;
+    // The flag is still down when the pass ran to its end; the base raises it. A stopped pass lowers it
+    // again to send its closing commands, and is no whole pass either.
+    const bool whole = (stopFlag_ == nullptr || *stopFlag_ == 0) && !passWasStopped();
     CPlotPort::Close();
     stopFlag_ = nullptr;
     if (passTemporary_.empty())

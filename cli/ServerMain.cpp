@@ -49,6 +49,7 @@ int main(int argc, char** argv)
                      settings->deviceFile.path());
         return EXIT_BAD_COMMAND_LINE;
     }
+    saveChosenLanguage(*settings);
 
     const std::string outputFolder = options.outputFolder.empty() ? home + "Output" : options.outputFolder;
     CPlotServer server(*settings, options.port, outputFolder);

@@ -15,6 +15,7 @@
 #include "platform/HomeFolderLock.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
+#include "res/strings/StringTable.h"
 
 #include <unistd.h>
 
@@ -28,21 +29,29 @@ constexpr int EXIT_ALL_FINISHED = 0;
 constexpr int EXIT_JOB_NOT_FINISHED = 1;
 constexpr int EXIT_BAD_COMMAND_LINE = 2;
 constexpr int EXIT_HOME_IN_USE = 3;
-constexpr int EXIT_INTERRUPTED = 130;
 
-// Messages go to standard error; the message step turns a Ctrl-C into the stop command. The File port's
-// question for a file name is left unanswered: there is no one to ask.
-void installConsoleHooks(CPlotRun& run)
+int printMessage(const std::string& text, const std::string&, unsigned)
+{
+    std::fprintf(stderr, "marquill-plot: %s\n", text.c_str());
+    return platform::IDOK;
+}
+
+// Messages go to standard error; the message step turns a Ctrl-C, SIGTERM or SIGHUP into the stop
+// command. The File port's question for a file name is left unanswered: there is no one to ask. Without
+// a run only the messages are installed, for the settings files read at start-up.
+void installConsoleHooks(CPlotRun* run)
 {
     platform::Hooks hooks;
-    hooks.messageBox = [](const std::string& text, const std::string&, unsigned) {
-        std::fprintf(stderr, "marquill-plot: %s\n", text.c_str());
-        return platform::IDOK;
-    };
-    hooks.messageStep = [&run] {
-        if (interruptRequested())
-            run.stop();
-    };
+    hooks.messageBox = printMessage;
+    if (run != nullptr) {
+        // One stop per run: the stopped copy still sends its closing commands after it.
+        hooks.messageStep = [run, stopped = false]() mutable {
+            if (interruptRequested() && !stopped) {
+                stopped = true;
+                run->stop();
+            }
+        };
+    }
     platform::installHooks(hooks);
 }
 
@@ -54,12 +63,17 @@ bool addJobs(CAutoJobList& list, const PlotOptions& options, const ServerSetting
         std::error_code error;
         const std::string path = std::filesystem::absolute(file, error).lexically_normal().string();
         if (error || ::access(path.c_str(), R_OK) != 0) {
-            std::fprintf(stderr, "marquill-plot: cannot read %s\n", file.c_str());
+            std::fprintf(stderr, "marquill-plot: cannot read %s\n", printableName(file).c_str());
+            return false;
+        }
+        // A FIFO or a device would keep the import filter reading for ever.
+        if (!std::filesystem::is_regular_file(path, error)) {
+            std::fprintf(stderr, "marquill-plot: %s is not a regular file\n", printableName(file).c_str());
             return false;
         }
         std::unique_ptr<CPlotJob> job = CPlotJob::create(path, CPlotJob::STATE_WAITING, server);
         if (!job) {
-            std::fprintf(stderr, "marquill-plot: the path of %s is too long\n", file.c_str());
+            std::fprintf(stderr, "marquill-plot: the path of %s is too long\n", printableName(file).c_str());
             return false;
         }
         job->copies = options.copies;
@@ -81,7 +95,8 @@ bool reportUnfinished(const CAutoJobList& list)
         if (job == nullptr || job->state == CPlotJob::STATE_FINISHED)
             continue;
         allFinished = false;
-        std::fprintf(stderr, "marquill-plot: %s: %s\n", job->path, stateText(*job).c_str());
+        std::fprintf(stderr, "marquill-plot: %s: %s\n", printableName(job->path).c_str(),
+                     printableName(stateText(*job)).c_str());
     }
     return allFinished;
 }
@@ -109,6 +124,10 @@ int main(int argc, char** argv)
         return EXIT_HOME_IN_USE;
     }
 
+    // Settings files that cannot be used are reported while they are read.
+    installConsoleHooks(nullptr);
+    // Here the job results are messages to the user, in the language of the settings.
+    strings::useLocalResultStrings(true);
     auto settings = std::make_unique<StartupSettings>();
     loadStartupSettings(home, *settings, platform::programFolder());
     if (!options.device.empty() && !selectDeviceForRun(*settings, options.device)) {
@@ -131,22 +150,24 @@ int main(int argc, char** argv)
     CPlotRun run(list, settings->server, settings->cutInfo, settings->device);
     run.setPortOverride(options.port);
     run.setMarkPlotted(options.markPlotted);
+    run.setServerFile(&settings->serverFile);
     CManualJobList manual(settings->server);
     CIntake intake(list, manual, settings->serverFile);
     const CCommandTable commands = automaticListCommands(list, run, intake, settings->device);
-    installConsoleHooks(run);
+    installConsoleHooks(&run);
     if (!addJobs(list, options, settings->server))
         return EXIT_BAD_COMMAND_LINE;
+    saveChosenLanguage(*settings);
 
     catchInterrupt();
     commands.execute(ID_PLOT_AUTOMATIC);
     while (const int command = view.takePostedCommand())
         commands.execute(command);
-    settings->serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", settings->server.REMAINMEDIALENGTH);
 
+    const bool allFinished = reportUnfinished(list);
     if (interruptRequested()) {
         std::fprintf(stderr, "marquill-plot: stopped\n");
-        return EXIT_INTERRUPTED;
+        return interruptExitStatus();
     }
-    return reportUnfinished(list) ? EXIT_ALL_FINISHED : EXIT_JOB_NOT_FINISHED;
+    return allFinished ? EXIT_ALL_FINISHED : EXIT_JOB_NOT_FINISHED;
 }

@@ -23,6 +23,7 @@ public:
     // The job whose copy is being output, null between copies. A stop clears the running row while the
     // copy still unwinds through the port; this keeps the record alive until the copy has returned.
     void setJobInOutput(const CPlotJob* job) { jobInOutput_ = job; }
+    const CPlotJob* jobInOutput() const { return jobInOutput_; }
     // The row is the running one or holds the job in output: it cannot be deleted or toggled.
     bool isInUse(int row) const;
 

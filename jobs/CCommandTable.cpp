@@ -64,7 +64,7 @@ CCommandTable automaticListCommands(CAutoJobList& list, CPlotRun& run, CIntake& 
     table.add({ID_PLOT_STOP, ID_PLOT_STOP, [&run] { run.stop(); }, {}});
     table.add({ID_RUN, 0, [&run] { run.run(); }, {}});
     table.add({ID_JOB_DELETE, ID_JOB_DELETE, [&list] { list.deleteSelectedJob(); }, rowSelected});
-    table.add({ID_JOB_DELETE_ALL, ID_JOB_DELETE_ALL, [&list] { list.deleteAllJobs(); },
+    table.add({ID_JOB_DELETE_ALL, ID_JOB_DELETE_ALL, [&run] { run.deleteAllJobs(); },
                [&list] { return list.rowCount() > 0; }});
     table.add({ID_ADD_COPY, ID_ADD_COPY, [&list] { list.addCopy(); }, rowSelected});
     table.add({ID_REMOVE_COPY, ID_REMOVE_COPY, [&list] { list.removeCopy(); },

@@ -11,7 +11,9 @@ class CAutoJobList;
 class CCutInfo;
 class CJobListView;
 class CPlot;
+class CPlotPort;
 class CPlotterDevice;
+class CProfile;
 class CSectionCutter;
 struct CPlotJob;
 struct ServerSettings;
@@ -37,6 +39,8 @@ public:
     void startAutomaticSequence();
     void pause();
     void stop();
+    // Deletes every job and its file, as the list's delete all does, and stops the copy in output.
+    bool deleteAllJobs();
     // The handler of the posted ID_RUN: plots the running job and, in the automatic sequence, every
     // waiting job after it.
     void run();
@@ -51,14 +55,20 @@ public:
     // whose plot is not loaded.
     bool enoughMedia(const CPlotJob& job) const;
     // Lays the job's plot out on the media and sends it, section by section and band by band. Returns 0;
-    // RESULT_PORT_OPEN_FAILED, with the job's message text set, when a pass could not open the port; or
-    // RESULT_NOT_ENOUGH_MEDIA when the media ran out before the job's last band.
+    // RESULT_PORT_OPEN_FAILED or RESULT_PORT_WRITE_FAILED, with the job's message text set, when a pass
+    // could not open the port or the port took no more; RESULT_NOT_ENOUGH_MEDIA when the media ran out
+    // before the job's last band; RESULT_NOTHING_ON_MEDIA when nothing of the drawing lies on the media;
+    // RESULT_STOPPED when a stop ended the copy before all of it was sent.
     int outputCopy(CPlotJob& job);
 
     // Sends to this port name or path instead of the [CutInfo] port; empty goes back to it.
     void setPortOverride(std::string nameOrPath) { portOverride_ = std::move(nameOrPath); }
     // Whether finished jobs' files get the plotted mark (they do unless switched off).
     void setMarkPlotted(bool on) { markPlotted_ = on; }
+    // Writes the remaining media length into this settings file after every copy that used media; null
+    // writes nothing. A file that cannot be written is reported once until a later write succeeds. The
+    // receive folders it names are kept from the port's writes.
+    void setServerFile(const CProfile* serverFile);
 
 private:
     void plotRunningJob(int row);
@@ -66,6 +76,9 @@ private:
     bool outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter& cutter, float y0, float y1,
                     std::int32_t& consumed);
     void markJobPlotted(const CPlotJob& job) const;
+    void saveRemainingMedia();
+    void protectRunFiles();
+    void finishStoppedPass(CPlotPort& port);
     int rowOf(const CPlotJob* job) const;
     void redrawRunningRow();
     void showRemainingMedia();
@@ -77,4 +90,9 @@ private:
     CPlotterDevice& device_;
     std::string portOverride_;
     bool markPlotted_ = true;
+    // Whether the copy in output has sent any of its drawing.
+    bool sentDrawing_ = false;
+    const CProfile* serverFile_ = nullptr;
+    std::int32_t savedRemainingMedia_ = 0;
+    bool mediaSaveReported_ = false;
 };

@@ -24,19 +24,32 @@ CIntake::CIntake(CAutoJobList& automatic, CManualJobList& manual, const CProfile
 
 std::time_t CIntake::systemClock() { return std::time(nullptr); }
 
-std::string CIntake::receiveFolder(const char* key, const char* defaultFolder) const
+namespace {
+
+std::string receiveFolder(const CProfile& serverFile, const char* key, const char* defaultFolder)
 {
     char folder[RECEIVE_PATH_SIZE];
-    serverFile_.getString("Receive", key, folder, RECEIVE_PATH_SIZE, defaultFolder);
+    serverFile.getString("Receive", key, folder, RECEIVE_PATH_SIZE, defaultFolder);
     return folder;
+}
+
+} // namespace
+
+std::string CIntake::automaticFolder(const CProfile& serverFile)
+{
+    return receiveFolder(serverFile, "AReceivePath", "C:\\Receive");
+}
+
+std::string CIntake::manualFolder(const CProfile& serverFile)
+{
+    return receiveFolder(serverFile, "MReceivePath", "C:\\Receive2");
 }
 
 void CIntake::pollAutomatic()
 {
     platform::WaitCursor waitCursor;
     const auto listed = [this](const std::string& path) { return automatic_.hasPath(path); };
-    for (const std::string& path :
-         automaticFolder_.scan(receiveFolder("AReceivePath", "C:\\Receive"), listed))
+    for (const std::string& path : automaticFolder_.scan(automaticFolder(serverFile_), listed))
         automatic_.addJob(path);
 }
 
@@ -44,7 +57,7 @@ void CIntake::pollManual()
 {
     platform::WaitCursor waitCursor;
     const auto listed = [this](const std::string& path) { return manual_.hasPath(path); };
-    for (const std::string& path : manualFolder_.scan(receiveFolder("MReceivePath", "C:\\Receive2"), listed))
+    for (const std::string& path : manualFolder_.scan(manualFolder(serverFile_), listed))
         manual_.addManualJob(path);
 }
 

@@ -3,6 +3,7 @@
 #include "jobs/CReceiveFolder.h"
 
 #include <ctime>
+#include <string>
 
 class CAutoJobList;
 class CManualJobList;
@@ -27,10 +28,11 @@ public:
     void sendToAutomatic();
 
     static std::time_t systemClock();
+    // The receive folders as Server.INI names them now.
+    static std::string automaticFolder(const CProfile& serverFile);
+    static std::string manualFolder(const CProfile& serverFile);
 
 private:
-    std::string receiveFolder(const char* key, const char* defaultFolder) const;
-
     CAutoJobList& automatic_;
     CManualJobList& manual_;
     const CProfile& serverFile_;

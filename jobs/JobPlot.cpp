@@ -6,12 +6,19 @@
 #include "plotdata/LoadPlot.h"
 #include "plotdata/ResultCodes.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 
 int loadJobPlot(CPlotJob& job)
 {
     // The filter opens the file itself, so it gets the file-system form of a Windows path.
-    return loadPlot(job.plot, platform::toFileSystemPath(job.path));
+    const std::string path = platform::toFileSystemPath(job.path);
+    // A FIFO or a device would keep the filter reading for ever.
+    struct stat status {};
+    if (!job.plot && ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        return RESULT_FILTER_READ_FAILED;
+    return loadPlot(job.plot, path);
 }
 
 bool measureJob(CPlotJob& job)

@@ -50,7 +50,7 @@ std::string stateText(const CPlotJob& job)
     case CPlotJob::STATE_FAILED:
         if (job.messageId == 0)
             return strings::localString(strings::IDS_STATE_STANDBY);
-        return job.messageText.empty() ? strings::programString(job.messageId) : job.messageText;
+        return job.messageText.empty() ? strings::resultString(job.messageId) : job.messageText;
     case CPlotJob::STATE_FINISHED:
         return strings::localString(strings::IDS_STATE_FINISHED);
     default:

@@ -8,12 +8,16 @@
 #include "output/CPlotterDevice.h"
 #include "output/SectionExtraction.h"
 #include "output/ServerSettings.h"
+#include "platform/Hooks.h"
 #include "plotdata/CPlot.h"
 #include "plotdata/ResultCodes.h"
+#include "ports/CPlotPort.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -26,6 +30,8 @@ constexpr float MARK_DASH = 50.0f;
 constexpr float MARK_GAP = 10.0f;
 // Without a section length the whole job is one section reaching this far beyond its right edge.
 constexpr float WHOLE_JOB_MARGIN = 15.0f;
+// How long the closing commands of a stopped pass wait for a device that takes nothing.
+constexpr std::chrono::milliseconds SAFE_END_PATIENCE{2000};
 
 // An overlap as long as the section would never move the next section on; such an overlap is not used.
 std::int64_t usableOverlap(std::uint32_t sectionLength, std::uint32_t overlap)
@@ -51,6 +57,16 @@ void addSpliceMarks(CPlot& piece, float y0, float y1, bool bandFollows, bool ban
             CPlotPath::makeDashedLine(piece.extent.left, y0, piece.extent.right, y0, MARK_DASH, MARK_GAP));
 }
 
+// Whether any path of the laid-out plot reaches the media: x from 0 on, y from 0 to mediaBottom.
+bool reachesMedia(const CPlot& plot, float mediaBottom)
+{
+    for (int i = 0; i < plot.count(); ++i) {
+        if (!plot.at(i).extent.liesOutside(0.0f, 0.0f, FLT_MAX, mediaBottom))
+            return true;
+    }
+    return false;
+}
+
 std::int32_t clampToInt32(std::int64_t value)
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
@@ -62,10 +78,13 @@ bool CPlotRun::enoughMedia(const CPlotJob& job) const
 {
     if (!job.plot)
         return false;
+    // The plot as the device's ratios scale it on the media.
     const FRect& bounds = job.plot->extent;
+    const float right = bounds.right * device_.RatioX;
+    const float height = (bounds.bottom - bounds.top) * device_.RatioY;
     const std::int64_t length =
-        std::llabs(std::int64_t{truncToInt(bounds.right - static_cast<float>(job.startOffset))} + 1);
-    const std::int64_t width = std::llabs(std::int64_t{truncToInt(bounds.bottom - bounds.top)} + 1);
+        std::llabs(std::int64_t{truncToInt(right - static_cast<float>(job.startOffset))} + 1);
+    const std::int64_t width = std::llabs(std::int64_t{truncToInt(height)} + 1);
     const std::int64_t section = job.sectionLength;
     const std::int64_t limit = job.sectionLimit;
     const std::int64_t remaining = settings_.REMAINMEDIALENGTH;
@@ -142,9 +161,18 @@ int CPlotRun::outputCopy(CPlotJob& job)
         return RESULT_DATA_BUILD_FAILED;
     const std::unique_ptr<CPlot> plot = layOut(job);
     const FRect bounds = plot->extent;
+    // A plot whose edges are not finite numbers could never be walked to its end.
+    const bool finite = std::isfinite(bounds.right) && std::isfinite(bounds.bottom);
+    const float mediaWidth = static_cast<float>(settings_.MediaWidth);
+    if (!finite || !reachesMedia(*plot, settings_.PageOut != 0 ? FLT_MAX : mediaWidth))
+        return RESULT_NOTHING_ON_MEDIA;
     CSectionCutter cutter(*plot);
 
     device_.port->SelectPort(portOverride_.empty() ? cutInfo_.Port : portOverride_.c_str());
+    protectRunFiles();
+    CPlotPort& port = device_.outputPort();
+    port.setStallNotice(
+        [this, &job](std::size_t bytesSent) { list_.setProgressText(rowOf(&job), stalledText(bytesSent)); });
     device_.stopFlag = 0;
     const std::int32_t savedAutoFeed = cutInfo_.AutoFeed;
     const std::int32_t savedHalfCut = cutInfo_.HalfCut;
@@ -153,22 +181,30 @@ int CPlotRun::outputCopy(CPlotJob& job)
     cutInfo_.HalfCut = (job.options & CPlotJob::OPTION_HALF_CUT) ? 8 : 0;
 
     bool portFailed = false;
+    bool writeFailed = false;
+    bool stopped = false;
     // Bands were left out because the media left could not hold another one.
     bool mediaRanOut = false;
-    // A plot whose edges are not finite numbers could never be walked to its end.
-    const bool finite = std::isfinite(bounds.right) && std::isfinite(bounds.bottom);
-    const float mediaWidth = static_cast<float>(settings_.MediaWidth);
-    for (float y0 = 0.0f; finite && y0 < bounds.bottom; y0 += mediaWidth) {
+    sentDrawing_ = false;
+    // The first band is always made: a drawing lying on the media's edge at y = 0 ends where it starts.
+    for (float y0 = 0.0f; y0 == 0.0f || y0 < bounds.bottom; y0 += mediaWidth) {
         if (device_.beginPass(&list_, cutInfo_) == 0) {
             portFailed = true;
             break;
         }
         std::int32_t consumed = 0;
-        bool stopped = outputBand(job, *plot, cutter, y0, y0 + mediaWidth, consumed);
+        stopped = outputBand(job, *plot, cutter, y0, y0 + mediaWidth, consumed);
         // A stop raised while the band's last section was written ends the copy as well.
         stopped = stopped || device_.stopFlag != 0;
+        if (stopped && port.writeError().empty())
+            finishStoppedPass(port);
         device_.endPass(settings_.SendPG != 0 ? autoFeed : 2);
-        settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - consumed);
+        writeFailed = !port.writeError().empty();
+        // A port that failed before the device took a byte used no media.
+        if (!writeFailed || port.bytesSent() > 0)
+            settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - consumed);
+        if (writeFailed)
+            break;
         // Without a positive media width the next band would lie where this one did.
         if (stopped || settings_.PageOut == 0 || mediaWidth <= 0.0f)
             break;
@@ -178,6 +214,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
         }
     }
 
+    port.setStallNotice(nullptr);
     cutInfo_.AutoFeed = savedAutoFeed;
     cutInfo_.HalfCut = savedHalfCut;
     if (portFailed) {
@@ -185,17 +222,37 @@ int CPlotRun::outputCopy(CPlotJob& job)
         job.messageText = portOpenFailureText(device_.port->portName(), device_.port->openError());
         return RESULT_PORT_OPEN_FAILED;
     }
+    if (writeFailed) {
+        device_.stopFlag = 1;
+        job.messageText = portWriteFailureText(device_.port->portName(), port.writeError());
+        return RESULT_PORT_WRITE_FAILED;
+    }
     if (mediaRanOut) {
         device_.stopFlag = 1;
         return RESULT_NOT_ENOUGH_MEDIA;
     }
-    // Only a copy that made no pass finds the flag down: each pass end raises it.
-    if (!(job.options & CPlotJob::OPTION_ROTATE) && device_.stopFlag == 0)
-        settings_.REMAINMEDIALENGTH =
-            clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - cutInfo_.mmPageGap);
+    // Only the sections begun before the stop have used media, and the copy is not plotted.
+    if (stopped) {
+        device_.stopFlag = 1;
+        list_.setProgressText(rowOf(&job), strings::localString(strings::IDS_STOPPED));
+        return RESULT_STOPPED;
+    }
     device_.stopFlag = 1;
+    // Paths whose extents touch the media may still have nothing on it once clipped.
+    if (!sentDrawing_)
+        return RESULT_NOTHING_ON_MEDIA;
     list_.setProgressText(rowOf(&job), strings::localString(strings::IDS_STATE_FINISHED));
     return RESULT_OK;
+}
+
+// A stopped pass still leaves the device safe when it takes data: the command the stop cut short is
+// completed and the pen lifted, and the pass then ends with its usual closing commands. A device that
+// takes nothing for a moment is given up on, and a second stop ends this at once.
+void CPlotRun::finishStoppedPass(CPlotPort& port)
+{
+    device_.stopFlag = 0;
+    port.finishAfterStop(SAFE_END_PATIENCE);
+    device_.penUp();
 }
 
 // Sends the sections of one band (y0 to y1 across the media) along the media's length: each section is
@@ -213,9 +270,11 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter
     float x0 = 0.0f;
     float x1 = step;
     std::uint32_t sections = 0;
-    if (!(0.0f < bounds.right))
+    if (!(0.0f <= bounds.right))
         return false;
     for (bool first = true;; first = false) {
+        if (device_.stopFlag != 0)
+            return true;
         if (!first) {
             x0 -= overlap;
             x1 = x0 + step;
@@ -244,7 +303,14 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter
             transform(*piece, toDevice);
             if (settings_.SortPlot != 0)
                 sortByLeftEdge(*piece);
-            device_.emitPlot(*piece);
+            sentDrawing_ = true;
+            // Path by path, so that a stop raised while one was written ends the section at once.
+            for (int i = 0; i < piece->count() && device_.stopFlag == 0; ++i)
+                device_.emitPath(piece->at(i));
+        } else {
+            // No write runs the message step for an empty section; a long run of them must still hear
+            // the stop command.
+            platform::messageStep();
         }
         x0 += step;
         if (!(x0 < bounds.right))

@@ -3,6 +3,7 @@
 #include "jobs/CAutoJobList.h"
 #include "jobs/CommandIds.h"
 #include "output/CPlotterDevice.h"
+#include "output/ServerSettings.h"
 
 CPlotRun::CPlotRun(CAutoJobList& list, ServerSettings& settings, CCutInfo& cutInfo, CPlotterDevice& device)
     : list_(list), settings_(settings), cutInfo_(cutInfo), device_(device)
@@ -90,14 +91,32 @@ void CPlotRun::pause()
 }
 
 // Raising the stop flag ends the copy in output at its next write or section; the run then ends after it.
+// A copy in output is stopped whatever the run mode: after delete all the mode is already idle.
 void CPlotRun::stop()
 {
+    if (list_.jobInOutput() != nullptr)
+        device_.stopFlag = 1;
     if (!isRunning(list_.runMode()))
         return;
     device_.stopFlag = 1;
     redrawRunningRow();
     list_.setRunningJob(-1);
     list_.setRunMode(RUN_IDLE);
+}
+
+// Delete all also ends the copy in output, whose row the list keeps until the copy has returned.
+bool CPlotRun::deleteAllJobs()
+{
+    if (list_.jobInOutput() != nullptr)
+        device_.stopFlag = 1;
+    return list_.deleteAllJobs();
+}
+
+void CPlotRun::setServerFile(const CProfile* serverFile)
+{
+    serverFile_ = serverFile;
+    savedRemainingMedia_ = settings_.REMAINMEDIALENGTH;
+    mediaSaveReported_ = false;
 }
 
 void CPlotRun::startAfterScan()

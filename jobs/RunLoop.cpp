@@ -5,11 +5,18 @@
 #include "jobs/Intake.h"
 #include "jobs/JobPlot.h"
 #include "jobs/RunTexts.h"
+#include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
+#include "platform/Hooks.h"
+#include "platform/PathMapping.h"
+#include "plotdata/CProfile.h"
 #include "plotdata/ResultCodes.h"
+#include "res/strings/StringIds.h"
+#include "res/strings/StringTable.h"
 
 void CPlotRun::run()
 {
+    device_.outputPort().beginRun();
     int row = list_.runningJob();
     while (row >= 0) {
         plotRunningJob(row);
@@ -43,10 +50,14 @@ void CPlotRun::plotRunningJob(int row)
             const int result = plotCopy(rowOf(job));
             list_.redrawRow(rowOf(job));
             job->messageId = result;
+            saveRemainingMedia();
+            // A stopped copy is not plotted: nothing is counted or marked, and the job waits in standby.
+            if (result == RESULT_STOPPED)
+                break;
             if (result == RESULT_NOT_ENOUGH_MEDIA || result == RESULT_DATA_BUILD_FAILED) {
                 job->state = CPlotJob::STATE_STANDBY;
             } else if (result == RESULT_FILTER_READ_FAILED || result == RESULT_LIBRARY_FAILED ||
-                       result == RESULT_PORT_OPEN_FAILED) {
+                       result == RESULT_PORT_OPEN_FAILED || result == RESULT_PORT_WRITE_FAILED) {
                 list_.setRunMode(RUN_IDLE);
                 break;
             }
@@ -60,7 +71,7 @@ void CPlotRun::plotRunningJob(int row)
                 markJobPlotted(*job);
                 break;
             }
-            // A copy plotted between page pauses, or cut short by a stop, leaves the count as it was.
+            // A copy plotted between page pauses leaves the count as it was.
             if (result == RESULT_OK)
                 markJobPlotted(*job);
             break;
@@ -99,9 +110,45 @@ int CPlotRun::plotCopy(int row)
     }
     job->state = CPlotJob::STATE_WAITING;
     result = outputCopy(*job);
-    job->state = result == RESULT_OK ? CPlotJob::STATE_FINISHED : CPlotJob::STATE_FAILED;
+    if (result == RESULT_OK)
+        job->state = CPlotJob::STATE_FINISHED;
+    else
+        job->state = result == RESULT_STOPPED ? CPlotJob::STATE_STANDBY : CPlotJob::STATE_FAILED;
     showRemainingMedia();
     return result;
+}
+
+// The roll count is kept in Server.INI after every copy, so that it survives a crash or a power cut.
+void CPlotRun::saveRemainingMedia()
+{
+    if (serverFile_ == nullptr || settings_.REMAINMEDIALENGTH == savedRemainingMedia_)
+        return;
+    if (serverFile_->setInt("SYSTEM", "REMAINMEDIALENGTH", settings_.REMAINMEDIALENGTH)) {
+        savedRemainingMedia_ = settings_.REMAINMEDIALENGTH;
+        mediaSaveReported_ = false;
+        return;
+    }
+    if (!mediaSaveReported_)
+        platform::messageBox(
+            fillPlaceholders(strings::localString(strings::IDS_MEDIA_NOT_SAVED), {serverFile_->path()}), {},
+            platform::MB_ICONEXCLAMATION);
+    mediaSaveReported_ = true;
+}
+
+// No port may write over a plot file of the list or into a receive folder.
+void CPlotRun::protectRunFiles()
+{
+    std::vector<std::string> files;
+    for (int row = 0; row < list_.rowCount(); ++row) {
+        if (const CPlotJob* job = list_.jobAt(row))
+            files.push_back(platform::toFileSystemPath(job->path));
+    }
+    std::vector<std::string> folders;
+    if (serverFile_ != nullptr) {
+        folders.push_back(platform::toFileSystemPath(CIntake::automaticFolder(*serverFile_)));
+        folders.push_back(platform::toFileSystemPath(CIntake::manualFolder(*serverFile_)));
+    }
+    device_.outputPort().protectPaths(std::move(files), std::move(folders));
 }
 
 void CPlotRun::markJobPlotted(const CPlotJob& job) const

@@ -37,5 +37,15 @@ std::string remainingMediaText(int millimetres, bool inches)
 
 std::string portOpenFailureText(const std::string& port, const std::string& reason)
 {
-    return fillPlaceholders(strings::programString(RESULT_PORT_OPEN_FAILED), {port, reason});
+    return fillPlaceholders(strings::resultString(RESULT_PORT_OPEN_FAILED), {port, reason});
+}
+
+std::string portWriteFailureText(const std::string& port, const std::string& reason)
+{
+    return fillPlaceholders(strings::resultString(RESULT_PORT_WRITE_FAILED), {port, reason});
+}
+
+std::string stalledText(std::size_t bytesSent)
+{
+    return fillPlaceholders(strings::localString(strings::IDS_DEVICE_STALLED), {std::to_string(bytesSent)});
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 
-// The texts the run shows: the progress of a copy, the remaining media and a port that failed.
+// The texts the run shows: the progress of a copy, the remaining media, a port that failed and a device
+// that takes no data.
 
 // Replaces the placeholders %d and %s of a table text, in order, with the values. Surplus values are
 // dropped and surplus placeholders are left as they are, so that no table text can make the output read
@@ -16,3 +18,7 @@ std::string progressText(int fromMillimetres, int toMillimetres);
 std::string remainingMediaText(int millimetres, bool inches);
 // The result text of a copy whose port could not be opened, in the program's own language.
 std::string portOpenFailureText(const std::string& port, const std::string& reason);
+// The result text of a copy whose port failed during output, in the program's own language.
+std::string portWriteFailureText(const std::string& port, const std::string& reason);
+// The running row's progress while the device takes no data, in the current language.
+std::string stalledText(std::size_t bytesSent);

@@ -94,10 +94,9 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings,
 {
     settings.serverFile.setPath((folder + "Server.INI").c_str());
     settings.language = settings.serverFile.getInt("SYSTEM", "Language", 0);
-    if (settings.language < FIRST_LANGUAGE_ID) {
+    settings.languageFromSystem = settings.language < FIRST_LANGUAGE_ID;
+    if (settings.languageFromSystem)
         settings.language = platform::systemDefaultLanguage();
-        settings.serverFile.setInt("SYSTEM", "Language", settings.language);
-    }
     CProfile installFile;
     installFile.setPath((folder + "Install.INI").c_str());
     settings.edition = installFile.getInt("Install", "Edition", 0);
@@ -110,6 +109,12 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings,
     settings.device.port = std::make_unique<CPlotPort>(folder + "Port.INI");
     loadOutputSettings(settings.serverFile, settings.deviceFile, settings.server, settings.cutInfo,
                        settings.device);
+}
+
+void saveChosenLanguage(const StartupSettings& settings)
+{
+    if (settings.languageFromSystem)
+        settings.serverFile.setInt("SYSTEM", "Language", settings.language);
 }
 
 void saveMediaSettings(StartupSettings& settings)

@@ -43,6 +43,8 @@ struct StartupSettings {
     CPlotterDevice device;
     int edition = 0;
     int language = 0;
+    // The language is the system's, as Server.INI names none yet.
+    bool languageFromSystem = false;
     CLanguageLibrary languageLibrary;
 };
 
@@ -53,12 +55,16 @@ int editionTitleId(int editionCode);
 int editionIconId(int editionCode);
 
 // Loads everything from folder (ending in '/') as the program does at start-up: the language of
-// [SYSTEM] Language, or the system's when it is below 16 (then written back); the edition of
+// [SYSTEM] Language, or the system's when it is below 16 (see saveChosenLanguage); the edition of
 // Install.INI; the device-profile file they choose; the language library from libraryFolder when the
 // language is not Chinese; the output settings and the selected device. The device's port reads
 // Port.INI of the folder.
 void loadStartupSettings(const std::string& folder, StartupSettings& settings,
                          const std::string& libraryFolder);
+
+// Writes the system's language into Server.INI when the file named none, once the program is going
+// ahead: a run refused for its command line leaves the file alone.
+void saveChosenLanguage(const StartupSettings& settings);
 
 // Writes [SYSTEM] REMAINMEDIALENGTH and MediaWidth, as the program does when it closes.
 void saveMediaSettings(StartupSettings& settings);

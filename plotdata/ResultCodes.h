@@ -11,4 +11,11 @@ enum ResultCode : int {
     RESULT_EMPTY_JOB_ITEM = 32788,     // "空的工作数据项!"
     // A pass could not open its port; the job's text is filled with the port and the reason.
     RESULT_PORT_OPEN_FAILED = 20100,
+    // A stop ended the copy before all of it was sent: it is not counted as plotted.
+    RESULT_STOPPED = 20101,
+    // The port could take no more data (hung up, broken pipe, no space left); the job's text is filled
+    // with the port and the reason.
+    RESULT_PORT_WRITE_FAILED = 20104,
+    // Nothing of the drawing lies on the media: nothing was sent.
+    RESULT_NOTHING_ON_MEDIA = 20105,
 };

@@ -59,6 +59,11 @@ constexpr StringEntry table[] = {
     {32784, "The import library could not be called / was not found!"},
     {32788, "Empty job item!"},
     {20100, "The port %s could not be opened: %s"},
+    {20101, "Stopped"},
+    {20102, "%s cannot be written: the remaining media length was not saved!"},
+    {20103, "The device is not accepting data; %d bytes of this copy are out"},
+    {20104, "Output to the port %s failed: %s"},
+    {20105, "Nothing of the drawing lies on the media!"},
     // File errors, one per kind; %1 is the file's path
     {61857, "An unexpected error occurred while accessing %1."},
     {61858, "%1 was not found."},

@@ -28,6 +28,16 @@ constexpr int IDS_STATE_STANDBY = 20014;
 
 // The port of a copy could not be opened: port and reason.
 constexpr int IDS_PORT_OPEN_FAILED = 20100;
+// A copy ended by a stop before all of it was sent.
+constexpr int IDS_STOPPED = 20101;
+// Server.INI could not be written: its path.
+constexpr int IDS_MEDIA_NOT_SAVED = 20102;
+// The device takes no data: the bytes of the copy that are out.
+constexpr int IDS_DEVICE_STALLED = 20103;
+// The port of a copy failed during output: port and reason.
+constexpr int IDS_PORT_WRITE_FAILED = 20104;
+// Nothing of a copy's drawing lies on the media.
+constexpr int IDS_NOTHING_ON_MEDIA = 20105;
 
 // Remaining media in the status bar.
 constexpr int IDS_REMAINING_MM = 20500;

@@ -6,6 +6,7 @@ namespace strings {
 namespace {
 
 EnglishLookup english = nullptr;
+bool resultsInLocalLanguage = false;
 
 const char* find(std::span<const StringEntry> table, int id)
 {
@@ -33,5 +34,9 @@ const char* localString(int id)
 
 void useEnglishStrings(EnglishLookup lookup) { english = lookup; }
 bool englishInUse() { return english != nullptr; }
+
+const char* resultString(int id) { return resultsInLocalLanguage ? localString(id) : programString(id); }
+
+void useLocalResultStrings(bool on) { resultsInLocalLanguage = on; }
 
 } // namespace strings

@@ -26,4 +26,9 @@ const char* localString(int id);
 void useEnglishStrings(EnglishLookup lookup);
 bool englishInUse();
 
+// The text of a job result: the program's own, or, once switched, the current language's.
+const char* resultString(int id);
+// Results follow the current language when on (the command-line tool), else stay in the program's own.
+void useLocalResultStrings(bool on);
+
 } // namespace strings

@@ -6,11 +6,15 @@
 #include "PseudoTerminal.h"
 #include "TempDir.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -118,23 +122,91 @@ TEST_F(PlotToolTest, PlotsARealFileIntoAFileAndThroughASerialLineAlike)
     EXPECT_EQ(received, stream);
 }
 
-TEST_F(PlotToolTest, CtrlCEndsTheCopyAtTheNextWrite)
+// 20,000 lines of 100 mm across the media: far more than a terminal's buffer holds.
+std::string manyLines()
 {
     std::string lines = "IN;SP1;";
     for (int i = 0; i < 20000; ++i)
         lines += "PU0," + std::to_string(i % 4000) + ";PD4000," + std::to_string(i % 4000) + ";";
-    const std::string plot = home.write("lines.plt", lines);
-    // Nobody reads the line, so the tool waits for room once the terminal's buffer is full.
+    return lines;
+}
+
+// Ctrl-C, SIGTERM and SIGHUP end the copy at its next write. The stopped copy is reported as such, not
+// marked, and only its one begun section of 100 mm is taken off the roll, which is in Server.INI. While
+// nobody reads the line the tool says so once, after five seconds, and keeps waiting.
+TEST_F(PlotToolTest, StopSignalsEndTheCopyUncountedAndTheRollCountIsKept)
+{
+    const std::string plot = home.write("lines.plt", manyLines());
+    const auto modified = fs::last_write_time(plot);
     ASSERT_TRUE(line.ok());
     mapCom1ToTerminal();
-    const pid_t tool = start({"--port", "COM1", plot});
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        home.write("Server.INI", "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=100000\n");
+        tcflush(line.master(), TCIOFLUSH);
+        const pid_t tool = start({"--mark-plotted", "--port", "COM1", plot});
+        pollfd ready = {line.master(), POLLIN, 0};
+        ASSERT_EQ(poll(&ready, 1, 60000), 1);
+        if (signal == SIGTERM) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            while (messages().find("设备不接收数据") == std::string::npos &&
+                   std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            EXPECT_EQ(waitpid(tool, nullptr, WNOHANG), 0) << "the tool gave up on a stalled device";
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+
+        kill(tool, signal);
+        EXPECT_EQ(finish(tool, std::chrono::seconds(30)), 128 + signal) << messages();
+        const std::string said = messages();
+        if (signal == SIGTERM) {
+            EXPECT_THAT(said, HasSubstr("lines.plt: 设备不接收数据, 本份已发送 "));
+            EXPECT_EQ(said.find("设备不接收数据"), said.rfind("设备不接收数据")) << said;
+        }
+        EXPECT_THAT(said, HasSubstr("lines.plt: 绘图已终止"));
+        EXPECT_EQ(fs::last_write_time(plot), modified);
+        EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH=99900"));
+    }
+}
+
+// A device that can take no more fails the copy with the port and the reason, instead of being retried
+// for ever or ending the tool: a full device, a line that hangs up, a pipe whose reader goes away.
+TEST_F(PlotToolTest, APortThatTakesNoMoreFailsTheCopyWithItsReason)
+{
+    const std::string plot = home.write("frame.plt", "IN;PU0,0;PD4000,0,4000,2000;");
+    if (access("/dev/full", W_OK) == 0) {
+        EXPECT_EQ(finish(start({"--mark-plotted", "--port", "/dev/full", plot}), std::chrono::seconds(30)),
+                  1);
+        EXPECT_THAT(messages(), HasSubstr("frame.plt: 端口 /dev/full 输出失败: No space left on device"));
+        EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH=100000"));
+        EXPECT_FALSE(platform::hasPlottedMark(plot));
+    }
+
+    const std::string longPlot = home.write("lines.plt", manyLines());
+    ASSERT_TRUE(line.ok());
+    mapCom1ToTerminal();
+    // Only the test holds the device side, so that closing it hangs the line up.
+    fcntl(line.master(), F_SETFD, FD_CLOEXEC);
+    fcntl(line.slave(), F_SETFD, FD_CLOEXEC);
+    const pid_t tool = start({"--port", "COM1", longPlot});
     pollfd ready = {line.master(), POLLIN, 0};
     ASSERT_EQ(poll(&ready, 1, 60000), 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    line.closeMaster();
+    EXPECT_EQ(finish(tool, std::chrono::seconds(30)), 1) << messages();
+    EXPECT_THAT(messages(), HasSubstr("lines.plt: 端口 COM1 输出失败: the device hung up"));
 
-    kill(tool, SIGINT);
-    EXPECT_EQ(finish(tool, std::chrono::seconds(30)), 130) << messages();
-    EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH="));
+    const std::string pipe = home.file("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    const pid_t piped = start({"--port", pipe, longPlot});
+    pollfd readable = {reader, POLLIN, 0};
+    ASSERT_EQ(poll(&readable, 1, 60000), 1);
+    close(reader);
+    EXPECT_EQ(finish(piped, std::chrono::seconds(30)), 1) << messages();
+    EXPECT_THAT(messages(), HasSubstr("lines.plt: 端口 " + pipe + " 输出失败: Broken pipe"));
 }
 
 TEST_F(PlotToolTest, ReportsAJobThatDidNotFinishAndMarksFilesOnlyWhenAsked)
@@ -147,6 +219,81 @@ TEST_F(PlotToolTest, ReportsAJobThatDidNotFinishAndMarksFilesOnlyWhenAsked)
 
     EXPECT_EQ(runTool({"--mark-plotted", "--port", home.file("out.plt"), plot}), 0) << messages();
     EXPECT_TRUE(platform::hasPlottedMark(plot));
+}
+
+TEST_F(PlotToolTest, EveryCopyStaysInTheOutputFileAndALongPathIsUsedWhole)
+{
+    const std::string plot = home.write("frame.plt", "IN;PU0,0;PD4000,0,4000,2000;");
+    // A folder path far longer than 149 characters.
+    fs::path folder = home.path();
+    for (int i = 0; i < 6; ++i)
+        folder /= std::string(40, static_cast<char>('a' + i));
+    fs::create_directories(folder);
+    const std::string out = (folder / "out.plt").string();
+
+    ASSERT_EQ(runTool({"--copies", "2", "--port", out, plot}), 0) << messages();
+    const std::string twice = TempDir::read(out);
+    EXPECT_EQ(std::count(twice.begin(), twice.end(), 'G'), 2) << twice; // one page advance per copy
+    // Nothing was written anywhere else along the way.
+    std::size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(home.path() / std::string(40, 'a')))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1u);
+
+    // A new run starts the file anew.
+    ASSERT_EQ(runTool({"--port", out, plot}), 0) << messages();
+    const std::string once = TempDir::read(out);
+    EXPECT_EQ(std::count(once.begin(), once.end(), 'G'), 1) << once;
+}
+
+TEST_F(PlotToolTest, APortNeverWritesOverAPlotOrSettingsFile)
+{
+    const std::string plot = home.write("frame.plt", "IN;PU0,0;PD4000,0,4000,2000;");
+    const std::string other = home.write("other.plt", "IN;PU0,0;PD4000,0;");
+    fs::create_directory(home.path() / "receive");
+    const std::string received = home.write("receive/waiting.plt", "IN;PU0,0;PD100,0;");
+    home.write("Server.INI", "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=100000\n[Receive]\nAReceivePath=" +
+                                 home.file("receive") + "\n");
+    const std::string settings = serverIni();
+    const std::string link = home.file("link.plt");
+    fs::create_symlink(other, link);
+
+    for (const std::string& target : {plot, link, home.file("Server.INI"), home.file("Plotter.INI"), received,
+                                      home.file("receive/new.plt")}) {
+        SCOPED_TRACE(target);
+        EXPECT_EQ(runTool({"--port", target, plot, other}), 1);
+        EXPECT_THAT(messages(), HasSubstr("is not written over"));
+    }
+    EXPECT_EQ(TempDir::read(plot), "IN;PU0,0;PD4000,0,4000,2000;");
+    EXPECT_EQ(TempDir::read(other), "IN;PU0,0;PD4000,0;");
+    EXPECT_EQ(TempDir::read(received), "IN;PU0,0;PD100,0;");
+    EXPECT_EQ(serverIni(), settings);
+    EXPECT_FALSE(fs::exists(home.path() / "receive/new.plt"));
+}
+
+TEST_F(PlotToolTest, AFifoGivenAsAPlotFileIsRefusedAtOnce)
+{
+    const std::string fifo = home.file("pipe.plt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(finish(start({"--port", home.file("out.plt"), fifo}), std::chrono::seconds(30)), 2);
+    EXPECT_THAT(messages(), HasSubstr("pipe.plt is not a regular file"));
+}
+
+TEST_F(PlotToolTest, SpeaksTheLanguageOfTheSettingsAndEscapesFileNames)
+{
+    fs::copy_file(fs::path(MARQUILL_BIN_DIR) / "Plotter_Eng.INI", home.path() / "Plotter_Eng.INI");
+    home.write("Server.INI", "[SYSTEM]\nLanguage=1033\nREMAINMEDIALENGTH=100000\n");
+    const std::string plot = home.write("a\x1b[2Jb.plt", "IN;PU0,0;PD4000,0,4000,2000;");
+    EXPECT_EQ(runTool({"--port", home.file("missing/out.plt"), plot}), 1);
+    const std::string said = messages();
+    EXPECT_THAT(
+        said, HasSubstr("a\\x1B[2Jb.plt: The port " + home.file("missing/out.plt") + " could not be opened"));
+    EXPECT_EQ(said.find('\x1b'), std::string::npos) << said;
+
+    // A run refused for its command line does not write the settings.
+    home.write("Server.INI", "[SYSTEM]\nREMAINMEDIALENGTH=100000\n");
+    EXPECT_EQ(runTool({"--device", "no such device", plot}), 2);
+    EXPECT_EQ(serverIni(), "[SYSTEM]\nREMAINMEDIALENGTH=100000\n");
 }
 
 TEST_F(PlotToolTest, RefusesABadCommandLineAndExplainsItself)

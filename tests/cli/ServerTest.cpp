@@ -218,7 +218,7 @@ TEST_F(ServerTest, OneServerPerHomeHoldsAJobTooLongForTheRollUntilANewRollAndRel
     stop(server, SIGINT);
 }
 
-TEST_F(ServerTest, SigtermInTheMiddleOfACopyEndsTheServerWithinASecondWithTheRollCountWritten)
+TEST_F(ServerTest, SigtermInTheMiddleOfACopyEndsTheServerSoonWithTheRollCountWritten)
 {
     PseudoTerminal line;
     ASSERT_TRUE(line.ok());
@@ -235,7 +235,8 @@ TEST_F(ServerTest, SigtermInTheMiddleOfACopyEndsTheServerWithinASecondWithTheRol
 
     const auto signalled = std::chrono::steady_clock::now();
     stop(server);
-    EXPECT_LT(std::chrono::steady_clock::now() - signalled, 1s);
+    // The stopped pass gives a device that takes nothing two seconds to take its closing commands.
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, 5s);
     EXPECT_THAT(log(), HasSubstr("exit: media left"));
     EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH="));
     // The stopped copy is not taken for a plotted file: it is plotted again after a restart.

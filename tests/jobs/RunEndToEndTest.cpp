@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using ::testing::EndsWith;
 using ::testing::StartsWith;
 
 // A frame 100 mm long and 50 mm wide, in plotter units of 0.025 mm.
@@ -99,8 +100,10 @@ TEST_F(RunEndToEndTest, ADroppedFileIsPlottedMarkedAndPaidForInMedia)
     EXPECT_EQ(job.state, CPlotJob::STATE_FINISHED);
     EXPECT_EQ(job.copiesDone, 2);
     EXPECT_EQ(std::count(view.progress.begin(), view.progress.end(), "完成"), 2);
-    // Each pass creates the file anew, so it holds the last copy.
-    EXPECT_EQ(TempDir::read(output), FRAME_STREAM);
+    // The second copy goes after the first one in the file.
+    const std::string stream = TempDir::read(output);
+    EXPECT_THAT(stream, EndsWith(FRAME_STREAM));
+    EXPECT_NE(stream.rfind("IN;"), 0u);
     EXPECT_TRUE(platform::hasPlottedMark(plotFile));
     EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000 - 2 * 100);
     EXPECT_TRUE(boxes.texts.empty());
@@ -158,7 +161,8 @@ TEST_F(RunEndToEndTest, AStopFromTheMessageStepEndsTheCopyAtTheNextWrite)
     // The second whole copy, which starts with the pen the first one left selected, as the cut copy does.
     job.copies = 2;
     runAutomaticSequence();
-    const std::string whole = TempDir::read(output);
+    const std::string both = TempDir::read(output);
+    const std::string whole = both.substr(both.rfind("IN;"));
 
     job.state = CPlotJob::STATE_WAITING;
     job.copiesDone = 1;
@@ -173,7 +177,13 @@ TEST_F(RunEndToEndTest, AStopFromTheMessageStepEndsTheCopyAtTheNextWrite)
     const std::string cut = TempDir::read(output);
 
     EXPECT_LT(cut.size(), whole.size() / 2);
-    EXPECT_EQ(whole.compare(0, cut.size(), cut), 0);
+    // The drawing ends where the stop came; the pass still lifts the pen and ends as a whole copy does.
+    const std::size_t ending = cut.rfind("PU;PU");
+    ASSERT_NE(ending, std::string::npos) << cut;
+    EXPECT_EQ(whole.compare(0, ending, cut, 0, ending), 0);
+    EXPECT_THAT(cut, EndsWith(";SP0;PG;"));
+    EXPECT_EQ(job.state, CPlotJob::STATE_STANDBY);
+    EXPECT_EQ(job.copiesDone, 1);
     EXPECT_EQ(list.runMode(), RUN_IDLE);
     EXPECT_EQ(list.runningJob(), -1);
     EXPECT_EQ(device.stopFlag, 1);

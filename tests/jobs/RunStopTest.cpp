@@ -1,0 +1,121 @@
+#include "JobTestSupport.h"
+#include "RunTestSupport.h"
+#include "TempDir.h"
+
+#include "jobs/JobTexts.h"
+#include "plotdata/CProfile.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// A line 1200 mm long: with the default 500 mm sections and 10 mm overlap it is sent in three sections.
+std::unique_ptr<CPlot> longLine() { return plotOfLines({{{0, 10}, {1200, 10}}}); }
+
+// Calls the action once, at the first write after the given text was sent, as a command arriving in the
+// message step does.
+void after(RecordingPort& port, const std::string& sent, std::function<void()> action)
+{
+    port.onWrite = [&port, sent, action, done = false]() mutable {
+        if (!done && port.passes.back().find(sent) != std::string::npos) {
+            done = true;
+            action();
+        }
+    };
+}
+
+TEST_F(RunTest, AStoppedCopyIsNeitherCountedNorChargedBeyondTheSectionsBegun)
+{
+    const int row = addJob("long.plt", longLine());
+    CPlotJob& job = *list.jobAt(row);
+    job.copies = 2;
+    // The stop comes while the second section is sent.
+    after(port, "M4900,100;", [this] { run.stop(); });
+    plotRow(row);
+
+    EXPECT_EQ(job.state, CPlotJob::STATE_STANDBY);
+    EXPECT_EQ(job.copiesDone, 0);
+    EXPECT_EQ(stateText(job), "绘图已终止");
+    EXPECT_EQ(view.progress.back(), "绘图已终止");
+    // The second section, from 490 to 990 mm, was begun; the third never was.
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000 - 990);
+    EXPECT_EQ(list.runMode(), RUN_IDLE);
+    EXPECT_EQ(device.stopFlag, 1);
+
+    // Started again, the job plots both of its copies.
+    port.onWrite = nullptr;
+    plotRow(row);
+    EXPECT_EQ(job.state, CPlotJob::STATE_FINISHED);
+    EXPECT_EQ(job.copiesDone, 2);
+}
+
+TEST_F(RunTest, StopAndDeleteAllStopTheCopyInOutputWhateverTheRunMode)
+{
+    // Delete all sets the run mode to idle first; the stop that follows must still end the copy.
+    const int first = addJob("first.plt", longLine());
+    after(port, "M0,100;", [this] {
+        list.deleteAllJobs();
+        run.stop();
+    });
+    plotRow(first);
+    ASSERT_EQ(port.passes.size(), 1u);
+    EXPECT_THAT(port.passes[0], Not(HasSubstr("D9900,100;")));
+    EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_STANDBY);
+    EXPECT_EQ(list.jobAt(0)->copiesDone, 0);
+
+    // Delete all itself stops the copy.
+    const int second = addJob("second.plt", longLine());
+    after(port, "M0,100;", [this] { run.deleteAllJobs(); });
+    plotRow(second);
+    ASSERT_EQ(port.passes.size(), 2u);
+    EXPECT_THAT(port.passes[1], Not(HasSubstr("D9900,100;")));
+    EXPECT_EQ(list.jobAt(second)->state, CPlotJob::STATE_STANDBY);
+    EXPECT_EQ(device.stopFlag, 1);
+}
+
+TEST_F(RunTest, AStoppedPassEndsWithThePenUpAndItsClosingCommands)
+{
+    std::strcpy(device.command(CommandTemplate::PenUp), "U;");
+    const int row = addJob("long.plt", longLine());
+    after(port, "D5000,100;", [this] { run.stop(); });
+    plotRow(row);
+    ASSERT_EQ(port.passes.size(), 1u);
+    const std::string& pass = port.passes[0];
+    // The pen is lifted right after the last line and the pass ends with its move to the feed position.
+    EXPECT_THAT(pass, HasSubstr("D5000,100;U;M"));
+    EXPECT_THAT(pass, Not(HasSubstr("D9900,100;")));
+    EXPECT_THAT(pass, ::testing::EndsWith(";; "));
+}
+
+TEST_F(RunTest, TheRemainingMediaIsSavedAfterEveryCopyAndAFailedSaveIsReported)
+{
+    TempDir dir;
+    CProfile serverFile;
+    serverFile.setPath(dir.file("Server.INI").c_str());
+    run.setServerFile(&serverFile);
+    const int row = addJob("frame.plt", plotOfLines({{{0, 10}, {100, 10}}}));
+    list.jobAt(row)->copies = 3;
+    std::vector<int> savedBeforeEachCopy;
+    port.onWrite = [&] {
+        if (port.passes.back().empty())
+            savedBeforeEachCopy.push_back(serverFile.getInt("SYSTEM", "REMAINMEDIALENGTH", -1));
+    };
+    plotRow(row);
+    EXPECT_THAT(savedBeforeEachCopy, ElementsAre(-1, 150000 - 100, 150000 - 200));
+    EXPECT_EQ(serverFile.getInt("SYSTEM", "REMAINMEDIALENGTH", -1), 150000 - 300);
+
+    // A settings file in a folder that does not exist cannot be written: said once, not on every copy.
+    MessageBoxes boxes;
+    CProfile unwritable;
+    unwritable.setPath(dir.file("missing/Server.INI").c_str());
+    run.setServerFile(&unwritable);
+    const int again = addJob("again.plt", plotOfLines({{{0, 10}, {100, 10}}}));
+    list.jobAt(again)->copies = 2;
+    plotRow(again);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_THAT(boxes.texts[0], HasSubstr(dir.file("missing/Server.INI")));
+}
+
+} // namespace
