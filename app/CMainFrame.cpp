@@ -278,8 +278,11 @@ void CMainFrame::connectSettingsDialogs()
         mediaPane_->setText(QString::fromStdString(text));
     };
     automaticCommands_.setHandler(ID_PATH_SETTINGS, [this] { CPathDialog(dialogSettings_, this).exec(); });
-    automaticCommands_.setHandler(ID_RELOAD_MEDIA,
-                                  [this] { CReloadPaperDialog(dialogSettings_, this).exec(); });
+    // The dialog sets the count in memory and in the file alike: the roll count starts from there.
+    automaticCommands_.setHandler(ID_RELOAD_MEDIA, [this] {
+        CReloadPaperDialog(dialogSettings_, this).exec();
+        run_.rollCount()->remember();
+    });
     automaticCommands_.setHandler(ID_OUTPUT_SETTINGS,
                                   [this] { COutputSettingsDialog(dialogSettings_, this).exec(); });
 }

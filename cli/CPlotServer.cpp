@@ -55,8 +55,7 @@ CPlotServer::CPlotServer(StartupSettings& settings, const std::string& portOverr
                          const std::string& outputFolder)
     : settings_(settings), portOverride_(portOverride), outputFolder_(outputFolder), list_(settings.server),
       unusedManualList_(settings.server), intake_(list_, unusedManualList_, settings.serverFile),
-      run_(list_, settings.server, settings.cutInfo, settings.device),
-      rollCount_(settings.serverFile, settings.server), endedJobs_(CIntake::systemClock)
+      run_(list_, settings.server, settings.cutInfo, settings.device), endedJobs_(CIntake::systemClock)
 {
     std::string portIni = settings.serverFile.path();
     portIni = portIni.substr(0, portIni.find_last_of('/') + 1) + "Port.INI";
@@ -66,6 +65,8 @@ CPlotServer::CPlotServer(StartupSettings& settings, const std::string& portOverr
     settings.device.port = std::move(port);
     list_.setView(this);
     run_.setPortOverride(portOverride);
+    // The run meets Server.INI after every copy; the server meets it at every scan as well.
+    run_.setServerFile(&settings.serverFile);
     // The run would mark a copy cut short by a stop as plotted; the server marks only jobs whose copies
     // are all done, so a file stopped by SIGTERM is plotted again after a restart.
     run_.setMarkPlotted(false);
@@ -96,7 +97,7 @@ void CPlotServer::start()
 {
     std::error_code error;
     std::filesystem::create_directories(outputFolder_, error);
-    rollCount_.remember();
+    rollCount().remember();
     deletionDay_ = localDay(std::time(nullptr));
     logEvent("started: settings " + std::string(settings_.serverFile.path()) + ", receive folder " +
              receiveFolder() + ", device " + settings_.device.displayName + ", port " +
@@ -226,12 +227,12 @@ void CPlotServer::plotWaitingJobs()
 
 void CPlotServer::syncRollCount()
 {
-    if (rollCount_.sync()) {
+    if (rollCount().sync()) {
         logEvent("media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
                  " mm, as Server.INI now says");
         requeueJobsShortOfMedia();
     }
-    if (rollCount_.writeFailed())
+    if (rollCount().writeFailed())
         logEvent("cannot write the media left to " + std::string(settings_.serverFile.path()));
 }
 
@@ -265,7 +266,7 @@ void CPlotServer::reloadSettings()
     syncRollCount();
     loadOutputSettings(settings_.serverFile, settings_.deviceFile, settings_.server, settings_.cutInfo,
                        settings_.device);
-    rollCount_.remember();
+    rollCount().remember();
     logEvent("settings reloaded: device " + std::string(settings_.device.displayName) + ", port " +
              settings_.cutInfo.Port + ", media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
              " mm");

@@ -2,7 +2,6 @@
 
 #include "cli/EndedJobFiles.h"
 #include "cli/FolderWatch.h"
-#include "cli/RollCount.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/CJobListView.h"
 #include "jobs/CManualJobList.h"
@@ -46,6 +45,7 @@ private:
     void deleteOldFilesOnNewDay();
     void reloadSettings();
     void syncRollCount();
+    RollCount& rollCount() { return *run_.rollCount(); }
     void reportJobChanges();
     // Gives the plotted mark to every job whose copies are all done and that has not had it yet.
     void markFinishedJobs();
@@ -74,7 +74,6 @@ private:
     CManualJobList unusedManualList_;
     CIntake intake_;
     CPlotRun run_;
-    RollCount rollCount_;
     EndedJobFiles endedJobs_;
     FolderWatch watch_;
     std::deque<int> posted_;

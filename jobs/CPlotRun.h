@@ -3,8 +3,11 @@
 // The output run, implemented in RunCommands.cpp (the start, pause and stop commands), RunLoop.cpp (the
 // run command: job after job, copy after copy) and OutputCopy.cpp (one copy: layout, sections, bands).
 
+#include "jobs/RollCount.h"
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CAutoJobList;
@@ -65,10 +68,13 @@ public:
     void setPortOverride(std::string nameOrPath) { portOverride_ = std::move(nameOrPath); }
     // Whether finished jobs' files get the plotted mark (they do unless switched off).
     void setMarkPlotted(bool on) { markPlotted_ = on; }
-    // Writes the remaining media length into this settings file after every copy that used media; null
-    // writes nothing. A file that cannot be written is reported once until a later write succeeds. The
-    // receive folders it names are kept from the port's writes.
+    // Keeps the remaining media length in step with this settings file after every copy (see RollCount);
+    // null writes nothing. A file that cannot be written is reported once until a later write succeeds.
+    // The receive folders it names are kept from the port's writes.
     void setServerFile(const CProfile* serverFile);
+    // The roll count kept in the settings file, for callers that meet the file between copies as well;
+    // null without a settings file.
+    RollCount* rollCount() { return rollCount_ ? &*rollCount_ : nullptr; }
 
 private:
     void plotRunningJob(int row);
@@ -93,6 +99,6 @@ private:
     // Whether the copy in output has sent any of its drawing.
     bool sentDrawing_ = false;
     const CProfile* serverFile_ = nullptr;
-    std::int32_t savedRemainingMedia_ = 0;
+    std::optional<RollCount> rollCount_;
     bool mediaSaveReported_ = false;
 };

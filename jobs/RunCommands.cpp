@@ -115,7 +115,11 @@ bool CPlotRun::deleteAllJobs()
 void CPlotRun::setServerFile(const CProfile* serverFile)
 {
     serverFile_ = serverFile;
-    savedRemainingMedia_ = settings_.REMAINMEDIALENGTH;
+    rollCount_.reset();
+    if (serverFile_ != nullptr) {
+        rollCount_.emplace(*serverFile_, settings_);
+        rollCount_->remember();
+    }
     mediaSaveReported_ = false;
 }
 

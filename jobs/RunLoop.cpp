@@ -121,10 +121,10 @@ int CPlotRun::plotCopy(int row)
 // The roll count is kept in Server.INI after every copy, so that it survives a crash or a power cut.
 void CPlotRun::saveRemainingMedia()
 {
-    if (serverFile_ == nullptr || settings_.REMAINMEDIALENGTH == savedRemainingMedia_)
+    if (!rollCount_)
         return;
-    if (serverFile_->setInt("SYSTEM", "REMAINMEDIALENGTH", settings_.REMAINMEDIALENGTH)) {
-        savedRemainingMedia_ = settings_.REMAINMEDIALENGTH;
+    rollCount_->sync();
+    if (!rollCount_->writeFailed()) {
         mediaSaveReported_ = false;
         return;
     }

@@ -1,5 +1,5 @@
 #include "cli/OutputFolderPort.h"
-#include "cli/RollCount.h"
+#include "jobs/RollCount.h"
 #include "output/ServerSettings.h"
 #include "platform/Hooks.h"
 #include "plotdata/CProfile.h"

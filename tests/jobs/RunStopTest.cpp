@@ -51,30 +51,6 @@ TEST_F(RunTest, AStoppedCopyIsNeitherCountedNorChargedBeyondTheSectionsBegun)
     EXPECT_EQ(job.copiesDone, 2);
 }
 
-TEST_F(RunTest, StopAndDeleteAllStopTheCopyInOutputWhateverTheRunMode)
-{
-    // Delete all sets the run mode to idle first; the stop that follows must still end the copy.
-    const int first = addJob("first.plt", longLine());
-    after(port, "M0,100;", [this] {
-        list.deleteAllJobs();
-        run.stop();
-    });
-    plotRow(first);
-    ASSERT_EQ(port.passes.size(), 1u);
-    EXPECT_THAT(port.passes[0], Not(HasSubstr("D9900,100;")));
-    EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_STANDBY);
-    EXPECT_EQ(list.jobAt(0)->copiesDone, 0);
-
-    // Delete all itself stops the copy.
-    const int second = addJob("second.plt", longLine());
-    after(port, "M0,100;", [this] { run.deleteAllJobs(); });
-    plotRow(second);
-    ASSERT_EQ(port.passes.size(), 2u);
-    EXPECT_THAT(port.passes[1], Not(HasSubstr("D9900,100;")));
-    EXPECT_EQ(list.jobAt(second)->state, CPlotJob::STATE_STANDBY);
-    EXPECT_EQ(device.stopFlag, 1);
-}
-
 TEST_F(RunTest, AStoppedPassEndsWithThePenUpAndItsClosingCommands)
 {
     std::strcpy(device.command(CommandTemplate::PenUp), "U;");

@@ -1,4 +1,4 @@
-#include "cli/RollCount.h"
+#include "jobs/RollCount.h"
 
 #include "output/ServerSettings.h"
 #include "plotdata/CProfile.h"
@@ -52,6 +52,11 @@ bool RollCount::sync()
     if (count == inFile && before.size >= 0)
         return changedByOthers;
     writeFailed_ = !serverFile_.setInt("SYSTEM", "REMAINMEDIALENGTH", count);
+    if (writeFailed_) {
+        // The file still holds what it held: the next meeting writes the count again.
+        lastMet_ = inFile;
+        return changedByOthers;
+    }
     stamp_ = stampNow();
     // Someone who wrote the file right after us is heard at the next meeting.
     if (serverFile_.getInt("SYSTEM", "REMAINMEDIALENGTH", DEFAULT_REMAINING) != count)

@@ -8,10 +8,11 @@
 class CProfile;
 struct ServerSettings;
 
-// The roll count (REMAINMEDIALENGTH) kept in step between the server's memory and Server.INI. The run
-// takes the media of every copy off the count in memory; an operator who reloads paper raises the count in
-// the file (with the window's reload dialog or an editor) while the server runs. Neither may undo the
-// other: the media used since the last meeting is taken off whatever the file now holds.
+// The roll count (REMAINMEDIALENGTH) kept in step between the program's memory and Server.INI. The run
+// takes the media of every copy off the count in memory and meets the file after every copy; an operator
+// who reloads paper raises the count in the file (with the window's reload dialog or an editor) while
+// marquill-server runs. Neither may undo the other: the media used since the last meeting is taken off
+// whatever the file now holds.
 class RollCount {
 public:
     RollCount(const CProfile& serverFile, ServerSettings& settings);
