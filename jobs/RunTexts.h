@@ -1,16 +1,13 @@
 #pragma once
 
+#include "res/strings/Placeholders.h"
 #include <cstddef>
-#include <initializer_list>
+
+#include <cstddef>
 #include <string>
 
 // The texts the run shows: the progress of a copy, the remaining media, a port that failed and a device
 // that takes no data.
-
-// Replaces the placeholders %d and %s of a table text, in order, with the values. Surplus values are
-// dropped and surplus placeholders are left as they are, so that no table text can make the output read
-// arguments it was not given.
-std::string fillPlaceholders(const char* text, std::initializer_list<std::string> values);
 
 // "Plotting the region from … to … mm", in the current language.
 std::string progressText(int fromMillimetres, int toMillimetres);

@@ -5,6 +5,9 @@
 #include "ports/PortConnection.h"
 #include "ports/PortDevices.h"
 #include "ports/PortKind.h"
+#include "res/strings/Placeholders.h"
+#include "res/strings/StringIds.h"
+#include "res/strings/StringTable.h"
 
 #include <strings.h>
 #include <sys/stat.h>
@@ -105,8 +108,7 @@ void CPlotPort::openConnection(int portNumber)
     if (portNumber > 0) {
         const PortDevice device = resolvePortDevice(portNumber, settingsFile_);
         if (device.path.empty()) {
-            openError_ = portName_ + ": no device stands behind this port name. Connect one, "
-                                     "or name it in the [PortMap] section of Port.INI.";
+            openError_ = fillPlaceholders(strings::resultString(strings::IDS_PORT_NO_DEVICE), {portName_});
             return;
         }
         result =
@@ -114,7 +116,7 @@ void CPlotPort::openConnection(int portNumber)
     } else if (portNumber == kFilePort) {
         std::string path;
         if (!chooseOutputFile(path)) {
-            openError_ = "No output file was chosen.";
+            openError_ = strings::resultString(strings::IDS_PORT_NO_FILE_CHOSEN);
             return;
         }
         result = openOutputFile(path);
@@ -153,8 +155,7 @@ bool CPlotPort::isProtected(const std::string& path) const
 OpenResult CPlotPort::openOutputFile(const std::string& path)
 {
     if (isProtected(path))
-        return {nullptr,
-                path + " is a plot file or a settings file of this program and is not written over."};
+        return {nullptr, fillPlaceholders(strings::resultString(strings::IDS_PORT_PROTECTED_FILE), {path})};
     const std::string place = canonicalPlace(path).string();
     OpenResult result = createOutputFile(path, filesWritten_.count(place) != 0);
     if (result.connection)

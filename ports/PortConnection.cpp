@@ -2,6 +2,9 @@
 
 #include "ports/PortSettings.h"
 #include "ports/SerialLine.h"
+#include "res/strings/Placeholders.h"
+#include "res/strings/StringIds.h"
+#include "res/strings/StringTable.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -50,13 +53,11 @@ std::string describeOpenError(const std::string& path, int error, bool device)
 {
     if ((error == EACCES || error == EPERM) && device) {
         const std::string group = groupOf(path);
-        return path + ": permission denied. The user must be a member of the group that owns the device" +
-               (group.empty() ? "" : " (" + group + ")") +
-               ", typically dialout for serial ports or lp for "
-               "printer ports; log in again after joining it.";
+        return fillPlaceholders(strings::resultString(strings::IDS_PORT_PERMISSION_DENIED),
+                                {path, group.empty() ? "" : " (" + group + ")"});
     }
     if (error == EBUSY || error == EWOULDBLOCK)
-        return path + " is in use by another program.";
+        return fillPlaceholders(strings::resultString(strings::IDS_PORT_IN_USE), {path});
     return path + ": " + std::strerror(error) + ".";
 }
 
@@ -141,7 +142,7 @@ long PortConnection::failed(int error)
     pollfd state{fd_, POLLOUT, 0};
     const bool hungUp = poll(&state, 1, 0) == 1 && (state.revents & POLLHUP) != 0;
     if (hungUp)
-        brokenReason_ = "the device hung up";
+        brokenReason_ = strings::resultString(strings::IDS_PORT_HUNG_UP);
     else if (isFile_ || error == EPIPE || error == ENOSPC || error == EDQUOT || error == EFBIG)
         brokenReason_ = std::strerror(error);
     return -1;

@@ -64,6 +64,12 @@ constexpr StringEntry table[] = {
     {20103, "The device is not accepting data; %d bytes of this copy are out"},
     {20104, "Output to the port %s failed: %s"},
     {20105, "Nothing of the drawing lies on the media!"},
+    {20106, "%s is in use by another program."},
+    {20107, "%s: permission denied. The user must be a member of the group that owns the device%s, typically dialout for serial ports or lp for printer ports; log in again after joining it."},
+    {20108, "%s: no device stands behind this port name. Connect one, or name it in the [PortMap] section of Port.INI."},
+    {20109, "No output file was chosen."},
+    {20110, "%s is a plot file or a settings file of this program and is not written over."},
+    {20111, "the device hung up"},
     // File errors, one per kind; %1 is the file's path
     {61857, "An unexpected error occurred while accessing %1."},
     {61858, "%1 was not found."},

@@ -38,6 +38,14 @@ constexpr int IDS_DEVICE_STALLED = 20103;
 constexpr int IDS_PORT_WRITE_FAILED = 20104;
 // Nothing of a copy's drawing lies on the media.
 constexpr int IDS_NOTHING_ON_MEDIA = 20105;
+// Why a port could not be opened or written: the port's device or file, and for permissions the group
+// that owns the device.
+constexpr int IDS_PORT_IN_USE = 20106;
+constexpr int IDS_PORT_PERMISSION_DENIED = 20107;
+constexpr int IDS_PORT_NO_DEVICE = 20108;
+constexpr int IDS_PORT_NO_FILE_CHOSEN = 20109;
+constexpr int IDS_PORT_PROTECTED_FILE = 20110;
+constexpr int IDS_PORT_HUNG_UP = 20111;
 
 // Remaining media in the status bar.
 constexpr int IDS_REMAINING_MM = 20500;

@@ -195,7 +195,7 @@ TEST_F(PlotToolTest, APortThatTakesNoMoreFailsTheCopyWithItsReason)
     ASSERT_EQ(poll(&ready, 1, 60000), 1);
     line.closeMaster();
     EXPECT_EQ(finish(tool, std::chrono::seconds(30)), 1) << messages();
-    EXPECT_THAT(messages(), HasSubstr("lines.plt: 端口 COM1 输出失败: the device hung up"));
+    EXPECT_THAT(messages(), HasSubstr("lines.plt: 端口 COM1 输出失败: 设备已断开"));
 
     const std::string pipe = home.file("pipe");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
@@ -262,7 +262,7 @@ TEST_F(PlotToolTest, APortNeverWritesOverAPlotOrSettingsFile)
                                       home.file("receive/new.plt")}) {
         SCOPED_TRACE(target);
         EXPECT_EQ(runTool({"--port", target, plot, other}), 1);
-        EXPECT_THAT(messages(), HasSubstr("is not written over"));
+        EXPECT_THAT(messages(), HasSubstr("不会被覆盖"));
     }
     EXPECT_EQ(TempDir::read(plot), "IN;PU0,0;PD4000,0,4000,2000;");
     EXPECT_EQ(TempDir::read(other), "IN;PU0,0;PD4000,0;");
@@ -289,6 +289,9 @@ TEST_F(PlotToolTest, SpeaksTheLanguageOfTheSettingsAndEscapesFileNames)
     EXPECT_THAT(
         said, HasSubstr("a\\x1B[2Jb.plt: The port " + home.file("missing/out.plt") + " could not be opened"));
     EXPECT_EQ(said.find('\x1b'), std::string::npos) << said;
+    // The reasons a port gives are in the settings' language too.
+    EXPECT_EQ(runTool({"--port", home.file("Server.INI"), plot}), 1);
+    EXPECT_THAT(messages(), HasSubstr(home.file("Server.INI") + " is a plot file or a settings file"));
 
     // A run refused for its command line does not write the settings.
     home.write("Server.INI", "[SYSTEM]\nREMAINMEDIALENGTH=100000\n");

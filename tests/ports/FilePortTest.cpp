@@ -195,6 +195,6 @@ TEST_F(FilePortTest, PermissionDeniedNamesTheOwningGroup)
         setfsuid(0);
     if (opened == 1)
         GTEST_SKIP() << "file permissions are not enforced here";
-    EXPECT_NE(port.openError().find("permission denied"), std::string::npos) << port.openError();
-    EXPECT_NE(port.openError().find("group"), std::string::npos) << port.openError();
+    EXPECT_NE(port.openError().find("没有权限"), std::string::npos) << port.openError();
+    EXPECT_NE(port.openError().find("用户组"), std::string::npos) << port.openError();
 }

@@ -212,7 +212,7 @@ TEST_F(SerialPortTest, ASafeEndGivesUpOnADeviceThatTakesNothingAndAHangUpEndsThe
     const Clock::time_point start = Clock::now();
     EXPECT_EQ(port->Write(std::string(64 * 1024, 'Y').c_str()), 0);
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
-    EXPECT_EQ(port->writeError(), "the device hung up");
+    EXPECT_EQ(port->writeError(), "设备已断开");
     EXPECT_EQ(stop, 1);
 }
 
@@ -222,7 +222,7 @@ TEST_F(SerialPortTest, MissingOrBusyPortDoesNotOpenAndWritesSendNothing)
     CPlotPort busy(iniPath);
     busy.SelectPort("COM1");
     EXPECT_EQ(busy.Open(2, nullptr, &stop), 0);
-    EXPECT_NE(busy.openError().find("in use"), std::string::npos) << busy.openError();
+    EXPECT_NE(busy.openError().find("正被其他程序使用"), std::string::npos) << busy.openError();
 
     CPlotPort missing(dir.write("Missing.INI", "[PortMap]\nCOM1=/nonexistent/ttyUSB0\n"));
     missing.SelectPort("COM1");
