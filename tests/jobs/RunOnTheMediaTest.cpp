@@ -8,43 +8,43 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-TEST_F(RunTest, ALineOnTheMediasEdgeIsPlotted)
+// A line on the media's edge is plotted and charged; a copy of which nothing lies on the media fails with
+// a message and charges nothing: below its edge or beyond its width (without automatic paging) nothing is
+// sent at all; a path whose box touches the media while its line misses it is found out once clipped.
+TEST_F(RunTest, ACopyIsPlottedOnlyWhenSomethingOfItLiesOnTheMedia)
 {
-    // Along y = 0, as "PD8000,0" draws it, and along x = 0.
-    const int along = addJob("along.plt", plotOfLines({{{0, 0}, {200, 0}}}));
-    plotRow(along);
-    EXPECT_EQ(list.jobAt(along)->state, CPlotJob::STATE_FINISHED);
-    ASSERT_EQ(port.passes.size(), 1u);
-    EXPECT_THAT(port.passes[0], HasSubstr("M0,0;D2000,0;"));
-    EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000 - 200);
-
-    const int across = addJob("across.plt", plotOfLines({{{0, 0}, {0, 50}}}));
-    plotRow(across);
-    EXPECT_EQ(list.jobAt(across)->state, CPlotJob::STATE_FINISHED);
-    ASSERT_EQ(port.passes.size(), 2u);
-    EXPECT_THAT(port.passes[1], HasSubstr("M0,0;D0,500;"));
-}
-
-TEST_F(RunTest, ACopyWithNothingOnTheMediaFailsSendingAndChargingNothing)
-{
-    // Wholly below the media's edge, and, without automatic paging, wholly beyond its width.
-    const int below = addJob("below.plt", plotOfLines({{{0, -50}, {200, -10}}}));
-    const int beyond = addJob("beyond.plt", plotOfLines({{{0, 2000}, {200, 2100}}}));
-    for (const int row : {below, beyond}) {
+    struct Case {
+        const char* name;
+        std::pair<FPoint, FPoint> line;
+        const char* sent; // null: the copy fails
+        int charged;
+        std::size_t passes;
+    };
+    const Case cases[] = {
+        {"along.plt", {{0, 0}, {200, 0}}, "M0,0;D2000,0;", 200, 1},
+        {"across.plt", {{0, 0}, {0, 50}}, "M0,0;D0,500;", 0, 1},
+        {"below.plt", {{0, -50}, {200, -10}}, nullptr, 0, 0},
+        {"beyond.plt", {{0, 2000}, {200, 2100}}, nullptr, 0, 0},
+        {"corner.plt", {{-10, 5}, {5, -10}}, nullptr, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t passesBefore = port.passes.size();
+        const std::int32_t mediaBefore = settings.REMAINMEDIALENGTH;
+        const int row = addJob(c.name, plotOfLines({c.line}));
         plotRow(row);
         const CPlotJob& job = *list.jobAt(row);
-        EXPECT_EQ(job.state, CPlotJob::STATE_FAILED);
-        EXPECT_EQ(job.copiesDone, 0);
-        EXPECT_EQ(stateText(job), "图形不在材料上, 没有可绘制的内容!");
+        ASSERT_EQ(port.passes.size(), passesBefore + c.passes);
+        if (c.sent != nullptr) {
+            EXPECT_EQ(job.state, CPlotJob::STATE_FINISHED);
+            EXPECT_THAT(port.passes.back(), HasSubstr(c.sent));
+        } else {
+            EXPECT_EQ(job.state, CPlotJob::STATE_FAILED);
+            EXPECT_EQ(job.copiesDone, 0);
+            EXPECT_EQ(stateText(job), "图形不在材料上, 没有可绘制的内容!");
+        }
+        EXPECT_EQ(mediaBefore - settings.REMAINMEDIALENGTH, c.charged);
     }
-    EXPECT_TRUE(port.passes.empty());
-    EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000);
-
-    // A path whose extent touches the media while its line misses it is found out once clipped.
-    const int corner = addJob("corner.plt", plotOfLines({{{-10, 5}, {5, -10}}}));
-    plotRow(corner);
-    EXPECT_EQ(list.jobAt(corner)->state, CPlotJob::STATE_FAILED);
-    EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000);
 }
 
 TEST_F(RunTest, AStopReachesARunOfEmptySections)
