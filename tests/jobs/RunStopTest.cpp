@@ -26,8 +26,11 @@ void after(RecordingPort& port, const std::string& sent, std::function<void()> a
     };
 }
 
-TEST_F(RunTest, AStoppedCopyIsNeitherCountedNorChargedBeyondTheSectionsBegun)
+// A stopped copy is not counted or charged beyond the sections begun, and its pass is left safe: the pen
+// is lifted right after the last line sent and the pass ends with its closing commands.
+TEST_F(RunTest, AStoppedCopyIsNeitherCountedNorChargedBeyondTheSectionsBegunAndEndsPenUp)
 {
+    std::strcpy(device.command(CommandTemplate::PenUp), "U;");
     const int row = addJob("long.plt", longLine());
     CPlotJob& job = *list.jobAt(row);
     job.copies = 2;
@@ -35,6 +38,10 @@ TEST_F(RunTest, AStoppedCopyIsNeitherCountedNorChargedBeyondTheSectionsBegun)
     after(port, "M4900,100;", [this] { run.stop(); });
     plotRow(row);
 
+    ASSERT_EQ(port.passes.size(), 1u);
+    EXPECT_THAT(port.passes[0], HasSubstr("M4900,100;U;M"));
+    EXPECT_THAT(port.passes[0], Not(HasSubstr("D9900,100;")));
+    EXPECT_THAT(port.passes[0], ::testing::EndsWith(";; "));
     EXPECT_EQ(job.state, CPlotJob::STATE_STANDBY);
     EXPECT_EQ(job.copiesDone, 0);
     EXPECT_EQ(stateText(job), "绘图已终止");
@@ -49,20 +56,6 @@ TEST_F(RunTest, AStoppedCopyIsNeitherCountedNorChargedBeyondTheSectionsBegun)
     plotRow(row);
     EXPECT_EQ(job.state, CPlotJob::STATE_FINISHED);
     EXPECT_EQ(job.copiesDone, 2);
-}
-
-TEST_F(RunTest, AStoppedPassEndsWithThePenUpAndItsClosingCommands)
-{
-    std::strcpy(device.command(CommandTemplate::PenUp), "U;");
-    const int row = addJob("long.plt", longLine());
-    after(port, "D5000,100;", [this] { run.stop(); });
-    plotRow(row);
-    ASSERT_EQ(port.passes.size(), 1u);
-    const std::string& pass = port.passes[0];
-    // The pen is lifted right after the last line and the pass ends with its move to the feed position.
-    EXPECT_THAT(pass, HasSubstr("D5000,100;U;M"));
-    EXPECT_THAT(pass, Not(HasSubstr("D9900,100;")));
-    EXPECT_THAT(pass, ::testing::EndsWith(";; "));
 }
 
 TEST_F(RunTest, TheRemainingMediaIsSavedAfterEveryCopyAndAFailedSaveIsReported)
