@@ -135,6 +135,15 @@ void CPlotPath::assignItems(const PathItem* items, uint32_t count)
     count_ = count;
 }
 
+void CPlotPath::assignItemsWithExtent(const PathItem* items, uint32_t count)
+{
+    assignItems(items, count);
+    extent.clear();
+    hasExtent_ = false;
+    ExtentVisitor widenExtent(extent, hasExtent_);
+    walkPath(items_.get(), count_, widenExtent);
+}
+
 std::unique_ptr<CPlotPath> CPlotPath::copy() const
 {
     auto path = std::make_unique<CPlotPath>();
