@@ -28,16 +28,6 @@ float distance(FPoint p, FPoint q)
     return std::sqrt(dx * dx + dy * dy);
 }
 
-float pointLineDistance(FPoint p, FPoint q, FPoint r)
-{
-    if (p.x == q.x)
-        return std::fabs(r.x - q.x);
-    if (p.y == q.y)
-        return std::fabs(r.y - q.y);
-    const float k = (p.y - q.y) / (p.x - q.x);
-    return std::fabs(p.y - k * p.x + k * r.x - r.y) / std::sqrt(k * k + 1.0f);
-}
-
 FPoint pointAtFraction(FPoint p, FPoint q, float f)
 {
     return FPoint{p.x + f * (q.x - p.x), p.y + f * (q.y - p.y)};

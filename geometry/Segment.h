@@ -3,6 +3,8 @@
 #include "geometry/Point.h"
 #include "geometry/Rect.h"
 
+#include <cmath>
+
 // Closed on all sides: a point on the border is inside.
 bool pointInRect(FPoint p, const FRect& rect);
 
@@ -12,8 +14,17 @@ bool segmentBoxMeets(FPoint p, FPoint q, const FRect& rect, FRect* overlap = nul
 
 float distance(FPoint p, FPoint q);
 
-// Distance of R from the infinite straight line through P and Q.
-float pointLineDistance(FPoint p, FPoint q, FPoint r);
+// Distance of R from the infinite straight line through P and Q. Inline, as curve flattening asks it
+// twice for every piece of every curve.
+inline float pointLineDistance(FPoint p, FPoint q, FPoint r)
+{
+    if (p.x == q.x)
+        return std::fabs(r.x - q.x);
+    if (p.y == q.y)
+        return std::fabs(r.y - q.y);
+    const float k = (p.y - q.y) / (p.x - q.x);
+    return std::fabs(p.y - k * p.x + k * r.x - r.y) / std::sqrt(k * k + 1.0f);
+}
 
 // P + f * (Q - P), for any f.
 FPoint pointAtFraction(FPoint p, FPoint q, float f);
