@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-bool pointInRect(FPoint p, const FRect& rect)
-{
-    return rect.left <= p.x && p.x <= rect.right && rect.top <= p.y && p.y <= rect.bottom;
-}
-
 bool segmentBoxMeets(FPoint p, FPoint q, const FRect& rect, FRect* overlap)
 {
     FRect r = rect;

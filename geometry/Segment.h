@@ -5,8 +5,12 @@
 
 #include <cmath>
 
-// Closed on all sides: a point on the border is inside.
-bool pointInRect(FPoint p, const FRect& rect);
+// Closed on all sides: a point on the border is inside. Inline, as the section cutter asks it for every
+// point.
+inline bool pointInRect(FPoint p, const FRect& rect)
+{
+    return rect.left <= p.x && p.x <= rect.right && rect.top <= p.y && p.y <= rect.bottom;
+}
 
 // Whether the bounding box of P-Q meets the rectangle (normalised first). When it does and overlap is
 // given, overlap receives the common part of the box and the rectangle.

@@ -7,17 +7,6 @@
 #include <cstring>
 #include <limits>
 
-std::int32_t toDeviceInt(float value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= 2147483648.0f)
-        return std::numeric_limits<std::int32_t>::max();
-    if (value <= -2147483648.0f)
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(value);
-}
-
 namespace {
 
 // The decimal digits of 0 to 99, two characters each.
