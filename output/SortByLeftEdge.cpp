@@ -103,26 +103,21 @@ void sortRange(Entries& list, int lo, int hi, int budget)
         std::swap(list[lo], list[hi]);
 }
 
-// Puts the paths in the order of the list, by one swap for each path not yet in its place.
-void applyOrder(CPlot& plot, const Entries& list)
+// Puts the paths in the order of the list: place i takes the path that was at list[i].path. Each cycle of
+// the reordering is followed once, one swap per place; the list marks the places done, so that no other
+// memory is needed beside a large plot.
+void applyOrder(CPlot& plot, Entries& list)
 {
-    const auto n = list.size();
-    // The path now at each place, and the place of each path.
-    std::vector<int> pathAt(n);
-    std::vector<int> placeOf(n);
-    for (std::size_t i = 0; i < n; ++i)
-        pathAt[i] = placeOf[i] = static_cast<int>(i);
-    for (std::size_t place = 0; place < n; ++place) {
-        const int wanted = list[place].path;
-        const int from = placeOf[static_cast<std::size_t>(wanted)];
-        if (from == static_cast<int>(place))
-            continue;
-        plot.swap(static_cast<int>(place), from);
-        const int displaced = pathAt[place];
-        pathAt[static_cast<std::size_t>(from)] = displaced;
-        placeOf[static_cast<std::size_t>(displaced)] = from;
-        pathAt[place] = wanted;
-        placeOf[static_cast<std::size_t>(wanted)] = static_cast<int>(place);
+    const auto n = static_cast<int>(list.size());
+    for (int start = 0; start < n; ++start) {
+        int place = start;
+        while (list[static_cast<std::size_t>(place)].path != start) {
+            const int from = list[static_cast<std::size_t>(place)].path;
+            plot.swap(place, from);
+            list[static_cast<std::size_t>(place)].path = place;
+            place = from;
+        }
+        list[static_cast<std::size_t>(place)].path = place;
     }
 }
 
