@@ -42,6 +42,84 @@ double refineRoot(const Cubic& f, double lo, double hi)
 }
 
 constexpr int kSamples = 10000;
+
+// The crossing scan of one polynomial: the samples t = i / 10000 for i = 1 .. 10000 in order, each
+// compared with the one before, a crossing wherever the sign changes. Runs of samples on which the
+// polynomial provably keeps one sign are passed over, so that a scan costs a few hundred evaluations
+// instead of ten thousand and still finds exactly the crossings the sample by sample scan finds.
+class CrossingScan {
+public:
+    CrossingScan(const Cubic& f, float* roots)
+        : f_(f), roots_(roots),
+          // Horner's rule for a cubic errs by at most 6u / (1 - 6u) times the sum of the absolute
+          // coefficients at any t in [0, 1], with u = 2^-53; 1e-15 lies above that.
+          rounding_(1e-15 * (std::fabs(f.a) + std::fabs(f.b) + std::fabs(f.c) + std::fabs(f.d))),
+          prevF_(f(0.0))
+    {
+    }
+
+    // Scans the samples first .. last in runs of `run` samples (a power of ten); a run that may hold a
+    // change of sign is scanned in runs a tenth as long, down to single samples.
+    void scan(int first, int last, int run)
+    {
+        for (int from = first; from <= last && found_ < 3; from += run) {
+            const int to = std::min(from + run - 1, last);
+            if (run == 1) {
+                sample(from);
+            } else if (keepsSign(from, to)) {
+                // Only the step into the run can change the sign; the run ends on its last sample.
+                sample(from);
+                prevT_ = tOf(to);
+                prevF_ = f_(prevT_);
+            } else {
+                scan(from, to, run / 10);
+            }
+        }
+    }
+
+    int found() const { return found_; }
+
+private:
+    static double tOf(int i) { return i / double(kSamples); }
+
+    // One step of the scan: a crossing where the sign changes since the previous sample.
+    void sample(int i)
+    {
+        const double t = tOf(i);
+        const double ft = f_(t);
+        if (prevF_ * ft < 0)
+            roots_[found_++] = static_cast<float>(refineRoot(f_, prevT_, t));
+        else if (ft == 0.0 && t < 1.0)
+            // A crossing that falls exactly on a sample shows no change of sign between samples.
+            roots_[found_++] = static_cast<float>(t);
+        prevT_ = t;
+        prevF_ = ft;
+    }
+
+    // True when the samples first .. last all evaluate to non-zero values of one sign. The value at the
+    // middle lies within the rounding bound of the true one; the true values of the run lie within the
+    // variation of the true middle value, by the Taylor expansion at the middle (exact for a cubic), taken
+    // a thousandth larger to cover its own rounding; each sample's value lies within the rounding bound
+    // of its true one. Not-a-number values never pass.
+    bool keepsSign(int first, int last) const
+    {
+        const double middle = (tOf(first) + tOf(last)) / 2;
+        const double reach = (tOf(last) - tOf(first)) / 2 + 1e-12;
+        const double slope = (3 * f_.a * middle + 2 * f_.b) * middle + f_.c;
+        const double bend = 3 * f_.a * middle + f_.b;
+        const double variation =
+            ((std::fabs(f_.a) * reach + std::fabs(bend)) * reach + std::fabs(slope)) * reach;
+        return std::fabs(f_(middle)) > 2 * rounding_ + 1.001 * variation;
+    }
+
+    const Cubic f_;
+    float* roots_;
+    const double rounding_;
+    int found_ = 0;
+    double prevT_ = 0.0;
+    double prevF_;
+};
+
 constexpr float kEmptyEntry = 10.0f;
 // 0 and 1, and up to three crossings for each of the four edges.
 constexpr int kParameterSlots = 2 + 4 * 3;
@@ -121,21 +199,9 @@ int bezierCrossings(const Bezier& curve, Axis axis, float value, float roots[3])
     // A coordinate that equals the value all along never crosses it.
     if (f.a == 0.0 && f.b == 0.0 && f.c == 0.0 && f.d == 0.0)
         return 0;
-    int found = 0;
-    double prevT = 0.0;
-    double prevF = f(0.0);
-    for (int i = 1; i <= kSamples && found < 3; ++i) {
-        const double t = i / double(kSamples);
-        const double ft = f(t);
-        if (prevF * ft < 0)
-            roots[found++] = static_cast<float>(refineRoot(f, prevT, t));
-        else if (ft == 0.0 && t < 1.0)
-            // A crossing that falls exactly on a sample shows no change of sign between samples.
-            roots[found++] = static_cast<float>(t);
-        prevT = t;
-        prevF = ft;
-    }
-    return found;
+    CrossingScan scan(f, roots);
+    scan.scan(1, kSamples, 1000);
+    return scan.found();
 }
 
 bool clipBezier(const Bezier& curve, const FRect& rect, ClipPointList& out)

@@ -105,13 +105,6 @@ CMatrix& CMatrix::Multiply(const CMatrix& b)
     return *this;
 }
 
-void CMatrix::TransformPoint(FPoint& p) const
-{
-    const float x = p.x * m0 + p.y * m3 + m6;
-    const float y = p.x * m1 + p.y * m4 + m7;
-    p = FPoint{x, y};
-}
-
 void CMatrix::TransformPoint(FPoint& p, IPoint* out) const
 {
     if (out == nullptr) {

@@ -30,7 +30,13 @@ struct __attribute__((packed)) CMatrix {
     // this = this * other: first this transform, then other. The result is always affine.
     CMatrix& Multiply(const CMatrix& other);
 
-    void TransformPoint(FPoint& p) const;
+    // Inline: every point of a plot passes through here at every layout step and every section.
+    void TransformPoint(FPoint& p) const
+    {
+        const float x = p.x * m0 + p.y * m3 + m6;
+        const float y = p.x * m1 + p.y * m4 + m7;
+        p = FPoint{x, y};
+    }
     // With `out` the transformed point goes there, truncated toward zero, and p is unchanged; without it
     // p is overwritten.
     void TransformPoint(FPoint& p, IPoint* out) const;

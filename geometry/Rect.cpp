@@ -23,14 +23,6 @@ void FRect::normalise()
         std::swap(top, bottom);
 }
 
-void FRect::widen(FPoint p)
-{
-    left = std::min(left, p.x);
-    top = std::min(top, p.y);
-    right = std::max(right, p.x);
-    bottom = std::max(bottom, p.y);
-}
-
 float FRect::width() const { return std::fabs(right - left); }
 
 float FRect::height() const { return std::fabs(bottom - top); }

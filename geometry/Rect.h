@@ -2,6 +2,7 @@
 
 #include "geometry/Point.h"
 
+#include <algorithm>
 #include <cstdint>
 
 // An axis-aligned rectangle. "Top" is the smaller Y; a rectangle is normalised when left <= right and
@@ -22,8 +23,14 @@ struct FRect {
     // The rectangle lies beyond one of the given edges; touching an edge is not outside.
     bool liesOutside(float l, float t, float r, float b) const;
     void normalise();
-    // Moves the edges out just enough to take in the point.
-    void widen(FPoint p);
+    // Moves the edges out just enough to take in the point. Inline: every extent is built point by point.
+    void widen(FPoint p)
+    {
+        left = std::min(left, p.x);
+        top = std::min(top, p.y);
+        right = std::max(right, p.x);
+        bottom = std::max(bottom, p.y);
+    }
     float width() const;
     float height() const;
     void setWidth(float w);

@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-bool pointInRect(FPoint p, const FRect& rect)
-{
-    return rect.left <= p.x && p.x <= rect.right && rect.top <= p.y && p.y <= rect.bottom;
-}
-
 bool segmentBoxMeets(FPoint p, FPoint q, const FRect& rect, FRect* overlap)
 {
     FRect r = rect;
@@ -26,16 +21,6 @@ float distance(FPoint p, FPoint q)
     const float dx = std::fabs(p.x - q.x);
     const float dy = std::fabs(p.y - q.y);
     return std::sqrt(dx * dx + dy * dy);
-}
-
-float pointLineDistance(FPoint p, FPoint q, FPoint r)
-{
-    if (p.x == q.x)
-        return std::fabs(r.x - q.x);
-    if (p.y == q.y)
-        return std::fabs(r.y - q.y);
-    const float k = (p.y - q.y) / (p.x - q.x);
-    return std::fabs(p.y - k * p.x + k * r.x - r.y) / std::sqrt(k * k + 1.0f);
 }
 
 FPoint pointAtFraction(FPoint p, FPoint q, float f)

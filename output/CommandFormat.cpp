@@ -7,36 +7,46 @@
 #include <cstring>
 #include <limits>
 
-std::int32_t toDeviceInt(float value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= 2147483648.0f)
-        return std::numeric_limits<std::int32_t>::max();
-    if (value <= -2147483648.0f)
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(value);
-}
-
 namespace {
 
-// Writes value in decimal at out and returns the number of characters written.
+// The decimal digits of 0 to 99, two characters each.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+std::size_t decimalLength(std::uint32_t magnitude)
+{
+    std::size_t length = 1;
+    for (std::uint64_t limit = 10; length < 10 && magnitude >= limit; limit *= 10)
+        ++length;
+    return length;
+}
+
+// Writes value in decimal at out and returns the number of characters written. The digits are written
+// from the last one back, two at a time: a coordinate has four to six digits, and each division is dear.
 std::size_t writeDecimal(char* out, std::int32_t value)
 {
-    char digits[12];
-    std::size_t n = 0;
     // Work on the magnitude as unsigned so that the smallest 32-bit value does not overflow.
     const std::uint32_t bits = static_cast<std::uint32_t>(value);
     std::uint32_t magnitude = value < 0 ? 0u - bits : bits;
-    do {
-        digits[n++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
     std::size_t written = 0;
     if (value < 0)
         out[written++] = '-';
-    while (n > 0)
-        out[written++] = digits[--n];
+    written += decimalLength(magnitude);
+    char* p = out + written;
+    while (magnitude >= 100) {
+        const std::uint32_t pair = 2 * (magnitude % 100);
+        magnitude /= 100;
+        *--p = kDigitPairs[pair + 1];
+        *--p = kDigitPairs[pair];
+    }
+    if (magnitude >= 10) {
+        *--p = kDigitPairs[2 * magnitude + 1];
+        *--p = kDigitPairs[2 * magnitude];
+    } else {
+        *--p = static_cast<char>('0' + magnitude);
+    }
     return written;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 // Building device command strings from the profile's printf-style templates.
 
@@ -10,8 +12,18 @@
 constexpr std::size_t kCommandBufferSize = 256;
 
 // Truncates toward zero into a 32-bit device coordinate. NaN gives 0; values beyond the 32-bit range are
-// held at its ends, so no coordinate ever reaches the device as anything but a plain integer.
-std::int32_t toDeviceInt(float value);
+// held at its ends, so no coordinate ever reaches the device as anything but a plain integer. Inline: it
+// runs for both coordinates of every point sent.
+inline std::int32_t toDeviceInt(float value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483648.0f)
+        return std::numeric_limits<std::int32_t>::max();
+    if (value <= -2147483648.0f)
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
 
 // Formats a template with up to two integer arguments into out (kCommandBufferSize bytes) and returns the
 // length of the NUL-terminated result. A template that asks for more arguments than given, or for

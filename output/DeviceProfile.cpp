@@ -1,4 +1,5 @@
 #include <cfloat>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -125,7 +126,8 @@ void CPlotterDevice::saveProfile(const CProfile& file)
 
 bool CPlotterDevice::isDashedPen(int pen) const
 {
+    // The pen number as "%d" writes it; asked for every path sent, so without the C library's printf.
     char text[16];
-    std::snprintf(text, sizeof text, "%d", pen);
+    *std::to_chars(text, text + sizeof text - 1, pen).ptr = '\0';
     return std::strstr(SP2Dash, text) != nullptr;
 }

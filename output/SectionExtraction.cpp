@@ -135,9 +135,7 @@ private:
         auto output = std::make_unique<CPlotPath>();
         output->lineType = source_.lineType;
         output->pen = source_.pen;
-        output->reserve(static_cast<uint32_t>(items_.size()));
-        for (const PathItem& item : items_)
-            output->append(item);
+        output->assignItemsWithExtent(items_.data(), static_cast<uint32_t>(items_.size()));
         items_.clear();
         result_.add(std::move(output));
     }

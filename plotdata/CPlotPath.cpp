@@ -53,6 +53,26 @@ private:
     bool& hasExtent_;
 };
 
+// Widens the extent by every anchor in turn, as the walk does for a path of straight lines, without its
+// step per item. Returns false at the first control point: only the walk measures how curves bulge.
+bool widenByAnchors(const PathItem* items, uint32_t count, FRect& extent, bool& hasExtent)
+{
+    for (uint32_t i = 0; i < count; ++i) {
+        const PathItem& item = items[i];
+        if (isSpecial(item))
+            continue;
+        if (!isAnchor(item))
+            return false;
+        if (hasExtent) {
+            extent.widen(pointOf(item));
+        } else {
+            extent = FRect{item.x, item.y, item.x, item.y};
+            hasExtent = true;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 const PathItem& CPlotPath::item(uint32_t index) const
@@ -135,6 +155,19 @@ void CPlotPath::assignItems(const PathItem* items, uint32_t count)
     count_ = count;
 }
 
+void CPlotPath::assignItemsWithExtent(const PathItem* items, uint32_t count)
+{
+    assignItems(items, count);
+    extent.clear();
+    hasExtent_ = false;
+    if (widenByAnchors(items_.get(), count_, extent, hasExtent_))
+        return;
+    extent.clear();
+    hasExtent_ = false;
+    ExtentVisitor widenExtent(extent, hasExtent_);
+    walkPath(items_.get(), count_, widenExtent);
+}
+
 std::unique_ptr<CPlotPath> CPlotPath::copy() const
 {
     auto path = std::make_unique<CPlotPath>();
@@ -173,6 +206,10 @@ void CPlotPath::transform(const CMatrix& m)
             hasExtent_ = true;
         }
     }
+    const FRect firstPoint = extent;
+    if (widenByAnchors(items, count_, extent, hasExtent_))
+        return;
+    extent = firstPoint;
     ExtentVisitor widenExtent(extent, hasExtent_);
     walkPath(items, count_, widenExtent);
 }

@@ -49,6 +49,8 @@ public:
     // Replaces the items with a copy of `count` items, in storage sized for exactly that many; count and
     // capacity become `count`. The extent is not touched.
     void assignItems(const PathItem* items, uint32_t count);
+    // As assignItems, with the extent the items give when appended one by one.
+    void assignItemsWithExtent(const PathItem* items, uint32_t count);
 
     // A new path with the same extent, count, capacity, line type and pen, holding the items.
     std::unique_ptr<CPlotPath> copy() const;

@@ -1,12 +1,14 @@
 // The whole chain against a plain HP-GL converter: marquill-plot sending generated plot files into a file
 // port, and hp2xx reading the same files and writing HP-GL, run as processes one after the other in every
 // iteration so that both meet the same load on the machine. Each benchmark reports the wall and processor
-// time of both, their ratios (marquill-plot over hp2xx) and the peak memory of each process.
+// time of both, their ratios (marquill-plot over hp2xx) and the peak memory of each process; the last one
+// compares the import alone with hp2xx.
 
 #include "TempDir.h"
 
 #include <benchmark/benchmark.h>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -14,7 +16,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -265,5 +269,45 @@ void BM_PeakMemory50MB(benchmark::State& state)
     state.counters["cpu_s"] = marquill.sum.cpuSeconds / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_PeakMemory50MB)->Arg(500)->Arg(0)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+
+// The import alone (Import.so read in this process) against hp2xx reading and rewriting the same 50 MB
+// file, alternately, in megabytes per second. Registered last: the blocks read here raise this
+// program's own peak memory, which a child process would report as its own.
+void BM_Import50MBAgainstHp2xx(benchmark::State& state)
+{
+    using ReadFunction = void* (*)(const char*, float, std::uint32_t);
+    void* module = dlopen(MARQUILL_BIN_DIR "/Import.so", RTLD_NOW | RTLD_LOCAL);
+    auto read = module != nullptr ? reinterpret_cast<ReadFunction>(dlsym(module, "NFilterRead")) : nullptr;
+    if (read == nullptr) {
+        state.SkipWithError("Import.so cannot be loaded");
+        return;
+    }
+    const fs::path& file = material().plain50();
+    double importSeconds = 0;
+    Totals hp2xx;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        void* block = read(file.c_str(), 0.025f, 0);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::free(block);
+        const ProcessCost theirs = runHp2xx(file);
+        if (block == nullptr || !theirs.ok) {
+            state.SkipWithError(block == nullptr ? "the import refused the file"
+                                                 : "hp2xx failed (is it installed?)");
+            break;
+        }
+        state.SetIterationTime(seconds);
+        importSeconds += seconds;
+        hp2xx.add(theirs);
+    }
+    dlclose(module);
+    const double megabytes =
+        static_cast<double>(fs::file_size(file)) / kMegabyte * static_cast<double>(state.iterations());
+    state.counters["import_MBps"] = megabytes / importSeconds;
+    state.counters["hp2xx_MBps"] = megabytes / hp2xx.sum.wallSeconds;
+    state.counters["speed_ratio"] = hp2xx.sum.wallSeconds / importSeconds;
+}
+BENCHMARK(BM_Import50MBAgainstHp2xx)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace

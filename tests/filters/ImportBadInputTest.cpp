@@ -1,8 +1,10 @@
 #include "ImportModule.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -101,6 +103,32 @@ TEST_F(ImportBadInput, LongDrawingsAreSplitIntoContinuingPaths)
     EXPECT_EQ(next.x, last.x);
     EXPECT_EQ(next.y, last.y);
     EXPECT_EQ(first.size() + block->paths[1].items.size(), 250001u + 1 + 2);
+}
+
+// Numbers of every length up to ten digits, signed or not, ended by each kind of byte that can follow a
+// number, with room after them in the file and at its very end, where the scanner reads differently.
+TEST_F(ImportBadInput, NumbersOfEveryLengthAreReadWhole)
+{
+    const std::string allDigits = "9876543210";
+    for (std::size_t length = 1; length <= allDigits.size(); ++length) {
+        const std::string digits = allDigits.substr(allDigits.size() - length);
+        for (const char* sign : {"", "-"}) {
+            for (const char* after : {";PU;              ", ",              ", " 5;PU;         ",
+                                      ".5;PU;         ", "e1;PU;          ", "PU;              ", ""}) {
+                const std::string text = std::string("PU0,0;PD3,") + sign + digits + after;
+                SCOPED_TRACE(text);
+                std::optional<Block> block = module.readText(text);
+                ASSERT_TRUE(block.has_value());
+                const std::vector<BlockItem> points = pointsOf(*block);
+                ASSERT_GE(points.size(), 2u);
+                double units = std::stod(std::string(sign) + digits + (after[0] == '.' ? ".5" : ""));
+                if (after[0] == 'e')
+                    units *= 10;
+                units = std::clamp(units, -1073741823.0, 1073741823.0);
+                EXPECT_NEAR(points[1].y, units * 0.025f, std::fabs(units) * 1e-6);
+            }
+        }
+    }
 }
 
 } // namespace

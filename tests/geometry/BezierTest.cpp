@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <vector>
 
 namespace {
@@ -18,6 +20,41 @@ std::vector<Bezier> piecesOf(const ClipPointList& list)
 // Runs from x = -10 to x = 10 along y = 5; its X is exactly 0 at t = 0.5, which is one of the samples of
 // the crossing scan.
 const Bezier kSymmetric{{-10, 5}, {-10, 5}, {10, 5}, {10, 5}};
+
+// The crossings as the scan is described: the curve's X minus the value as a cubic in t, sampled at every
+// step of 0.0001, a root refined by halving wherever the sign changes, one taken as it is where a sample is
+// exactly zero. The cutter's pieces, and so the device bytes, depend on every bit of these parameters.
+int crossingsSampleBySample(const Bezier& c, float value, float roots[3])
+{
+    const double v0 = c.p0.x, v1 = c.p1.x, v2 = c.p2.x, v3 = c.p3.x;
+    const double a = -v0 + 3 * v1 - 3 * v2 + v3, b = 3 * v0 - 6 * v1 + 3 * v2, k = -3 * v0 + 3 * v1,
+                 d = v0 - value;
+    const auto f = [&](double t) { return ((a * t + b) * t + k) * t + d; };
+    if (a == 0.0 && b == 0.0 && k == 0.0 && d == 0.0)
+        return 0;
+    int found = 0;
+    double prevT = 0.0;
+    double prevF = f(0.0);
+    for (int i = 1; i <= 10000 && found < 3; ++i) {
+        const double t = i / 10000.0;
+        const double ft = f(t);
+        if (prevF * ft < 0) {
+            double lo = prevT, hi = t, mid = 0;
+            for (;;) {
+                mid = (lo + hi) / 2;
+                if (std::fabs(f(mid)) < 1e-7 || hi - lo <= 1e-7)
+                    break;
+                (f(lo) * f(mid) < 0 ? hi : lo) = mid;
+            }
+            roots[found++] = static_cast<float>(mid);
+        } else if (ft == 0.0 && t < 1.0) {
+            roots[found++] = static_cast<float>(t);
+        }
+        prevT = t;
+        prevF = ft;
+    }
+    return found;
+}
 
 } // namespace
 
@@ -61,6 +98,38 @@ TEST(BezierTest, CrossingsAreFoundInOrderIncludingOneOnASample)
     // The end points are not crossings, and neither is a coordinate that equals the value all along.
     EXPECT_EQ(bezierCrossings(kSymmetric, Axis::X, -10, roots), 0);
     EXPECT_EQ(bezierCrossings(kSymmetric, Axis::Y, 5, roots), 0);
+}
+
+TEST(BezierTest, CrossingsAreBitForBitThoseOfTheSampleBySampleScan)
+{
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    int withCrossings = 0;
+    for (int n = 0; n < 3000; ++n) {
+        // Curves from hundredths of a unit to a hundred thousand units, some of them on whole units.
+        const float scale = std::pow(10.0f, static_cast<float>(n % 8 - 2));
+        Bezier c;
+        for (FPoint* p : {&c.p0, &c.p1, &c.p2, &c.p3}) {
+            *p = FPoint{unit(random) * scale, unit(random) * scale};
+            if (n % 3 == 0)
+                *p = FPoint{std::round(p->x), std::round(p->y)};
+        }
+        float value = unit(random) * scale;
+        if (n % 5 == 1)
+            // Exactly on a sample, where the scan sees a zero.
+            value = bezierPoint(c, static_cast<float>(n % 10001) / 10000.0f).x;
+        else if (n % 5 == 2)
+            // Touching the curve, where rounding makes the sign flicker.
+            value = c.p1.x;
+        float expected[3] = {};
+        float got[3] = {};
+        const int count = crossingsSampleBySample(c, value, expected);
+        ASSERT_EQ(bezierCrossings(c, Axis::X, value, got), count) << n;
+        for (int i = 0; i < count; ++i)
+            ASSERT_EQ(got[i], expected[i]) << n;
+        withCrossings += count > 0 ? 1 : 0;
+    }
+    EXPECT_GT(withCrossings, 1000);
 }
 
 TEST(BezierTest, ClipInsideOutsideAndMissing)

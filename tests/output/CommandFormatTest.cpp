@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -26,6 +27,16 @@ TEST(CommandFormatTest, TemplatesFormatLikePrintfWithIntegersOnly)
     EXPECT_EQ(format("%d %d", kMin, kMax), "-2147483648 2147483647");
     EXPECT_EQ(format("100%%\x1b.(", 0, 0, 0), "100%\x1b.(");
     EXPECT_EQ(format("X%05d,%x;", 42, 255), "X00042,ff;");
+    // Every length of number, at both ends of each length.
+    for (std::int64_t magnitude = 1; magnitude <= 10'000'000'000; magnitude *= 10)
+        for (const std::int64_t n : {magnitude - 1, magnitude, -(magnitude - 1), -magnitude})
+            if (n >= -kMax && n <= kMax) {
+                char expected[32];
+                std::snprintf(expected, sizeof expected, "PD%lld,%lld;", static_cast<long long>(n),
+                              -static_cast<long long>(n));
+                EXPECT_EQ(format("PD%d,%d;", static_cast<std::int32_t>(n), static_cast<std::int32_t>(-n)),
+                          expected);
+            }
 
     // Asking for more arguments than given, or for anything but integers, gives nothing.
     for (const char* refused : {"%d,%d,%d", "%s", "%f", "%n", "%*d", "%123d", "%ld", "PU%"})

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -129,6 +131,42 @@ TEST(CPlotPathTest, TransformMovesPointsOnlyAndRecomputesTheExtent)
     auto odd = pathOf({{-4, -4, 0x00}, {1, 1, 0x11}});
     odd->transform(CMatrix());
     EXPECT_EQ(odd->extent, (FRect{-4, -4, 1, 1}));
+}
+
+// Paths of straight lines take their extent from their anchors without the walk; whatever the items, the
+// extent after a transform, or after taking a list of items whole, is the one appending them gives.
+TEST(CPlotPathTest, TransformAndWholeListsGiveTheExtentOfAppending)
+{
+    const float nan = std::nanf("");
+    const std::vector<std::vector<PathItem>> cases{
+        {{5, 5, 0x11}, {-3, 8, 0x01}, colorItem(0x00FF0000), {9, -2, 0x21}, {1, 1, 0x11}, {2, 2, 0x21}},
+        {{5, 5, 0x11}, {7, 6, 0x01}, {0, 10, 0x00}, {10, 10, 0x00}, {10, 0, 0x21}, {0, 0, PI_END}},
+        {{nan, 1, 0x11}, {3, 4, 0x21}},
+        {{1, 1, 0x11}, {nan, 4, 0x01}, {-2, 9, 0x21}},
+    };
+    const CMatrix turn = CMatrix::RotationAbout(0, 0, 30);
+    for (std::size_t n = 0; n < cases.size(); ++n) {
+        SCOPED_TRACE(n);
+        std::vector<PathItem> turned = cases[n];
+        for (PathItem& item : turned)
+            if (!isSpecial(item)) {
+                FPoint p{item.x, item.y};
+                turn.TransformPoint(p);
+                item.x = p.x;
+                item.y = p.y;
+            }
+        const FRect expected = pathOf(turned)->extent;
+
+        auto transformed = pathOf(cases[n]);
+        transformed->transform(turn);
+        CPlotPath whole;
+        whole.assignItemsWithExtent(turned.data(), static_cast<uint32_t>(turned.size()));
+        for (const FRect& got : {transformed->extent, whole.extent}) {
+            // Compared bit for bit, NaN included.
+            EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0)
+                << got.left << " " << got.top << " " << got.right << " " << got.bottom;
+        }
+    }
 }
 
 TEST(CPlotPathTest, LinesAndDashes)
