@@ -19,6 +19,8 @@ constexpr uint8_t kPlotMarker = ',';
 constexpr uint8_t kPathMarker = '+';
 constexpr uint8_t kEndMark = 0xF0;
 constexpr size_t kFirstCapacity = 64 * 1024;
+// Blocks from this size on are given large pages.
+constexpr size_t kLargePagesFrom = 8 * 1024 * 1024;
 
 double bezierAt(double p0, double p1, double p2, double p3, double t)
 {
@@ -93,13 +95,20 @@ bool BlockWriter::reserve(size_t bytes)
 }
 
 // The block is written from end to end: its new pages are mapped in one call rather than by a page
-// fault for every 4 KiB (costly on a virtual machine). Advice only: where the system cannot, the
-// pages come by faults as before.
+// fault for every 4 KiB (costly on a virtual machine), and a large block asks for large pages, so
+// that writing it meets one mapping for every 2 MiB instead of every 4 KiB. Advice only: where the
+// system cannot, the pages come by faults as before.
 void BlockWriter::populate(size_t from, size_t to)
 {
     constexpr uintptr_t kPage = 4096;
-    auto first = (reinterpret_cast<uintptr_t>(data_) + from + kPage - 1) & ~(kPage - 1);
-    auto last = (reinterpret_cast<uintptr_t>(data_) + to) & ~(kPage - 1);
+    const auto start = reinterpret_cast<uintptr_t>(data_);
+    if (to >= kLargePagesFrom) {
+        const uintptr_t blockPage = start & ~(kPage - 1);
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): madvise takes the page address
+        madvise(reinterpret_cast<void*>(blockPage), start + to - blockPage, MADV_HUGEPAGE);
+    }
+    const uintptr_t first = (start + from + kPage - 1) & ~(kPage - 1);
+    const uintptr_t last = (start + to) & ~(kPage - 1);
     if (last > first)
         // NOLINTNEXTLINE(performance-no-int-to-ptr): madvise takes the page address
         madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
