@@ -62,10 +62,14 @@ void Extent::widen(const Extent& other)
     widen(other.maxX, other.maxY);
 }
 
-BlockWriter::BlockWriter(size_t byteLimit) : byteLimit_(byteLimit)
+BlockWriter::BlockWriter(size_t byteLimit, size_t expectedBytes) : byteLimit_(byteLimit)
 {
-    if (!reserve(kHeaderSize))
-        return;
+    // The expected size is a guess: when it cannot be had, the block grows from the smallest size.
+    if (!reserve(std::max(kHeaderSize, std::min(expectedBytes, byteLimit)))) {
+        failed_ = false;
+        if (!reserve(kHeaderSize))
+            return;
+    }
     size_ = kHeaderSize; // filled in by finish()
 }
 
@@ -89,16 +93,17 @@ bool BlockWriter::reserve(size_t bytes)
         return false;
     }
     data_ = grown;
-    populate(capacity_, wanted);
+    mapPages(capacity_, wanted);
     capacity_ = wanted;
     return true;
 }
 
-// The block is written from end to end: its new pages are mapped in one call rather than by a page
-// fault for every 4 KiB (costly on a virtual machine), and a large block asks for large pages, so
-// that writing it meets one mapping for every 2 MiB instead of every 4 KiB. Advice only: where the
-// system cannot, the pages come by faults as before.
-void BlockWriter::populate(size_t from, size_t to)
+// The block is written from end to end. A large block asks for large pages, mapped as it is
+// written: a page fault for every 2 MiB, and the part never written is never mapped. A smaller one
+// has its new pages mapped in one call rather than by a page fault for every 4 KiB. Both are costly
+// on a virtual machine, where each new mapping is a trip to the host. Advice only: where the system
+// cannot, the pages come by faults as before.
+void BlockWriter::mapPages(size_t from, size_t to)
 {
     constexpr uintptr_t kPage = 4096;
     const auto start = reinterpret_cast<uintptr_t>(data_);
@@ -106,6 +111,7 @@ void BlockWriter::populate(size_t from, size_t to)
         const uintptr_t blockPage = start & ~(kPage - 1);
         // NOLINTNEXTLINE(performance-no-int-to-ptr): madvise takes the page address
         madvise(reinterpret_cast<void*>(blockPage), start + to - blockPage, MADV_HUGEPAGE);
+        return;
     }
     const uintptr_t first = (start + from + kPage - 1) & ~(kPage - 1);
     const uintptr_t last = (start + to) & ~(kPage - 1);

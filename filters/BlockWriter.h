@@ -35,10 +35,11 @@ struct Extent {
 
 // Builds one plot block in a single growing malloc'ed buffer while the file is read: a plot header,
 // path blocks back to back (each patched with its size, count and extent when it is closed), and the
-// final mark. Writing stops, and the block is refused, once it would pass the byte limit.
+// final mark. Writing stops, and the block is refused, once it would pass the byte limit. The block
+// starts at the expected size and grows from there.
 class BlockWriter {
 public:
-    explicit BlockWriter(size_t byteLimit);
+    BlockWriter(size_t byteLimit, size_t expectedBytes);
     ~BlockWriter();
     BlockWriter(const BlockWriter&) = delete;
     BlockWriter& operator=(const BlockWriter&) = delete;
@@ -82,7 +83,7 @@ private:
 
     void pointAfterGrowing(float x, float y, uint8_t flags);
     bool reserve(size_t bytes);
-    void populate(size_t from, size_t to);
+    void mapPages(size_t from, size_t to);
     void putByte(uint8_t value);
     void putInt32(int32_t value);
     void putFloat(float value);

@@ -38,7 +38,9 @@ void* readPlot(const unsigned char* data, size_t size, double millimetresPerUnit
         return nullptr;
     if (looksBinary(data, size))
         return nullptr;
-    BlockWriter writer(kMaxBlockBytes);
+    // A plain drawing gives about as many block bytes as file bytes (nine for a point written in some
+    // ten characters): starting the block at that size spares growing it step by step.
+    BlockWriter writer(kMaxBlockBytes, size);
     Interpreter interpreter(data, size, writer, millimetresPerUnit);
     interpreter.run();
     return writer.finish();
