@@ -206,7 +206,11 @@ void Interpreter::moveTo(Point target)
 void Interpreter::drawTo(Point target)
 {
     target = bounded(target);
-    sink().lineTo(target);
+    // Called directly rather than through sink(), so that the pen output's next line is inlined here.
+    if (polygonMode_)
+        polygon_.lineTo(target);
+    else
+        pen_.lineTo(target);
     position_ = target;
     carriageReturn_ = target;
 }

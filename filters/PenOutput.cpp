@@ -6,9 +6,6 @@ namespace hpgl {
 
 namespace {
 
-// A path is continued in a new one before it passes this many items, so that no single path gets
-// unwieldy for the program.
-constexpr uint32_t kMaxPathItems = 200000;
 // Curves that cross the window are drawn as this many clipped lines.
 constexpr int kClipSteps = 16;
 
@@ -94,15 +91,8 @@ void PenOutput::moveTo(Point p)
     figureClipped_ = false;
 }
 
-void PenOutput::lineTo(Point p)
+void PenOutput::lineToNewOrClipped(Point p)
 {
-    // The bulk of every drawing: the next line of an open figure, nothing to clip.
-    if (figureOpen_ && !windowed_ && !pathStale_ && lastWritten_ == current_ && !penParked() &&
-        writer_.pathItemCount() + 3 <= kMaxPathItems) {
-        current_ = p;
-        write(p, kAnchor);
-        return;
-    }
     Point from = current_;
     current_ = p;
     if (penParked())
@@ -197,28 +187,6 @@ void PenOutput::startFigure(Point at, int itemsAfter)
         write(at, kMoveTo | kAnchor);
         figureOpen_ = true;
     }
-}
-
-void PenOutput::write(Point p, uint8_t flags)
-{
-    float x, y;
-    toMillimetres(p, x, y);
-    writer_.point(x, y, flags);
-    ++itemsWritten_;
-    lastWritten_ = p;
-}
-
-void PenOutput::toMillimetres(Point p, float& x, float& y) const
-{
-    Point page = scaling_.toPage(p);
-    auto convert = [this](double units) {
-        if (!(units >= -kPlotterRange)) // also catches NaN
-            units = -kPlotterRange;
-        units = std::min(units, kPlotterRange);
-        return static_cast<float>(units * mmPerUnit_);
-    };
-    x = convert(page.x);
-    y = convert(page.y);
 }
 
 } // namespace hpgl

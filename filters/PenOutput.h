@@ -4,6 +4,7 @@
 #include "filters/PathSink.h"
 #include "filters/Scaling.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace hpgl {
@@ -11,7 +12,7 @@ namespace hpgl {
 // Where the drawing goes in the end: takes figures in plotter units, clips them to the input window,
 // turns them onto the page, converts them to millimetres and writes them into the block. Every pen and
 // every line type change starts a new path; a path that grows too long is continued in a new one.
-class PenOutput : public PathSink {
+class PenOutput final : public PathSink {
 public:
     PenOutput(BlockWriter& writer, const Scaling& scaling, double millimetresPerUnit);
 
@@ -25,7 +26,17 @@ public:
     void clearWindow() { windowed_ = false; }
 
     void moveTo(Point p) override;
-    void lineTo(Point p) override;
+    void lineTo(Point p) override
+    {
+        // The bulk of every drawing: the next line of an open figure, nothing to clip.
+        if (figureOpen_ && !windowed_ && !pathStale_ && lastWritten_ == current_ && !penParked() &&
+            writer_.pathItemCount() + 3 <= kMaxPathItems) {
+            current_ = p;
+            write(p, kAnchor);
+            return;
+        }
+        lineToNewOrClipped(p);
+    }
     void curveTo(Point c1, Point c2, Point p) override;
     void closeFigure() override;
     void finish();
@@ -34,14 +45,38 @@ public:
     uint64_t itemsWritten() const { return itemsWritten_; }
 
 private:
+    // A path is continued in a new one before it passes this many items, so that no single path gets
+    // unwieldy for the program.
+    static constexpr uint32_t kMaxPathItems = 200000;
+
+    void lineToNewOrClipped(Point p);
     bool inside(Point p) const;
     bool clip(Point& a, Point& b) const;
     bool penParked() const { return pen_ == 0 && !penZeroDraws_; }
     void endFigure();
     void drawLine(Point from, Point to);
     void startFigure(Point at, int itemsAfter);
-    void write(Point p, uint8_t flags);
-    void toMillimetres(Point p, float& x, float& y) const;
+    void write(Point p, uint8_t flags)
+    {
+        float x, y;
+        toMillimetres(p, x, y);
+        writer_.point(x, y, flags);
+        ++itemsWritten_;
+        lastWritten_ = p;
+    }
+    void toMillimetres(Point p, float& x, float& y) const
+    {
+        Point page = scaling_.toPage(p);
+        x = toMillimetres(page.x);
+        y = toMillimetres(page.y);
+    }
+    float toMillimetres(double units) const
+    {
+        if (!(units >= -kPlotterRange)) // also catches NaN
+            units = -kPlotterRange;
+        units = std::min(units, kPlotterRange);
+        return static_cast<float>(units * mmPerUnit_);
+    }
 
     BlockWriter& writer_;
     const Scaling& scaling_;
