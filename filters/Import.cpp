@@ -11,11 +11,14 @@ namespace {
 
 // Plot files beyond this size are refused: their drawing could not fit the block either.
 constexpr size_t kMaxFileBytes = size_t{1} << 30;
+constexpr uintptr_t kLargePage = 2 * 1024 * 1024;
 
-// The whole file read into memory. Reading it (rather than mapping it) keeps the filter safe from a
-// writer that shortens the file while it is read: what was there is read, nothing faults. Anything
-// but a regular file (a folder, a device, a pipe) is not a plot file.
-class FileContents {
+// The whole file read into memory, whose large pages are given back as soon as they have been read,
+// so that the block written meanwhile can take them up: pages the system hands out afresh cost much
+// more on a virtual machine than pages it has just had back. Reading it (rather than mapping it) keeps the
+// filter safe from a writer that shortens the file while it is read: what was there is read, nothing faults.
+// Anything but a regular file (a folder, a device, a pipe) is not a plot file.
+class FileContents : public hpgl::ReadProgress {
 public:
     explicit FileContents(const char* path)
     {
@@ -30,7 +33,7 @@ public:
         }
         close(fd);
     }
-    ~FileContents()
+    ~FileContents() override
     {
         if (data_ != nullptr)
             munmap(data_, capacity_);
@@ -40,6 +43,18 @@ public:
 
     const unsigned char* data() const { return data_; }
     size_t size() const { return size_; }
+
+    void readUpTo(size_t offset) override
+    {
+        const auto start = reinterpret_cast<uintptr_t>(data_);
+        const uintptr_t from = (start + released_ + kLargePage - 1) & ~(kLargePage - 1);
+        const uintptr_t to = (start + offset) & ~(kLargePage - 1);
+        if (to <= from)
+            return;
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): madvise takes the page address
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+        released_ = to - start;
+    }
 
 private:
     void readAll(int fd, size_t expected)
@@ -64,6 +79,7 @@ private:
     unsigned char* data_ = nullptr;
     size_t capacity_ = 0;
     size_t size_ = 0;
+    size_t released_ = 0; // the pages below this offset have been given back
 };
 
 } // namespace
@@ -77,5 +93,5 @@ extern "C" __attribute__((visibility("default"))) void* NFilterRead(const char* 
     if (path == nullptr)
         return nullptr;
     FileContents file(path);
-    return hpgl::readPlot(file.data(), file.size(), scale);
+    return hpgl::readPlot(file.data(), file.size(), scale, &file);
 }

@@ -6,17 +6,34 @@
 
 namespace hpgl {
 
+namespace {
+
+// How far the reading goes on between reports of its progress.
+constexpr size_t kProgressStep = 2 * 1024 * 1024;
+
+} // namespace
+
 Interpreter::Interpreter(const unsigned char* data, size_t size, BlockWriter& writer,
-                         double millimetresPerUnit)
-    : scanner_(data, size), pen_(writer, scaling_, millimetresPerUnit)
+                         double millimetresPerUnit, ReadProgress* progress)
+    : scanner_(data, size), text_(data), progress_(progress), nextProgress_(kProgressStep),
+      pen_(writer, scaling_, millimetresPerUnit)
 {
     initialize(true);
 }
 
 void Interpreter::run()
 {
-    while (uint16_t code = scanner_.nextInstruction())
+    while (uint16_t code = scanner_.nextInstruction()) {
         execute(code);
+        // Between instructions nothing before the scanner's position is looked at again.
+        if (progress_ != nullptr) {
+            auto offset = static_cast<size_t>(scanner_.position() - text_);
+            if (offset >= nextProgress_) {
+                progress_->readUpTo(offset);
+                nextProgress_ = offset + kProgressStep;
+            }
+        }
+    }
     pen_.finish();
 }
 

@@ -7,6 +7,7 @@
 #include "filters/BlockWriter.h"
 #include "filters/PathSink.h"
 #include "filters/PenOutput.h"
+#include "filters/PlotReader.h"
 #include "filters/PolygonBuffer.h"
 #include "filters/Scaling.h"
 #include "filters/Scanner.h"
@@ -50,7 +51,8 @@ struct LabelCell {
 // Executes the instructions of one HP-GL or HP-GL/2 file, in file order, into a plot block.
 class Interpreter {
 public:
-    Interpreter(const unsigned char* data, size_t size, BlockWriter& writer, double millimetresPerUnit);
+    Interpreter(const unsigned char* data, size_t size, BlockWriter& writer, double millimetresPerUnit,
+                ReadProgress* progress = nullptr);
     void run();
 
 private:
@@ -114,6 +116,9 @@ private:
     LabelText takeLabelText();
 
     Scanner scanner_;
+    const unsigned char* text_;
+    ReadProgress* progress_;
+    size_t nextProgress_ = 0; // offset past which the reading is next reported
     Scaling scaling_;
     PenOutput pen_;
     PolygonBuffer polygon_;

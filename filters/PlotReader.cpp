@@ -31,7 +31,7 @@ bool looksBinary(const unsigned char* data, size_t size)
 
 } // namespace
 
-void* readPlot(const unsigned char* data, size_t size, double millimetresPerUnit)
+void* readPlot(const unsigned char* data, size_t size, double millimetresPerUnit, ReadProgress* progress)
 {
     if (data == nullptr || size == 0 || !std::isfinite(millimetresPerUnit) || millimetresPerUnit <= 0 ||
         millimetresPerUnit > 1000)
@@ -41,7 +41,7 @@ void* readPlot(const unsigned char* data, size_t size, double millimetresPerUnit
     // A plain drawing gives about as many block bytes as file bytes (nine for a point written in some
     // ten characters): starting the block at that size spares growing it step by step.
     BlockWriter writer(kMaxBlockBytes, size);
-    Interpreter interpreter(data, size, writer, millimetresPerUnit);
+    Interpreter interpreter(data, size, writer, millimetresPerUnit, progress);
     interpreter.run();
     return writer.finish();
 }

@@ -187,4 +187,39 @@ TEST_F(ImportDrawing, CharacterSetsMapOntoTheFontsGlyphs)
         {{"SI1,1;CS7;LB)\x03", box}, {"SI1,1;CS1;LB\xe9\x03", box}, {"SI1,1;LB\x7f\x03" + pad, box}});
 }
 
+// The file's memory is given back piece by piece as it is read: a file of several megabytes, with a
+// pen-down move running over the first pieces and a label amid the rest, still gives every point.
+TEST_F(ImportDrawing, ALargeFileGivesEveryPoint)
+{
+    auto at = [](int x, int y, uint8_t flags) {
+        return BlockItem{static_cast<float>(x) * 0.025f, static_cast<float>(y) * 0.025f, flags};
+    };
+    const std::string label = "PU0,0;SI1,1;LB" + std::string(3000, ' ') + "|\x03";
+    const std::vector<BlockItem> labelPoints = pointsOf(read(label));
+    ASSERT_FALSE(labelPoints.empty());
+
+    std::string text = "IN;SP1;PA0,0;PD";
+    std::vector<BlockItem> expected = {at(0, 0, 0x11)};
+    // Twelve characters a point: fewer points than would fill one path.
+    for (int i = 1; text.size() < 2'100'000; ++i) {
+        const int x = 10000 + i % 30000, y = 10000 + i / 30000;
+        text += std::to_string(x) + "," + std::to_string(y) + ",";
+        expected.push_back(at(x, y, 0x01));
+    }
+    text.back() = ';';
+    expected.back().flags |= 0x20;
+    for (int i = 0; text.size() < 5'000'000; ++i) {
+        if (i == 20000) {
+            text += label;
+            expected.insert(expected.end(), labelPoints.begin(), labelPoints.end());
+        }
+        const int x = i % 40000, y = i / 40000;
+        text += "PU" + std::to_string(x) + "," + std::to_string(y) + ";PD" + std::to_string(x + 7) + "," +
+                std::to_string(y) + ";\n";
+        expected.push_back(at(x, y, 0x11));
+        expected.push_back(at(x + 7, y, 0x21));
+    }
+    expectItems(pointsOf(read(text)), expected);
+}
+
 } // namespace
