@@ -347,6 +347,13 @@ void CPlotServer::progressText(int row, const std::string&)
         logEvent(copyName(*job) + " started: " + job->path);
 }
 
+// An unattended server's log is where an operator learns that the device stopped taking data.
+void CPlotServer::deviceStalled(int row, const std::string& text)
+{
+    if (const CPlotJob* job = list_.jobAt(row))
+        logEvent(copyName(*job) + ": " + text + ": " + job->path);
+}
+
 // Sent after every copy that was output, with the media left: the copy's end.
 void CPlotServer::statusText(const std::string&)
 {

@@ -56,6 +56,7 @@ private:
 
     // What the queue tells its view.
     void progressText(int row, const std::string& text) override;
+    void deviceStalled(int row, const std::string& text) override;
     void statusText(const std::string& text) override;
     void selectionChanged(int row) override;
     void postCommand(int id) override { posted_.push_back(id); }

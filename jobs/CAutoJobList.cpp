@@ -73,6 +73,14 @@ void CAutoJobList::setProgressText(int row, const std::string& text)
     view().progressText(row, text);
 }
 
+void CAutoJobList::setStalledText(int row, const std::string& text)
+{
+    if (!isRow(row))
+        return;
+    setProgressText(row, text);
+    view().deviceStalled(row, text);
+}
+
 int CAutoJobList::nextWaitingJob(int from)
 {
     for (int row = from < 0 ? 0 : from; row < rowCount(); ++row) {

@@ -41,6 +41,8 @@ public:
     std::string stateColumnText(int row) const;
     // The running row's state column during a copy.
     void setProgressText(int row, const std::string& text);
+    // Shows on the running row that the device is not taking data, and tells the view.
+    void setStalledText(int row, const std::string& text);
 
     // The first row from `from` on with a waiting job that has copies left, or -1. A waiting job without
     // copies left on the way becomes finished.

@@ -19,6 +19,9 @@ public:
     virtual void selectionChanged(int /*row*/) {}
     // The running row's progress text changed; the window repaints it at once, in the middle of a copy.
     virtual void progressText(int /*row*/, const std::string& /*text*/) {}
+    // The device has taken nothing for a while in the running row's copy; the text, which is also the
+    // row's progress text, says how much of the copy is out.
+    virtual void deviceStalled(int /*row*/, const std::string& /*text*/) {}
     // The remaining-media text of the status bar.
     virtual void statusText(const std::string& /*text*/) {}
     virtual void bringToTop() {}

@@ -172,7 +172,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
     protectRunFiles();
     CPlotPort& port = device_.outputPort();
     port.setStallNotice(
-        [this, &job](std::size_t bytesSent) { list_.setProgressText(rowOf(&job), stalledText(bytesSent)); });
+        [this, &job](std::size_t bytesSent) { list_.setStalledText(rowOf(&job), stalledText(bytesSent)); });
     device_.stopFlag = 0;
     const std::int32_t savedAutoFeed = cutInfo_.AutoFeed;
     const std::int32_t savedHalfCut = cutInfo_.HalfCut;

@@ -218,7 +218,7 @@ TEST_F(ServerTest, OneServerPerHomeHoldsAJobTooLongForTheRollUntilANewRollAndRel
     stop(server, SIGINT);
 }
 
-TEST_F(ServerTest, SigtermInTheMiddleOfACopyEndsTheServerSoonWithTheRollCountWritten)
+TEST_F(ServerTest, AStalledDeviceIsLoggedOnceAndSigtermThenEndsTheServerSoonWithTheRollCountWritten)
 {
     PseudoTerminal line;
     ASSERT_TRUE(line.ok());
@@ -228,16 +228,18 @@ TEST_F(ServerTest, SigtermInTheMiddleOfACopyEndsTheServerSoonWithTheRollCountWri
         lines += "PU0," + std::to_string(i % 4000) + ";PD4000," + std::to_string(i % 4000) + ";";
     const pid_t server = start({"--port", "COM1"});
     deliver("lines.plt", lines);
-    // Nobody reads the line after the first bytes, so the server waits for room in the middle of the copy.
+    // Nobody reads the line after the first bytes, so the server waits for room in the middle of the copy
+    // and, after five seconds, logs once that the device takes nothing.
     pollfd ready = {line.master(), POLLIN, 0};
     ASSERT_EQ(poll(&ready, 1, 30000), 1) << log();
-    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(waitForLog("copy 1/1: 设备不接收数据, 本份已发送 ")) << log();
 
     const auto signalled = std::chrono::steady_clock::now();
     stop(server);
     // The stopped pass gives a device that takes nothing two seconds to take its closing commands.
     EXPECT_LT(std::chrono::steady_clock::now() - signalled, 5s);
     EXPECT_THAT(log(), HasSubstr("exit: media left"));
+    EXPECT_EQ(count(log(), "设备不接收数据"), 1) << log();
     EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH="));
     // The stopped copy is not taken for a plotted file: it is plotted again after a restart.
     EXPECT_FALSE(platform::hasPlottedMark(home.file("in/lines.plt")));
