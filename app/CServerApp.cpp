@@ -4,7 +4,6 @@
 #include "app/CLogoDialog.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "plotdata/CProfile.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
@@ -33,9 +32,7 @@ CServerApp::~CServerApp()
 
 CServerApp::StartResult CServerApp::InitInstance()
 {
-    CProfile installFile;
-    installFile.setPath((settingsFolder_ + "Install.INI").c_str());
-    if (installFile.getInt("Install", "Edition", 0) == 3 && !askLogo_())
+    if (installedEdition(settingsFolder_) == 3 && !askLogo_())
         return StartResult::Left;
     // One spooler per settings folder: marquill-plot or marquill-server may be plotting from it.
     if (!lock_.take(settingsFolder_))

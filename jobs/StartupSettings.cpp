@@ -89,6 +89,13 @@ void* CLanguageLibrary::findSymbol(const char* name) const
     return handle_ != nullptr ? platform::findSymbol(handle_, name) : nullptr;
 }
 
+int installedEdition(const std::string& folder)
+{
+    CProfile installFile;
+    installFile.setPath((folder + "Install.INI").c_str());
+    return installFile.getInt("Install", "Edition", 0);
+}
+
 void loadStartupSettings(const std::string& folder, StartupSettings& settings,
                          const std::string& libraryFolder)
 {
@@ -97,9 +104,7 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings,
     settings.languageFromSystem = settings.language < FIRST_LANGUAGE_ID;
     if (settings.languageFromSystem)
         settings.language = platform::systemDefaultLanguage();
-    CProfile installFile;
-    installFile.setPath((folder + "Install.INI").c_str());
-    settings.edition = installFile.getInt("Install", "Edition", 0);
+    settings.edition = installedEdition(folder);
     settings.deviceFile.setPath(
         (folder + deviceProfileFileName(settings.edition, settings.language)).c_str());
     if (settings.language == LANGUAGE_CHINESE)
