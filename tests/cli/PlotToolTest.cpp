@@ -281,9 +281,6 @@ TEST_F(PlotToolTest, SpeaksTheLanguageOfTheSettingsAndEscapesFileNames)
     EXPECT_THAT(
         said, HasSubstr("a\\x1B[2Jb.plt: The port " + home.file("missing/out.plt") + " could not be opened"));
     EXPECT_EQ(said.find('\x1b'), std::string::npos) << said;
-    // The reasons a port gives are in the settings' language too.
-    EXPECT_EQ(runTool({"--port", home.file("Server.INI"), plot}), 1);
-    EXPECT_THAT(messages(), HasSubstr(home.file("Server.INI") + " is a plot file or a settings file"));
 }
 
 // A refused command line leaves Server.INI as it was, even when it names no language yet.

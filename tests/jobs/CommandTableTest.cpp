@@ -113,19 +113,15 @@ TEST_F(CommandTableTest, ViewsAreToldBeforeAndAfterEveryInsertAndRemoval)
 // whatever the run mode: delete all sets the mode to idle first, and a stop after it must still stop.
 TEST_F(CommandTableTest, StopAndDeleteAllStopTheCopyInOutputWhateverTheRunMode)
 {
-    const auto longLine = [] { return plotOfLines({{{0, 10}, {1200, 10}}}); };
     const std::vector<std::vector<int>> commandsDuringTheCopy = {{ID_JOB_DELETE_ALL, ID_PLOT_STOP},
                                                                  {ID_JOB_DELETE_ALL}};
     for (const std::vector<int>& commands : commandsDuringTheCopy) {
         SCOPED_TRACE(commands.size());
-        const int row = addJob("long.plt", longLine());
-        port.onWrite = [&, done = false]() mutable {
-            if (!done && port.passes.back().find("M0,100;") != std::string::npos) {
-                done = true;
-                for (const int id : commands)
-                    table.execute(id);
-            }
-        };
+        const int row = addJob("long.plt", plotOfLines({{{0, 10}, {1200, 10}}}));
+        after(port, "M0,100;", [&] {
+            for (const int id : commands)
+                table.execute(id);
+        });
         plotRow(row);
         EXPECT_THAT(port.passes.back(), ::testing::Not(::testing::HasSubstr("D9900,100;")));
         ASSERT_EQ(list.rowCount(), 1); // the job in output is kept, then waits in standby

@@ -14,18 +14,6 @@ using ::testing::Not;
 // A line 1200 mm long: with the default 500 mm sections and 10 mm overlap it is sent in three sections.
 std::unique_ptr<CPlot> longLine() { return plotOfLines({{{0, 10}, {1200, 10}}}); }
 
-// Calls the action once, at the first write after the given text was sent, as a command arriving in the
-// message step does.
-void after(RecordingPort& port, const std::string& sent, std::function<void()> action)
-{
-    port.onWrite = [&port, sent, action, done = false]() mutable {
-        if (!done && port.passes.back().find(sent) != std::string::npos) {
-            done = true;
-            action();
-        }
-    };
-}
-
 // A stopped copy is not counted or charged beyond the sections begun, and its pass is left safe: the pen
 // is lifted right after the last line sent and the pass ends with its closing commands.
 TEST_F(RunTest, AStoppedCopyIsNeitherCountedNorChargedBeyondTheSectionsBegunAndEndsPenUp)

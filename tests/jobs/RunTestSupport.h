@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,18 @@ inline void handlePosted(RecordingView& view, CPlotRun& run)
         if (id == ID_RUN)
             run.run();
     }
+}
+
+// Calls the action once, at the first write after the given text was sent, as a command arriving in the
+// message step does.
+inline void after(RecordingPort& port, const std::string& sent, std::function<void()> action)
+{
+    port.onWrite = [&port, sent, action, done = false]() mutable {
+        if (!done && port.passes.back().find(sent) != std::string::npos) {
+            done = true;
+            action();
+        }
+    };
 }
 
 // A plot of straight lines in millimetres, each line a path of its own.

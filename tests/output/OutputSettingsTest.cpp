@@ -62,7 +62,7 @@ TEST(OutputSettings, ReadsBothFilesAndTheSelectedDevice)
     EXPECT_STREQ(files.plotter.command(CommandTemplate::MoveTo), "PU%d,%d;");
 }
 
-TEST(CutInfo, ValuesThatCannotWorkAreCorrected)
+TEST(OutputSettings, ValuesThatCannotWorkAreCorrected)
 {
     SettingsFiles files("",
                         "[CutInfo]\nCurveAccurate=0.1\nZoomCut=-2\nPaperWidth=-300\nPaperHeight=-2147483648\n"
@@ -82,6 +82,16 @@ TEST(CutInfo, ValuesThatCannotWorkAreCorrected)
     SettingsFiles zero("", "[CutInfo]\nVoidCut=0\n"); // no gap is a working half cut
     info.loadCutInfo(zero.device);
     EXPECT_FLOAT_EQ(info.VoidCut, 0.0f);
+
+    // Section values beyond what can be set give the defaults; the ends of the range are kept.
+    SettingsFiles sections("[SYSTEM]\nSection=-2147483648\nOverLap=1000001\n", "");
+    sections.load();
+    EXPECT_EQ(sections.settings.Section, 500);
+    EXPECT_EQ(sections.settings.OverLap, 10);
+    SettingsFiles edges("[SYSTEM]\nSection=1000000\nOverLap=0\n", "");
+    edges.load();
+    EXPECT_EQ(edges.settings.Section, 1000000);
+    EXPECT_EQ(edges.settings.OverLap, 0);
 }
 
 TEST(CutInfo, SaveWritesTheRecordButNotTheReadOnlyKeysAndLoadsBack)
@@ -112,17 +122,4 @@ TEST(CutInfo, SaveWritesTheRecordButNotTheReadOnlyKeysAndLoadsBack)
     EXPECT_EQ(reloaded.HalfCut, 1);
     EXPECT_FLOAT_EQ(reloaded.ZoomCut, 2.25f);
     EXPECT_EQ(reloaded.mmPageGap, 35);
-}
-
-TEST(OutputSettings, SectionValuesBeyondWhatCanBeSetGiveTheDefaults)
-{
-    SettingsFiles files("[SYSTEM]\nSection=-2147483648\nOverLap=1000001\n", "");
-    files.load();
-    EXPECT_EQ(files.settings.Section, 500);
-    EXPECT_EQ(files.settings.OverLap, 10);
-
-    SettingsFiles edges("[SYSTEM]\nSection=1000000\nOverLap=0\n", "");
-    edges.load();
-    EXPECT_EQ(edges.settings.Section, 1000000);
-    EXPECT_EQ(edges.settings.OverLap, 0);
 }
