@@ -175,9 +175,9 @@ TEST_F(SerialPortTest, NoByteLeavesOneByOneAfterTheStopCommandRanInTheMessageSte
     EXPECT_EQ(drain(7), "CDEFPU;");
 }
 
-// After a stop the closing commands wait only so long for a device that takes nothing, and a device that
-// hangs up ends the output at once with its reason, in both write modes.
-TEST_F(SerialPortTest, ASafeEndGivesUpOnADeviceThatTakesNothingAndAHangUpEndsTheOutput)
+// After a stop the closing commands wait only so long for a device that takes nothing, in both write
+// modes. (A line that hangs up is tried with marquill-plot as a process.)
+TEST_F(SerialPortTest, ASafeEndGivesUpOnADeviceThatTakesNothing)
 {
     for (int method : {1, 2}) {
         SCOPED_TRACE(method);
@@ -201,19 +201,6 @@ TEST_F(SerialPortTest, ASafeEndGivesUpOnADeviceThatTakesNothingAndAHangUpEndsThe
         EXPECT_LT(Clock::now() - finishing, std::chrono::seconds(2));
         tcflush(line.slave(), TCIOFLUSH);
     }
-
-    openPort(2);
-    platform::Hooks hooks;
-    hooks.messageStep = [&] {
-        if (line.master() >= 0)
-            line.closeMaster(); // later writes fail with EIO, and the line reports the hang-up
-    };
-    platform::installHooks(hooks);
-    const Clock::time_point start = Clock::now();
-    EXPECT_EQ(port->Write(std::string(64 * 1024, 'Y').c_str()), 0);
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
-    EXPECT_EQ(port->writeError(), "设备已断开");
-    EXPECT_EQ(stop, 1);
 }
 
 TEST_F(SerialPortTest, MissingOrBusyPortDoesNotOpenAndWritesSendNothing)
