@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ShippedFiles.h"
 #include "TempDir.h"
 
 #include "app/CMainFrame.h"
@@ -20,10 +21,7 @@ class WindowHome {
 public:
     WindowHome()
     {
-        for (const auto& entry : std::filesystem::directory_iterator(MARQUILL_BIN_DIR)) {
-            if (entry.path().extension() == ".INI")
-                std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
-        }
+        copyShippedFiles(dir.path());
     }
 
     std::string folder() const { return dir.path().string() + "/"; }

@@ -4,6 +4,7 @@
 #include "ChildProcess.h"
 #include "MissingInput.h"
 #include "PseudoTerminal.h"
+#include "ShippedFiles.h"
 #include "TempDir.h"
 
 #include <fcntl.h>
@@ -44,7 +45,7 @@ protected:
     {
         if (!fs::exists(TOOL) || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
             SKIP_WITHOUT_INPUT("marquill-plot or Import.so has not been built");
-        fs::copy_file(fs::path(MARQUILL_BIN_DIR) / "Plotter.INI", home.path() / "Plotter.INI");
+        fs::copy_file(shippedFile("Plotter.INI"), home.path() / "Plotter.INI");
         home.write("Server.INI", "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=100000\n");
     }
 
@@ -273,7 +274,7 @@ TEST_F(PlotToolTest, APortNeverWritesOverAPlotOrSettingsFile)
 
 TEST_F(PlotToolTest, SpeaksTheLanguageOfTheSettingsAndEscapesFileNames)
 {
-    fs::copy_file(fs::path(MARQUILL_BIN_DIR) / "Plotter_Eng.INI", home.path() / "Plotter_Eng.INI");
+    fs::copy_file(shippedFile("Plotter_Eng.INI"), home.path() / "Plotter_Eng.INI");
     home.write("Server.INI", "[SYSTEM]\nLanguage=1033\nREMAINMEDIALENGTH=100000\n");
     const std::string plot = home.write("a\x1b[2Jb.plt", "IN;PU0,0;PD4000,0,4000,2000;");
     EXPECT_EQ(runTool({"--port", home.file("missing/out.plt"), plot}), 1);
@@ -287,7 +288,7 @@ TEST_F(PlotToolTest, SpeaksTheLanguageOfTheSettingsAndEscapesFileNames)
 TEST_F(PlotToolTest, RefusesABadCommandLineAndExplainsItself)
 {
     // Without a language the machine's own chooses the device-profile file.
-    fs::copy_file(fs::path(MARQUILL_BIN_DIR) / "Plotter_Eng.INI", home.path() / "Plotter_Eng.INI");
+    fs::copy_file(shippedFile("Plotter_Eng.INI"), home.path() / "Plotter_Eng.INI");
     home.write("Server.INI", "[SYSTEM]\nREMAINMEDIALENGTH=100000\n");
     EXPECT_EQ(runTool({}), 2);
     EXPECT_EQ(runTool({"--copies", "0", home.write("a.plt", "IN;")}), 2);

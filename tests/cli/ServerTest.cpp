@@ -3,6 +3,7 @@
 #include "ChildProcess.h"
 #include "MissingInput.h"
 #include "PseudoTerminal.h"
+#include "ShippedFiles.h"
 #include "TempDir.h"
 
 #include <poll.h>
@@ -48,7 +49,7 @@ protected:
             SKIP_WITHOUT_INPUT("marquill-server or Import.so has not been built");
         if (!fs::exists(PLOTS / "foal.hpgl"))
             SKIP_WITHOUT_INPUT("no real plot files");
-        fs::copy_file(fs::path(MARQUILL_BIN_DIR) / "Plotter.INI", home.path() / "Plotter.INI");
+        fs::copy_file(shippedFile("Plotter.INI"), home.path() / "Plotter.INI");
         fs::create_directory(home.path() / "in");
         writeServerIni(100000);
     }

@@ -1,5 +1,6 @@
 #include "JobTestSupport.h"
 #include "RunTestSupport.h"
+#include "ShippedFiles.h"
 #include "TempDir.h"
 
 #include "MissingInput.h"
@@ -58,7 +59,7 @@ protected:
         output = dir.file("out.plt");
         serverFile.setPath(dir.file("Server.INI").c_str());
         serverFile.setString("Receive", "AReceivePath", receive.c_str());
-        deviceFile.setPath((std::string(MARQUILL_BIN_DIR) + "/Plotter.INI").c_str());
+        deviceFile.setPath(shippedFile("Plotter.INI").c_str());
         loadOutputSettings(serverFile, deviceFile, settings, cutInfo, device);
         list.setView(&view);
         run.setPortOverride(output);

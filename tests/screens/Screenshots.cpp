@@ -4,6 +4,7 @@
 //
 //     marquill-screenshots SET LANGUAGE OUTPUT_FOLDER      (LANGUAGE 2052 or 1033)
 
+#include "ShippedFiles.h"
 #include "TempDir.h"
 
 #include "app/CMainFrame.h"
@@ -46,10 +47,7 @@ struct ScreenHome {
 
     explicit ScreenHome(int language)
     {
-        for (const auto& entry : fs::directory_iterator(MARQUILL_BIN_DIR)) {
-            if (entry.path().extension() == ".INI")
-                fs::copy_file(entry.path(), dir.path() / entry.path().filename());
-        }
+        copyShippedFiles(dir.path());
         fs::create_directory(receive);
         CProfile server;
         server.setPath(dir.file("Server.INI").c_str());
