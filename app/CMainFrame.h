@@ -5,7 +5,7 @@
 #include "jobs/CManualJobList.h"
 #include "jobs/CPlotRun.h"
 #include "jobs/Intake.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 #include "ui/dialogs/SettingsContext.h"
 
 #include <QMainWindow>

@@ -2,8 +2,8 @@
 
 #include "jobs/CAutoJobList.h"
 #include "jobs/CManualJobList.h"
+#include "platform/CProfile.h"
 #include "platform/Hooks.h"
-#include "plotdata/CProfile.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,7 +1,7 @@
 #include "jobs/RollCount.h"
 
 #include "output/ServerSettings.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 #include <sys/stat.h>
 

@@ -3,7 +3,7 @@
 #include "output/CCutInfo.h"
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 #include <string>
 

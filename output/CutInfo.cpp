@@ -4,7 +4,7 @@
 #include "output/CCutInfo.h"
 #include "output/CommandFormat.h"
 #include "output/SettingValues.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 namespace {
 

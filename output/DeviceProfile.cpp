@@ -6,7 +6,7 @@
 
 #include "output/CPlotterDevice.h"
 #include "output/SettingValues.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 namespace {
 

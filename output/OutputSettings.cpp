@@ -1,6 +1,6 @@
 #include "output/OutputSettings.h"
 
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 namespace {
 

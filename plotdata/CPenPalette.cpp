@@ -1,6 +1,6 @@
 #include "plotdata/CPenPalette.h"
 
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 #include <cstdio>
 

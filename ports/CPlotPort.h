@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 #include "ports/PortSettings.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "ports/PortDevices.h"
 
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 #include "ports/PortKind.h"
 
 #include <libserialport.h>

@@ -1,7 +1,7 @@
 #include "ports/PortSettings.h"
 
+#include "platform/CProfile.h"
 #include "platform/ProgramFolder.h"
-#include "plotdata/CProfile.h"
 
 namespace {
 constexpr const char* kSection = "PortInfo";

@@ -6,8 +6,8 @@
 #include "jobs/CAutoJobList.h"
 #include "jobs/CPlotRun.h"
 #include "output/OutputSettings.h"
+#include "platform/CProfile.h"
 #include "platform/ProgramFolder.h"
-#include "plotdata/CProfile.h"
 
 #include <benchmark/benchmark.h>
 

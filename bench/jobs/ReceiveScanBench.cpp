@@ -4,7 +4,7 @@
 #include "jobs/CManualJobList.h"
 #include "jobs/Intake.h"
 #include "output/ServerSettings.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 #include "TempDir.h"
 

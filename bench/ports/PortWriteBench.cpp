@@ -1,7 +1,7 @@
 // Writing a plot's worth of command strings through a pseudo-terminal standing in for a serial line, and
 // into a file. Each string is one 16-byte command, as the output engine hands them over.
+#include "platform/CProfile.h"
 #include "platform/Hooks.h"
-#include "plotdata/CProfile.h"
 #include "ports/CPlotPort.h"
 
 #include "PseudoTerminal.h"

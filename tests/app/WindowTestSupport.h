@@ -5,7 +5,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CServerApp.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 #include <QLabel>
 #include <QtGlobal>
@@ -19,10 +19,7 @@
 // names another folder.
 class WindowHome {
 public:
-    WindowHome()
-    {
-        copyShippedFiles(dir.path());
-    }
+    WindowHome() { copyShippedFiles(dir.path()); }
 
     std::string folder() const { return dir.path().string() + "/"; }
     void setInt(const char* file, const char* section, const char* key, int value) const

@@ -1,8 +1,8 @@
 #include "cli/OutputFolderPort.h"
 #include "jobs/RollCount.h"
 #include "output/ServerSettings.h"
+#include "platform/CProfile.h"
 #include "platform/Hooks.h"
-#include "plotdata/CProfile.h"
 
 #include "TempDir.h"
 

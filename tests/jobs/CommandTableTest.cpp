@@ -4,7 +4,7 @@
 #include "jobs/CCommandTable.h"
 #include "jobs/CManualJobList.h"
 #include "jobs/Intake.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "jobs/CAutoJobList.h"
 #include "jobs/CManualJobList.h"
 #include "output/ServerSettings.h"
+#include "platform/CProfile.h"
 #include "platform/FileTime.h"
 #include "platform/ProgramFolder.h"
-#include "plotdata/CProfile.h"
 #include "plotdata/ResultCodes.h"
 
 #include <filesystem>

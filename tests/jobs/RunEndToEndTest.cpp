@@ -8,9 +8,9 @@
 #include "jobs/Intake.h"
 #include "jobs/JobTexts.h"
 #include "output/OutputSettings.h"
+#include "platform/CProfile.h"
 #include "platform/FileTime.h"
 #include "platform/ProgramFolder.h"
-#include "plotdata/CProfile.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>

@@ -3,7 +3,7 @@
 #include "TempDir.h"
 
 #include "jobs/JobTexts.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 namespace {
 

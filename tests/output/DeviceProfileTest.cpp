@@ -4,7 +4,7 @@
 
 #include "TempDir.h"
 #include "output/CPlotterDevice.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "TempDir.h"
 #include "output/OutputSettings.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 namespace {
 

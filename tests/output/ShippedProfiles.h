@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 #include <cstring>
 #include <string>

@@ -1,5 +1,5 @@
+#include "platform/CProfile.h"
 #include "platform/Hooks.h"
-#include "plotdata/CProfile.h"
 #include "ports/CPlotPort.h"
 
 #include "TempDir.h"

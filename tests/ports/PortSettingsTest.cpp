@@ -1,4 +1,4 @@
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 #include "ports/CPlotPort.h"
 #include "ports/PortNames.h"
 

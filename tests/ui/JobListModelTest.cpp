@@ -6,7 +6,7 @@
 #include "jobs/CCommandTable.h"
 #include "jobs/CManualJobList.h"
 #include "jobs/Intake.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 #include "ui/delegates/RowLayout.h"
 #include "ui/models/CJobListModel.h"
 #include "ui/views/CAutoChildView.h"

@@ -1,7 +1,7 @@
 #include "ui/dialogs/DialogValues.h"
 
+#include "platform/CProfile.h"
 #include "platform/Profile.h"
-#include "plotdata/CProfile.h"
 
 #include <charconv>
 #include <climits>

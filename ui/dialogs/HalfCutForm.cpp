@@ -1,7 +1,7 @@
 #include "ui/dialogs/HalfCutForm.h"
 
 #include "output/CCutInfo.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 #include "ui/dialogs/DialogValues.h"
 
 #include <algorithm>

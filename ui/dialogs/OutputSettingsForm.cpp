@@ -3,8 +3,8 @@
 #include "output/CCutInfo.h"
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
+#include "platform/CProfile.h"
 #include "platform/Profile.h"
-#include "plotdata/CProfile.h"
 #include "ports/PortNames.h"
 #include "ui/dialogs/DialogValues.h"
 

@@ -1,8 +1,8 @@
 #include "ui/dialogs/PathForm.h"
 
 #include "output/ServerSettings.h"
+#include "platform/CProfile.h"
 #include "platform/PathMapping.h"
-#include "plotdata/CProfile.h"
 #include "ui/dialogs/DialogValues.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "ui/dialogs/ReloadPaperForm.h"
 
 #include "output/ServerSettings.h"
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 #include "ui/dialogs/DialogValues.h"
 
 void ReloadPaperForm::open()

@@ -4,9 +4,9 @@
 #include "output/CCutInfo.h"
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
+#include "platform/CProfile.h"
 #include "platform/Hooks.h"
 #include "platform/Profile.h"
-#include "plotdata/CProfile.h"
 #include "ui/dialogs/SettingsContext.h"
 
 #include <QAbstractButton>

@@ -1,4 +1,4 @@
-#include "plotdata/CProfile.h"
+#include "platform/CProfile.h"
 
 #include "platform/ProgramFolder.h"
 
