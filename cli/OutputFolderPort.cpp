@@ -21,7 +21,7 @@ std::optional<std::string> OutputFolderPort::answerFileName() const
     return passTemporary_;
 }
 
-std::int32_t OutputFolderPort::Open(std::int32_t outMethod, void* messageWindow, std::int32_t* stopFlag)
+PortOpenResult OutputFolderPort::Open(OutputMethod method, MessageSteps steps, std::int32_t* stopFlag)
 {
     // A pass left open ends here, before the names of the new one are set.
     Close();
@@ -36,8 +36,8 @@ std::int32_t OutputFolderPort::Open(std::int32_t outMethod, void* messageWindow,
         passOutput_ = (fs::path(outputFolder_) / name).string();
         passTemporary_ = (fs::path(outputFolder_) / ("." + name + ".part")).string();
     }
-    const std::int32_t opened = CPlotPort::Open(outMethod, messageWindow, stopFlag);
-    if (opened == 0)
+    const PortOpenResult opened = CPlotPort::Open(method, steps, stopFlag);
+    if (opened == PortOpenFailed)
         passTemporary_.clear();
     return opened;
 }

@@ -28,7 +28,7 @@ public:
     // The output file of the copy's last pass that ended whole; empty when none has.
     const std::string& lastOutput() const { return lastOutput_; }
 
-    std::int32_t Open(std::int32_t outMethod, void* messageWindow, std::int32_t* stopFlag) override;
+    PortOpenResult Open(OutputMethod method, MessageSteps steps, std::int32_t* stopFlag) override;
     void Close() override;
 
 private:

@@ -71,7 +71,7 @@ public:
     // Keeps the remaining media length in step with this settings file after every copy (see RollCount);
     // null writes nothing. A file that cannot be written is reported once until a later write succeeds.
     // The receive folders it names are kept from the port's writes.
-    void setServerFile(const CProfile* serverFile);
+    void setServerFile(CProfile* serverFile);
     // The roll count kept in the settings file, for callers that meet the file between copies as well;
     // null without a settings file.
     RollCount* rollCount() { return rollCount_ ? &*rollCount_ : nullptr; }
@@ -98,7 +98,7 @@ private:
     bool markPlotted_ = true;
     // Whether the copy in output has sent any of its drawing.
     bool sentDrawing_ = false;
-    const CProfile* serverFile_ = nullptr;
+    CProfile* serverFile_ = nullptr;
     std::optional<RollCount> rollCount_;
     bool mediaSaveReported_ = false;
 };

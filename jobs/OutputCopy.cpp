@@ -188,7 +188,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
     sentDrawing_ = false;
     // The first band is always made: a drawing lying on the media's edge at y = 0 ends where it starts.
     for (float y0 = 0.0f; y0 == 0.0f || y0 < bounds.bottom; y0 += mediaWidth) {
-        if (device_.beginPass(&list_, cutInfo_) == 0) {
+        if (device_.beginPass(MessageSteps::Run, cutInfo_) == 0) {
             portFailed = true;
             break;
         }
@@ -198,7 +198,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
         stopped = stopped || device_.stopFlag != 0;
         if (stopped && port.writeError().empty())
             finishStoppedPass(port);
-        device_.endPass(settings_.SendPG != 0 ? autoFeed : 2);
+        device_.endPass(static_cast<PassEnd>(settings_.SendPG != 0 ? autoFeed : 2));
         writeFailed = !port.writeError().empty();
         // A port that failed before the device took a byte used no media.
         if (!writeFailed || port.bytesSent() > 0)

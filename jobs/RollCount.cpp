@@ -14,7 +14,7 @@ constexpr std::int32_t DEFAULT_REMAINING = 150000;
 
 } // namespace
 
-RollCount::RollCount(const CProfile& serverFile, ServerSettings& settings)
+RollCount::RollCount(CProfile& serverFile, ServerSettings& settings)
     : serverFile_(serverFile), settings_(settings)
 {
 }

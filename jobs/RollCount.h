@@ -15,7 +15,7 @@ struct ServerSettings;
 // whatever the file now holds.
 class RollCount {
 public:
-    RollCount(const CProfile& serverFile, ServerSettings& settings);
+    RollCount(CProfile& serverFile, ServerSettings& settings);
 
     // Takes the file and the count as they are now as the starting point.
     void remember();
@@ -37,7 +37,7 @@ private:
     };
     FileStamp stampNow() const;
 
-    const CProfile& serverFile_;
+    CProfile& serverFile_;
     ServerSettings& settings_;
     FileStamp stamp_;
     std::int32_t lastMet_ = 0;

@@ -112,7 +112,7 @@ bool CPlotRun::deleteAllJobs()
     return list_.deleteAllJobs();
 }
 
-void CPlotRun::setServerFile(const CProfile* serverFile)
+void CPlotRun::setServerFile(CProfile* serverFile)
 {
     serverFile_ = serverFile;
     rollCount_.reset();

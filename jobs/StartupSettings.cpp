@@ -116,7 +116,7 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings,
                        settings.device);
 }
 
-void saveChosenLanguage(const StartupSettings& settings)
+void saveChosenLanguage(StartupSettings& settings)
 {
     if (settings.languageFromSystem)
         settings.serverFile.setInt("SYSTEM", "Language", settings.language);

@@ -67,7 +67,7 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings,
 
 // Writes the system's language into Server.INI when the file named none, once the program is going
 // ahead: a run refused for its command line leaves the file alone.
-void saveChosenLanguage(const StartupSettings& settings);
+void saveChosenLanguage(StartupSettings& settings);
 
 // Writes [SYSTEM] REMAINMEDIALENGTH and MediaWidth, as the program does when it closes.
 void saveMediaSettings(StartupSettings& settings);

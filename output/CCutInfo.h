@@ -17,7 +17,7 @@ public:
     void loadCutInfo(const CProfile& file);
     // Writes the fields the settings dialog edits. PenSpeed, PenForce, SetForce, SolidCut and VoidCut
     // are not written here.
-    void saveCutInfo(const CProfile& file) const;
+    void saveCutInfo(CProfile& file) const;
 
     PaperRect paper = {0.0f, 0.0f, 400.0f, 900.0f};
     char Port[5] = "COM2";

@@ -16,6 +16,10 @@ class CPlot;
 class CPlotPath;
 class CProfile;
 
+// How a pass ends: back at the origin with the home command, or at the feed position with the feed
+// command, followed by a new frame or not.
+enum class PassEnd { Home = 0, FeedAndNewFrame = 1, Feed = 2 };
+
 // The single output device of the program. Its profile part describes the selected plotter or cutter:
 // the command templates it understands, its resolution, its pens with their knife offsets and a few
 // switches, all loaded from one section of the device-profile file. Its output part sends plots through
@@ -30,7 +34,7 @@ public:
     void loadProfile(const CProfile& file, const char* displayName);
     // Writes back what the settings dialog may change: offset, over-cut, speed and force defaults and
     // switches, pen mode, ratios and the pen offsets. Does nothing for a device that is not listed.
-    void saveProfile(const CProfile& file);
+    void saveProfile(CProfile& file);
     // True when the decimal text of pen occurs anywhere in SP2Dash ("13" makes pens 1, 3 and 13 dashed).
     bool isDashedPen(int pen) const;
 
@@ -64,9 +68,9 @@ public:
     // any number of plots in device units (emitPlot), and ends with a home or feed sequence before the
     // port is closed (endPass).
 
-    // Opens the port with OutMethod and starts a pass with the settings.
-    // Returns 0, sending nothing, when the port cannot be opened.
-    int beginPass(void* window, const CCutInfo& settings);
+    // Opens the port with OutMethod and starts a pass with the settings; the writes run the message step
+    // or not. Returns 0, sending nothing, when the port cannot be opened.
+    int beginPass(MessageSteps steps, const CCutInfo& settings);
     void emitPlot(const CPlot& plot);
     // Selects the path's pen and line type, then sends its moves, lines and flattened curves.
     void emitPath(const CPlotPath& path);
@@ -84,9 +88,8 @@ public:
     void flushPending();
     // Ends the run of lines and lifts the pen or knife.
     void penUp();
-    // mode 0: back to the origin and home; 1: to the feed position and feed, then a new frame; 2: to the
-    // feed position and feed only. Then the port is closed.
-    void endPass(int mode);
+    // Sends the end of the pass, then closes the port.
+    void endPass(PassEnd end);
 
     // Sends through the given port instead of the embedded one (a recording port in tests); null goes
     // back to the embedded port.

@@ -49,7 +49,7 @@ void CCutInfo::loadCutInfo(const CProfile& file)
     mmPageGap = clampToUint16(file.getInt(kSection, "mmPageGap", 20));
 }
 
-void CCutInfo::saveCutInfo(const CProfile& file) const
+void CCutInfo::saveCutInfo(CProfile& file) const
 {
     file.setString(kSection, "Port", Port);
     // Truncated toward zero and held to what an int can carry.

@@ -96,7 +96,7 @@ void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
     file.getString(kCutInfoSection, "SP2Dash", SP2Dash, sizeof SP2Dash, "");
 }
 
-void CPlotterDevice::saveProfile(const CProfile& file)
+void CPlotterDevice::saveProfile(CProfile& file)
 {
     if (displayName[0] == '\0')
         return;

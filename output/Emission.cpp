@@ -87,10 +87,10 @@ bool CPlotterDevice::knifeCorrectionActive() const
 
 float CPlotterDevice::knifeRadius() const { return dividedToUnits(knifeOffset_, RS); }
 
-int CPlotterDevice::beginPass(void* window, const CCutInfo& settings)
+int CPlotterDevice::beginPass(MessageSteps steps, const CCutInfo& settings)
 {
     stopFlag = 0;
-    if (output().Open(OutMethod, window, &stopFlag) == 0)
+    if (output().Open(outputMethodOf(OutMethod), steps, &stopFlag) == PortOpenFailed)
         return 0;
 
     dashState_ = 1;
@@ -139,14 +139,14 @@ int CPlotterDevice::beginPass(void* window, const CCutInfo& settings)
     return 1;
 }
 
-void CPlotterDevice::endPass(int mode)
+void CPlotterDevice::endPass(PassEnd end)
 {
     // The closing moves are sent as they are: no knife correction.
     const float savedOffset = knifeOffset_;
     knifeOffset_ = 0.0f;
 
     const float feedX = dividedToUnits(static_cast<float>(pageGap_), RS) + static_cast<float>(highestX_);
-    if (mode == 0) {
+    if (end == PassEnd::Home) {
         moveTo(0.0f, 0.0f);
         sendFormatted(command(CommandTemplate::PenUp), nullptr, 0);
         sendFormatted(command(CommandTemplate::HomeCmd), nullptr, 0);
@@ -156,7 +156,7 @@ void CPlotterDevice::endPass(int mode)
         sendFormatted(command(CommandTemplate::FeedCmd), &feed, 1);
     }
 
-    if (command(CommandTemplate::NewFrame)[0] != '\0' && mode < 2)
+    if (command(CommandTemplate::NewFrame)[0] != '\0' && end != PassEnd::Feed)
         sendFormatted(command(CommandTemplate::NewFrame), nullptr, 0);
     else
         send("; ");

@@ -137,7 +137,7 @@ int CProfile::getInt(const char* section, const char* key, int defaultValue) con
     return platform::getProfileInt(section, key, defaultValue, path_);
 }
 
-bool CProfile::setInt(const char* section, const char* key, int value) const
+bool CProfile::setInt(const char* section, const char* key, int value)
 {
     return setString(section, key, std::to_string(value).c_str());
 }
@@ -151,7 +151,7 @@ float CProfile::getFloat(const char* section, const char* key, float defaultValu
     return toFloat(parseDouble(text));
 }
 
-bool CProfile::setFloat(const char* section, const char* key, float value) const
+bool CProfile::setFloat(const char* section, const char* key, float value)
 {
     if (!std::isfinite(value))
         return false;
@@ -194,7 +194,19 @@ void CProfile::getEscapedString(const char* section, const char* key, char* out,
     std::memcpy(out, decoded.data(), std::min(decoded.size(), static_cast<size_t>(size) - 1));
 }
 
-bool CProfile::setString(const char* section, const char* key, const char* text) const
+std::string CProfile::getText(const char* section, const char* key, const char* defaultValue) const
+{
+    if (!section || !key)
+        return orEmpty(defaultValue);
+    return platform::getProfileString(section, key, orEmpty(defaultValue), path_);
+}
+
+std::vector<std::string> CProfile::keyNames(const char* section) const
+{
+    return section ? platform::getProfileKeyNames(section, path_) : std::vector<std::string>();
+}
+
+bool CProfile::setString(const char* section, const char* key, const char* text)
 {
     if (!section)
         return false;

@@ -1,6 +1,6 @@
 #include "platform/Installation.h"
 
-#include "platform/Profile.h"
+#include "platform/CProfile.h"
 #include "platform/ProgramFolder.h"
 
 #include <cstdlib>
@@ -26,7 +26,12 @@ constexpr LanguageId knownLanguages[] = {
 
 } // namespace
 
-int editionCode() { return getProfileInt("Install", "Edition", 0, programFolder() + "Install.INI"); }
+int editionCode()
+{
+    CProfile installFile;
+    installFile.setPath((programFolder() + "Install.INI").c_str());
+    return installFile.getInt("Install", "Edition", 0);
+}
 
 int languageIdOfLocale(const std::string& localeName)
 {

@@ -48,6 +48,19 @@ bool samePlace(const fs::path& a, const fs::path& b)
 
 } // namespace
 
+OutputMethod outputMethodOf(int stored)
+{
+    switch (stored) {
+    case 0:
+    case 1:
+        return OutputMethod::ByteByByte;
+    case 3:
+        return OutputMethod::BlocksWithoutStepAfterWrite;
+    default:
+        return OutputMethod::Blocks;
+    }
+}
+
 CPlotPort::CPlotPort() : CPlotPort(defaultPortIniPath()) {}
 
 CPlotPort::CPlotPort(const std::string& settingsPath)
@@ -69,36 +82,33 @@ void CPlotPort::LoadSettings() { settings.load(settingsFile_); }
 
 void CPlotPort::SaveSettings() { settings.save(settingsFile_); }
 
-std::int32_t CPlotPort::Open(std::int32_t outMethod, void* messageWindow, std::int32_t* stopFlag)
+PortOpenResult CPlotPort::Open(OutputMethod method, MessageSteps steps, std::int32_t* stopFlag)
 {
     if (open_)
         Close();
-    messageWindow_ = messageWindow;
+    messageSteps_ = steps;
     stopFlag_ = stopFlag;
     if (stopFlag_ != nullptr)
         *stopFlag_ = 0;
-    outMethod_ = outMethod;
     writeError_.clear();
     lastProgress_ = std::chrono::steady_clock::now();
     stallNoticed_ = false;
     patience_ = std::chrono::milliseconds(0);
     interruptedRest_.clear();
     const int portNumber = classifyPortName(portName_.c_str());
-    if (portNumber <= 0)
-        outMethod_ = 1;
     // A file or a device named by its path has no output method of its own: it takes blocks, and one
     // byte per call would only cost time. The line keeps no error state that blocks later writes, so
-    // nothing needs clearing between attempts, and method 3 differs from method 2 only in its message
+    // nothing needs clearing between attempts, and the methods of blocks differ only in their message
     // steps.
-    byteWrites_ = portNumber > 0 && (outMethod_ == 0 || outMethod_ == 1);
-    stepAfterWrite_ = portNumber > 0 && outMethod_ != 3;
+    byteWrites_ = portNumber > 0 && method == OutputMethod::ByteByByte;
+    stepAfterWrite_ = portNumber > 0 && method != OutputMethod::BlocksWithoutStepAfterWrite;
     pending_.clear();
     stringEnds_.assign(1, 0);
     openConnection(portNumber);
     open_ = connection_ != nullptr;
     if (open_ && !byteWrites_)
         pending_.reserve(connection_->blockSize());
-    return open_ ? 1 : 0;
+    return open_ ? PortOpened : PortOpenFailed;
 }
 
 void CPlotPort::openConnection(int portNumber)
@@ -192,12 +202,12 @@ void CPlotPort::Close()
         *stopFlag_ = 1;
         stopFlag_ = nullptr;
     }
-    messageWindow_ = nullptr;
+    messageSteps_ = MessageSteps::Skip;
 }
 
 void CPlotPort::messageStep() const
 {
-    if (messageWindow_ != nullptr)
+    if (messageSteps_ == MessageSteps::Run)
         platform::messageStep();
 }
 

@@ -14,6 +14,24 @@
 class PortConnection;
 struct OpenResult;
 
+// How a pass hands its strings to a COM or LPT port. Files and ports named by a path always take blocks.
+// The values are those the device profile stores in OutMethod.
+enum class OutputMethod : std::int32_t {
+    ByteByByte = 1,                  // one byte per write call, the message step before each
+    Blocks = 2,                      // blocks, the message step before and after each write call
+    BlocksWithoutStepAfterWrite = 3, // blocks, the message step before each write call only
+};
+// The stored OutMethod of a device profile: 0 and 1 one byte per call, 3 blocks without the step after
+// each call, any other value blocks.
+OutputMethod outputMethodOf(int stored);
+
+// Whether the writes of a pass run the message step, so that the window stays alive and its stop
+// command can run in the middle of a write.
+enum class MessageSteps { Run, Skip };
+
+// Whether Open made the port ready for writes; openError() says why not.
+enum PortOpenResult : std::int32_t { PortOpenFailed = 0, PortOpened = 1 };
+
 // The one object through which device commands leave the program: a serial port (COM1..COM8), a parallel
 // or USB printer port (LPT1..LPT8), a file chosen when the port is named File, or any other path.
 //
@@ -25,7 +43,8 @@ struct OpenResult;
 // every write checks it before each attempt and returns 0 once it is raised. The pointer must stay valid
 // until Close. A null pointer means the output cannot be stopped.
 //
-// Open, Write and Close are virtual so that a recording port can stand in for a real one.
+// Open, Write and Close are virtual so that a recording port can stand in for a real one. The port only
+// writes; what a device says back would be read through the same connection, beside the writer.
 class CPlotPort {
 public:
     // Binds Port.INI in the program folder and loads the settings.
@@ -43,18 +62,16 @@ public:
     // Files, and folders whose files, no pass may write into: the plot files of the run and the receive
     // folders. The INI files beside Port.INI are never written either.
     void protectPaths(std::vector<std::string> files, std::vector<std::string> folders);
-    // Opens the selected port. outMethod, for COM and LPT ports: 1 one byte per write call, 2 (and any
-    // value but 0, 1 and 3) blocks, 3 as 2 without the message step after each write call, 0 as 1. File
-    // and other names always write blocks. messageWindow: when not null, writes run the message step
-    // (platform::messageStep); the port does not use it otherwise. Returns 1 when the port opened;
-    // openError() then says why not.
+    // Opens the selected port for a pass written with the given method (COM and LPT ports only; File and
+    // other names always write blocks), its writes running the message step (platform::messageStep) or
+    // not.
     //
     // Block writes collect the strings of a pass and send them as soon as they fill a block of the
     // connection's size (64 KiB for a regular file, about 50 ms of sending for a device); Close sends the
     // rest. The stop flag is checked before every write call: once it is raised, what has not been sent
     // is dropped and the device holds exactly the beginning of the stream. The rest of the one string
     // the device holds only the beginning of is kept for finishAfterStop.
-    virtual std::int32_t Open(std::int32_t outMethod, void* messageWindow, std::int32_t* stopFlag);
+    virtual PortOpenResult Open(OutputMethod method, MessageSteps steps, std::int32_t* stopFlag);
     // Hands over the bytes before the terminator. Returns 1 when all were taken (sent, or waiting for the
     // rest of their block), or when the port is not open (nothing is sent); 0 when stopped. A device that
     // takes nothing, or has gone, is retried at a pace of a few milliseconds until the stop flag is raised;
@@ -102,10 +119,9 @@ private:
 
     std::string portName_;
     std::int32_t* stopFlag_ = nullptr;
-    void* messageWindow_ = nullptr;
+    MessageSteps messageSteps_ = MessageSteps::Skip;
     bool open_ = false;
     CProfile settingsFile_;
-    std::int32_t outMethod_ = 2;
     // COM and LPT ports told to send one byte per call; every other port writes blocks.
     bool byteWrites_ = false;
     // Whether a block write runs the message step after the call as well as before it.

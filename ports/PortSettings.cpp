@@ -19,7 +19,7 @@ void PortSettings::load(const CProfile& portIni)
     FlowCtrl = static_cast<std::uint8_t>(portIni.getInt(kSection, "FlowCtrl", 2));
 }
 
-void PortSettings::save(const CProfile& portIni) const
+void PortSettings::save(CProfile& portIni) const
 {
     portIni.setString(kSection, "FilePath", FilePath);
     portIni.setInt(kSection, "OECheck", OECheck);

@@ -18,7 +18,7 @@ struct PortSettings {
     // Reads the six keys; a missing file or key gives the default above.
     void load(const CProfile& portIni);
     // Writes the six keys in file order. Write failures are ignored.
-    void save(const CProfile& portIni) const;
+    void save(CProfile& portIni) const;
 };
 
 constexpr std::uint8_t kFlowDtrDsr = 1;

@@ -36,7 +36,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kOneMegabyte = 1u << 20;
-int window;
 
 // A port on the slave side of the pseudo-terminal, as COM1 at 9,600 baud, with the window's hooks
 // installed for the life of the object.
@@ -88,7 +87,7 @@ void BM_PostedEventWaitAt9600Baud(benchmark::State& state)
         CPlotPort port(rig.ini);
         port.SelectPort("COM1");
         std::int32_t stop = 1;
-        port.Open(1, &window, &stop);
+        port.Open(OutputMethod::ByteByByte, MessageSteps::Run, &stop);
         QObject receiver;
         std::atomic<bool> posting{true};
         std::thread poster([&] {
@@ -132,7 +131,7 @@ void BM_BytePerCallWithMessageStep1MB(benchmark::State& state)
         port.SelectPort("COM1");
         std::int32_t stop = 1;
         for (auto _ : state) {
-            port.Open(1, &window, &stop);
+            port.Open(OutputMethod::ByteByByte, MessageSteps::Run, &stop);
             if (!writeJob(port, kOneMegabyte))
                 state.SkipWithError("write failed");
             port.Close();

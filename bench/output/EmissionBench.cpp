@@ -16,10 +16,10 @@ constexpr int kSegments = 1000000;
 class NullPort : public CPlotPort {
 public:
     NullPort() : CPlotPort("/nonexistent/Port.INI") {}
-    std::int32_t Open(std::int32_t, void*, std::int32_t* stopFlag) override
+    PortOpenResult Open(OutputMethod, MessageSteps, std::int32_t* stopFlag) override
     {
         *stopFlag = 0;
-        return 1;
+        return PortOpened;
     }
     std::int32_t Write(const char* text) override
     {
@@ -54,9 +54,9 @@ void emitBenchPlot(benchmark::State& state, bool knifeCorrection)
     CCutInfo settings;
 
     for (auto _ : state) {
-        device.beginPass(nullptr, settings);
+        device.beginPass(MessageSteps::Skip, settings);
         device.emitPlot(*plot);
-        device.endPass(2);
+        device.endPass(PassEnd::Feed);
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kSegments);
     state.SetBytesProcessed(static_cast<int64_t>(port.bytes));

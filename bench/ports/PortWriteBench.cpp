@@ -18,7 +18,6 @@
 namespace {
 
 constexpr std::size_t kTenMegabytes = 10u << 20;
-int window;
 
 std::string command() { return "PD12345,678901;\n"; }
 
@@ -60,7 +59,7 @@ void writeThroughPty(benchmark::State& state, int outMethod, std::size_t total)
         port.SelectPort("COM1");
         std::int32_t stop = 1;
         for (auto _ : state) {
-            port.Open(outMethod, &window, &stop);
+            port.Open(outputMethodOf(outMethod), MessageSteps::Run, &stop);
             writeCommands(port, total, state);
             port.Close();
         }
@@ -85,7 +84,7 @@ void BM_FileWholeStrings10MB(benchmark::State& state)
     port.SelectPort(folder.file("out.plt").c_str());
     std::int32_t stop = 1;
     for (auto _ : state) {
-        port.Open(1, &window, &stop);
+        port.Open(OutputMethod::ByteByByte, MessageSteps::Run, &stop);
         writeCommands(port, kTenMegabytes, state);
         port.Close();
     }

@@ -80,7 +80,7 @@ protected:
 
 TEST_F(OutputFolderPortTest, APassAppearsWholeUnderThePlotFilesNameOnlyWhenItEndsAndAStoppedOneNever)
 {
-    ASSERT_EQ(port.Open(2, nullptr, &stopFlag), 1);
+    ASSERT_EQ(port.Open(OutputMethod::Blocks, MessageSteps::Skip, &stopFlag), 1);
     port.Write("IN;PU0,0;");
     // While the pass runs only the hidden temporary file exists.
     EXPECT_THAT(names(), ElementsAre(".Frame.out.part"));
@@ -90,14 +90,14 @@ TEST_F(OutputFolderPortTest, APassAppearsWholeUnderThePlotFilesNameOnlyWhenItEnd
     EXPECT_EQ(port.lastOutput(), folder.file("out/Frame.out"));
 
     // The second pass of the same copy does not replace the first.
-    ASSERT_EQ(port.Open(2, nullptr, &stopFlag), 1);
+    ASSERT_EQ(port.Open(OutputMethod::Blocks, MessageSteps::Skip, &stopFlag), 1);
     port.Write("PG;");
     port.Close();
     EXPECT_THAT(names(), ElementsAre("Frame.2.out", "Frame.out"));
 
     // The pass of the next copy, cut short by a stop, is thrown away and leaves the earlier ones alone.
     port.beginCopy();
-    ASSERT_EQ(port.Open(2, nullptr, &stopFlag), 1);
+    ASSERT_EQ(port.Open(OutputMethod::Blocks, MessageSteps::Skip, &stopFlag), 1);
     port.Write("IN;PU0,0;");
     stopFlag = 1;
     port.Close();

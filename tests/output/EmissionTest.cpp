@@ -13,7 +13,7 @@ protected:
     // Begins a pass and forgets what its start sent.
     void begin()
     {
-        ASSERT_EQ(device.beginPass(nullptr, settings), 1);
+        ASSERT_EQ(device.beginPass(MessageSteps::Skip, settings), 1);
         port.writes.clear();
     }
 
@@ -49,7 +49,7 @@ TEST_F(EmissionTest, PassStartSendsInitialisationModeSpeedForcePenUpAndHome)
     settings.PenSpeed = 60;
     settings.PenForce = 70;
 
-    ASSERT_EQ(device.beginPass(nullptr, settings), 1);
+    ASSERT_EQ(device.beginPass(MessageSteps::Skip, settings), 1);
     EXPECT_EQ(port.method, 3);
     EXPECT_EQ(device.stopFlag, 0);
     EXPECT_EQ(port.writes, (Writes{"IN;H;R;PA;PU;S;", "CUT;", "VS60;", "FS70;", "PU;", "H;"}));
@@ -59,17 +59,17 @@ TEST_F(EmissionTest, PassStartSendsInitialisationModeSpeedForcePenUpAndHome)
     device.SetSpeed = 0;
     device.SetForce = 0;
     port.writes.clear();
-    device.beginPass(nullptr, settings);
+    device.beginPass(MessageSteps::Skip, settings);
     EXPECT_EQ(port.writes, (Writes{"IN;H;R;PA;PU;S;", "PLOT;", "PU;", "H;"}));
     device.HardOffset = 0;
     set(CommandTemplate::InitCmd, "");
     port.writes.clear();
-    device.beginPass(nullptr, settings);
+    device.beginPass(MessageSteps::Skip, settings);
     EXPECT_EQ(port.writes, (Writes{"PU;", "H;"}));
 
     port.writes.clear();
     port.refuseToOpen();
-    EXPECT_EQ(device.beginPass(nullptr, settings), 0);
+    EXPECT_EQ(device.beginPass(MessageSteps::Skip, settings), 0);
     EXPECT_TRUE(port.writes.empty());
 }
 
@@ -82,7 +82,7 @@ TEST_F(EmissionTest, PenSelectionIsHeldToMaxPenAndCarriesOverPasses)
     emit({moveItem(1, 2)}, -4);
     EXPECT_EQ(port.writes, (Writes{"PU1,2;", ";SP3", "PU1,2;", ";SP3", "PU1,2;", ";SP0", "PU1,2;"}));
 
-    device.endPass(2);
+    device.endPass(PassEnd::Feed);
     emit({moveItem(1, 2)}, 3);
     begin();
     emit({moveItem(1, 2)}, 3);
@@ -119,7 +119,7 @@ TEST_F(EmissionTest, KnifeSwivelsIntoEachFirstSegmentAndAtQuarterTurns)
     EXPECT_EQ(port.writes, (Writes{"PU0,0;", "PD20,0;", "PD120,0;", "PE100,20;", "PE100,120;", " "}));
 
     // The knife keeps its direction into the next pass: the first move is offset by it.
-    device.endPass(2);
+    device.endPass(PassEnd::Feed);
     begin();
     emit({moveItem(0, 0), endItem(0, 50)});
     EXPECT_EQ(port.writes, (Writes{"PU0,20;", "PD0,20;", "PD0,70;", " "}));
@@ -237,7 +237,7 @@ TEST_F(EmissionTest, EndOfPassInItsThreeModes)
     begin();
     emit({moveItem(0, 0), lineItem(4000, 10)});
     port.writes.clear();
-    device.endPass(1);
+    device.endPass(PassEnd::FeedAndNewFrame);
     EXPECT_EQ(port.writes, (Writes{" ", "PU4800,0;", "FD4800;", "NF;"}));
     EXPECT_EQ(port.closes, 1);
     EXPECT_EQ(device.stopFlag, 1);
@@ -245,12 +245,12 @@ TEST_F(EmissionTest, EndOfPassInItsThreeModes)
     device.HardOffset = 1;
     begin();
     emit({moveItem(0, 0), lineItem(4000, 10)});
-    device.endPass(2);
+    device.endPass(PassEnd::Feed);
     EXPECT_EQ(port.writes, (Writes{"PU0,0;", "PD4000,10;", " ", "PU4800,0;", "FD4800;", "; "}));
 
     begin();
     emit({moveItem(0, 0), lineItem(4000, 10)});
-    device.endPass(0);
+    device.endPass(PassEnd::Home);
     EXPECT_EQ(port.writes, (Writes{"PU0,0;", "PD4000,10;", " ", "PU0,0;", "PU;", "H;", "NF;"}));
 }
 

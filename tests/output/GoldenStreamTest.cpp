@@ -74,7 +74,7 @@ void sendPlot(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)
     plot->applyTransform(CMatrix::Translation(1.0f - plot->extent.left, 1.0f - plot->extent.top));
     plot->bake();
 
-    device.beginPass(nullptr, cutInfo);
+    device.beginPass(MessageSteps::Skip, cutInfo);
     for (float x0 = 0.0f; x0 < plot->extent.right; x0 += kSectionLength - kOverlap) {
         auto piece = extractSection(*plot, x0, 0.0f, x0 + kSectionLength, kMediaWidth);
         if (!piece)
@@ -84,7 +84,7 @@ void sendPlot(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)
         sortByLeftEdge(*piece);
         device.emitPlot(*piece);
     }
-    device.endPass(1);
+    device.endPass(PassEnd::FeedAndNewFrame);
 }
 
 std::string recordedStream(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)

@@ -19,7 +19,7 @@ protected:
         section->bake();
         sortByLeftEdge(*section);
         port.writes.clear();
-        device.beginPass(nullptr, settings);
+        device.beginPass(MessageSteps::Skip, settings);
         port.writes.clear();
         device.emitPlot(*section);
         return port.writes;

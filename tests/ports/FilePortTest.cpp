@@ -20,8 +20,6 @@
 
 namespace {
 
-int window;
-
 class FilePortTest : public ::testing::Test {
 protected:
     void TearDown() override { platform::resetHooks(); }
@@ -45,7 +43,7 @@ protected:
         hooks.messageStep = std::move(step);
         platform::installHooks(hooks);
         port.SelectPort(target.c_str());
-        ASSERT_EQ(port.Open(2, &window, &stop), 1) << port.openError();
+        ASSERT_EQ(port.Open(OutputMethod::Blocks, MessageSteps::Run, &stop), 1) << port.openError();
     }
 
     TempDir dir;
@@ -146,7 +144,8 @@ TEST_F(FilePortTest, FilePortAsksForANameAndRemembersItsFolder)
 {
     CPlotPort cancelled(iniPath);
     cancelled.SelectPort("File");
-    EXPECT_EQ(cancelled.Open(2, &window, &stop), 0); // the default hook answers "cancelled"
+    EXPECT_EQ(cancelled.Open(OutputMethod::Blocks, MessageSteps::Run, &stop),
+              0); // the default hook answers "cancelled"
     EXPECT_FALSE(cancelled.openError().empty());
 
     CProfile portIni;
@@ -157,7 +156,7 @@ TEST_F(FilePortTest, FilePortAsksForANameAndRemembersItsFolder)
 
     CPlotPort port(iniPath);
     port.SelectPort("file");
-    ASSERT_EQ(port.Open(2, &window, &stop), 1) << port.openError();
+    ASSERT_EQ(port.Open(OutputMethod::Blocks, MessageSteps::Run, &stop), 1) << port.openError();
     EXPECT_EQ(asked.filter, "*.PLT");
     EXPECT_EQ(asked.defaultExtension, "PLT");
     EXPECT_EQ(asked.initialFolder, "/earlier/folder/");
@@ -173,7 +172,7 @@ TEST_F(FilePortTest, FilePortAsksForANameAndRemembersItsFolder)
     const std::string longFolder = dir.file(std::string(70, 'd'));
     std::filesystem::create_directory(longFolder);
     answerSaveAs(longFolder + "/job.PLT");
-    ASSERT_EQ(port.Open(2, nullptr, &stop), 1);
+    ASSERT_EQ(port.Open(OutputMethod::Blocks, MessageSteps::Skip, &stop), 1);
     EXPECT_STREQ(port.settings.FilePath, "");
 }
 
@@ -190,7 +189,7 @@ TEST_F(FilePortTest, PermissionDeniedNamesTheOwningGroup)
     const bool root = geteuid() == 0;
     if (root)
         setfsuid(65534);
-    const std::int32_t opened = port.Open(2, nullptr, &stop);
+    const PortOpenResult opened = port.Open(OutputMethod::Blocks, MessageSteps::Skip, &stop);
     if (root)
         setfsuid(0);
     if (opened == 1)

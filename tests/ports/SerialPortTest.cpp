@@ -16,7 +16,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-int window; // stands for the window whose messages the message step serves
 
 // COM1 mapped to a pseudo-terminal.
 class SerialPortTest : public ::testing::Test {
@@ -31,7 +30,7 @@ protected:
             dir.write("Port.INI", "[PortInfo]\n" + portInfo + "[PortMap]\nCOM1=" + line.slavePath() + "\n");
         port = std::make_unique<CPlotPort>(iniPath);
         port->SelectPort("COM1");
-        ASSERT_EQ(port->Open(outMethod, &window, &stop), 1) << port->openError();
+        ASSERT_EQ(port->Open(outputMethodOf(outMethod), MessageSteps::Run, &stop), 1) << port->openError();
     }
 
     std::string drain(std::size_t expected) const
@@ -65,7 +64,7 @@ TEST_F(SerialPortTest, ExactBytesArriveInOrderWithEveryOutputMethod)
     for (int method : {0, 1, 2, 3, 7}) {
         SCOPED_TRACE(method);
         // Opening the open port closes the old connection first; its lock would refuse the new one.
-        ASSERT_EQ(port->Open(method, &window, &stop), 1) << port->openError();
+        ASSERT_EQ(port->Open(outputMethodOf(method), MessageSteps::Run, &stop), 1) << port->openError();
         EXPECT_EQ(stop, 0);
         const std::string expected = everyByte + "IN;SP1;" + everyByte;
         std::string received;
@@ -208,12 +207,12 @@ TEST_F(SerialPortTest, MissingOrBusyPortDoesNotOpenAndWritesSendNothing)
     openPort(2);
     CPlotPort busy(iniPath);
     busy.SelectPort("COM1");
-    EXPECT_EQ(busy.Open(2, nullptr, &stop), 0);
+    EXPECT_EQ(busy.Open(OutputMethod::Blocks, MessageSteps::Skip, &stop), 0);
     EXPECT_NE(busy.openError().find("正被其他程序使用"), std::string::npos) << busy.openError();
 
     CPlotPort missing(dir.write("Missing.INI", "[PortMap]\nCOM1=/nonexistent/ttyUSB0\n"));
     missing.SelectPort("COM1");
-    EXPECT_EQ(missing.Open(2, &window, &stop), 0);
+    EXPECT_EQ(missing.Open(OutputMethod::Blocks, MessageSteps::Run, &stop), 0);
     EXPECT_EQ(stop, 0);
     EXPECT_NE(missing.openError().find("/nonexistent/ttyUSB0"), std::string::npos) << missing.openError();
     EXPECT_EQ(missing.Write("IN;"), 1);

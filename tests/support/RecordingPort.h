@@ -14,15 +14,15 @@ class RecordingPort : public CPlotPort {
 public:
     RecordingPort() : CPlotPort("/nonexistent/Port.INI") {}
 
-    std::int32_t Open(std::int32_t outMethod, void*, std::int32_t* stopFlag) override
+    PortOpenResult Open(OutputMethod outMethod, MessageSteps, std::int32_t* stopFlag) override
     {
-        method = outMethod;
+        method = static_cast<std::int32_t>(outMethod);
         if (!opens_)
-            return 0;
+            return PortOpenFailed;
         passes.emplace_back();
         stopFlag_ = stopFlag;
         *stopFlag_ = 0;
-        return 1;
+        return PortOpened;
     }
 
     std::int32_t Write(const char* text) override

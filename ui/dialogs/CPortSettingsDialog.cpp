@@ -2,7 +2,7 @@
 
 #include "ui_CPortSettingsDialog.h"
 
-CPortSettingsDialog::CPortSettingsDialog(const CProfile& portFile, QWidget* parent)
+CPortSettingsDialog::CPortSettingsDialog(CProfile& portFile, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::CPortSettingsDialog>()), form_(portFile)
 {
     ui_->setupUi(this);

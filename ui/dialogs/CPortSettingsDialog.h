@@ -14,7 +14,7 @@ class CPortSettingsDialog;
 class CPortSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CPortSettingsDialog(const CProfile& portFile, QWidget* parent = nullptr);
+    explicit CPortSettingsDialog(CProfile& portFile, QWidget* parent = nullptr);
     ~CPortSettingsDialog() override;
 
 private:

@@ -1,7 +1,6 @@
 #include "ui/dialogs/DialogValues.h"
 
 #include "platform/CProfile.h"
-#include "platform/Profile.h"
 
 #include <charconv>
 #include <climits>
@@ -92,5 +91,5 @@ std::string cutUtf8(std::string_view text, std::size_t maxBytes)
 std::string readSettingText(const CProfile& file, const char* section, const char* key,
                             const char* defaultValue, std::size_t maxBytes)
 {
-    return cutUtf8(platform::getProfileString(section, key, defaultValue, file.path()), maxBytes);
+    return cutUtf8(file.getText(section, key, defaultValue), maxBytes);
 }

@@ -27,7 +27,7 @@ float typedLength(const std::string& text, float minimum)
 
 void HalfCutForm::open()
 {
-    const CProfile& file = settings_.deviceFile;
+    CProfile& file = settings_.deviceFile;
     solidText = formatFixed(file.getFloat("CutInfo", "SolidCut", 2.0f), 2);
     voidText = formatFixed(file.getFloat("CutInfo", "VoidCut", 0.2f), 2);
 }

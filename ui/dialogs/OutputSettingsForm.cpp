@@ -4,7 +4,6 @@
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
-#include "platform/Profile.h"
 #include "ports/PortNames.h"
 #include "ui/dialogs/DialogValues.h"
 
@@ -46,7 +45,7 @@ std::string OutputSettingsForm::deviceName() const
 void OutputSettingsForm::open()
 {
     const ServerSettings& server = settings_.server;
-    devices = platform::getProfileKeyNames("CutterDevices", settings_.deviceFile.path());
+    devices = settings_.deviceFile.keyNames("CutterDevices");
     settings_.cutInfo.loadCutInfo(settings_.deviceFile);
     // The stored device is found as the stored port is: by the beginning of its name, ignoring case.
     deviceIndex = findPortEntry(devices, readSettingText(settings_.deviceFile, kCutInfo, "Device", "", 79));
@@ -121,8 +120,8 @@ std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
     ServerSettings& server = settings_.server;
     CCutInfo& cutInfo = settings_.cutInfo;
     CPlotterDevice& device = settings_.device;
-    const CProfile& serverFile = settings_.serverFile;
-    const CProfile& deviceFile = settings_.deviceFile;
+    CProfile& serverFile = settings_.serverFile;
+    CProfile& deviceFile = settings_.deviceFile;
 
     // Everything is checked before anything changes, so a refused value leaves the settings as they were.
     const int unit = server.unit;

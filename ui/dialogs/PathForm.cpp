@@ -17,7 +17,7 @@ int listPosition(int rule) { return rule >= 0 && rule < PathForm::kRuleCount ? r
 
 void PathForm::open()
 {
-    const CProfile& file = settings_.serverFile;
+    CProfile& file = settings_.serverFile;
     automaticFolder = readSettingText(file, "Receive", "AReceivePath", "C:\\Receive1", kFolderMax);
     manualFolder = readSettingText(file, "Receive", "MReceivePath", "C:\\Receive2", kFolderMax);
     backupFolder = readSettingText(file, "BackUp", "BackUpPath", "C:\\BackUp", kFolderMax);
@@ -30,7 +30,7 @@ void PathForm::open()
 
 void PathForm::confirm()
 {
-    const CProfile& file = settings_.serverFile;
+    CProfile& file = settings_.serverFile;
     file.setString("Receive", "AReceivePath", cutUtf8(automaticFolder, kFolderMax).c_str());
     file.setString("Receive", "MReceivePath", cutUtf8(manualFolder, kFolderMax).c_str());
     // A rule the list has no entry for (the stored 8, "after 100 days") survives an unchanged list.

@@ -15,7 +15,7 @@ public:
                                                             "2400",   "1200",   "600"};
     static constexpr std::array<const char*, 5> kDataBits = {"8", "7", "6", "5", "4"};
 
-    explicit PortSettingsForm(const CProfile& portFile) : portFile_(portFile) {}
+    explicit PortSettingsForm(CProfile& portFile) : portFile_(portFile) {}
 
     // Loads Port.INI and shows it. A stored value that no entry stands for leaves its list unselected.
     void open();
@@ -37,6 +37,6 @@ public:
 private:
     void show();
 
-    const CProfile& portFile_;
+    CProfile& portFile_;
     PortSettings loaded_;
 };

@@ -11,9 +11,9 @@ struct ServerSettings;
 // What the settings dialogs edit: the three settings files, the in-memory settings the output run uses,
 // and the window's answers to a change. The dialogs hold no copy of any setting.
 struct SettingsContext {
-    const CProfile& serverFile; // Server.INI
-    const CProfile& deviceFile; // the device-profile file of the edition and language
-    const CProfile& portFile;   // Port.INI
+    CProfile& serverFile; // Server.INI
+    CProfile& deviceFile; // the device-profile file of the edition and language
+    CProfile& portFile;   // Port.INI
     ServerSettings& server;
     CCutInfo& cutInfo;
     CPlotterDevice& device;
