@@ -71,6 +71,7 @@ BlockWriter::BlockWriter(size_t byteLimit, size_t expectedBytes) : byteLimit_(by
             return;
     }
     size_ = kHeaderSize; // filled in by finish()
+    pageStart_ = size_;
 }
 
 BlockWriter::~BlockWriter() { std::free(data_); }
@@ -211,13 +212,65 @@ void BlockWriter::endPath()
     patchFloat(start + 13, pathExtent_.minY);
     patchFloat(start + 17, pathExtent_.maxX);
     patchFloat(start + 21, pathExtent_.maxY);
-    plotExtent_.widen(pathExtent_);
+    pageExtent_.widen(pathExtent_);
     ++pathsWritten_;
+}
+
+void BlockWriter::colour(uint8_t red, uint8_t green, uint8_t blue)
+{
+    if (!pathOpen() || !reserve(kItemSize))
+        return;
+    const unsigned char bytes[4] = {red, green, blue, 0};
+    float x;
+    std::memcpy(&x, bytes, 4);
+    putItem(x, 0, kColour);
+    ++pathCount_;
+}
+
+void BlockWriter::endPage()
+{
+    endPath();
+    if (failed_ || pageExtent_.empty)
+        return;
+    if (!plotExtent_.empty) {
+        const float dx = plotExtent_.maxX + pageGap_ - pageExtent_.minX;
+        shiftPaths(pageStart_, dx);
+        pageExtent_.minX += dx;
+        pageExtent_.maxX += dx;
+    }
+    plotExtent_.widen(pageExtent_);
+    pageExtent_ = Extent{};
+    pageStart_ = size_;
+}
+
+// Moves the points and extents of the path blocks from `from` to the end by dx.
+void BlockWriter::shiftPaths(size_t from, float dx)
+{
+    for (size_t p = from; p < size_;) {
+        int32_t size = 0, count = 0;
+        std::memcpy(&size, data_ + p + 1, 4);
+        std::memcpy(&count, data_ + p + 5, 4);
+        for (size_t at : {p + 9, p + 17}) {
+            float x;
+            std::memcpy(&x, data_ + at, 4);
+            patchFloat(at, x + dx);
+        }
+        unsigned char* item = data_ + p + kPathHeaderSize;
+        for (int32_t i = 0; i < count; ++i, item += kItemSize) {
+            if (item[8] & kSpecial)
+                continue;
+            float x;
+            std::memcpy(&x, item, 4);
+            x += dx;
+            std::memcpy(item, &x, 4);
+        }
+        p += static_cast<size_t>(size);
+    }
 }
 
 void* BlockWriter::finish()
 {
-    endPath();
+    endPage();
     if (failed_ || pathsWritten_ == 0 || !reserve(1))
         return nullptr;
     putByte(kEndMark);

@@ -11,6 +11,8 @@ inline constexpr uint8_t kAnchor = 0x01;
 inline constexpr uint8_t kMoveTo = 0x10;
 inline constexpr uint8_t kEndOpen = 0x20;
 inline constexpr uint8_t kClose = 0x40;
+inline constexpr uint8_t kSpecial = 0x80;
+inline constexpr uint8_t kColour = 0x81;
 inline constexpr uint8_t kEndOfList = 0xFF;
 
 struct Extent {
@@ -70,8 +72,17 @@ public:
     // Adds flag bits to the last item written in the open path.
     void markLast(uint8_t flags);
 
+    // A colour item (red, green, blue) in the open path; it takes no part in the extent.
+    void colour(uint8_t red, uint8_t green, uint8_t blue);
+
     // Writes the end-of-list item and the path's sizes and extent. A path holding no items is dropped.
     void endPath();
+
+    // Ends the page: the paths written since the last page end are moved along x so that they start
+    // the page gap after the right edge of the pages before them. A page with nothing drawn takes no
+    // room. The last page is ended by finish().
+    void setPageGap(float gap) { pageGap_ = gap; }
+    void endPage();
 
     // Closes the block and hands it over (the caller frees it), or null when it holds no path or
     // passed the limit.
@@ -107,7 +118,12 @@ private:
     uint32_t pathCount_ = 0;
     Extent pathExtent_;
     float lastX_ = 0, lastY_ = 0;
-    Extent plotExtent_;
+    void shiftPaths(size_t from, float dx);
+
+    Extent plotExtent_;    // of the pages ended so far, where they were placed
+    Extent pageExtent_;    // of the paths of the page being written, as written
+    size_t pageStart_ = 0; // where the first path of the page being written starts
+    float pageGap_ = 0;
     size_t pathsWritten_ = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "filters/Interpreter.h"
 
+#include "filters/CharacterSets.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -64,9 +66,24 @@ void Interpreter::execute(uint16_t code)
     case mnemonic("PC"):
         penColour();
         break;
-    case mnemonic("IN"):
+    case mnemonic("UL"):
+        userPattern();
+        break;
     case mnemonic("BP"):
+    case kEnterHpgl2:
+        enterHpgl2();
+        if (code == mnemonic("BP"))
+            initialize(true);
+        break;
+    case mnemonic("IN"):
         initialize(true);
+        break;
+    case mnemonic("PG"):
+        scanner_.numbers(nullptr, 0);
+        newPage();
+        break;
+    case kPageEject:
+        newPage();
         break;
     case mnemonic("DF"):
         initialize(false);
@@ -158,6 +175,12 @@ void Interpreter::execute(uint16_t code)
     case mnemonic("SA"):
         characterSet(code);
         break;
+    case mnemonic("SD"):
+        fontDefinition(label_.standard);
+        break;
+    case mnemonic("AD"):
+        fontDefinition(label_.alternate);
+        break;
     case mnemonic("TL"):
         tickLength();
         break;
@@ -180,11 +203,12 @@ void Interpreter::execute(uint16_t code)
         symbolMode();
         break;
     default:
-        break; // anything else (PG, PW, WU, NP, ...) changes nothing that is drawn
+        break; // anything else (PW, WU, NP, ...) changes nothing that is drawn
     }
 }
 
-// IN and BP reset everything; DF leaves the scaling points, the rotation and the pen where they are.
+// IN and BP reset everything; DF leaves the scaling points, the rotation, the pen and the pens'
+// colours and user line patterns where they are.
 void Interpreter::initialize(bool everything)
 {
     if (everything) {
@@ -192,17 +216,21 @@ void Interpreter::initialize(bool everything)
         position_ = {0, 0};
         penDown_ = false;
         pen_.setPenZeroDraws(false);
+        pen_.clearPenColours();
+        for (std::vector<double>& pattern : userPatterns_)
+            pattern.clear();
     } else {
         scaling_.setUserScale(nullptr, 0);
     }
     pen_.moveTo(position_);
     pen_.clearWindow();
-    pen_.setLineType(0);
-    previousLineType_ = 0;
+    lineType_ = previousLineType_ = LineType{};
+    applyLineType();
     absolute_ = true;
     polygonMode_ = false;
     polygon_.begin(position_); // leaving polygon mode this way empties the buffer
     label_ = LabelSettings{};
+    label_.standard.set = label_.alternate.set = defaultSet();
     tickPositive_ = tickNegative_ = 0.5;
     carriageReturn_ = position_;
 }
@@ -265,48 +293,25 @@ void Interpreter::penUpDown(bool down)
     plot(absolute_);
 }
 
-// A drawing without SP uses pen 1; SP without a number, or SP0, puts the pen away.
-void Interpreter::selectPen()
+// PG, or the page eject of the printer language around the plot: what follows is drawn on a new
+// page, placed after this one along x. The pen is lifted and stays where it is in the plot's frame.
+void Interpreter::newPage()
 {
-    double value = 0;
-    scanner_.number(value);
-    scanner_.numbers(nullptr, 0);
-    if (value >= 0)
-        pen_.selectPen(static_cast<int32_t>(value));
+    pen_.newPage();
+    penDown_ = false;
+    moveTo(position_);
 }
 
-// The path's line type holds the pattern number in its high byte and the pattern length (percent of
-// the P1..P2 diagonal) in its low byte; 0 is solid. The pattern byte is signed, so an adaptive
-// pattern (negative number) keeps its sign. The length is rounded to whole percent, at least 1, so
-// that a pattern never reads as one of no length. LT99 brings back the pattern used before LT.
-void Interpreter::lineType()
+// From BP or the printer language's switch on, the file is HP-GL/2, whose stick font reads labels in
+// Roman-8 unless a character set is chosen.
+void Interpreter::enterHpgl2()
 {
-    double v[2];
-    int n = scanner_.numbers(v, 2);
-    uint16_t type = 0;
-    if (n >= 1 && static_cast<int>(v[0]) == 99) {
-        type = pen_.lineType() == 0 ? previousLineType_ : pen_.lineType();
-    } else if (n >= 1) {
-        auto pattern = static_cast<int8_t>(std::clamp(static_cast<int>(v[0]), -128, 127));
-        double length = n >= 2 ? v[1] : 4;
-        auto lengthByte = static_cast<int>(std::clamp(std::round(length), 1.0, 255.0));
-        type = static_cast<uint16_t>((static_cast<uint8_t>(pattern) << 8) | lengthByte);
-    }
-    if (pen_.lineType() != 0)
-        previousLineType_ = pen_.lineType();
-    pen_.setLineType(type);
+    hpgl2_ = true;
+    for (FontDefinition* font : {&label_.standard, &label_.alternate})
+        if (font->set == kSetAscii)
+            font->set = kSetRoman8;
 }
 
-// PC pen[,red,green,blue]: a colour given to pen 0 makes it a drawing pen, as CAD programs use it;
-// PC0 alone or PC without parameters gives pen 0 back its default, no pen at all.
-void Interpreter::penColour()
-{
-    double v[4];
-    int n = scanner_.numbers(v, 4);
-    if (n == 0)
-        pen_.setPenZeroDraws(false);
-    else if (v[0] == 0)
-        pen_.setPenZeroDraws(n >= 4);
-}
+int Interpreter::defaultSet() const { return hpgl2_ ? kSetRoman8 : kSetAscii; }
 
 } // namespace hpgl

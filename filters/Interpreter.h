@@ -12,14 +12,25 @@
 #include "filters/Scaling.h"
 #include "filters/Scanner.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace hpgl {
 
+// A label font as SD and AD define it: its character set, spacing, pitch (characters per inch) and
+// height (points); a pitch or height of 0 was not given.
+struct FontDefinition {
+    int set = 0;
+    bool proportional = false;
+    double pitch = 0;
+    double points = 0;
+};
+
 // Character size, direction, slant, origin and terminator of labels.
 struct LabelSettings {
+    bool sizeGiven = false; // by SI or SR; else the font's definition gives it
     bool relativeSize = false;
     double width = 0.19, height = 0.27; // centimetres (SI) or percent of P1..P2 (SR)
     bool relativeDirection = false;
@@ -32,9 +43,9 @@ struct LabelSettings {
     bool printTerminator = false;
     int path = 0;                 // DV: 0 right, 1 down, 2 left, 3 up, turned with the label direction
     bool reverseLineFeed = false; // DV: line feeds go the other way across the path
-    int standardSet = 0;          // CS
-    int alternateSet = 0;         // CA
-    bool alternate = false;       // SA, or shift out in a label
+    FontDefinition standard;      // SD, CS
+    FontDefinition alternate;     // AD, CA
+    bool alternateChosen = false; // SA, or shift out in a label
     unsigned char symbol = 0;     // SM: the character drawn at every point, 0 for none
 };
 
@@ -69,7 +80,11 @@ private:
     void penUpDown(bool down);
     void selectPen();
     void lineType();
+    void applyLineType();
+    void userPattern();
     void penColour();
+    void newPage();
+    void enterHpgl2();
     void polylineEncoded();
 
     // Arcs and curves.
@@ -100,6 +115,8 @@ private:
     void labelTerminator();
     void labelSettings(uint16_t code);
     void characterSet(uint16_t code);
+    void fontDefinition(FontDefinition& font);
+    int defaultSet() const;
     void symbolMode();
     void drawSymbol(Point at);
     void characterPlot();
@@ -128,7 +145,17 @@ private:
     Point carriageReturn_; // where a carriage return in a label goes back to
     bool penDown_ = false;
     bool absolute_ = true;
-    uint16_t previousLineType_ = 0;
+    bool hpgl2_ = false; // HP-GL/2 was entered (BP, or from PCL): its label defaults apply
+
+    // LT as given: pattern number, length (percent of the P1..P2 diagonal, or millimetres).
+    struct LineType {
+        bool solid = true;
+        int pattern = 0;
+        double length = 4;
+        bool millimetres = false;
+    };
+    LineType lineType_, previousLineType_;
+    std::array<std::vector<double>, 9> userPatterns_; // UL 1..8; empty for the built-in pattern
     LabelSettings label_;
     std::vector<unsigned char> bufferedLabel_;       // BL, printed by PB
     double tickPositive_ = 0.5, tickNegative_ = 0.5; // TL: percent of the P1..P2 span

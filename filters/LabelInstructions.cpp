@@ -15,6 +15,26 @@ constexpr unsigned char kBackspace = 0x08;
 constexpr unsigned char kLineFeed = 0x0A;
 constexpr unsigned char kCarriageReturn = 0x0D;
 
+// The font's character width and cap height in plotter units: from its pitch when it is a fixed-
+// pitch font, from its height when it is a proportional one, else the stick font's own 0.19 by
+// 0.27 cm. A character cell is 1.5 widths, so a pitch of p characters per inch gives a width of
+// 1 / (1.5 p) inch; a height of 11.5 points gives the cap height of 0.27 cm. Either way the shape of
+// the characters stays that of 0.19 by 0.27.
+void fontSize(const FontDefinition& font, double& width, double& height)
+{
+    constexpr double kWidth = 0.19, kHeight = 0.27, kPoints = 11.5;
+    constexpr double kCentimetresPerInch = 2.54, kLargest = 32767;
+    width = kWidth * kUnitsPerCentimetre;
+    height = kHeight * kUnitsPerCentimetre;
+    if (!font.proportional && font.pitch > 0 && font.pitch <= kLargest) {
+        width = kCentimetresPerInch / (1.5 * font.pitch) * kUnitsPerCentimetre;
+        height = width * kHeight / kWidth;
+    } else if (font.proportional && font.points > 0 && font.points <= kLargest) {
+        height = kHeight * font.points / kPoints * kUnitsPerCentimetre;
+        width = height * kWidth / kHeight;
+    }
+}
+
 } // namespace
 
 // A character cell is 1.5 character widths along the label direction and a line 2 cap heights,
@@ -27,9 +47,11 @@ LabelCell Interpreter::labelCell() const
     if (label_.relativeSize) {
         cell.width = std::fabs(span.x) * label_.width / 100;
         cell.height = std::fabs(span.y) * label_.height / 100;
-    } else {
+    } else if (label_.sizeGiven) {
         cell.width = label_.width * kUnitsPerCentimetre;
         cell.height = label_.height * kUnitsPerCentimetre;
+    } else {
+        fontSize(label_.alternateChosen ? label_.alternate : label_.standard, cell.width, cell.height);
     }
     Point axis{label_.run, label_.rise};
     if (label_.relativeDirection)
@@ -56,7 +78,9 @@ LabelCell Interpreter::labelCell() const
 void Interpreter::drawCharacter(unsigned char c, Point origin, const LabelCell& cell)
 {
     const Point axis = cell.axis;
-    const int set = label_.alternate ? label_.alternateSet : label_.standardSet;
+    const int set = label_.alternateChosen ? label_.alternate.set : label_.standard.set;
+    // Characters are drawn solid, whatever the line type.
+    pen_.holdPattern(true);
     for (const strokefont::GlyphPoint& g : strokefont::glyph(toFontCode(c, set))) {
         double along = g.x * cell.width + g.y * cell.height * label_.slant;
         double up = g.y * cell.height;
@@ -66,6 +90,7 @@ void Interpreter::drawCharacter(unsigned char c, Point origin, const LabelCell& 
         else
             pen_.moveTo(p);
     }
+    pen_.holdPattern(false);
 }
 
 // How far the label origin (LO) moves a line of `cells` characters from the pen. Along the text path
@@ -123,8 +148,7 @@ void Interpreter::bufferLabel()
 void Interpreter::drawLabel(const unsigned char* text, size_t drawn)
 {
     constexpr unsigned char kShiftOut = 0x0E, kShiftIn = 0x0F;
-    const LabelCell cell = labelCell();
-    const Point advance = cell.advance, lineFeed = cell.lineFeed;
+    LabelCell cell = labelCell();
 
     Point cursor = position_;
     Point shift;
@@ -143,20 +167,22 @@ void Interpreter::drawLabel(const unsigned char* text, size_t drawn)
         for (; i < lineEnd; ++i) {
             unsigned char c = text[i];
             if (c == kBackspace) {
-                cursor = {cursor.x - advance.x, cursor.y - advance.y};
+                cursor = {cursor.x - cell.advance.x, cursor.y - cell.advance.y};
             } else if (c == kShiftOut || c == kShiftIn) {
-                label_.alternate = c == kShiftOut;
+                // The other font may have another size.
+                label_.alternateChosen = c == kShiftOut;
+                cell = labelCell();
             } else if (c >= 0x20) {
                 drawCharacter(c, {cursor.x + shift.x, cursor.y + shift.y}, cell);
-                cursor = {cursor.x + advance.x, cursor.y + advance.y};
+                cursor = {cursor.x + cell.advance.x, cursor.y + cell.advance.y};
             }
         }
         if (i < drawn) {
             if (text[i] == kCarriageReturn) {
                 cursor = carriageReturn_;
             } else {
-                cursor = {cursor.x + lineFeed.x, cursor.y + lineFeed.y};
-                carriageReturn_ = {carriageReturn_.x + lineFeed.x, carriageReturn_.y + lineFeed.y};
+                cursor = {cursor.x + cell.lineFeed.x, cursor.y + cell.lineFeed.y};
+                carriageReturn_ = {carriageReturn_.x + cell.lineFeed.x, carriageReturn_.y + cell.lineFeed.y};
             }
             shift = {};
             ++i;
@@ -192,12 +218,15 @@ void Interpreter::labelSettings(uint16_t code)
     bool pair = n >= 2;
     switch (code) {
     case mnemonic("SI"):
+        // SI alone goes back to the font's size.
         label_.relativeSize = false;
+        label_.sizeGiven = pair;
         label_.width = pair ? v[0] : 0.19;
         label_.height = pair ? v[1] : 0.27;
         break;
     case mnemonic("SR"):
         label_.relativeSize = true;
+        label_.sizeGiven = true;
         label_.width = pair ? v[0] : 0.75;
         label_.height = pair ? v[1] : 1.5;
         break;
@@ -240,11 +269,41 @@ void Interpreter::characterSet(uint16_t code)
     int n = scanner_.numbers(v, 1);
     int set = n >= 1 && std::fabs(v[0]) < 100000 ? static_cast<int>(v[0]) : kSetAscii;
     if (code == mnemonic("CS"))
-        label_.standardSet = set;
+        label_.standard.set = set;
     else if (code == mnemonic("CA"))
-        label_.alternateSet = set;
+        label_.alternate.set = set;
     else
-        label_.alternate = code == mnemonic("SA");
+        label_.alternateChosen = code == mnemonic("SA");
+}
+
+// SD and AD kind,value pairs: 1 the character set, 2 the spacing (1 proportional), 3 the pitch,
+// 4 the height; the others (posture, weight, typeface) do not change the stick font's strokes.
+// Kinds not given take their defaults.
+void Interpreter::fontDefinition(FontDefinition& font)
+{
+    double v[16];
+    const int n = scanner_.numbers(v, 16);
+    font = FontDefinition{};
+    font.set = defaultSet();
+    for (int i = 0; i + 1 < n; i += 2) {
+        const double value = v[i + 1];
+        switch (static_cast<int>(v[i])) {
+        case 1:
+            font.set = std::fabs(value) < 100000 ? static_cast<int>(value) : kSetAscii;
+            break;
+        case 2:
+            font.proportional = value == 1;
+            break;
+        case 3:
+            font.pitch = value;
+            break;
+        case 4:
+            font.points = value;
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 // SM c: the character c is drawn centred on every point that PA, PR, PD and PU reach; SM alone, or a

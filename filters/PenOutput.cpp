@@ -6,8 +6,10 @@ namespace hpgl {
 
 namespace {
 
-// Curves that cross the window are drawn as this many clipped lines.
+// Curves that cross the window, or are dashed, are drawn as this many lines.
 constexpr int kClipSteps = 16;
+// The room left between pages: 10 mm.
+constexpr double kPageGapUnits = 400;
 
 Point bezierPoint(Point p0, Point p1, Point p2, Point p3, double t)
 {
@@ -21,6 +23,8 @@ Point bezierPoint(Point p0, Point p1, Point p2, Point p3, double t)
 PenOutput::PenOutput(BlockWriter& writer, const Scaling& scaling, double millimetresPerUnit)
     : writer_(writer), scaling_(scaling), mmPerUnit_(millimetresPerUnit)
 {
+    colours_.fill(kNoColour);
+    writer_.setPageGap(static_cast<float>(kPageGapUnits * millimetresPerUnit));
 }
 
 void PenOutput::selectPen(int32_t pen)
@@ -39,6 +43,53 @@ void PenOutput::setLineType(uint16_t lineType)
     endFigure();
     lineType_ = lineType;
     pathStale_ = true;
+}
+
+void PenOutput::setPattern(LinePattern pattern)
+{
+    endFigure();
+    pattern_ = std::move(pattern);
+    updateDashed();
+}
+
+void PenOutput::holdPattern(bool hold)
+{
+    patternHeld_ = hold;
+    updateDashed();
+}
+
+void PenOutput::setPenColour(int32_t pen, uint32_t rgb)
+{
+    if (pen < 0 || pen >= kColouredPens || colours_[pen] == static_cast<int32_t>(rgb))
+        return;
+    colours_[pen] = static_cast<int32_t>(rgb);
+    if (pen == pen_) {
+        endFigure();
+        pathStale_ = true;
+    }
+}
+
+void PenOutput::clearPenColour(int32_t pen)
+{
+    if (pen < 0 || pen >= kColouredPens || colours_[pen] == kNoColour)
+        return;
+    colours_[pen] = kNoColour;
+    if (pen == pen_) {
+        endFigure();
+        pathStale_ = true;
+    }
+}
+
+void PenOutput::clearPenColours()
+{
+    for (int32_t pen = 0; pen < kColouredPens; ++pen)
+        clearPenColour(pen);
+}
+
+void PenOutput::newPage()
+{
+    endFigure();
+    writer_.endPage();
 }
 
 void PenOutput::setWindow(Point low, Point high)
@@ -86,6 +137,7 @@ bool PenOutput::clip(Point& a, Point& b) const
 void PenOutput::moveTo(Point p)
 {
     endFigure();
+    pattern_.restart();
     current_ = p;
     figureOrigin_ = p;
     figureClipped_ = false;
@@ -97,11 +149,19 @@ void PenOutput::lineToNewOrClipped(Point p)
     current_ = p;
     if (penParked())
         return;
+    if (dashed_)
+        pattern_.split(from, p, [this](Point a, Point b) { drawClipped(a, b); });
+    else
+        drawClipped(from, p);
+}
+
+void PenOutput::drawClipped(Point from, Point to)
+{
     if (!windowed_) {
-        drawLine(from, p);
+        drawLine(from, to);
         return;
     }
-    Point a = from, b = p;
+    Point a = from, b = to;
     if (!clip(a, b)) {
         figureClipped_ = true;
         endFigure();
@@ -112,7 +172,7 @@ void PenOutput::lineToNewOrClipped(Point p)
         endFigure();
     }
     drawLine(a, b);
-    if (!(b == p)) {
+    if (!(b == to)) {
         figureClipped_ = true;
         endFigure();
     }
@@ -124,7 +184,7 @@ void PenOutput::curveTo(Point c1, Point c2, Point p)
         current_ = p;
         return;
     }
-    if (windowed_ && !(inside(current_) && inside(c1) && inside(c2) && inside(p))) {
+    if (dashed_ || (windowed_ && !(inside(current_) && inside(c1) && inside(c2) && inside(p)))) {
         Point start = current_;
         for (int i = 1; i <= kClipSteps; ++i)
             lineTo(i == kClipSteps ? p : bezierPoint(start, c1, c2, p, static_cast<double>(i) / kClipSteps));
@@ -145,7 +205,8 @@ void PenOutput::closeFigure()
 {
     if (!(current_ == figureOrigin_))
         lineTo(figureOrigin_);
-    if (figureOpen_ && !figureClipped_) {
+    // A dashed outline ends where its last dash does: it is not one closed figure.
+    if (figureOpen_ && !figureClipped_ && !dashed_) {
         writer_.markLast(kClose);
         figureOpen_ = false;
     }
@@ -179,6 +240,11 @@ void PenOutput::startFigure(Point at, int itemsAfter)
     if (pathStale_ || full || !writer_.pathOpen()) {
         endFigure();
         writer_.beginPath(pen_, lineType_);
+        if (pen_ >= 0 && pen_ < kColouredPens && colours_[pen_] != kNoColour) {
+            const auto rgb = static_cast<uint32_t>(colours_[pen_]);
+            writer_.colour(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                           static_cast<uint8_t>(rgb));
+        }
         pathStale_ = false;
     }
     if (figureOpen_ && !(lastWritten_ == at))

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "filters/BlockWriter.h"
+#include "filters/LinePattern.h"
 #include "filters/PathSink.h"
 #include "filters/Scaling.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace hpgl {
@@ -22,6 +24,19 @@ public:
     int32_t pen() const { return pen_; }
     void setLineType(uint16_t lineType);
     uint16_t lineType() const { return lineType_; }
+    // A pattern drawn here as dashes, for line types the path's line type cannot carry; an empty one
+    // draws solid (or as the line type says). Labels are held solid while it is set.
+    void setPattern(LinePattern pattern);
+    void holdPattern(bool hold);
+
+    // The colour (0x00RRGGBB) a pen's paths show in, by a colour item at their start; pens without
+    // one show in their palette colour.
+    void setPenColour(int32_t pen, uint32_t rgb);
+    void clearPenColour(int32_t pen);
+    void clearPenColours();
+
+    // Starts a new page, placed after the pages before it.
+    void newPage();
     void setWindow(Point low, Point high);
     void clearWindow() { windowed_ = false; }
 
@@ -29,8 +44,8 @@ public:
     void lineTo(Point p) override
     {
         // The bulk of every drawing: the next line of an open figure, nothing to clip.
-        if (figureOpen_ && !windowed_ && !pathStale_ && lastWritten_ == current_ && !penParked() &&
-            writer_.pathItemCount() + 3 <= kMaxPathItems) {
+        if (figureOpen_ && !windowed_ && !dashed_ && !pathStale_ && lastWritten_ == current_ &&
+            !penParked() && writer_.pathItemCount() + 3 <= kMaxPathItems) {
             current_ = p;
             write(p, kAnchor);
             return;
@@ -49,7 +64,12 @@ private:
     // unwieldy for the program.
     static constexpr uint32_t kMaxPathItems = 200000;
 
+    static constexpr int kColouredPens = 256;
+    static constexpr int32_t kNoColour = -1;
+
     void lineToNewOrClipped(Point p);
+    void drawClipped(Point from, Point to);
+    void updateDashed() { dashed_ = !pattern_.empty() && !patternHeld_; }
     bool inside(Point p) const;
     bool clip(Point& a, Point& b) const;
     bool penParked() const { return pen_ == 0 && !penZeroDraws_; }
@@ -84,7 +104,11 @@ private:
     int32_t pen_ = 1;
     bool penZeroDraws_ = false;
     uint16_t lineType_ = 0;
-    bool pathStale_ = true; // the open path has another pen or line type
+    bool pathStale_ = true; // the open path has another pen, line type or colour
+    LinePattern pattern_;
+    bool patternHeld_ = false;
+    bool dashed_ = false; // lines are drawn as the pattern's dashes
+    std::array<int32_t, kColouredPens> colours_;
 
     bool windowed_ = false;
     Point windowLow_, windowHigh_;

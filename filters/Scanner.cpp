@@ -53,7 +53,8 @@ uint16_t Scanner::nextInstruction()
             }
             ++pos_;
         } else if (c == kEscape) {
-            skipEscapeSequence();
+            if (uint16_t event = skipEscapeSequence())
+                return event;
         } else if (c == '"') {
             skipQuotedText();
         } else if (c == '@' && startsWith("@PJL")) {
@@ -75,44 +76,49 @@ void Scanner::skipQuotedText()
     pos_ = close ? static_cast<const unsigned char*>(close) + 1 : pos_ + 1;
 }
 
-void Scanner::skipEscapeSequence()
+// Passes over one escape sequence; returns the event it stands for, or 0.
+uint16_t Scanner::skipEscapeSequence()
 {
     ++pos_; // ESC
     if (pos_ >= end_)
-        return;
+        return 0;
     unsigned char c = *pos_++;
     if (c == '.') {
         // HP device control: ESC . letter, with an optional parameter list ending in ':'.
         if (pos_ >= end_)
-            return;
+            return 0;
         ++pos_;
         for (size_t i = 0; i < kMaxDeviceControl && pos_ + i < end_; ++i) {
             unsigned char p = pos_[i];
             if (p == ':') {
                 pos_ += i + 1;
-                return;
+                return 0;
             }
             if (!isDigit(p) && p != ';' && p != ',' && p != ' ' && p != '+' && p != '-' && p != '.')
-                return;
+                return 0;
         }
-        return;
+        return 0;
     }
     if (c == '%') {
-        // PCL language switch: ESC % [-]digits letter.
+        // PCL language switch: ESC % [-]digits letter; B enters HP-GL/2.
         if (pos_ < end_ && (*pos_ == '-' || *pos_ == '+'))
             ++pos_;
         while (pos_ < end_ && isDigit(*pos_))
             ++pos_;
         if (pos_ < end_ && isLetter(*pos_))
-            ++pos_;
-        return;
+            return *pos_++ == 'B' ? kEnterHpgl2 : 0;
+        return 0;
     }
+    if (c == 'E')
+        return kPageEject; // PCL reset, which prints the page so far
     if (c < 0x21 || c > 0x2F)
-        return; // a two-byte sequence such as ESC E
+        return 0; // another two-byte sequence
     // PCL parameterised sequence: ESC, parameter character, group character, then value and
     // parameter letter pairs; lower-case letters chain another pair, upper case ends the sequence.
+    const bool pageControl = c == '&' && pos_ < end_ && *pos_ == 'l';
     if (pos_ < end_ && *pos_ >= 0x60 && *pos_ <= 0x7E)
         ++pos_;
+    uint16_t event = 0;
     while (pos_ < end_) {
         const unsigned char* valueStart = pos_;
         if (*pos_ == '+' || *pos_ == '-')
@@ -120,8 +126,11 @@ void Scanner::skipEscapeSequence()
         while (pos_ < end_ && (isDigit(*pos_) || *pos_ == '.'))
             ++pos_;
         if (pos_ >= end_)
-            return;
+            return event;
         unsigned char letter = *pos_;
+        // ESC&l0H: eject the page.
+        if (pageControl && (letter | 0x20) == 'h' && pos_ - valueStart == 1 && *valueStart == '0')
+            event = kPageEject;
         if (letter >= 'a' && letter <= 'z') {
             ++pos_;
             continue;
@@ -140,8 +149,9 @@ void Scanner::skipEscapeSequence()
                 pos_ += count < room ? count : room;
             }
         }
-        return;
+        return event;
     }
+    return event;
 }
 
 void Scanner::skipSeparators()

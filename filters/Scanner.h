@@ -13,6 +13,12 @@ constexpr uint16_t mnemonic(const char (&name)[3])
                                  static_cast<unsigned char>(name[1]));
 }
 
+// Printer-language events that matter to the drawing, returned by nextInstruction like mnemonics (no
+// mnemonic has these values): the PCL page eject (ESC&l0H) and reset (ESC E), and the switch into
+// HP-GL/2 (ESC%nB).
+inline constexpr uint16_t kPageEject = 1;
+inline constexpr uint16_t kEnterHpgl2 = 2;
+
 // Splits an HP-GL byte stream into instructions and their parameters, in place and without allocation.
 // Printer-language framing around the plot (PJL lines, PCL and HP device-control escape sequences,
 // control bytes) is passed over.
@@ -20,7 +26,8 @@ class Scanner {
 public:
     Scanner(const unsigned char* data, size_t size) : pos_(data), end_(data + size) {}
 
-    // Moves past everything up to the next mnemonic and returns it (case folded), or 0 at the end.
+    // Moves past everything up to the next mnemonic and returns it (case folded), or one of the
+    // printer-language events above, or 0 at the end.
     uint16_t nextInstruction();
 
     // The next numeric parameter of the current instruction. False when the parameters end: at a
@@ -87,7 +94,7 @@ private:
     }
     bool readNumber(double& value);
     void skipSeparators();
-    void skipEscapeSequence();
+    uint16_t skipEscapeSequence();
     void skipQuotedText();
     bool startsWith(const char* text) const;
 

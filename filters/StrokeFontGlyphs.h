@@ -125,17 +125,28 @@ inline constexpr Glyph kGlyphs[] = {
     {0xA1, "5,7 5,6 / 5,4 5,-3"},                                             // inverted !
     {0xA2, "10,5 8,7 3,7 1,6 0,4 0,3 1,1 3,0 8,0 10,2 / 5,9 5,-2"},           // cent
     {0xA3, "9,9 7,10 5,10 3,8 3,0 / 0,0 10,0 / 0,5 6,5"},                     // pound
+    {0xA4, "3,2 7,2 8,3 8,7 7,8 3,8 2,7 2,3 3,2 / 0,0 2,2 / 10,0 8,2 / 0,10 2,8 / 10,10 8,8"},  // currency
     {0xA5, "0,10 5,5 10,10 / 5,5 5,0 / 2,4 8,4 / 2,2 8,2"},                   // yen
+    {0xA7, "8,9 7,10 3,10 2,9 2,8 8,5 8,4 7,3 / 3,7 2,6 2,5 8,2 8,1 7,0 3,0 2,1"},  // section
+    {0xA8, "3,9 3,10 / 7,9 7,10"},                                             // diaeresis
     {0xA9, "3,0 7,0 9,1 10,3 10,7 9,9 7,10 3,10 1,9 0,7 0,3 1,1 3,0 / 7,6 6,7 4,7 3,6 3,4 4,3 6,3 7,4"},  // copyright
+    {0xAA, "2,8 3,9 7,9 7,5 / 7,7 3,7 2,6 3,5 7,5 / 2,3 8,3"},                // feminine ordinal
     {0xAB, "5,6 2,4 5,2 / 9,6 6,4 9,2"},                                      // <<
     {0xAC, "1,5 9,5 9,3"},                                                    // not
+    {0xAF, "1,10 9,10"},                                                      // macron
     {0xB0, "4,10 6,10 7,9 7,7 6,6 4,6 3,7 3,9 4,10"},                         // degree
     {0xB1, "5,3 5,9 / 1,6 9,6 / 1,1 9,1"},                                   // plus-minus
     {0xB2, "3,9 4,10 6,10 7,9 7,8 3,5 7,5"},                                 // superscript 2
     {0xB3, "3,10 7,10 5,8 6,8 7,7 7,6 6,5 3,5"},                             // superscript 3
+    {0xB4, "4,8 6,10"},                                                       // acute accent
     {0xB5, "0,7 0,-3 / 0,2 2,0 8,0 10,2 / 10,7 10,0"},                       // micro
+    {0xB6, "10,10 10,-2 / 7,10 7,-2 / 10,10 4,10 2,9 1,7 2,5 4,4 7,4"},      // pilcrow
     {0xB7, "5,4 5,5"},                                                        // middle dot
+    {0xBA, "3,10 7,10 8,9 8,7 7,6 3,6 2,7 2,9 3,10 / 2,4 8,4"},              // masculine ordinal
     {0xBB, "1,6 4,4 1,2 / 5,6 8,4 5,2"},                                      // >>
+    {0xBC, "2,9 3,10 3,5 / 0,0 10,10 / 8,0 8,5 5,2 10,2"},                    // one quarter
+    {0xBD, "2,9 3,10 3,5 / 0,0 10,10 / 6,4 7,5 9,5 10,4 10,3 6,0 10,0"},      // one half
+    {0xBE, "0,10 3,10 2,8 3,8 4,7 4,6 3,5 0,5 / 0,0 10,10 / 8,0 8,5 5,2 10,2"},  // three quarters
     {0xBF, "5,7 5,6 / 5,4 5,3 0,0 0,-1 2,-3 8,-3 10,-1"},                     // inverted ?
     {0xD7, "2,2 8,8 / 2,8 8,2"},                                             // multiplication
     {0xF7, "1,5 9,5 / 5,8 5,9 / 5,1 5,2"},                                   // division
@@ -150,6 +161,12 @@ inline constexpr Glyph kGlyphs[] = {
     {0xF0, "10,4 9,6 7,7 3,7 1,6 0,4 0,3 1,1 3,0 7,0 9,1 10,3 10,6 9,8 6,10 / 4,8 9,10"},  // eth
     {0xF8, "3,0 7,0 9,1 10,3 10,4 9,6 7,7 3,7 1,6 0,4 0,3 1,1 3,0 / 0,0 10,7"},  // o stroke
     {0xFE, "0,10 0,-3 / 0,5 2,7 7,7 9,6 10,4 10,3 9,1 7,0 2,0 0,2"},          // thorn
+
+    // Roman-8 characters that Latin-1 lacks, at codes that Latin-1 leaves to control characters
+    {kLira, "9,9 7,10 5,10 3,8 3,0 / 0,0 10,0 / 0,6 6,6 / 0,4 6,4"},
+    {kLongDash, "0,5 10,5"},
+    {kFlorin, "9,10 7,10 5,8 4,-1 2,-3 0,-3 / 2,5 7,5"},
+    {kSolidBox, "2,1 8,1 8,7 2,7 2,1 / 2,3 8,3 / 2,5 8,5 / 5,1 5,7"},
 };
 
 // Accents, drawn with their foot at y 0 and raised over the letter; the cedilla hangs below the
@@ -161,6 +178,7 @@ inline constexpr std::string_view kTilde = "2,0 3,1 4,1 6,0 7,0 8,1";
 inline constexpr std::string_view kDiaeresis = "3,1 3,2 / 7,1 7,2";
 inline constexpr std::string_view kRing = "4,0 6,0 6,2 4,2 4,0";
 inline constexpr std::string_view kCedilla = "5,0 6,-1 6,-2 5,-3 3,-3";
+inline constexpr std::string_view kCaron = "3,2 5,0 7,2";
 
 inline constexpr int kOverCapital = 11;
 inline constexpr int kOverSmall = 8;
@@ -208,6 +226,9 @@ inline constexpr AccentedGlyph kAccentedGlyphs[] = {
     {0xF9, 'u', kGrave, kOverSmall},        {0xFA, 'u', kAcute, kOverSmall},
     {0xFB, 'u', kCircumflex, kOverSmall},   {0xFC, 'u', kDiaeresis, kOverSmall},
     {0xFD, 'y', kAcute, kOverSmall},        {0xFF, 'y', kDiaeresis, kOverSmall},
+
+    {kCapitalSCaron, 'S', kCaron, kOverCapital}, {kSmallSCaron, 's', kCaron, kOverSmall},
+    {kCapitalYDiaeresis, 'Y', kDiaeresis, kOverCapital},
 };
 // clang-format on
 

@@ -42,7 +42,7 @@ TEST_F(ImportDrawing, PenZeroDrawsOnceTheFileGaveItAColour)
         Block b = read(text);
         ASSERT_EQ(b.paths.size(), 1u);
         EXPECT_EQ(b.paths[0].pen, pen);
-        expectItems(b.paths[0].items, {{0, 0, 0x11}, {end, 0, 0x21}, {0, 0, 0xFF}});
+        expectItems(pointsOf(b), {{0, 0, 0x11}, {end, 0, 0x21}});
     }
 }
 
@@ -93,12 +93,13 @@ TEST_F(ImportDrawing, DegenerateShapesDrawNothing)
 
 TEST_F(ImportDrawing, LineTypesKeepTheirLengthAndSign)
 {
-    Block b = read("PA0,0;LT1,0.58;PD400,0;LT1,1.74;PD800,0;LT-2,5;PD1200,0;LT3,0.2;PD1600,0;");
-    ASSERT_EQ(b.paths.size(), 4u);
+    Block b = read("PA0,0;LT1,1;PD400,0;LT1,2.0;PD800,0;LT-2,5;PD1200,0;LT3,0;PD1600,0;LT0,0.5;PD2000,0;");
+    ASSERT_EQ(b.paths.size(), 5u);
     EXPECT_EQ(b.paths[0].lineType, 0x0101);
-    EXPECT_EQ(b.paths[1].lineType, 0x0102) << "1.74 percent rounds to 2";
+    EXPECT_EQ(b.paths[1].lineType, 0x0102);
     EXPECT_EQ(b.paths[2].lineType, 0xFE05) << "adaptive type 2 as the signed byte -2";
     EXPECT_EQ(b.paths[3].lineType, 0x0301) << "a pattern never has no length";
+    EXPECT_EQ(b.paths[4].lineType, 0x0001) << "dots at the points only: the length does not matter";
 }
 
 // Characters 1 cm wide and high (400 units) keep the label arithmetic in whole units below.
@@ -179,12 +180,14 @@ TEST_F(ImportDrawing, CharacterSetsMapOntoTheFontsGlyphs)
         SCOPED_TRACE(text + " against " + latin1);
         expectItems(pointsOf(read(text)), pointsOf(read(latin1)));
     }
-    // No glyph (Roman-8's grave accent in set 7, a byte beyond ASCII in a national set, DEL): the
-    // missing-character box, never nothing.
+    // No glyph (Roman-8's last code, a byte beyond ASCII in a national set, DEL, a control code of
+    // Latin-1): the missing-character box, never nothing.
     const std::vector<BlockItem> box = {
         {1, 0, 0x11}, {9, 0, 0x01}, {9, 10, 0x01}, {1, 10, 0x01}, {1, 0, 0x21}};
-    expectPoints(
-        {{"SI1,1;CS7;LB)\x03", box}, {"SI1,1;CS1;LB\xe9\x03", box}, {"SI1,1;LB\x7f\x03" + pad, box}});
+    expectPoints({{"SI1,1;CS277;LB\xff\x03", box},
+                  {"SI1,1;CS1;LB\xe9\x03", box},
+                  {"SI1,1;LB\x7f\x03" + pad, box},
+                  {"SI1,1;LB\x80\x03", box}});
 }
 
 // The file's memory is given back piece by piece as it is read: a file of several megabytes, with a

@@ -129,23 +129,36 @@ inline std::vector<BlockItem> pointsOf(const Block& block)
     return points;
 }
 
-// The rules every reader of the path store relies on: each path starts with a move-to and ends with
-// the end-of-list item, every curve end follows exactly two control points after an anchor, every
-// coordinate is finite and inside its path's extent, and the plot extent is the union of the paths'.
+// The colour item a path starts with, as 0x00RRGGBB; -1 when it has none.
+inline int32_t colourOf(const BlockPath& path)
+{
+    if (path.items.empty() || path.items.front().flags != 0x81)
+        return -1;
+    unsigned char rgb[4];
+    std::memcpy(rgb, &path.items.front().x, 4);
+    return rgb[0] << 16 | rgb[1] << 8 | rgb[2];
+}
+
+// The rules every reader of the path store relies on: each path starts with a move-to (after a
+// colour item, when it has one) and ends with the end-of-list item, every curve end follows exactly
+// two control points after an anchor, every coordinate is finite and inside its path's extent, and
+// the plot extent is the union of the paths'.
 inline void expectWellFormed(const Block& block)
 {
     ASSERT_FALSE(block.paths.empty());
     float plot[4] = {block.paths[0].extent[0], block.paths[0].extent[1], block.paths[0].extent[2],
                      block.paths[0].extent[3]};
     for (const BlockPath& path : block.paths) {
-        ASSERT_GE(path.items.size(), 3u);
-        EXPECT_EQ(path.items.front().flags & 0x71, 0x11);
+        const size_t first = colourOf(path) >= 0 ? 1 : 0;
+        ASSERT_GE(path.items.size(), 3u + first);
+        EXPECT_EQ(path.items[first].flags & 0x71, 0x11);
         EXPECT_EQ(path.items.back().flags, 0xFF);
         const float* e = path.extent;
-        for (size_t i = 0; i + 1 < path.items.size(); ++i) {
+        for (size_t i = first; i + 1 < path.items.size(); ++i) {
             const BlockItem& item = path.items[i];
             ASSERT_TRUE(std::isfinite(item.x) && std::isfinite(item.y));
-            EXPECT_FALSE(item.flags & 0x80) << "only the last item is special";
+            EXPECT_FALSE(item.flags & 0x80)
+                << "only the first item may be a colour, only the last one is the end";
             if (!(item.flags & 0x01))
                 continue;
             EXPECT_TRUE(item.x >= e[0] - 1e-3f && item.x <= e[2] + 1e-3f && item.y >= e[1] - 1e-3f &&
