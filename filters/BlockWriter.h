@@ -48,6 +48,8 @@ public:
 
     void beginPath(int32_t pen, uint16_t lineType);
     bool pathOpen() const { return pathStart_ != kNoPath; }
+    // The block passed its limit or could not grow: nothing more is written.
+    bool failed() const { return failed_; }
     uint32_t pathItemCount() const { return pathCount_; }
 
     // A point item; anchors widen the path extent.

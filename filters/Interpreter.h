@@ -1,8 +1,9 @@
 #pragma once
 
 // The HP-GL interpreter, implemented by instruction group: Interpreter.cpp (the instruction loop,
-// pens and plotting), ScalingInstructions.cpp, CurveInstructions.cpp, ShapeInstructions.cpp,
-// LabelInstructions.cpp and PolylineEncoded.cpp.
+// plotting and pages), PenInstructions.cpp (pens, their colours and line types),
+// ScalingInstructions.cpp, CurveInstructions.cpp, ShapeInstructions.cpp, LabelInstructions.cpp and
+// PolylineEncoded.cpp.
 
 #include "filters/BlockWriter.h"
 #include "filters/PathSink.h"

@@ -100,6 +100,7 @@ void Interpreter::applyLineType()
         for (double share : shares)
             sum += share;
         std::vector<double> lengths;
+        lengths.reserve(shares.size());
         for (double share : shares)
             lengths.push_back(share / sum * units);
         LinePattern pattern(std::move(lengths), lineType_.pattern < 0);

@@ -149,7 +149,8 @@ void PenOutput::lineToNewOrClipped(Point p)
     current_ = p;
     if (penParked())
         return;
-    if (dashed_)
+    // Once the block is full nothing more is written: dashing would only take time.
+    if (dashed_ && !writer_.failed())
         pattern_.split(from, p, [this](Point a, Point b) { drawClipped(a, b); });
     else
         drawClipped(from, p);

@@ -1,5 +1,6 @@
 // Renders what Import.so reads from plot files into PNG images, for a person to compare with the
-// drawings: every path as thin lines, curves flattened, one colour per pen, y upwards.
+// drawings: every path as thin lines, curves flattened, one colour per pen unless the path gives its
+// own, y upwards.
 //
 //     render_plots OUTPUT_FOLDER FILE...
 #include <algorithm>
@@ -160,8 +161,12 @@ void render(const Drawing& d, Image& image, int size, int margin)
         Item last{};
         for (size_t i = 0; i + 1 < path.items.size(); ++i) {
             const Item& it = path.items[i];
-            if (!(it.flags & 0x01))
-                continue; // control points, handled at their curve's end
+            if (it.flags == 0x81) { // a colour item: red, green and blue in the bytes of x
+                std::memcpy(colour.data(), &it.x, 3);
+                continue;
+            }
+            if ((it.flags & 0x80) || !(it.flags & 0x01))
+                continue; // other special items; control points, handled at their curve's end
             bool curveEnd = i >= 2 && !(path.items[i - 1].flags & 0x01);
             if ((it.flags & 0x70) == 0x10) {
                 last = it;
