@@ -154,6 +154,7 @@ private:
         int pattern = 0;
         double length = 4;
         bool millimetres = false;
+        friend bool operator==(const LineType&, const LineType&) = default;
     };
     LineType lineType_, previousLineType_;
     std::array<std::vector<double>, 9> userPatterns_; // UL 1..8; empty for the built-in pattern
@@ -165,7 +166,7 @@ private:
         int kind = 0;
         double key[5] = {};
         int32_t pen = 0;
-        uint16_t lineType = 0;
+        LineType lineType;
         uint64_t itemsAfter = 0;
     } lastShape_;
 };

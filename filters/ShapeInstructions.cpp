@@ -16,8 +16,8 @@ enum ShapeKind { kRectangle = 1, kWedge, kPolygon };
 // nothing else was drawn in between with the same pen and line type.
 bool Interpreter::repeatsLastShape(int kind, const double (&key)[5])
 {
-    bool same = lastShape_.kind == kind && lastShape_.pen == pen_.pen() &&
-                lastShape_.lineType == pen_.lineType() && lastShape_.itemsAfter == pen_.itemsWritten();
+    bool same = lastShape_.kind == kind && lastShape_.pen == pen_.pen() && lastShape_.lineType == lineType_ &&
+                lastShape_.itemsAfter == pen_.itemsWritten();
     for (int i = 0; same && i < 5; ++i)
         same = lastShape_.key[i] == key[i];
     if (same)
@@ -26,7 +26,7 @@ bool Interpreter::repeatsLastShape(int kind, const double (&key)[5])
     for (int i = 0; i < 5; ++i)
         lastShape_.key[i] = key[i];
     lastShape_.pen = pen_.pen();
-    lastShape_.lineType = pen_.lineType();
+    lastShape_.lineType = lineType_;
     return false;
 }
 
