@@ -146,14 +146,11 @@ TEST_F(ImportProducers, PatternsTheLineTypeCannotCarryAreDrawnAsDashes)
     EXPECT_NEAR(shorter[1].first, 0.4419 * 1.25, 1e-4);
     // The pattern runs on round a corner, and starts again after a pen-up move. A length in
     // millimetres (mode 1): dashes of 2 mm every 4 mm.
-    expectItems(pointsOf(read("IN;SP1;LT2,4,1;PA0,0;PD120,0,120,200;PU0,400;PD200,400;")), {{0, 0, 0x11},
-                                                                                            {2, 0, 0x21},
-                                                                                            {3, 1, 0x11},
-                                                                                            {3, 3, 0x21},
-                                                                                            {0, 10, 0x11},
-                                                                                            {2, 10, 0x21},
-                                                                                            {4, 10, 0x11},
-                                                                                            {5, 10, 0x21}});
+    const std::vector<BlockItem> twoLinesThenAnother = {{0, 0, 0x11},  {2, 0, 0x21},  {3, 1, 0x11},
+                                                        {3, 3, 0x21},  {0, 10, 0x11}, {2, 10, 0x21},
+                                                        {4, 10, 0x11}, {5, 10, 0x21}};
+    expectItems(pointsOf(read("IN;SP1;LT2,4,1;PA0,0;PD120,0,120,200;PU0,400;PD200,400;")),
+                twoLinesThenAnother);
     // An adaptive pattern fits each line a whole number of times: 4.5 mm on a 10 mm line becomes
     // 2 patterns of 5 mm.
     expectItems(pointsOf(read("IN;SP1;LT-2,4.5,1;PA0,0;PD400,0;")),
