@@ -1,14 +1,17 @@
 #include "jobs/CJobList.h"
 
+#include "platform/PathMapping.h"
+
 namespace {
 
 CJobListView silentView;
 
-// Letter case is ignored for ASCII letters only, whatever the locale, so that the bytes of multi-byte
-// characters are never changed.
-std::string folded(std::string_view path)
+// What identifies a job: the file its path resolves to, so that "C:\Receive\a.plt" and the same file
+// named through its drive folder are one job. Letter case is ignored for ASCII letters only, whatever the
+// locale, so that the bytes of multi-byte characters are never changed.
+std::string jobKey(std::string_view path)
 {
-    std::string lower(path);
+    std::string lower = platform::toFileSystemPath(path);
     for (char& c : lower) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
@@ -22,7 +25,7 @@ CJobList::CJobList(const ServerSettings& settings) : settings_(settings), view_(
 
 void CJobList::setView(CJobListView* view) { view_ = view ? view : &silentView; }
 
-bool CJobList::hasPath(std::string_view path) const { return foldedPaths_.contains(folded(path)); }
+bool CJobList::hasPath(std::string_view path) const { return jobKeys_.contains(jobKey(path)); }
 
 CPlotJob* CJobList::jobAt(int row) const { return isRow(row) ? rows_[row].job.get() : nullptr; }
 
@@ -50,10 +53,11 @@ int CJobList::appendRow(std::string_view path, std::unique_ptr<CPlotJob> job)
 {
     Row added;
     added.texts[0] = path;
+    added.key = jobKey(path);
     added.job = std::move(job);
     view_->rowsAboutToBeInserted(rowCount(), 1);
     rows_.push_back(std::move(added));
-    foldedPaths_.insert(folded(path));
+    jobKeys_.insert(rows_.back().key);
     const int row = rowCount() - 1;
     view_->rowsInserted(row, 1);
     return row;
@@ -64,7 +68,7 @@ void CJobList::removeRow(int row)
     if (!isRow(row))
         return;
     view_->rowsAboutToBeRemoved(row, 1);
-    foldedPaths_.erase(folded(rows_[row].texts[0]));
+    jobKeys_.erase(rows_[row].key);
     rows_.erase(rows_.begin() + row);
     if (selected_ == row)
         selected_ = -1;

@@ -28,7 +28,8 @@ public:
     CJobListView& view() const { return *view_; }
 
     int rowCount() const { return static_cast<int>(rows_.size()); }
-    // Whether a row's path equals path without regard to letter case.
+    // Whether a row's path names the same file as path: both resolved to the file system (a Windows path
+    // through its drive folder), without regard to letter case.
     bool hasPath(std::string_view path) const;
     // The row's record, or null for a row without one or a row that does not exist.
     CPlotJob* jobAt(int row) const;
@@ -53,13 +54,15 @@ protected:
 private:
     struct Row {
         std::array<std::string, COLUMNS> texts;
+        // The path resolved and folded, as hasPath compares it.
+        std::string key;
         std::unique_ptr<CPlotJob> job;
     };
 
     const ServerSettings& settings_;
     CJobListView* view_;
     std::vector<Row> rows_;
-    // The rows' paths in lower case, so that a scan of a large folder does not compare every pair.
-    std::unordered_set<std::string> foldedPaths_;
+    // The rows' keys, so that a scan of a large folder does not compare every pair.
+    std::unordered_set<std::string> jobKeys_;
     int selected_ = -1;
 };

@@ -22,6 +22,8 @@ public:
     // The device has taken nothing for a while in the running row's copy; the text, which is also the
     // row's progress text, says how much of the copy is out.
     virtual void deviceStalled(int /*row*/, const std::string& /*text*/) {}
+    // The row's job did not fit on the media left on the roll and waits in standby.
+    virtual void mediaShort(int /*row*/) {}
     // The remaining-media text of the status bar.
     virtual void statusText(const std::string& /*text*/) {}
     virtual void bringToTop() {}

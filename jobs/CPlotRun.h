@@ -77,6 +77,7 @@ public:
     RollCount* rollCount() { return rollCount_ ? &*rollCount_ : nullptr; }
 
 private:
+    bool runGoingOn() const;
     void plotRunningJob(int row);
     std::unique_ptr<CPlot> layOut(CPlotJob& job) const;
     bool outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter& cutter, float y0, float y1,

@@ -83,7 +83,8 @@ void reportFileError(int error, const std::string& path)
 
 bool deleteJobFile(const std::string& path)
 {
-    if (::unlink(platform::toFileSystemPath(path).c_str()) == 0)
+    // A file that is gone already is as good as deleted: its row may go.
+    if (::unlink(platform::toFileSystemPath(path).c_str()) == 0 || errno == ENOENT)
         return true;
     reportFileError(errno, path);
     return false;

@@ -11,5 +11,6 @@ int fileErrorStringId(int error);
 std::string fileErrorText(int error, const std::string& path);
 void reportFileError(int error, const std::string& path);
 
-// Deletes a job's file (path as the job holds it, possibly in Windows form); a failure is reported.
+// Deletes a job's file (path as the job holds it, possibly in Windows form); a failure is reported. A file
+// that does not exist counts as deleted.
 bool deleteJobFile(const std::string& path);

@@ -2,10 +2,14 @@
 
 #include "jobs/CAutoJobList.h"
 #include "jobs/CManualJobList.h"
+#include "jobs/FileErrors.h"
 #include "platform/CProfile.h"
 #include "platform/Hooks.h"
+#include "platform/PathMapping.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <iterator>
 
 namespace {
@@ -59,6 +63,44 @@ void CIntake::pollManual()
     const auto listed = [this](const std::string& path) { return manual_.hasPath(path); };
     for (const std::string& path : manualFolder_.scan(manualFolder(serverFile_), listed))
         manual_.addManualJob(path);
+}
+
+namespace {
+
+// The first of name, "stem (2).ext", "stem (3).ext"... that the folder does not hold yet.
+std::string freeName(const std::filesystem::path& folder, const std::filesystem::path& name)
+{
+    std::error_code error;
+    std::string candidate = name.string();
+    for (int n = 2; std::filesystem::exists(folder / candidate, error); ++n)
+        candidate = name.stem().string() + " (" + std::to_string(n) + ")" + name.extension().string();
+    return candidate;
+}
+
+} // namespace
+
+int CIntake::addFile(const std::string& source, bool automatic)
+{
+    namespace fs = std::filesystem;
+    const std::string folder = automatic ? automaticFolder(serverFile_) : manualFolder(serverFile_);
+    const fs::path target = platform::toFileSystemPath(folder);
+    const fs::path file(source);
+    std::error_code error;
+    if (!fs::is_regular_file(file, error)) {
+        reportFileError(error ? error.value() : EISDIR, source);
+        return -1;
+    }
+    std::string name = file.filename().string();
+    if (!fs::equivalent(file.parent_path(), target, error)) {
+        fs::create_directories(target, error);
+        name = freeName(target, file.filename());
+        if (!fs::copy_file(file, target / name, error)) {
+            reportFileError(error.value(), source);
+            return -1;
+        }
+    }
+    const std::string listed = platform::joinPath(folder, name);
+    return automatic ? automatic_.addJob(listed) : manual_.addManualJob(listed);
 }
 
 void CIntake::sendToAutomatic()

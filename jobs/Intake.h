@@ -23,6 +23,11 @@ public:
     void pollAutomatic();
     // Scans the manual receive folder into the manual list.
     void pollManual();
+    // Copies a plot file into the receive folder of the automatic or the manual list, so that the folder
+    // stays what the list holds, and lists it at once. A file already in that folder is only listed; a
+    // name taken in the folder gets " (2)", " (3)"... before its extension. Returns the new row, or -1
+    // when nothing was listed; a file that cannot be read or copied is reported.
+    int addFile(const std::string& source, bool automatic);
     // Copies the selected manual job into the queue as a standby job with one copy, unless the queue
     // already lists its path. The manual row stays.
     void sendToAutomatic();

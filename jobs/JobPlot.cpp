@@ -27,9 +27,16 @@ bool measureJob(CPlotJob& job)
         return true;
     if (loadJobPlot(job) != RESULT_OK || !job.plot)
         return false;
+    measureLoadedPlot(job);
+    return true;
+}
+
+void measureLoadedPlot(CPlotJob& job)
+{
+    if (job.length != 0 || !job.plot)
+        return;
     job.plot->bake();
     const FRect& extent = job.plot->extent;
     job.length = truncToInt(std::fabs(extent.right - extent.left) + 0.5f);
     job.width = truncToInt(std::fabs(extent.bottom - extent.top) + 0.5f);
-    return true;
 }

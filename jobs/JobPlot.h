@@ -9,3 +9,5 @@ int loadJobPlot(CPlotJob& job);
 // Measures a job not measured yet (length 0): loads its plot, bakes it, and sets length and width to its
 // extent in x and y, rounded to whole millimetres. False when the plot cannot be loaded.
 bool measureJob(CPlotJob& job);
+// Sets length and width of a job not measured yet from its loaded plot (baked first); nothing without one.
+void measureLoadedPlot(CPlotJob& job);

@@ -20,9 +20,14 @@ bool isRunning(int mode) { return mode >= RUN_PAUSE && mode <= RUN_AUTOMATIC; }
 
 } // namespace
 
+// A run is going on while a job is running in one of the run modes. The mode alone outlives the run: the
+// automatic sequence and the page pause keep theirs once the last copy is out, and a start then begins a
+// new run instead of only changing the mode of one that has ended.
+bool CPlotRun::runGoingOn() const { return isRunning(list_.runMode()) && list_.runningJob() >= 0; }
+
 void CPlotRun::startOneJob()
 {
-    if (isRunning(list_.runMode())) {
+    if (runGoingOn()) {
         list_.setRunMode(RUN_ONE_JOB);
         redrawRunningRow();
         return;
@@ -45,7 +50,7 @@ void CPlotRun::startOneJob()
 // The job's state is not looked at: a finished or failed job can be plotted once more this way.
 void CPlotRun::startWithPagePause()
 {
-    if (isRunning(list_.runMode())) {
+    if (runGoingOn()) {
         list_.setRunMode(RUN_PAGE_PAUSE);
         redrawRunningRow();
         return;
@@ -65,7 +70,7 @@ void CPlotRun::startWithPagePause()
 void CPlotRun::startAutomaticSequence()
 {
     const int mode = list_.runMode();
-    if (mode >= RUN_PAUSE && mode <= RUN_ONE_JOB) {
+    if (runGoingOn() && mode != RUN_AUTOMATIC) {
         list_.setRunMode(RUN_AUTOMATIC);
         redrawRunningRow();
         return;

@@ -56,6 +56,8 @@ void CPlotRun::plotRunningJob(int row)
                 break;
             if (result == RESULT_NOT_ENOUGH_MEDIA || result == RESULT_DATA_BUILD_FAILED) {
                 job->state = CPlotJob::STATE_STANDBY;
+                if (result == RESULT_NOT_ENOUGH_MEDIA)
+                    view().mediaShort(rowOf(job));
             } else if (result == RESULT_FILTER_READ_FAILED || result == RESULT_LIBRARY_FAILED ||
                        result == RESULT_PORT_OPEN_FAILED || result == RESULT_PORT_WRITE_FAILED) {
                 list_.setRunMode(RUN_IDLE);
@@ -98,6 +100,8 @@ int CPlotRun::plotCopy(int row)
         job->state = CPlotJob::STATE_FAILED;
         return result;
     }
+    // A job plotted before anyone clicked it is measured now, so that its row shows its length.
+    measureLoadedPlot(*job);
     CPlot& plot = *job->plot;
     plot.bake();
     if (settings_.AdjustOrg != 0) {

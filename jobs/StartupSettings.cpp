@@ -96,14 +96,20 @@ int installedEdition(const std::string& folder)
     return installFile.getInt("Install", "Edition", 0);
 }
 
+int startupLanguage(const std::string& folder)
+{
+    CProfile serverFile;
+    serverFile.setPath((folder + "Server.INI").c_str());
+    const int language = serverFile.getInt("SYSTEM", "Language", 0);
+    return language < FIRST_LANGUAGE_ID ? platform::systemDefaultLanguage() : language;
+}
+
 void loadStartupSettings(const std::string& folder, StartupSettings& settings,
                          const std::string& libraryFolder)
 {
     settings.serverFile.setPath((folder + "Server.INI").c_str());
-    settings.language = settings.serverFile.getInt("SYSTEM", "Language", 0);
-    settings.languageFromSystem = settings.language < FIRST_LANGUAGE_ID;
-    if (settings.languageFromSystem)
-        settings.language = platform::systemDefaultLanguage();
+    settings.languageFromSystem = settings.serverFile.getInt("SYSTEM", "Language", 0) < FIRST_LANGUAGE_ID;
+    settings.language = startupLanguage(folder);
     settings.edition = installedEdition(folder);
     settings.deviceFile.setPath(
         (folder + deviceProfileFileName(settings.edition, settings.language)).c_str());

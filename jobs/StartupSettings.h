@@ -57,6 +57,10 @@ int editionIconId(int editionCode);
 // The edition of Install.INI [Install] Edition in folder (ending in '/'), 0 without one.
 int installedEdition(const std::string& folder);
 
+// The language the program starts in from folder (ending in '/'): [SYSTEM] Language of Server.INI, or the
+// system's when it is below 16. Nothing is written.
+int startupLanguage(const std::string& folder);
+
 // Loads everything from folder (ending in '/') as the program does at start-up: the language of
 // [SYSTEM] Language, or the system's when it is below 16 (see saveChosenLanguage); the edition of
 // Install.INI; the device-profile file they choose; the language library from libraryFolder when the

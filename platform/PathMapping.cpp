@@ -38,6 +38,21 @@ std::string toFileSystemPath(std::string_view path)
     return mapped;
 }
 
+std::string toStoredPath(std::string_view fileSystemPath)
+{
+    const std::string prefix = programFolder() + "drive_";
+    if (fileSystemPath.substr(0, prefix.size()) != prefix || fileSystemPath.size() == prefix.size())
+        return std::string(fileSystemPath);
+    const char drive = fileSystemPath[prefix.size()];
+    std::string_view rest = fileSystemPath.substr(prefix.size() + 1);
+    if (drive < 'a' || drive > 'z' || (!rest.empty() && rest.front() != '/'))
+        return std::string(fileSystemPath);
+    std::string stored{static_cast<char>(drive - 'a' + 'A'), ':'};
+    stored += rest.empty() ? std::string_view("/") : rest;
+    std::replace(stored.begin(), stored.end(), '/', '\\');
+    return stored;
+}
+
 std::string joinPath(std::string_view folder, std::string_view name)
 {
     std::string joined(folder);

@@ -10,6 +10,10 @@ namespace platform {
 // The file-system path: a drive letter X: becomes the folder drive_x in the program folder and
 // backslashes become slashes; any other path is returned unchanged.
 std::string toFileSystemPath(std::string_view path);
+// The form a setting stores for a file-system path: a path inside a drive folder of the program folder
+// (drive_x) becomes "X:\..." with backslashes, so that it names the same place as the Windows paths the
+// settings hold; any other path is returned unchanged.
+std::string toStoredPath(std::string_view fileSystemPath);
 // folder + name, joined with '\' for a folder in Windows form and '/' otherwise; no separator is doubled.
 std::string joinPath(std::string_view folder, std::string_view name);
 

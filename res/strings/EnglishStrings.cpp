@@ -18,6 +18,10 @@ constexpr StringEntry table[] = {
     {20601, "The plotter is receiving data: stop the output before closing"},
     {20602, "The plotter is receiving data: stop the output before switching the language"},
     {20603, "The main window could not be created"},
+    {20604, "Marquill is already running: the settings folder %s is in use by process %s."},
+    {20605, "%s cannot be written: the settings were not saved!"},
+    {20606, "Not enough media: reload the roll now?"},
+    {20607, "Media left: %s"},
     // Status-bar prompts of the commands, under the command ids
     {32771, "Start plotting, pause after one job"},
     {32786, "Start plotting, pause between pages"},

@@ -56,6 +56,14 @@ constexpr int IDS_READY = 20600;
 constexpr int IDS_CLOSE_REFUSED = 20601;
 constexpr int IDS_LANGUAGE_REFUSED = 20602;
 constexpr int IDS_FRAME_FAILED = 20603;
+// Another Marquill holds the settings folder: the folder and its process id.
+constexpr int IDS_ALREADY_RUNNING = 20604;
+// A settings file could not be written: its path.
+constexpr int IDS_SETTINGS_NOT_SAVED = 20605;
+// A job is longer than the media left on the roll.
+constexpr int IDS_RELOAD_ROLL_NOW = 20606;
+// The tool tip of the media bar: the remaining length as the status bar shows it.
+constexpr int IDS_MEDIA_LEFT = 20607;
 
 // The title of the application: the caption of its message boxes.
 constexpr int IDS_APP_TITLE = 57344;

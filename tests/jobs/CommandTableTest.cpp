@@ -132,4 +132,41 @@ TEST_F(CommandTableTest, StopAndDeleteAllStopTheCopyInOutputWhateverTheRunMode)
     }
 }
 
+// The automatic sequence keeps its mode once its last copy is out, waiting for the next scan; a start
+// then begins a run of its own. The copy also measures the job it loaded, so its length column is set.
+TEST_F(CommandTableTest, AStartAfterAFinishedSequenceRunsAndTheCopyMeasuresTheJob)
+{
+    const int row = addJob("frame.plt", plotOfLines({{{0, 0}, {120, 0}}, {{0, 0}, {0, 40}}}));
+    EXPECT_TRUE(table.execute(ID_PLOT_AUTOMATIC));
+    handlePosted();
+    ASSERT_EQ(list.jobAt(row)->copiesDone, 1);
+    EXPECT_EQ(list.runMode(), RUN_AUTOMATIC);
+    EXPECT_EQ(list.jobAt(row)->length, 120);
+    EXPECT_EQ(list.jobAt(row)->width, 40);
+    EXPECT_EQ(list.itemText(row, CAutoJobList::COLUMN_LENGTH), "120mm");
+
+    // The finished job gave its plot back; it is loaded again for the next copy.
+    list.jobAt(row)->plot = plotOfLines({{{0, 0}, {120, 0}}});
+    list.select(row);
+    EXPECT_TRUE(table.execute(ID_ADD_COPY));
+    EXPECT_TRUE(table.execute(ID_PLOT_START));
+    handlePosted();
+    EXPECT_EQ(list.jobAt(row)->copiesDone, 2);
+    EXPECT_EQ(list.runMode(), RUN_IDLE);
+    EXPECT_EQ(port.passes.size(), 2U);
+
+    // The same after a page-pause copy, whose mode stays as well.
+    list.jobAt(row)->plot = plotOfLines({{{0, 0}, {120, 0}}});
+    EXPECT_TRUE(table.execute(ID_ADD_COPY));
+    EXPECT_TRUE(table.execute(ID_PLOT_START_PAGE_PAUSE));
+    handlePosted();
+    EXPECT_EQ(list.runMode(), RUN_PAGE_PAUSE);
+    EXPECT_EQ(port.passes.size(), 3U);
+    const int next = addJob("next.plt", plotOfLines({{{0, 0}, {50, 0}}}));
+    EXPECT_TRUE(table.execute(ID_PLOT_AUTOMATIC));
+    handlePosted();
+    EXPECT_EQ(list.jobAt(next)->copiesDone, 1);
+    EXPECT_EQ(port.passes.size(), 4U);
+}
+
 } // namespace

@@ -232,4 +232,41 @@ TEST(CleanTemporary, DeletesMatchingFilesNoJobNames)
               (std::vector<std::string>{"OSI.TM", "OSI3.TMP.bak", "OSIdir.TMP", "OsiKept.Tmp", "XOSI4.TMP"}));
 }
 
+// A job is its file: the folder named through its drive folder lists nothing twice.
+TEST_F(IntakeTest, AFolderSpeltTwoWaysListsEachFileOnce)
+{
+    settledFile(autoFolder, "A.PLT");
+    intake.pollAutomatic();
+    ASSERT_EQ(rows(automatic), std::vector<std::string>{"C:\\Receive\\A.PLT"});
+    serverFile.setString("Receive", "AReceivePath", autoFolder.c_str());
+    intake.pollAutomatic();
+    EXPECT_EQ(automatic.rowCount(), 1);
+    EXPECT_TRUE(automatic.hasPath((autoFolder / "a.plt").string()));
+}
+
+// Files added by hand are copied into the receive folder and listed at once, the folder staying the queue.
+TEST_F(IntakeTest, AddedFilesAreCopiedIntoTheReceiveFolderAndListedAtOnce)
+{
+    MessageBoxes boxes;
+    fs::create_directory(dir.file("elsewhere"));
+    const std::string outside = dir.write("elsewhere/A.PLT", "IN;PD1,1;");
+    EXPECT_EQ(intake.addFile(outside, true), 0);
+    EXPECT_EQ(intake.addFile(outside, true), 1);
+    EXPECT_EQ(rows(automatic), (std::vector<std::string>{"C:\\Receive\\A.PLT", "C:\\Receive\\A (2).PLT"}));
+    EXPECT_EQ(automatic.jobAt(0)->state, CPlotJob::STATE_WAITING);
+    EXPECT_EQ(dir.read((autoFolder / "A (2).PLT").string()), "IN;PD1,1;");
+    // The next scan finds them listed already; a file of the folder itself is only listed.
+    intake.pollAutomatic();
+    EXPECT_EQ(automatic.rowCount(), 2);
+    const std::string inside = settledFile(manualFolder, "M.PLT");
+    EXPECT_EQ(intake.addFile(inside, false), 0);
+    EXPECT_EQ(rows(manual), std::vector<std::string>{"C:\\Receive2\\M.PLT"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(manualFolder), fs::directory_iterator()), 1);
+
+    EXPECT_EQ(intake.addFile(dir.file("missing.plt"), true), -1);
+    EXPECT_EQ(intake.addFile(dir.path().string(), true), -1);
+    EXPECT_EQ(boxes.texts.size(), 2U);
+    EXPECT_EQ(automatic.rowCount(), 2);
+}
+
 } // namespace

@@ -183,15 +183,26 @@ TEST_F(AutoListTest, DeleteAllWhileRunningLeavesTheRunningJobToTheRun)
     EXPECT_EQ(list.rowCount(), 0);
 }
 
-TEST_F(AutoListTest, FileThatCannotBeDeletedIsReportedAndEndsTheCommand)
+// A file already gone counts as deleted; any other failure is reported and stops the command there.
+TEST_F(AutoListTest, VanishedFilesAreDeletedRowsAndOtherFailuresEndTheCommand)
 {
     MessageBoxes boxes;
-    addFiles({"1.plt", "2.plt", "3.plt"});
+    addFiles({"1.plt", "2.plt", "3.plt", "4.plt"});
     fs::remove(dir.file("2.plt"));
+    list.select(1);
+    EXPECT_TRUE(list.deleteSelectedJob());
+    EXPECT_EQ(list.rowCount(), 3);
+    fs::remove(dir.file("3.plt"));
+    // A directory where the file was cannot be unlinked: that one is reported.
+    fs::create_directory(dir.file("4.plt.d"));
+    fs::remove(dir.file("4.plt"));
+    fs::rename(dir.file("4.plt.d"), dir.file("4.plt"));
     EXPECT_FALSE(list.deleteAllJobs());
-    EXPECT_EQ(list.rowCount(), 2);
-    EXPECT_TRUE(fs::exists(dir.file("3.plt")));
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{"没有找到 " + dir.file("2.plt") + "。"});
+    ASSERT_EQ(list.rowCount(), 1);
+    EXPECT_STREQ(list.jobAt(0)->path, dir.file("4.plt").c_str());
+    EXPECT_FALSE(fs::exists(dir.file("1.plt")));
+    ASSERT_EQ(boxes.texts.size(), 1U);
+    EXPECT_NE(boxes.texts.front().find(dir.file("4.plt")), std::string::npos);
 }
 
 TEST(JobTexts, InchesWithTwoDecimalsAndResultsInTheProgramsOwnText)

@@ -22,6 +22,23 @@ TEST(PathMapping, DriveLettersMapToFoldersOfTheProgramFolder)
     setProgramFolder("");
 }
 
+// What a folder picker returns is stored in the Windows form when it lies in a drive folder, so that it
+// names the same jobs as the paths typed in that form.
+TEST(PathMapping, DriveFoldersGoBackToTheirWindowsForm)
+{
+    setProgramFolder("/opt/marquill");
+    EXPECT_EQ(toStoredPath("/opt/marquill/drive_c/Receive"), "C:\\Receive");
+    EXPECT_EQ(toStoredPath("/opt/marquill/drive_d/Jobs/In/"), "D:\\Jobs\\In\\");
+    EXPECT_EQ(toStoredPath("/opt/marquill/drive_c"), "C:\\");
+    for (const char* kept :
+         {"/opt/marquill/drive_cc/Receive", "/opt/marquill/drive_", "/opt/marquill/drive_C/x",
+          "/opt/marquill/Receive", "/home/op/drive_c/Receive", "relative"})
+        EXPECT_EQ(toStoredPath(kept), kept);
+    EXPECT_EQ(toFileSystemPath(toStoredPath("/opt/marquill/drive_c/Receive")),
+              "/opt/marquill/drive_c/Receive");
+    setProgramFolder("");
+}
+
 TEST(PathMapping, JoinUsesTheFoldersOwnSeparator)
 {
     EXPECT_EQ(joinPath("C:\\Receive", "A.PLT"), "C:\\Receive\\A.PLT");
