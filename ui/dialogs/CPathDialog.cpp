@@ -69,8 +69,12 @@ void CPathDialog::browse(QLineEdit* edit, int captionId)
     const std::string start = platform::toFileSystemPath(edit->text().toStdString());
     if (start.size() < sizeof result)
         std::memcpy(result, start.data(), start.size());
-    if (pickPath_(this, caption.c_str(), caption2.c_str(), result, kPickedPathSize) != 0)
-        edit->setText(QString::fromUtf8(result, static_cast<qsizetype>(strnlen(result, sizeof result))));
+    if (pickPath_(this, caption.c_str(), caption2.c_str(), result, kPickedPathSize) == 0)
+        return;
+    // A folder inside a drive folder is kept in the Windows form the settings use for it, so that the
+    // jobs already listed from it keep their paths.
+    const std::string picked(result, strnlen(result, sizeof result));
+    edit->setText(QString::fromStdString(platform::toStoredPath(picked)));
 }
 
 void CPathDialog::confirm()

@@ -19,6 +19,11 @@ CReloadPaperDialog::CReloadPaperDialog(SettingsContext& settings, QWidget* paren
     showValues();
     connect(ui_->millimetreRadio, &QRadioButton::clicked, this, [this] { setUnit(kUnitMillimetre); });
     connect(ui_->inchRadio, &QRadioButton::clicked, this, [this] { setUnit(kUnitInch); });
+    connect(ui_->rollTypeList, &QComboBox::activated, this, [this](int index) {
+        form_.widthText = ui_->widthEdit->text().toStdString();
+        form_.chooseRollType(index);
+        ui_->widthEdit->setText(QString::fromStdString(form_.widthText));
+    });
     connect(ui_->okButton, &QPushButton::clicked, this, &CReloadPaperDialog::confirm);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -35,6 +40,12 @@ void CReloadPaperDialog::showValues()
 {
     ui_->widthEdit->setText(QString::fromStdString(form_.widthText));
     ui_->lengthEdit->setText(QString::fromStdString(form_.lengthText));
+}
+
+void CReloadPaperDialog::reject()
+{
+    form_.cancel();
+    QDialog::reject();
 }
 
 void CReloadPaperDialog::confirm()

@@ -17,6 +17,9 @@ public:
     explicit CReloadPaperDialog(SettingsContext& settings, QWidget* parent = nullptr);
     ~CReloadPaperDialog() override;
 
+    // Cancel and Escape: the unit goes back to what it was.
+    void reject() override;
+
 private:
     void setUnit(int unit);
     void showValues();

@@ -1,6 +1,11 @@
 #include "ui/dialogs/DialogValues.h"
 
 #include "platform/CProfile.h"
+#include "platform/Hooks.h"
+#include "platform/Profile.h"
+#include "res/strings/Placeholders.h"
+#include "res/strings/StringIds.h"
+#include "res/strings/StringTable.h"
 
 #include <charconv>
 #include <climits>
@@ -92,4 +97,11 @@ std::string readSettingText(const CProfile& file, const char* section, const cha
                             const char* defaultValue, std::size_t maxBytes)
 {
     return cutUtf8(file.getText(section, key, defaultValue), maxBytes);
+}
+
+void reportSettingsNotSaved(const CProfile& file)
+{
+    platform::messageBox(
+        fillPlaceholders(strings::localString(strings::IDS_SETTINGS_NOT_SAVED), {file.path()}), {},
+        platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }

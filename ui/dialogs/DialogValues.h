@@ -43,6 +43,9 @@ int typedLength(std::string_view typed, const ShownValue<int>& shown, int unit);
 // text cut to at most maxBytes bytes without splitting a UTF-8 character.
 std::string cutUtf8(std::string_view text, std::size_t maxBytes);
 
+// Says in a message box that the settings file could not be written, naming it.
+void reportSettingsNotSaved(const CProfile& file);
+
 // A text setting, or defaultValue when it is missing, cut to maxBytes without splitting a character.
 std::string readSettingText(const CProfile& file, const char* section, const char* key,
                             const char* defaultValue, std::size_t maxBytes);

@@ -1,5 +1,6 @@
 #include "ui/dialogs/PathForm.h"
 
+#include "jobs/Intake.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
 #include "platform/PathMapping.h"
@@ -18,10 +19,12 @@ int listPosition(int rule) { return rule >= 0 && rule < PathForm::kRuleCount ? r
 void PathForm::open()
 {
     CProfile& file = settings_.serverFile;
-    automaticFolder = readSettingText(file, "Receive", "AReceivePath", "C:\\Receive1", kFolderMax);
-    manualFolder = readSettingText(file, "Receive", "MReceivePath", "C:\\Receive2", kFolderMax);
+    // The folders and the rule shown are those in effect: the intake's folders and the clean-up rule the
+    // program loaded, defaults included, so that a plain OK changes nothing.
+    automaticFolder = CIntake::automaticFolder(file);
+    manualFolder = CIntake::manualFolder(file);
     backupFolder = readSettingText(file, "BackUp", "BackUpPath", "C:\\BackUp", kFolderMax);
-    loadedReceiveRule_ = file.getInt("Receive", "AutoDeleType", 0);
+    loadedReceiveRule_ = file.getInt("Receive", "AutoDeleType", ServerSettings{}.AutoDeleType);
     loadedBackupRule_ = file.getInt("BackUp", "AutoDeleType", 0);
     settings_.server.AutoDeleType = loadedReceiveRule_;
     receiveRule = listPosition(loadedReceiveRule_);
@@ -31,14 +34,18 @@ void PathForm::open()
 void PathForm::confirm()
 {
     CProfile& file = settings_.serverFile;
-    file.setString("Receive", "AReceivePath", cutUtf8(automaticFolder, kFolderMax).c_str());
-    file.setString("Receive", "MReceivePath", cutUtf8(manualFolder, kFolderMax).c_str());
+    bool written = file.setString("Receive", "AReceivePath", cutUtf8(automaticFolder, kFolderMax).c_str());
+    written = file.setString("Receive", "MReceivePath", cutUtf8(manualFolder, kFolderMax).c_str()) && written;
     // A rule the list has no entry for (the stored 8, "after 100 days") survives an unchanged list.
     const int receive = listPosition(receiveRule) >= 0 ? receiveRule : loadedReceiveRule_;
     settings_.server.AutoDeleType = receive;
-    file.setInt("Receive", "AutoDeleType", receive);
-    file.setString("BackUp", "BackUpPath", cutUtf8(backupFolder, kFolderMax).c_str());
-    file.setInt("BackUp", "AutoDeleType", listPosition(backupRule) >= 0 ? backupRule : loadedBackupRule_);
+    written = file.setInt("Receive", "AutoDeleType", receive) && written;
+    written = file.setString("BackUp", "BackUpPath", cutUtf8(backupFolder, kFolderMax).c_str()) && written;
+    written = file.setInt("BackUp", "AutoDeleType",
+                          listPosition(backupRule) >= 0 ? backupRule : loadedBackupRule_) &&
+              written;
+    if (!written)
+        reportSettingsNotSaved(file);
 }
 
 bool PathForm::folderExists(const std::string& folder)

@@ -13,11 +13,12 @@ public:
 
     explicit PathForm(SettingsContext& settings) : settings_(settings) {}
 
-    // Fills the fields from Server.INI with the dialog's defaults. The stored clean-up rule of the receive
-    // folder also becomes the rule in memory.
+    // Fills the fields from Server.INI with the values in effect when a key is missing. The stored clean-up
+    // rule of the receive folder also becomes the rule in memory.
     void open();
     // Writes the five keys in order and sets the clean-up rule in memory. Folders are stored as typed.
-    // A list left without a selection keeps the rule that was loaded for it.
+    // A list left without a selection keeps the rule that was loaded for it. A file that cannot be
+    // written is reported.
     void confirm();
 
     // Whether the folder a setting names exists, a Windows drive folder mapped as the intake maps it.

@@ -4,8 +4,18 @@
 #include "platform/CProfile.h"
 #include "ui/dialogs/DialogValues.h"
 
+#include <iterator>
+
+namespace {
+
+// The widths of the roll types of the list, in inches; the last entry, "custom", has none.
+constexpr double kRollInches[] = {36, 63, 72};
+
+} // namespace
+
 void ReloadPaperForm::open()
 {
+    openedUnit_ = settings_.server.unit;
     unit = settings_.server.unit == kUnitInch ? kUnitInch : kUnitMillimetre;
     show();
 }
@@ -15,6 +25,29 @@ void ReloadPaperForm::setUnit(int newUnit)
     unit = newUnit == kUnitInch ? kUnitInch : kUnitMillimetre;
     settings_.server.unit = unit;
     show();
+    showPane();
+}
+
+void ReloadPaperForm::chooseRollType(int index)
+{
+    if (index < 0 || index >= static_cast<int>(std::size(kRollInches)))
+        return;
+    const double inches = kRollInches[index];
+    widthText = unit == kUnitInch ? formatFixed(inches, 4)
+                                  : std::to_string(static_cast<int>(inches * kMillimetresPerInch));
+}
+
+void ReloadPaperForm::cancel()
+{
+    if (settings_.server.unit == openedUnit_)
+        return;
+    settings_.server.unit = openedUnit_;
+    unit = openedUnit_ == kUnitInch ? kUnitInch : kUnitMillimetre;
+    showPane();
+}
+
+void ReloadPaperForm::showPane() const
+{
     if (settings_.showRemainingMedia)
         settings_.showRemainingMedia(remainingText());
 }
@@ -53,11 +86,13 @@ bool ReloadPaperForm::confirm()
     server.unit = unit;
     server.MediaWidth = width;
     server.REMAINMEDIALENGTH = length;
-    if (settings_.showRemainingMedia)
-        settings_.showRemainingMedia(remainingText());
-    settings_.serverFile.setInt("SYSTEM", "MediaWidth", server.MediaWidth);
-    settings_.serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", server.REMAINMEDIALENGTH);
-    settings_.serverFile.setInt("SYSTEM", "unit", server.unit);
+    showPane();
+    CProfile& file = settings_.serverFile;
+    bool written = file.setInt("SYSTEM", "MediaWidth", server.MediaWidth);
+    written = file.setInt("SYSTEM", "REMAINMEDIALENGTH", server.REMAINMEDIALENGTH) && written;
+    written = file.setInt("SYSTEM", "unit", server.unit) && written;
+    if (!written)
+        reportSettingsNotSaved(file);
     if (settings_.redrawAutomaticList)
         settings_.redrawAutomaticList();
     return true;

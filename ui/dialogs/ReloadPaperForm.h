@@ -13,13 +13,18 @@ public:
 
     // Shows the media settings in the current unit.
     void open();
-    // A radio button was clicked: the unit changes in memory at once, for the whole program, even when
-    // the dialog is cancelled later. The fields show the stored values again in the new unit, and so
-    // does the status pane.
+    // A radio button was clicked: the unit changes in memory at once, for the whole program, until the
+    // dialog is cancelled. The fields show the stored values again in the new unit, and so does the status
+    // pane.
     void setUnit(int unit);
+    // A roll type of the list (36, 63 or 72 inches) was chosen: the width field shows its width.
+    void chooseRollType(int index);
     // Reads both fields. When either is not above 0 the result is false and nothing changes; otherwise
-    // the media settings and the unit are set, written to Server.INI and shown in the status pane.
+    // the media settings and the unit are set, written to Server.INI and shown in the status pane. A file
+    // that cannot be written is reported; the values stay in effect until the program ends.
     bool confirm();
+    // The dialog was cancelled: the unit goes back to what it was when the dialog opened.
+    void cancel();
 
     // The status pane's text for the remaining length in the current unit.
     std::string remainingText() const;
@@ -32,7 +37,10 @@ private:
     void show();
     ShownValue<int> showMedia(int millimetres) const;
 
+    void showPane() const;
+
     SettingsContext& settings_;
+    int openedUnit_ = 0;
     ShownValue<int> shownWidth_;
     ShownValue<int> shownLength_;
 };
