@@ -8,6 +8,9 @@
 #include <QRubberBand>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,7 +68,8 @@ private slots:
     {
         QCOMPARE(dialog_->windowTitle(), QString("Doc Information  /plots/frame.plt"));
         QCOMPARE(dialog_->scale(), 0.37f); // min(370 / 1000, 240 / 500)
-        QCOMPARE(dialog_->view(), (FRect{0, -500, 1000, 0}));
+        // The view ends where the area's room does: 240 pixels are 648.6 units down.
+        QCOMPARE(dialog_->view(), (FRect{0, -500, 1000, -500 + 240 / 0.37f}));
 
         // Up in the plot is up on the screen: the top edge lands on row (0 + 1) * 0.37 + 5, the bottom
         // edge on row (500 + 1) * 0.37 + 5.
@@ -102,33 +106,74 @@ private slots:
         QCOMPARE(dialog_->scale(), fitScale);
     }
 
-    void scrollBarsMoveByTheirStepsOnly()
+    // The bars count pixels of the drawing: a line step is a tenth of the area, the thumb moves the view,
+    // the wheel scrolls, and Ctrl with the wheel zooms about the pointer.
+    void scrollBarsStepByATenthFollowTheThumbAndTheWheelScrollsAndZooms()
     {
         auto* horizontal = dialog_->findChild<QScrollBar*>("horizontalScrollBar");
         auto* vertical = dialog_->findChild<QScrollBar*>("verticalScrollBar");
-        QCOMPARE(horizontal->minimum(), 0);
-        QCOMPARE(horizontal->maximum(), 1000);
-        QCOMPARE(vertical->minimum(), -500);
+        // Fitted, the whole drawing is shown: nothing to scroll.
+        QCOMPARE(horizontal->maximum(), 0);
+        dialog_->zoomIn(); // 0.74 pixels per unit: 740 x 370 pixels in 370 x 240
+        QCOMPARE(horizontal->maximum(), 370);
+        QCOMPARE(horizontal->pageStep(), 370);
+        QCOMPARE(vertical->maximum(), 130);
 
-        // From the initial view, whose right edge is the drawing's, one line right ends at that edge.
+        // One line right moves a tenth of the area, 37 pixels, 50 units, not to the drawing's end.
         horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(dialog_->view().left, 1000 - 10 / 0.37f);
-        QCOMPARE(dialog_->view().right, 1000.0f);
-        QCOMPARE(horizontal->value(), int(1000 - 10 / 0.37f));
-        // A page left from there, then past the drawing's left edge.
-        horizontal->triggerAction(QAbstractSlider::SliderPageStepSub);
-        QCOMPARE(dialog_->view().left, 1000 - 10 / 0.37f - 100 / 0.37f);
-        for (int i = 0; i < 5; ++i)
-            horizontal->triggerAction(QAbstractSlider::SliderPageStepSub);
-        QCOMPARE(dialog_->view().left, 0.0f);
-        QCOMPARE(dialog_->view().right, 100 / 0.37f);
+        QCOMPARE(horizontal->value(), 37);
+        QVERIFY(qFuzzyCompare(dialog_->view().left, 50.0f));
+        QVERIFY(qFuzzyCompare(dialog_->view().right, 550.0f));
+        horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(horizontal->value(), 370);
+        QVERIFY(qFuzzyCompare(dialog_->view().left, 500.0f));
+        // The thumb dragged to the middle takes the view there.
+        horizontal->setSliderDown(true);
+        horizontal->setSliderPosition(185);
+        horizontal->setSliderDown(false);
+        QVERIFY(qFuzzyCompare(dialog_->view().left, 250.0f));
 
-        // Dragging or placing the thumb moves nothing, and the thumb goes back.
-        vertical->triggerAction(QAbstractSlider::SliderToMaximum);
-        QCOMPARE(dialog_->view().top, -500.0f);
-        QCOMPARE(vertical->value(), -500);
-        vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(dialog_->view().top, -10 / 0.37f);
+        // The wheel, one notch down, scrolls three line steps; with Shift it goes sideways.
+        const auto wheel = [this](int delta, Qt::KeyboardModifiers modifiers, QPointF at) {
+            QWheelEvent event(at, dialog_->previewArea()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                              Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(dialog_->previewArea(), &event);
+        };
+        wheel(-120, Qt::NoModifier, QPointF(100, 100));
+        QCOMPARE(vertical->value(), 72);
+        QVERIFY(qFuzzyCompare(dialog_->view().top, -500 + 72 / 0.74f));
+        wheel(120, Qt::ShiftModifier, QPointF(100, 100));
+        QCOMPARE(horizontal->value(), 185 - 3 * 37);
+
+        // Ctrl and the wheel zoom by a quarter a notch; the point under the pointer stays put.
+        const QPointF pointer(105, 85);
+        const float scale = dialog_->scale();
+        const float x = (105 - 5) / scale + dialog_->view().left;
+        const float y = (85 - 5) / scale + dialog_->view().top;
+        wheel(120, Qt::ControlModifier, pointer);
+        QVERIFY(qFuzzyCompare(dialog_->scale(), scale * 1.25f));
+        QVERIFY(qAbs((105 - 5) / dialog_->scale() + dialog_->view().left - x) < 0.01f);
+        QVERIFY(qAbs((85 - 5) / dialog_->scale() + dialog_->view().top - y) < 0.01f);
+    }
+
+    // The dialog can be resized; a larger area shows more of the drawing at the same scale.
+    void theDialogIsResizableAndItsAreaFollows()
+    {
+        CDetailPreviewDlg dialog;
+        dialog.setJob(job_);
+        dialog.resize(900, 700);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.minimumSize() != dialog.maximumSize());
+        QVERIFY(dialog.previewArea()->width() > 800);
+        const float scale = dialog.scale();
+        QCOMPARE(scale, std::min((dialog.previewArea()->width() - 10) / 1000.0f,
+                                 (dialog.previewArea()->height() - 10) / 500.0f));
+        dialog.zoomIn();
+        const float right = dialog.view().right;
+        dialog.resize(1200, 700);
+        QTRY_VERIFY(dialog.view().right > right);
+        QCOMPARE(dialog.scale(), scale * 2);
     }
 
     void dragZoomsToTheRectangleAndAClickLeavesTheView()
@@ -139,7 +184,7 @@ private slots:
         drag(area, QPoint(50, 50), QPoint(120, 50));
         drag(area, QPoint(50, 50), QPoint(50, 90));
         QCOMPARE(dialog_->scale(), 0.37f);
-        QCOMPARE(dialog_->view(), (FRect{0, -500, 1000, 0}));
+        QCOMPARE(dialog_->view().left, 0.0f);
 
         // Dragged from bottom right to top left: 37 x 24 pixels, 100 x 64.9 units.
         drag(area, QPoint(74, 48), QPoint(37, 24));

@@ -11,8 +11,12 @@
 #include <QPainter>
 #include <QRubberBand>
 #include <QScrollBar>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -26,32 +30,15 @@ float fittingScale(float roomX, float roomY, float lengthX, float lengthY)
     return std::isfinite(scale) && scale > 0 ? scale : 1.0f;
 }
 
-// One scroll step along an axis: the window [lo, hi] moves by d toward `action`, not beyond the drawing's
-// [min, max], and is d wide afterwards.
-bool stepView(int action, float d, float& lo, float& hi, float min, float max)
-{
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-    case QAbstractSlider::SliderPageStepSub:
-        lo = std::max(lo - d, min);
-        hi = lo + d;
-        return true;
-    case QAbstractSlider::SliderSingleStepAdd:
-    case QAbstractSlider::SliderPageStepAdd:
-        hi = std::min(hi + d, max);
-        lo = hi - d;
-        return true;
-    default:
-        return false;
-    }
-}
+// The plot units a scroll bar value of pixels stands for, and the view's edge for it. A value of 0 is the
+// drawing's edge.
+float edgeFor(int value, float boundsMin, float scale) { return boundsMin + float(value) / scale; }
 
-float stepPixels(int action)
-{
-    return action == QAbstractSlider::SliderPageStepSub || action == QAbstractSlider::SliderPageStepAdd
-               ? 100.0f
-               : 10.0f;
-}
+// How far the wheel turned, in notches of 15 degrees.
+double notches(int angleDelta) { return angleDelta / 120.0; }
+
+constexpr double WHEEL_ZOOM_PER_NOTCH = 1.25;
+constexpr int WHEEL_STEPS_PER_NOTCH = 3;
 
 } // namespace
 
@@ -59,7 +46,6 @@ CDetailPreviewDlg::CDetailPreviewDlg(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::CDetailPreviewDlg>())
 {
     ui_->setupUi(this);
-    setFixedSize(size());
     rubberBand_ = new QRubberBand(QRubberBand::Rectangle, ui_->previewArea);
     ui_->previewArea->installEventFilter(this);
     ui_->previewArea->setMouseTracking(true);
@@ -72,9 +58,11 @@ CDetailPreviewDlg::CDetailPreviewDlg(QWidget* parent)
     connect(ui_->mirrorButton, &QPushButton::clicked, this, &CDetailPreviewDlg::mirror);
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui_->horizontalScrollBar, &QScrollBar::actionTriggered, this,
+    // The bars count pixels of the drawing at the current scale; steps, the thumb and the wheel all move
+    // the view through the bar's value.
+    connect(ui_->horizontalScrollBar, &QScrollBar::valueChanged, this,
             &CDetailPreviewDlg::scrollHorizontally);
-    connect(ui_->verticalScrollBar, &QScrollBar::actionTriggered, this, &CDetailPreviewDlg::scrollVertically);
+    connect(ui_->verticalScrollBar, &QScrollBar::valueChanged, this, &CDetailPreviewDlg::scrollVertically);
 }
 
 CDetailPreviewDlg::~CDetailPreviewDlg() = default;
@@ -99,8 +87,6 @@ void CDetailPreviewDlg::initialiseView()
 {
     bounds_ = plot_->extent;
     view_ = bounds_;
-    ui_->horizontalScrollBar->setRange(truncToInt(view_.left), truncToInt(view_.right));
-    ui_->verticalScrollBar->setRange(truncToInt(view_.top), truncToInt(view_.bottom));
     fit();
     repaintPreview();
 }
@@ -139,26 +125,81 @@ void CDetailPreviewDlg::mirror()
 
 void CDetailPreviewDlg::repaintPreview()
 {
+    view_.right = view_.left + fitWidth() / scale_;
+    view_.bottom = view_.top + fitHeight() / scale_;
+    syncScrollBar(ui_->horizontalScrollBar, view_.left, bounds_.left, bounds_.right, fitWidth());
+    syncScrollBar(ui_->verticalScrollBar, view_.top, bounds_.top, bounds_.bottom, fitHeight());
     ui_->previewArea->update();
-    ui_->horizontalScrollBar->setSliderPosition(truncToInt(view_.left));
-    ui_->verticalScrollBar->setSliderPosition(truncToInt(view_.top));
 }
 
-// Only the line and page steps move the view; dragging or placing the thumb is undone at once.
-void CDetailPreviewDlg::scrollHorizontally(int action)
+// A bar's range covers the drawing in pixels at the current scale, less the room the area shows; its page
+// is that room and its line step a tenth of it.
+void CDetailPreviewDlg::syncScrollBar(QScrollBar* bar, float edge, float boundsMin, float boundsMax,
+                                      float room) const
 {
-    const float d = stepPixels(action) / scale_;
-    if (stepView(action, d, view_.left, view_.right, bounds_.left, bounds_.right))
-        ui_->previewArea->update();
-    ui_->horizontalScrollBar->setSliderPosition(truncToInt(view_.left));
+    const QSignalBlocker blocker(bar);
+    const double extent = std::max(0.0, double(boundsMax - boundsMin) * scale_ - room);
+    // A drawing less than half a pixel wider than the room has nothing to scroll.
+    const int maximum = extent < INT_MAX ? int(std::lround(extent)) : INT_MAX;
+    bar->setRange(0, maximum);
+    bar->setPageStep(std::max(1, int(room)));
+    bar->setSingleStep(std::max(1, int(room / 10)));
+    const double value = double(edge - boundsMin) * scale_;
+    bar->setValue(value < 0 ? 0 : value > maximum ? maximum : int(std::lround(value)));
 }
 
-void CDetailPreviewDlg::scrollVertically(int action)
+void CDetailPreviewDlg::scrollHorizontally(int value)
 {
-    const float d = stepPixels(action) / scale_;
-    if (stepView(action, d, view_.top, view_.bottom, bounds_.top, bounds_.bottom))
-        ui_->previewArea->update();
-    ui_->verticalScrollBar->setSliderPosition(truncToInt(view_.top));
+    view_.left = edgeFor(value, bounds_.left, scale_);
+    view_.right = view_.left + fitWidth() / scale_;
+    ui_->previewArea->update();
+}
+
+void CDetailPreviewDlg::scrollVertically(int value)
+{
+    view_.top = edgeFor(value, bounds_.top, scale_);
+    view_.bottom = view_.top + fitHeight() / scale_;
+    ui_->previewArea->update();
+}
+
+// The wheel scrolls up and down (with Shift, or a sideways wheel, left and right); with Ctrl it zooms,
+// keeping the point under the pointer where it is.
+void CDetailPreviewDlg::turnWheel(const QWheelEvent& wheel)
+{
+    const QPoint delta = wheel.angleDelta();
+    if (wheel.modifiers() & Qt::ControlModifier) {
+        const double factor = std::pow(WHEEL_ZOOM_PER_NOTCH, notches(delta.y() != 0 ? delta.y() : delta.x()));
+        zoomAbout(wheel.position(), float(double(scale_) * factor));
+        return;
+    }
+    const bool sideways = delta.x() != 0 || (wheel.modifiers() & Qt::ShiftModifier);
+    QScrollBar* bar = sideways ? ui_->horizontalScrollBar : ui_->verticalScrollBar;
+    const int turned = delta.x() != 0 ? delta.x() : delta.y();
+    bar->setValue(bar->value() - int(notches(turned) * WHEEL_STEPS_PER_NOTCH * bar->singleStep()));
+}
+
+void CDetailPreviewDlg::zoomAbout(QPointF pixel, float scale)
+{
+    if (plot_ == nullptr || !std::isfinite(scale) || scale <= 0)
+        return;
+    // The plot point under the pointer: pixel = (x - view left + 1) * scale + 5.
+    const float x = float(pixel.x() - 5) / scale_ + view_.left - 1;
+    const float y = float(pixel.y() - 5) / scale_ + view_.top - 1;
+    scale_ = scale;
+    view_.left = x + 1 - float(pixel.x() - 5) / scale_;
+    view_.top = y + 1 - float(pixel.y() - 5) / scale_;
+    repaintPreview();
+}
+
+void CDetailPreviewDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The area has its final size only now that the dialog is laid out: fit the drawing into it.
+    if (!shownOnce_ && plot_ != nullptr) {
+        fit();
+        repaintPreview();
+    }
+    shownOnce_ = true;
 }
 
 bool CDetailPreviewDlg::eventFilter(QObject* watched, QEvent* event)
@@ -191,6 +232,13 @@ bool CDetailPreviewDlg::eventFilter(QObject* watched, QEvent* event)
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && dragging_)
             finishDrag();
         return true;
+    case QEvent::Wheel:
+        turnWheel(*static_cast<QWheelEvent*>(event));
+        return true;
+    case QEvent::Resize:
+        // A larger dialog shows more of the drawing at the same scale.
+        repaintPreview();
+        return false;
     default:
         return QDialog::eventFilter(watched, event);
     }

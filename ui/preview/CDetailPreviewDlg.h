@@ -9,6 +9,8 @@
 
 struct CPlotJob;
 class QRubberBand;
+class QScrollBar;
+class QWheelEvent;
 
 namespace Ui {
 class CDetailPreviewDlg;
@@ -29,7 +31,8 @@ public:
     void setJob(CPlotJob& job);
 
     const CPlot* plot() const { return plot_.get(); }
-    // The view window in plot units: left, top, right, bottom.
+    // The view window in plot units: left, top, right, bottom; right and bottom are where the area's room
+    // ends at the current scale.
     const FRect& view() const { return view_; }
     float scale() const { return scale_; }
     QWidget* previewArea() const;
@@ -44,13 +47,19 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void initialiseView();
     void repaintPreview();
     void setZoom(float scale);
-    void scrollHorizontally(int action);
-    void scrollVertically(int action);
+    // The bars' values, in pixels of the drawing from its edges, move the view.
+    void scrollHorizontally(int value);
+    void scrollVertically(int value);
+    void syncScrollBar(QScrollBar* bar, float edge, float boundsMin, float boundsMax, float room) const;
+    void turnWheel(const QWheelEvent& wheel);
+    // Zooms to the scale keeping the plot point under the pixel of the area where it is.
+    void zoomAbout(QPointF pixel, float scale);
     void startDrag(QPoint at);
     void moveDrag(QPoint to);
     void finishDrag();
@@ -68,5 +77,6 @@ private:
     QPoint dragStart_;
     QPoint dragEnd_;
     bool dragging_ = false;
+    bool shownOnce_ = false;
     QRubberBand* rubberBand_;
 };
