@@ -1,6 +1,8 @@
 #include "app/CMainFrame.h"
 
 #include "app/CommandIds.h"
+#include "app/MediaBar.h"
+#include "app/WindowPlacement.h"
 #include "jobs/CommandIds.h"
 #include "jobs/RunTexts.h"
 #include "jobs/StartupSettings.h"
@@ -10,15 +12,13 @@
 #include "ui/dialogs/CPathDialog.h"
 #include "ui/dialogs/CReloadPaperDialog.h"
 #include "ui/models/CJobListModel.h"
-#include "ui/preview/CDetailPreviewDlg.h"
 #include "ui/preview/CPlotInfoView.h"
 #include "ui/views/CAutoChildView.h"
 #include "ui/views/CManualChildView.h"
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QMenuBar>
-#include <QRegularExpression>
+#include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -34,15 +34,6 @@ constexpr int IDLE_UPDATE_MS = 250;
 constexpr int REFUSAL_SHOWN_MS = 10000;
 
 QString localText(int id) { return QString::fromUtf8(strings::localString(id)); }
-
-// The tool tip of a command: its menu text without the mnemonic and what follows a tab.
-QString toolTipOf(QString text)
-{
-    text = text.section(QLatin1Char('\t'), 0, 0);
-    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
-    text.remove(QLatin1Char('&'));
-    return text.trimmed();
-}
 
 } // namespace
 
@@ -67,6 +58,10 @@ CMainFrame::CMainFrame(StartupSettings& settings, const CCommandTable& appComman
     run_.setServerFile(&settings.serverFile);
     setWindowIcon(QIcon(QStringLiteral(":/icons/edition/128.svg")));
     frameCommands_.add({ID_APP_EXIT, ID_APP_EXIT, [this] { close(); }, {}});
+    // Stop and pause of the automatic run answer whichever list is active: an operator looking at the
+    // manual list must still be able to stop the plotter.
+    frameCommands_.add({ID_PLOT_STOP, ID_PLOT_STOP, [this] { run_.stop(); }, {}});
+    frameCommands_.add({ID_PLOT_PAUSE, ID_PLOT_PAUSE, [this] { run_.pause(); }, {}});
     frameCommands_.add(
         {ID_VIEW_TOOLBAR, ID_VIEW_TOOLBAR, [this] { toolBar_->setVisible(!toolBar_->isVisible()); }, {}});
 
@@ -75,10 +70,12 @@ CMainFrame::CMainFrame(StartupSettings& settings, const CCommandTable& appComman
     buildMenu();
     buildToolBar();
     buildStatusBar();
+    connectComforts();
     setActiveView(automaticView_);
 
     idleTimer_ = new QTimer(this);
     connect(idleTimer_, &QTimer::timeout, this, &CMainFrame::updateCommandStates);
+    connect(idleTimer_, &QTimer::timeout, this, &CMainFrame::askToReloadWhenMediaRanShort);
     idleTimer_->start(IDLE_UPDATE_MS);
     updateCommandStates();
 }
@@ -124,11 +121,16 @@ void CMainFrame::buildClient()
          {static_cast<CJobListWidget*>(automaticView_), static_cast<CJobListWidget*>(manualView_)}) {
         connect(view, &CJobListWidget::jobShown, infoView_, &CPlotInfoView::ShowJob);
         connect(view, &CJobListWidget::activated, this, &CMainFrame::setActiveView);
-        view->setDetailPreview([this](CPlotJob& job) {
-            CDetailPreviewDlg preview(this);
-            preview.setJob(job);
-            preview.exec();
-        });
+        view->setDetailPreview([this](CPlotJob& job) { openDetailPreview(job); });
+    }
+    for (CJobListModel* model : {automaticModel_, manualModel_}) {
+        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                [this, model](const QModelIndex&, int first, int last) {
+                    for (int row = first; row <= last; ++row) {
+                        if (model->list().jobAt(row) == infoView_->job())
+                            infoView_->ShowJob(nullptr);
+                    }
+                });
     }
     connect(infoView_, &CPlotInfoView::jobEdited, this, [this](CPlotJob* job) {
         for (int row = 0; row < automaticList_.rowCount(); ++row) {
@@ -140,131 +142,13 @@ void CMainFrame::buildClient()
             [this](int id) { automaticCommands_.execute(id); });
     connect(automaticModel_, &CJobListModel::statusTextChanged, this, [this](const QString& text) {
         mediaPane_->setText(text);
+        mediaBar_->showRemaining(text);
         mediaPane_->repaint();
     });
     connect(automaticModel_, &CJobListModel::bringToTopRequested, this, [this] {
         raise();
         activateWindow();
     });
-}
-
-QAction* CMainFrame::addCommand(QMenu* menu, int id, const QString& text)
-{
-    QAction* action = menu->addAction(text);
-    action->setToolTip(toolTipOf(text));
-    const int promptId = promptIdOf(id);
-    if (promptId != 0)
-        action->setStatusTip(localText(promptId));
-    connect(action, &QAction::triggered, this, [this, id] { execute(id); });
-    actions_[id] = action;
-    return action;
-}
-
-void CMainFrame::buildMenu()
-{
-    QMenuBar* bar = menuBar();
-    QMenu* file = bar->addMenu(tr("文件(&F)"));
-    addCommand(file, ID_APP_EXIT, tr("退出(&X)"));
-
-    QMenu* edit = bar->addMenu(tr("编辑(&E)"));
-    addCommand(edit, ID_PLOT_START, tr("开始绘图\t(&S)"));
-    addCommand(edit, ID_PLOT_STOP, tr("终止绘图\t(&C)"));
-    addCommand(edit, ID_PLOT_AUTOMATIC, tr("自动顺序绘图\t(&A)"));
-    edit->addSeparator();
-    addCommand(edit, ID_JOB_DELETE, tr("删除绘图数据\t(&D)"));
-    addCommand(edit, ID_JOB_DELETE_ALL, tr("删除所有绘图数据"));
-
-    QMenu* setup = bar->addMenu(tr("设定(&S)"));
-    addCommand(setup, ID_PATH_SETTINGS, tr("文件路径(&P)..."));
-    addCommand(setup, ID_RELOAD_MEDIA, tr("重新上料(&R)..."));
-    addCommand(setup, ID_OUTPUT_SETTINGS, tr("绘图设置(&W)..."));
-
-    QMenu* view = bar->addMenu(tr("查看(&V)"));
-    QMenu* language = view->addMenu(QStringLiteral("Language"));
-    addCommand(language, ID_LANGUAGE_ENGLISH, QStringLiteral("English"))->setCheckable(true);
-    addCommand(language, ID_LANGUAGE_CHINESE, QStringLiteral("Chinese"))->setCheckable(true);
-    addCommand(view, ID_VIEW_TOOLBAR, tr("工具栏(&T)"))->setCheckable(true);
-
-    QMenu* help = bar->addMenu(tr("帮助(&H)"));
-    addCommand(help, ID_APP_ABOUT, tr("关于 Marquill(&A)..."));
-    QMenu* reserved = help->addMenu(tr("保留(&R)"));
-    addCommand(reserved, ID_RESERVED_NEW_JOB, QStringLiteral("NewJob"));
-    addCommand(reserved, ID_FIND_PLOT_DATA, tr("查找绘图数据"));
-    addCommand(reserved, ID_CLEAN_TEMPORARY, QStringLiteral("1234"));
-    addCommand(reserved, ID_RESERVED_NO_EXIT, QStringLiteral("NOEXIT"));
-    addCommand(reserved, ID_RESERVED_AUTO_EXIT, tr("自动退出"));
-    addCommand(reserved, ID_RUN, tr("新绘图"));
-    addCommand(reserved, ID_RESERVED_NO_AUTO_CUT, QStringLiteral("CM_NOAUTOCUT"));
-    // The stop command has its item in the edit menu too; this one only routes to it.
-    reservedStop_ = reserved->addAction(QStringLiteral("CM_STOP"));
-    reservedStop_->setStatusTip(localText(ID_PLOT_STOP));
-    connect(reservedStop_, &QAction::triggered, this, [this] { execute(ID_PLOT_STOP); });
-    addCommand(reserved, ID_RESERVED_PAGE_PAUSE, tr("页间暂停"));
-    addCommand(reserved, ID_PLOT_PAUSE, tr("暂停绘图\t(&P)"));
-
-    for (QMenu* menu : {file, edit, setup, view, language, help, reserved})
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
-}
-
-void CMainFrame::buildToolBar()
-{
-    toolBar_ = addToolBar(QStringLiteral("toolbar"));
-    toolBar_->setObjectName(QStringLiteral("toolbar"));
-    toolBar_->setMovable(true);
-    toolBar_->setFloatable(false);
-    toolBar_->setIconSize(QSize(16, 15));
-    toolBar_->toggleViewAction()->setVisible(false);
-    for (int id : {ID_PLOT_AUTOMATIC, ID_PLOT_START, ID_PLOT_STOP, ID_JOB_DELETE, ID_ADD_COPY, ID_REMOVE_COPY,
-                   ID_JOB_DELETE_ALL, ID_SEND_TO_AUTOMATIC}) {
-        QAction* button = actions_.count(id) ? actions_[id] : nullptr;
-        if (button == nullptr) {
-            // Commands only the toolbar offers.
-            button = new QAction(this);
-            const QString prompt = localText(promptIdOf(id));
-            button->setStatusTip(prompt);
-            button->setToolTip(prompt);
-            connect(button, &QAction::triggered, this, [this, id] { execute(id); });
-            actions_[id] = button;
-        }
-        button->setIcon(QIcon(QStringLiteral(":/icons/toolbar/%1.svg").arg(id)));
-    }
-}
-
-void CMainFrame::loadToolBar(bool automatic)
-{
-    toolBar_->clear();
-    if (!automatic) {
-        toolBar_->addAction(actions_[ID_SEND_TO_AUTOMATIC]);
-        return;
-    }
-    toolBar_->addAction(actions_[ID_PLOT_AUTOMATIC]);
-    toolBar_->addAction(actions_[ID_PLOT_START]);
-    toolBar_->addSeparator();
-    toolBar_->addAction(actions_[ID_PLOT_STOP]);
-    toolBar_->addAction(actions_[ID_JOB_DELETE]);
-    toolBar_->addSeparator();
-    toolBar_->addAction(actions_[ID_ADD_COPY]);
-    toolBar_->addAction(actions_[ID_REMOVE_COPY]);
-    toolBar_->addSeparator();
-    toolBar_->addAction(actions_[ID_JOB_DELETE_ALL]);
-}
-
-void CMainFrame::buildStatusBar()
-{
-    promptPane_ = new QLabel(localText(strings::IDS_READY));
-    mediaPane_ = new QLabel;
-    mediaPane_->setFixedWidth(MEDIA_PANE_WIDTH);
-    mediaPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    statusBar()->addWidget(promptPane_, 1);
-    statusBar()->addPermanentWidget(mediaPane_);
-    // A prompt shows while the pointer is on a menu item or button; without one the pane says "ready".
-    connect(statusBar(), &QStatusBar::messageChanged, this, &CMainFrame::showPrompt);
-    showRemainingMedia();
-}
-
-void CMainFrame::showPrompt(const QString& message)
-{
-    promptPane_->setText(message.isEmpty() ? localText(strings::IDS_READY) : message);
 }
 
 // The settings dialogs edit the files the window started from; Port.INI lies beside Server.INI.
@@ -276,12 +160,15 @@ void CMainFrame::connectSettingsDialogs()
     dialogSettings_.redrawAutomaticList = [this] { automaticList_.redrawAll(); };
     dialogSettings_.showRemainingMedia = [this](const std::string& text) {
         mediaPane_->setText(QString::fromStdString(text));
+        mediaBar_->showRemaining(mediaPane_->text());
     };
     automaticCommands_.setHandler(ID_PATH_SETTINGS, [this] { CPathDialog(dialogSettings_, this).exec(); });
     // The dialog sets the count in memory and in the file alike: the roll count starts from there.
     automaticCommands_.setHandler(ID_RELOAD_MEDIA, [this] {
-        CReloadPaperDialog(dialogSettings_, this).exec();
+        if (CReloadPaperDialog(dialogSettings_, this).exec() == QDialog::Accepted)
+            mediaBar_->rollLoaded();
         run_.rollCount()->remember();
+        mediaBar_->showRemaining(mediaPane_->text());
     });
     automaticCommands_.setHandler(ID_OUTPUT_SETTINGS,
                                   [this] { COutputSettingsDialog(dialogSettings_, this).exec(); });
@@ -291,6 +178,7 @@ void CMainFrame::showRemainingMedia()
 {
     mediaPane_->setText(QString::fromStdString(
         remainingMediaText(settings_.server.REMAINMEDIALENGTH, settings_.server.unit == 1)));
+    mediaBar_->showRemaining(mediaPane_->text());
 }
 
 QAction* CMainFrame::action(int id) const
@@ -369,13 +257,26 @@ void CMainFrame::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!splitterSized_) {
         splitterSized_ = true;
-        applySplitterSizes(outer_->height());
+        if (!WindowPlacement(settings_.serverFile).restoreSplitters(*outer_, *inner_))
+            applySplitterSizes(outer_->height());
     }
 }
 
+// The refusal is said in a box of its own, which does not hold up the copy in output, as the status bar's
+// next prompt would soon cover it.
 void CMainFrame::showRefusal(int stringId)
 {
-    statusBar()->showMessage(localText(stringId), REFUSAL_SHOWN_MS);
+    const QString text = localText(stringId);
+    statusBar()->showMessage(text, REFUSAL_SHOWN_MS);
+    if (refusalBox_ == nullptr) {
+        refusalBox_ = new QMessageBox(QMessageBox::Information, localText(strings::IDS_APP_TITLE), text,
+                                      QMessageBox::Ok, this);
+        refusalBox_->setWindowModality(Qt::NonModal);
+        refusalBox_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    refusalBox_->setText(text);
+    refusalBox_->show();
+    refusalBox_->raise();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
@@ -385,6 +286,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         showRefusal(strings::IDS_CLOSE_REFUSED);
         return;
     }
+    savePlacement();
+    // Kept before the clean-up, which may delete finished files: those are then not listed again.
+    saveQueue();
     deleteOldPlotted(automaticList_, settings_.server.AutoDeleType, std::time(nullptr));
     automaticList_.releaseAll();
     manualList_.releaseAll();

@@ -9,11 +9,16 @@
 #include "ui/dialogs/SettingsContext.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
 
 #include <map>
 #include <memory>
 
+class QMenu;
+
 class CAutoChildView;
+class CMediaBar;
 class CJobListModel;
 class CJobListWidget;
 class CManualChildView;
@@ -60,8 +65,9 @@ public:
 
     // A copy is being output: the window refuses to close.
     bool isOutputting() const;
-    // Says on the status bar, for a while, why a request was refused.
+    // Says why a request was refused, in a box that leaves the run going, and on the status bar.
     void showRefusal(int stringId);
+    QMessageBox* refusalBox() const { return refusalBox_; }
     // Routes a command: the active list, then the frame, then the application.
     bool execute(int id);
     bool isCommandEnabled(int id) const;
@@ -72,6 +78,20 @@ public:
     // The top row takes the client height less the bottom row's; the left list 500 pixels.
     void applySplitterSizes(int clientHeight);
     void showRemainingMedia();
+    CMediaBar* mediaBar() const { return mediaBar_; }
+
+    // Copies plot files into the receive folder of the automatic list (or of the manual list) and lists
+    // them at once. Returns how many were listed.
+    int addFiles(const QStringList& paths, bool automatic);
+    // The context menu of a row of a list (-1: below the rows), built for it; the caller shows it.
+    std::unique_ptr<QMenu> rowMenu(CJobListWidget* view, int row);
+    // Where the window and its splitters were left, and the preview's size, in Server.INI [Window].
+    void restorePlacement();
+    bool savePlacement() const;
+    // The queue as it was left, from Queue.INI beside Server.INI: listed before the first scan, kept at
+    // the close and at a language switch.
+    void restoreQueue();
+    bool saveQueue() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,6 +109,12 @@ private:
     int promptIdOf(int id) const;
     void showPrompt(const QString& message);
     void connectSettingsDialogs();
+    void connectComforts();
+    void askForFilesToAdd();
+    static void openContainingFolder(const std::string& jobPath);
+    void openDetailPreview(CPlotJob& job);
+    // After a run in which a job did not fit on the roll: the operator is asked whether to reload now.
+    void askToReloadWhenMediaRanShort();
 
     StartupSettings& settings_;
     CAutoJobList automaticList_;
@@ -113,9 +139,12 @@ private:
     QToolBar* toolBar_ = nullptr;
     QLabel* promptPane_ = nullptr;
     QLabel* mediaPane_ = nullptr;
+    CMediaBar* mediaBar_ = nullptr;
+    bool mediaRanShort_ = false;
     QTimer* idleTimer_ = nullptr;
     // The reserved stop item: a second item for the stop command, outside the command map.
     QAction* reservedStop_ = nullptr;
     std::map<int, QAction*> actions_;
+    QPointer<QMessageBox> refusalBox_;
     bool splitterSized_ = false;
 };

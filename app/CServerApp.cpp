@@ -3,7 +3,9 @@
 #include "app/CAboutBox.h"
 #include "app/CLogoDialog.h"
 #include "app/CMainFrame.h"
+#include "app/CRunningInstance.h"
 #include "app/CommandIds.h"
+#include "res/strings/Placeholders.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
@@ -26,17 +28,23 @@ CServerApp::CServerApp(std::string settingsFolder, std::string libraryFolder)
 
 CServerApp::~CServerApp()
 {
+    instance_.reset();
     frame_.reset();
     ExitInstance();
 }
 
 CServerApp::StartResult CServerApp::InitInstance()
 {
-    if (installedEdition(settingsFolder_) == 3 && !askLogo_())
-        return StartResult::Left;
+    if (installedEdition(settingsFolder_) == 3) {
+        useStartupLanguage();
+        if (!askLogo_())
+            return StartResult::Left;
+    }
     // One spooler per settings folder: marquill-plot or marquill-server may be plotting from it.
-    if (!lock_.take(settingsFolder_))
+    if (!lock_.take(settingsFolder_)) {
+        useStartupLanguage();
         return StartResult::Locked;
+    }
 
     loadStartupSettings(settingsFolder_, *settings_, libraryFolder_);
     saveChosenLanguage(*settings_);
@@ -53,12 +61,43 @@ CServerApp::StartResult CServerApp::InitInstance()
     // characters.
     frame_->setWindowTitle(
         QString::fromUtf8(strings::localString(editionTitleId(settings_->edition))).left(79));
+    frame_->restorePlacement();
+    frame_->restoreQueue();
     frame_->show();
+    // A second start on this folder brings this window to the front.
+    instance_ = std::make_unique<CRunningInstance>();
+    instance_->listen(settingsFolder_, [frame = frame_.get()] {
+        if (frame->isMinimized())
+            frame->showNormal();
+        frame->raise();
+        frame->activateWindow();
+    });
     return StartResult::Started;
+}
+
+void CServerApp::useStartupLanguage()
+{
+    if (startupLanguage(settingsFolder_) == LANGUAGE_CHINESE || settings_->languageLibrary.isLoaded())
+        return;
+    if (settings_->languageLibrary.load(libraryFolder_))
+        loadCatalogue();
+}
+
+std::string CServerApp::lockMessage() const
+{
+    if (lock_.holder() <= 0)
+        return lock_.refusal();
+    return fillPlaceholders(strings::localString(strings::IDS_ALREADY_RUNNING),
+                            {settingsFolder_, std::to_string(lock_.holder())});
 }
 
 void CServerApp::loadCatalogue()
 {
+    // Loaded again with the settings: the catalogue's texts live in the library, which is loaded anew.
+    if (translatorInstalled_) {
+        QCoreApplication::removeTranslator(&translator_);
+        translatorInstalled_ = false;
+    }
     using Catalogue = const unsigned char* (*)(unsigned*);
     const auto catalogue =
         reinterpret_cast<Catalogue>(settings_->languageLibrary.findSymbol("ResEngCatalogue"));
@@ -90,6 +129,10 @@ bool CServerApp::switchLanguage(int language)
     settings_->language = language;
     settings_->serverFile.setInt("SYSTEM", "Language", language);
     saveMediaSettings(*settings_);
+    if (frame_ != nullptr) {
+        frame_->savePlacement();
+        frame_->saveQueue();
+    }
     restartRequested_ = true;
     QCoreApplication::exit(0);
     return true;

@@ -11,6 +11,7 @@
 #include <string>
 
 class CMainFrame;
+class CRunningInstance;
 
 // The application: start-up in its fixed order (logo for edition 3, Server.INI, language, device-profile
 // file, language library, settings, main frame, title, shown), the About box and the language switch.
@@ -32,6 +33,8 @@ public:
 
     StartupSettings& settings() { return *settings_; }
     const std::string& lockRefusal() const { return lock_.refusal(); }
+    // What a refused start says, in the program's language: the folder and the process holding it.
+    std::string lockMessage() const;
     CMainFrame* mainFrame() const { return frame_.get(); }
     const CCommandTable& commands() const { return commands_; }
 
@@ -46,6 +49,8 @@ public:
     void showAbout();
 
 private:
+    // Before the settings are loaded (the logo, a refused start): the texts of the settings' language.
+    void useStartupLanguage();
     void loadCatalogue();
 
     std::string settingsFolder_;
@@ -55,6 +60,7 @@ private:
     QTranslator translator_;
     bool translatorInstalled_ = false;
     std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<CRunningInstance> instance_;
     CCommandTable commands_;
     std::function<bool()> askLogo_;
     bool restartRequested_ = false;

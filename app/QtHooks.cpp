@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <utility>
@@ -60,19 +61,46 @@ int showMessageBox(const std::string& text, const std::string& caption, unsigned
     }
 }
 
+// A name with wildcards is no file name: Enter on the preset "*.PLT" would otherwise write a file of that
+// name. Such a name filters the folder's files instead, and the dialog stays open.
+bool hasWildcard(const QString& name)
+{
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+class SaveFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty() && hasWildcard(QFileInfo(chosen.front()).fileName())) {
+            setNameFilter(QFileInfo(chosen.front()).fileName());
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
 std::optional<std::string> askSaveFileName(const platform::SaveFileRequest& request)
 {
     QString start = QString::fromStdString(request.initialFolder);
     if (!request.initialName.empty())
         start +=
             (start.isEmpty() ? QString() : QStringLiteral("/")) + QString::fromStdString(request.initialName);
-    QFileDialog dialog(QApplication::activeWindow(), QString(), start,
-                       QString::fromStdString(request.filter));
+    SaveFileDialog dialog(QApplication::activeWindow(), QString(), start,
+                          QString::fromStdString(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    // A dialog of the desktop does not ask accept(); what it returns with wildcards is asked again.
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString chosen = dialog.selectedFiles().front();
+        if (!hasWildcard(QFileInfo(chosen).fileName()))
+            return chosen.toStdString();
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // marquill: the plot-output server's window.
 
+#include "app/CRunningInstance.h"
 #include "app/CServerApp.h"
 #include "app/QtHooks.h"
 #include "platform/Hooks.h"
@@ -20,7 +21,11 @@ int main(int argc, char** argv)
     case CServerApp::StartResult::Left:
         return 0;
     case CServerApp::StartResult::Locked:
-        platform::messageBox(server.lockRefusal(), {}, platform::MB_ICONSTOP);
+        // A window holding the folder comes to the front instead; only marquill-plot or marquill-server
+        // holding it is worth a message.
+        if (CRunningInstance::knock(folder))
+            return 0;
+        platform::messageBox(server.lockMessage(), {}, platform::MB_ICONSTOP);
         return 1;
     case CServerApp::StartResult::FrameFailed:
         platform::messageBox(strings::localString(strings::IDS_FRAME_FAILED), {}, platform::MB_ICONSTOP);

@@ -28,6 +28,10 @@ preview_set() { shoot preview; }
 # Each settings dialog: output, port, path, reload paper and half cut.
 dialogs_set() { shoot dialogs; }
 
+# The File menu with Add, a row's context menu, the status bar with the roll, the preview enlarged.
+comforts_set() { shoot comforts; }
+
 window_set
 preview_set
 dialogs_set
+comforts_set

@@ -4,6 +4,50 @@
 <context>
     <name>CMainFrame</name>
     <message>
+        <source>添加绘图文件(&amp;A)...</source>
+        <translation>&amp;Add Plot Files...</translation>
+    </message>
+    <message>
+        <source>把绘图文件复制到接收文件夹并加入列表</source>
+        <translation>Copy plot files into the receive folder and list them</translation>
+    </message>
+    <message>
+        <source>添加绘图文件</source>
+        <translation>Add Plot Files</translation>
+    </message>
+    <message>
+        <source>绘图文件 (*.plt *.PLT *.hpgl *.hgl *.prn);;所有文件 (*)</source>
+        <translation>Plot files (*.plt *.PLT *.hpgl *.hgl *.prn);;All files (*)</translation>
+    </message>
+    <message>
+        <source>开始绘图此文件</source>
+        <translation>Start Plotting This Job</translation>
+    </message>
+    <message>
+        <source>预览...</source>
+        <translation>Preview...</translation>
+    </message>
+    <message>
+        <source>增加一份</source>
+        <translation>One More Copy</translation>
+    </message>
+    <message>
+        <source>减少一份</source>
+        <translation>One Copy Less</translation>
+    </message>
+    <message>
+        <source>删除绘图数据</source>
+        <translation>Delete Job</translation>
+    </message>
+    <message>
+        <source>送入自动绘图</source>
+        <translation>Send to the Automatic Queue</translation>
+    </message>
+    <message>
+        <source>打开所在文件夹</source>
+        <translation>Open Containing Folder</translation>
+    </message>
+    <message>
         <source>文件(&amp;F)</source>
         <translation>&amp;File</translation>
     </message>

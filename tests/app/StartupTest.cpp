@@ -2,11 +2,14 @@
 
 #include "WindowTestSupport.h"
 
+#include "app/CLogoDialog.h"
+#include "app/CRunningInstance.h"
 #include "app/CommandIds.h"
 #include "platform/ProgramFolder.h"
 #include "res/strings/StringTable.h"
 
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 
 class StartupTest : public QObject {
@@ -74,15 +77,48 @@ private slots:
         QCOMPARE(QString::fromUtf8(strings::localString(20600)), QStringLiteral("就绪"));
     }
 
-    void aSecondWindowOnTheSameSettingsIsRefused()
+    // A second start on the same settings is refused; it brings the first window to the front, and says
+    // in the program's language who holds the folder.
+    void aSecondWindowOnTheSameSettingsIsRefusedAndRaisesTheFirst()
     {
         WindowHome home;
+        home.setInt("Server.INI", "SYSTEM", "Language", 2052);
         CServerApp first(home.folder(), MARQUILL_BIN_DIR "/");
         QCOMPARE(first.InitInstance(), CServerApp::StartResult::Started);
         CServerApp second(home.folder(), MARQUILL_BIN_DIR "/");
         QCOMPARE(second.InitInstance(), CServerApp::StartResult::Locked);
-        QVERIFY(!second.lockRefusal().empty());
         QVERIFY(second.mainFrame() == nullptr);
+        QCOMPARE(QString::fromStdString(second.lockMessage()),
+                 QStringLiteral("Marquill 已在运行: 设置文件夹 %1 正被进程 %2 使用。")
+                     .arg(QString::fromStdString(home.folder()))
+                     .arg(QCoreApplication::applicationPid()));
+
+        first.mainFrame()->showMinimized();
+        QVERIFY(first.mainFrame()->isMinimized());
+        QVERIFY(CRunningInstance::knock(home.folder()));
+        QTRY_VERIFY(!first.mainFrame()->isMinimized());
+        WindowHome nobody;
+        QVERIFY(!CRunningInstance::knock(nobody.folder()));
+    }
+
+    // The logo comes before the settings, yet speaks their language.
+    void theLogoOfEditionThreeSpeaksTheLanguageOfTheSettings()
+    {
+        WindowHome home;
+        home.setInt("Install.INI", "Install", "Edition", 3);
+        home.setInt("Server.INI", "SYSTEM", "Language", 1033);
+        CServerApp app(home.folder(), MARQUILL_BIN_DIR "/");
+        QStringList texts;
+        app.setLogoQuestion([&texts] {
+            CLOGODLG logo;
+            texts << logo.windowTitle();
+            for (const QPushButton* button : logo.findChildren<QPushButton*>())
+                texts << button->text();
+            return true;
+        });
+        QCOMPARE(app.InitInstance(), CServerApp::StartResult::Started);
+        QCOMPARE(texts, (QStringList{"Kestrava Output Center 0.03", "Enter", "Leave"}));
+        QCOMPARE(app.mainFrame()->menuBar()->actions().front()->text(), QStringLiteral("&File"));
     }
 
     void leavingTheLogoOfEditionThreeEndsBeforeAnySettingIsRead()

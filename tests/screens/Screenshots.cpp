@@ -25,8 +25,11 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QStatusBar>
 #include <QStyleFactory>
 
 #include <cstdio>
@@ -143,7 +146,46 @@ void settingsDialogs(CServerApp& app, ScreenHome&, const QString& out)
     save(CHalfCutDialog(settings), "half-cut");
 }
 
+// What the window offers beside its first layout: the File menu with Add, a row's context menu, the
+// status bar with the roll, and the detail preview enlarged.
+void comforts(CServerApp& app, ScreenHome& home, const QString& out)
+{
+    const std::time_t hourAgo = std::time(nullptr) - 3600;
+    home.drop("receive", "banner-front.plt", 40000, hourAgo);
+    home.drop("receive", "logo-small.plt", 8000, hourAgo);
+    CMainFrame& frame = *app.mainFrame();
+    frame.resize(1100, 680);
+    frame.intake().pollAutomatic();
+    frame.automaticView()->clickRow(0);
+    app.settings().server.REMAINMEDIALENGTH = 42000;
+    frame.showRemainingMedia();
+    const auto name = [&out](const char* what) {
+        return QString(out).replace("comforts_", QStringLiteral("comforts-%1_").arg(what));
+    };
+    const auto shootMenu = [&name](QMenu* menu, const char* what) {
+        menu->popup(QPoint(0, 0));
+        QApplication::processEvents();
+        menu->grab().save(name(what));
+        menu->hide();
+    };
+    shootMenu(frame.menuBar()->actions().front()->menu(), "file-menu");
+    const std::unique_ptr<QMenu> rowMenu = frame.rowMenu(frame.automaticView(), 0);
+    shootMenu(rowMenu.get(), "row-menu");
+    QApplication::processEvents();
+    frame.statusBar()->grab().save(name("status-bar"));
+
+    CPlotJob job;
+    std::snprintf(job.path, sizeof job.path, "%s/%s", MARQUILL_PLOTS_DIR, "inter.hp");
+    CDetailPreviewDlg dialog;
+    dialog.resize(1000, 720);
+    dialog.setJob(job);
+    dialog.show();
+    QApplication::processEvents();
+    dialog.grab().save(name("preview-large"));
+}
+
 const std::map<std::string, std::function<void(CServerApp&, ScreenHome&, const QString&)>> sets = {
+    {"comforts", comforts},
     {"window", mainWindow},
     {"preview", previewWindows},
     {"dialogs", settingsDialogs},

@@ -121,3 +121,5 @@ void CJobListModel::postCommand(int id)
     QMetaObject::invokeMethod(
         this, [this, id] { emit commandPosted(id); }, Qt::QueuedConnection);
 }
+
+void CJobListModel::mediaShort(int row) { emit mediaRanShort(row); }

@@ -45,6 +45,7 @@ public:
     void selectionChanged(int row) override;
     void progressText(int row, const std::string& text) override;
     void statusText(const std::string& text) override;
+    void mediaShort(int row) override;
     void bringToTop() override;
     void beep() override;
     void postCommand(int id) override;
@@ -55,6 +56,8 @@ signals:
     // The running row's progress changed in the middle of a copy: repaint it now.
     void progressChanged(int row);
     void statusTextChanged(const QString& text);
+    // The row's job is longer than the media left on the roll.
+    void mediaRanShort(int row);
     void bringToTopRequested();
     // A command posted by the list, delivered after the current event returns.
     void commandPosted(int id);

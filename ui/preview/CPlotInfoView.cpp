@@ -146,14 +146,20 @@ void CPlotInfoView::storeEdit(QLineEdit* edit)
 {
     if (job_ == nullptr)
         return;
-    if (edit == startOffset_)
+    // The field then shows what was stored, so that it never shows a value that is not in effect.
+    if (edit == startOffset_) {
         job_->startOffset = typedLength(edit->text());
-    else if (edit == sectionLength_)
+        edit->setText(lengthText(job_->startOffset));
+    } else if (edit == sectionLength_) {
         job_->sectionLength = typedLength(edit->text());
-    else if (edit == overlap_)
+        edit->setText(lengthText(job_->sectionLength));
+    } else if (edit == overlap_) {
         job_->overlap = typedLength(edit->text());
-    else if (edit == sectionLimit_)
+        edit->setText(lengthText(job_->overlap));
+    } else if (edit == sectionLimit_) {
         job_->sectionLimit = toLength(static_cast<double>(leadingInteger(edit->text())));
+        edit->setText(QString::number(static_cast<std::int32_t>(job_->sectionLimit)));
+    }
     emit jobEdited(job_);
 }
 

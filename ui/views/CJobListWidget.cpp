@@ -5,10 +5,14 @@
 #include "platform/Hooks.h"
 #include "ui/models/CJobListModel.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QStyleOptionHeader>
 #include <QTimerEvent>
+#include <QUrl>
 
 namespace {
 
@@ -58,12 +62,72 @@ CJobListWidget::CJobListWidget(CJobListModel& model, QWidget* parent) : QTableVi
             [this](const QModelIndex& current) {
                 if (list().selectedRow() != current.row())
                     list().select(current.row());
+                // The information view follows the current row, moved by the keyboard as by the mouse.
+                emit jobShown(list().jobAt(current.row()));
             });
     connect(&model_, &CJobListModel::rowSelected, this, &CJobListWidget::followListSelection);
     connect(this, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { clickRow(index.row()); });
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { doubleClickRow(index.row()); });
+
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const int row = indexAt(at).row();
+        if (row >= 0) {
+            list().select(row);
+            emit jobShown(list().jobAt(row));
+        }
+        emit activated(this);
+        emit rowMenuRequested(row, viewport()->mapToGlobal(at));
+    });
+}
+
+namespace {
+
+// The local files a drag carries; none when it carries anything else.
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList paths;
+    if (data == nullptr || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+void CJobListWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (droppedFiles(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void CJobListWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (droppedFiles(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void CJobListWidget::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = droppedFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(paths);
 }
 
 CJobList& CJobListWidget::list() const { return model_.list(); }

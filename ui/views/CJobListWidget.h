@@ -38,12 +38,19 @@ signals:
     // The job to show in the information view, or null.
     void jobShown(CPlotJob* job);
     void activated(CJobListWidget* view);
+    // Plot files were dropped onto the list: their local paths.
+    void filesDropped(const QStringList& paths);
+    // The context menu was asked for on the row (-1 below the rows), at the global position.
+    void rowMenuRequested(int row, const QPoint& globalPosition);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     virtual void refreshRow(int row);
 
 private:
