@@ -31,15 +31,7 @@ class MainFrameTest : public QObject {
     std::unique_ptr<WindowHome> home;
     std::unique_ptr<CServerApp> app;
 
-    CMainFrame& start()
-    {
-        app = std::make_unique<CServerApp>(home->folder(), MARQUILL_BIN_DIR "/");
-        if (app->InitInstance() != CServerApp::StartResult::Started)
-            qFatal("the window did not start");
-        if (!QTest::qWaitForWindowExposed(app->mainFrame()))
-            qFatal("the window was not shown");
-        return *app->mainFrame();
-    }
+    CMainFrame& start() { return startWindow(app, *home); }
 
 private slots:
     void init()

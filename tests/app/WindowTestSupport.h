@@ -8,6 +8,7 @@
 #include "platform/CProfile.h"
 
 #include <QLabel>
+#include <QTest>
 #include <QtGlobal>
 
 #include <filesystem>
@@ -57,3 +58,15 @@ public:
     }
     ~Locale() { qputenv("LANG", "C.UTF-8"); }
 };
+
+// Starts the window over the home as the program does and waits until it is shown; the test ends when
+// it does not start.
+inline CMainFrame& startWindow(std::unique_ptr<CServerApp>& app, const WindowHome& home)
+{
+    app = std::make_unique<CServerApp>(home.folder(), MARQUILL_BIN_DIR "/");
+    if (app->InitInstance() != CServerApp::StartResult::Started)
+        qFatal("the window did not start");
+    if (!QTest::qWaitForWindowExposed(app->mainFrame()))
+        qFatal("the window was not shown");
+    return *app->mainFrame();
+}

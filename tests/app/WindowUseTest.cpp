@@ -41,15 +41,7 @@ class WindowUseTest : public QObject {
     std::unique_ptr<WindowHome> home;
     std::unique_ptr<CServerApp> app;
 
-    CMainFrame& start()
-    {
-        app = std::make_unique<CServerApp>(home->folder(), MARQUILL_BIN_DIR "/");
-        if (app->InitInstance() != CServerApp::StartResult::Started)
-            qFatal("the window did not start");
-        if (!QTest::qWaitForWindowExposed(app->mainFrame()))
-            qFatal("the window was not shown");
-        return *app->mainFrame();
-    }
+    CMainFrame& start() { return startWindow(app, *home); }
 
     // Plot files in the automatic receive folder, listed at a timer tick.
     void listFiles(CMainFrame& frame, std::initializer_list<const char*> names)
