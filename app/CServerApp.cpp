@@ -4,6 +4,7 @@
 #include "app/CLogoDialog.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "output/ServerFileKeys.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
@@ -88,7 +89,7 @@ bool CServerApp::switchLanguage(int language)
         return false;
     }
     settings_->language = language;
-    settings_->serverFile.setInt("SYSTEM", "Language", language);
+    writeSetting(settings_->serverFile, SystemKeys::Language, language);
     saveMediaSettings(*settings_);
     restartRequested_ = true;
     QCoreApplication::exit(0);

@@ -2,6 +2,7 @@
 
 #include "jobs/CAutoJobList.h"
 #include "jobs/CManualJobList.h"
+#include "output/ServerFileKeys.h"
 #include "platform/CProfile.h"
 #include "platform/Hooks.h"
 
@@ -26,10 +27,10 @@ std::time_t CIntake::systemClock() { return std::time(nullptr); }
 
 namespace {
 
-std::string receiveFolder(const CProfile& serverFile, const char* key, const char* defaultFolder)
+std::string receiveFolder(const CProfile& serverFile, const TextKey& key)
 {
     char folder[RECEIVE_PATH_SIZE];
-    serverFile.getString("Receive", key, folder, RECEIVE_PATH_SIZE, defaultFolder);
+    readSetting(serverFile, key, folder, RECEIVE_PATH_SIZE);
     return folder;
 }
 
@@ -37,12 +38,12 @@ std::string receiveFolder(const CProfile& serverFile, const char* key, const cha
 
 std::string CIntake::automaticFolder(const CProfile& serverFile)
 {
-    return receiveFolder(serverFile, "AReceivePath", "C:\\Receive");
+    return receiveFolder(serverFile, ReceiveKeys::AReceivePath);
 }
 
 std::string CIntake::manualFolder(const CProfile& serverFile)
 {
-    return receiveFolder(serverFile, "MReceivePath", "C:\\Receive2");
+    return receiveFolder(serverFile, ReceiveKeys::MReceivePath);
 }
 
 void CIntake::pollAutomatic()

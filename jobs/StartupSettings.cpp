@@ -1,6 +1,7 @@
 #include "jobs/StartupSettings.h"
 
 #include "output/OutputSettings.h"
+#include "output/ServerFileKeys.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Installation.h"
 #include "res/strings/StringIds.h"
@@ -93,14 +94,14 @@ int installedEdition(const std::string& folder)
 {
     CProfile installFile;
     installFile.setPath((folder + "Install.INI").c_str());
-    return installFile.getInt("Install", "Edition", 0);
+    return readSetting(installFile, platform::kEditionKey);
 }
 
 void loadStartupSettings(const std::string& folder, StartupSettings& settings,
                          const std::string& libraryFolder)
 {
     settings.serverFile.setPath((folder + "Server.INI").c_str());
-    settings.language = settings.serverFile.getInt("SYSTEM", "Language", 0);
+    settings.language = readSetting(settings.serverFile, SystemKeys::Language);
     settings.languageFromSystem = settings.language < FIRST_LANGUAGE_ID;
     if (settings.languageFromSystem)
         settings.language = platform::systemDefaultLanguage();
@@ -119,13 +120,13 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings,
 void saveChosenLanguage(StartupSettings& settings)
 {
     if (settings.languageFromSystem)
-        settings.serverFile.setInt("SYSTEM", "Language", settings.language);
+        writeSetting(settings.serverFile, SystemKeys::Language, settings.language);
 }
 
 void saveMediaSettings(StartupSettings& settings)
 {
-    settings.serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", settings.server.REMAINMEDIALENGTH);
-    settings.serverFile.setInt("SYSTEM", "MediaWidth", settings.server.MediaWidth);
+    writeSetting(settings.serverFile, SystemKeys::REMAINMEDIALENGTH, settings.server.REMAINMEDIALENGTH);
+    writeSetting(settings.serverFile, SystemKeys::MediaWidth, settings.server.MediaWidth);
 }
 
 bool selectDeviceForRun(StartupSettings& settings, const std::string& name)

@@ -1,6 +1,7 @@
 #include "ui/dialogs/DialogValues.h"
 
 #include "platform/CProfile.h"
+#include "platform/SettingKey.h"
 
 #include <charconv>
 #include <climits>
@@ -88,8 +89,7 @@ std::string cutUtf8(std::string_view text, std::size_t maxBytes)
     return std::string(text.substr(0, end));
 }
 
-std::string readSettingText(const CProfile& file, const char* section, const char* key,
-                            const char* defaultValue, std::size_t maxBytes)
+std::string readSettingText(const CProfile& file, const TextKey& key, std::size_t maxBytes)
 {
-    return cutUtf8(file.getText(section, key, defaultValue), maxBytes);
+    return cutUtf8(readSetting(file, key), maxBytes);
 }

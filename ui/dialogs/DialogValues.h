@@ -4,6 +4,7 @@
 #include <string_view>
 
 class CProfile;
+struct TextKey;
 
 // How the settings dialogs show numbers and read back what was typed. Lengths are stored as whole
 // millimetres; in inch units they are shown as inches and typed inches are turned back into millimetres,
@@ -44,5 +45,4 @@ int typedLength(std::string_view typed, const ShownValue<int>& shown, int unit);
 std::string cutUtf8(std::string_view text, std::size_t maxBytes);
 
 // A text setting, or defaultValue when it is missing, cut to maxBytes without splitting a character.
-std::string readSettingText(const CProfile& file, const char* section, const char* key,
-                            const char* defaultValue, std::size_t maxBytes);
+std::string readSettingText(const CProfile& file, const TextKey& key, std::size_t maxBytes);

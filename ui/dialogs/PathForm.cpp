@@ -1,5 +1,6 @@
 #include "ui/dialogs/PathForm.h"
 
+#include "output/ServerFileKeys.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
 #include "platform/PathMapping.h"
@@ -18,11 +19,11 @@ int listPosition(int rule) { return rule >= 0 && rule < PathForm::kRuleCount ? r
 void PathForm::open()
 {
     CProfile& file = settings_.serverFile;
-    automaticFolder = readSettingText(file, "Receive", "AReceivePath", "C:\\Receive1", kFolderMax);
-    manualFolder = readSettingText(file, "Receive", "MReceivePath", "C:\\Receive2", kFolderMax);
-    backupFolder = readSettingText(file, "BackUp", "BackUpPath", "C:\\BackUp", kFolderMax);
-    loadedReceiveRule_ = file.getInt("Receive", "AutoDeleType", 0);
-    loadedBackupRule_ = file.getInt("BackUp", "AutoDeleType", 0);
+    automaticFolder = readSettingText(file, ReceiveKeys::AReceivePathShown, kFolderMax);
+    manualFolder = readSettingText(file, ReceiveKeys::MReceivePath, kFolderMax);
+    backupFolder = readSettingText(file, BackUpKeys::BackUpPath, kFolderMax);
+    loadedReceiveRule_ = readSetting(file, ReceiveKeys::AutoDeleTypeShown);
+    loadedBackupRule_ = readSetting(file, BackUpKeys::AutoDeleType);
     settings_.server.AutoDeleType = loadedReceiveRule_;
     receiveRule = listPosition(loadedReceiveRule_);
     backupRule = listPosition(loadedBackupRule_);
@@ -31,14 +32,15 @@ void PathForm::open()
 void PathForm::confirm()
 {
     CProfile& file = settings_.serverFile;
-    file.setString("Receive", "AReceivePath", cutUtf8(automaticFolder, kFolderMax).c_str());
-    file.setString("Receive", "MReceivePath", cutUtf8(manualFolder, kFolderMax).c_str());
+    writeSetting(file, ReceiveKeys::AReceivePath, cutUtf8(automaticFolder, kFolderMax).c_str());
+    writeSetting(file, ReceiveKeys::MReceivePath, cutUtf8(manualFolder, kFolderMax).c_str());
     // A rule the list has no entry for (the stored 8, "after 100 days") survives an unchanged list.
     const int receive = listPosition(receiveRule) >= 0 ? receiveRule : loadedReceiveRule_;
     settings_.server.AutoDeleType = receive;
-    file.setInt("Receive", "AutoDeleType", receive);
-    file.setString("BackUp", "BackUpPath", cutUtf8(backupFolder, kFolderMax).c_str());
-    file.setInt("BackUp", "AutoDeleType", listPosition(backupRule) >= 0 ? backupRule : loadedBackupRule_);
+    writeSetting(file, ReceiveKeys::AutoDeleType, receive);
+    writeSetting(file, BackUpKeys::BackUpPath, cutUtf8(backupFolder, kFolderMax).c_str());
+    writeSetting(file, BackUpKeys::AutoDeleType,
+                 listPosition(backupRule) >= 0 ? backupRule : loadedBackupRule_);
 }
 
 bool PathForm::folderExists(const std::string& folder)

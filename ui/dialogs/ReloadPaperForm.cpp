@@ -1,5 +1,6 @@
 #include "ui/dialogs/ReloadPaperForm.h"
 
+#include "output/ServerFileKeys.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
 #include "ui/dialogs/DialogValues.h"
@@ -55,9 +56,9 @@ bool ReloadPaperForm::confirm()
     server.REMAINMEDIALENGTH = length;
     if (settings_.showRemainingMedia)
         settings_.showRemainingMedia(remainingText());
-    settings_.serverFile.setInt("SYSTEM", "MediaWidth", server.MediaWidth);
-    settings_.serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", server.REMAINMEDIALENGTH);
-    settings_.serverFile.setInt("SYSTEM", "unit", server.unit);
+    writeSetting(settings_.serverFile, SystemKeys::MediaWidth, server.MediaWidth);
+    writeSetting(settings_.serverFile, SystemKeys::REMAINMEDIALENGTH, server.REMAINMEDIALENGTH);
+    writeSetting(settings_.serverFile, SystemKeys::unit, server.unit);
     if (settings_.redrawAutomaticList)
         settings_.redrawAutomaticList();
     return true;
