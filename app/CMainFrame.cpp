@@ -1,7 +1,7 @@
 #include "app/CMainFrame.h"
 
-#include "app/CommandIds.h"
-#include "jobs/CommandIds.h"
+#include "app/FrameCommandIds.h"
+#include "jobs/JobCommandIds.h"
 #include "jobs/RunTexts.h"
 #include "jobs/StartupSettings.h"
 #include "res/strings/StringIds.h"

@@ -3,7 +3,7 @@
 #include "app/CAboutBox.h"
 #include "app/CLogoDialog.h"
 #include "app/CMainFrame.h"
-#include "app/CommandIds.h"
+#include "app/FrameCommandIds.h"
 #include "output/ServerFileKeys.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"

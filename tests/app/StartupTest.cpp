@@ -2,7 +2,7 @@
 
 #include "WindowTestSupport.h"
 
-#include "app/CommandIds.h"
+#include "app/FrameCommandIds.h"
 #include "platform/ProgramFolder.h"
 #include "res/strings/StringTable.h"
 

@@ -1,4 +1,4 @@
-#include "jobs/Intake.h"
+#include "jobs/CIntake.h"
 
 #include "jobs/CAutoJobList.h"
 #include "jobs/CManualJobList.h"
