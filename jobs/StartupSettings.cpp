@@ -2,7 +2,6 @@
 
 #include "output/OutputSettings.h"
 #include "output/ServerFileKeys.h"
-#include "platform/DynamicLibrary.h"
 #include "platform/Installation.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
@@ -59,35 +58,6 @@ int editionIconId(int editionCode)
     default:
         return 148;
     }
-}
-
-bool CLanguageLibrary::load(const std::string& folder)
-{
-    unload();
-    handle_ = platform::loadLibrary(folder + "ResEng.so");
-    if (handle_ == nullptr)
-        return false;
-    const auto lookup = reinterpret_cast<strings::EnglishLookup>(findSymbol("ResEngString"));
-    if (lookup == nullptr) {
-        unload();
-        return false;
-    }
-    strings::useEnglishStrings(lookup);
-    return true;
-}
-
-void CLanguageLibrary::unload()
-{
-    if (handle_ == nullptr)
-        return;
-    strings::useEnglishStrings(nullptr);
-    platform::freeLibrary(handle_);
-    handle_ = nullptr;
-}
-
-void* CLanguageLibrary::findSymbol(const char* name) const
-{
-    return handle_ != nullptr ? platform::findSymbol(handle_, name) : nullptr;
 }
 
 int installedEdition(const std::string& folder)
