@@ -39,7 +39,8 @@ QString localText(int id) { return QString::fromUtf8(strings::localString(id)); 
 QString toolTipOf(QString text)
 {
     text = text.section(QLatin1Char('\t'), 0, 0);
-    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    static const QRegularExpression mnemonicInBrackets(QStringLiteral("\\(&.\\)"));
+    text.remove(mnemonicInBrackets);
     text.remove(QLatin1Char('&'));
     return text.trimmed();
 }
@@ -123,7 +124,7 @@ void CMainFrame::buildClient()
     for (CJobListWidget* view :
          {static_cast<CJobListWidget*>(automaticView_), static_cast<CJobListWidget*>(manualView_)}) {
         connect(view, &CJobListWidget::jobShown, infoView_, &CPlotInfoView::ShowJob);
-        connect(view, &CJobListWidget::activated, this, &CMainFrame::setActiveView);
+        connect(view, &CJobListWidget::viewActivated, this, &CMainFrame::setActiveView);
         view->setDetailPreview([this](CPlotJob& job) {
             CDetailPreviewDlg preview(this);
             preview.setJob(job);

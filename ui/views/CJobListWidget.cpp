@@ -146,11 +146,11 @@ void CJobListWidget::timerEvent(QTimerEvent* event)
 void CJobListWidget::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
-    emit activated(this);
+    emit viewActivated(this);
 }
 
 void CJobListWidget::mousePressEvent(QMouseEvent* event)
 {
-    emit activated(this);
+    emit viewActivated(this);
     QTableView::mousePressEvent(event);
 }

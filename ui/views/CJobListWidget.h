@@ -37,7 +37,8 @@ public:
 signals:
     // The job to show in the information view, or null.
     void jobShown(CPlotJob* job);
-    void activated(CJobListWidget* view);
+    // The view became the active one (it took the focus or a click).
+    void viewActivated(CJobListWidget* view);
 
 protected:
     void showEvent(QShowEvent* event) override;
