@@ -1,9 +1,9 @@
 #include "app/CMainFrame.h"
 
-#include "app/CommandIds.h"
+#include "app/FrameCommandIds.h"
 #include "app/MediaBar.h"
 #include "app/WindowPlacement.h"
-#include "jobs/CommandIds.h"
+#include "jobs/JobCommandIds.h"
 #include "jobs/RunTexts.h"
 #include "jobs/StartupSettings.h"
 #include "res/strings/StringIds.h"
@@ -120,7 +120,7 @@ void CMainFrame::buildClient()
     for (CJobListWidget* view :
          {static_cast<CJobListWidget*>(automaticView_), static_cast<CJobListWidget*>(manualView_)}) {
         connect(view, &CJobListWidget::jobShown, infoView_, &CPlotInfoView::ShowJob);
-        connect(view, &CJobListWidget::activated, this, &CMainFrame::setActiveView);
+        connect(view, &CJobListWidget::viewActivated, this, &CMainFrame::setActiveView);
         view->setDetailPreview([this](CPlotJob& job) { openDetailPreview(job); });
     }
     for (CJobListModel* model : {automaticModel_, manualModel_}) {

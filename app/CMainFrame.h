@@ -2,9 +2,9 @@
 
 #include "jobs/CAutoJobList.h"
 #include "jobs/CCommandTable.h"
+#include "jobs/CIntake.h"
 #include "jobs/CManualJobList.h"
 #include "jobs/CPlotRun.h"
-#include "jobs/Intake.h"
 #include "platform/CProfile.h"
 #include "ui/dialogs/SettingsContext.h"
 

@@ -3,9 +3,9 @@
 
 #include "app/CMainFrame.h"
 
-#include "app/CommandIds.h"
+#include "app/FrameCommandIds.h"
 #include "app/MediaBar.h"
-#include "jobs/CommandIds.h"
+#include "jobs/JobCommandIds.h"
 #include "jobs/RunTexts.h"
 #include "jobs/StartupSettings.h"
 #include "res/strings/StringIds.h"
@@ -26,7 +26,8 @@ QString localText(int id) { return QString::fromUtf8(strings::localString(id)); 
 QString toolTipOf(QString text)
 {
     text = text.section(QLatin1Char('\t'), 0, 0);
-    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    static const QRegularExpression mnemonicInBrackets(QStringLiteral("\\(&.\\)"));
+    text.remove(mnemonicInBrackets);
     text.remove(QLatin1Char('&'));
     return text.trimmed();
 }

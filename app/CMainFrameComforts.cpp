@@ -6,7 +6,7 @@
 
 #include "app/MediaBar.h"
 #include "app/WindowPlacement.h"
-#include "jobs/CommandIds.h"
+#include "jobs/JobCommandIds.h"
 #include "jobs/QueueStore.h"
 #include "jobs/StartupSettings.h"
 #include "platform/Hooks.h"

@@ -4,7 +4,8 @@
 #include "app/CLogoDialog.h"
 #include "app/CMainFrame.h"
 #include "app/CRunningInstance.h"
-#include "app/CommandIds.h"
+#include "app/FrameCommandIds.h"
+#include "output/ServerFileKeys.h"
 #include "res/strings/Placeholders.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
@@ -127,7 +128,7 @@ bool CServerApp::switchLanguage(int language)
         return false;
     }
     settings_->language = language;
-    settings_->serverFile.setInt("SYSTEM", "Language", language);
+    writeSetting(settings_->serverFile, SystemKeys::Language, language);
     saveMediaSettings(*settings_);
     if (frame_ != nullptr) {
         frame_->savePlacement();

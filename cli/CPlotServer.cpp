@@ -3,7 +3,7 @@
 #include "cli/OutputFolderPort.h"
 #include "cli/ServerLog.h"
 #include "cli/ServerSignals.h"
-#include "jobs/CommandIds.h"
+#include "jobs/JobCommandIds.h"
 #include "jobs/JobTexts.h"
 #include "jobs/StartupSettings.h"
 #include "output/OutputSettings.h"

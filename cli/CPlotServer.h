@@ -3,10 +3,10 @@
 #include "cli/EndedJobFiles.h"
 #include "cli/FolderWatch.h"
 #include "jobs/CAutoJobList.h"
+#include "jobs/CIntake.h"
 #include "jobs/CJobListView.h"
 #include "jobs/CManualJobList.h"
 #include "jobs/CPlotRun.h"
-#include "jobs/Intake.h"
 
 #include <chrono>
 #include <deque>

@@ -1,5 +1,7 @@
 #include "cli/Options.h"
 
+#include "cli/CommandLine.h"
+
 #include <charconv>
 
 const char* const PLOT_USAGE =
@@ -41,11 +43,6 @@ next write. A stopped copy is not counted as plotted.
 
 namespace {
 
-bool takesValue(const std::string& option)
-{
-    return option == "--home" || option == "--device" || option == "--port" || option == "--copies";
-}
-
 bool parseCopies(const std::string& text, int& copies)
 {
     const char* end = text.data() + text.size();
@@ -57,44 +54,20 @@ bool parseCopies(const std::string& text, int& copies)
 
 bool parseOptions(const std::vector<std::string>& arguments, PlotOptions& options, std::string& error)
 {
-    bool onlyFiles = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (onlyFiles || argument.empty() || argument[0] != '-') {
-            options.files.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            onlyFiles = true;
-        } else if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--rotate") {
-            options.rotate = true;
-        } else if (argument == "--mirror") {
-            options.mirror = true;
-        } else if (argument == "--mark-plotted") {
-            options.markPlotted = true;
-        } else if (takesValue(argument)) {
-            if (i + 1 >= arguments.size()) {
-                error = argument + " needs a value";
-                return false;
-            }
-            const std::string& value = arguments[++i];
-            if (argument == "--home")
-                options.home = value;
-            else if (argument == "--device")
-                options.device = value;
-            else if (argument == "--port")
-                options.port = value;
-            else if (!parseCopies(value, options.copies)) {
-                error = "--copies needs a whole number of at least 1, not \"" + value + "\"";
-                return false;
-            }
-        } else {
-            error = "unknown option " + argument;
-            return false;
-        }
-    }
+    const auto copies = [&options](const std::string& value, std::string& message) {
+        if (parseCopies(value, options.copies))
+            return true;
+        message = "--copies needs a whole number of at least 1, not \"" + value + "\"";
+        return false;
+    };
+    std::vector<CommandLineOption> table = commonOptions(options);
+    table.push_back({.name = "--rotate", .flag = &options.rotate});
+    table.push_back({.name = "--mirror", .flag = &options.mirror});
+    table.push_back({.name = "--mark-plotted", .flag = &options.markPlotted});
+    table.push_back({.name = "--device", .value = &options.device});
+    table.push_back({.name = "--copies", .check = copies});
+    if (!parseCommandLine(arguments, table, {.operands = &options.files}, error))
+        return false;
     if (options.files.empty() && !options.help) {
         error = "no plot file given";
         return false;

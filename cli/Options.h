@@ -1,18 +1,17 @@
 #pragma once
 
+#include "cli/CommonOptions.h"
+
 #include <string>
 #include <vector>
 
 // What the command line of marquill-plot asks for.
-struct PlotOptions {
-    std::string home;   // folder of the settings files; empty: the program folder
+struct PlotOptions : CommonOptions {
     std::string device; // device for this run, by display name or section name; empty: the selected one
-    std::string port;   // port name or path for this run; empty: the [CutInfo] port
     int copies = 1;
     bool rotate = false;
     bool mirror = false;
     bool markPlotted = false;
-    bool help = false;
     std::vector<std::string> files;
 };
 

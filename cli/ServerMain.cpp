@@ -1,57 +1,28 @@
 // marquill-server: the automatic queue without a window, for a plotter on a box without a screen.
 
 #include "cli/CPlotServer.h"
-#include "cli/HomeFolder.h"
-#include "cli/ServerLog.h"
+#include "cli/ProgramStart.h"
 #include "cli/ServerOptions.h"
 #include "cli/ServerSignals.h"
 #include "jobs/StartupSettings.h"
-#include "platform/HomeFolderLock.h"
-#include "platform/ProgramFolder.h"
 
-#include <cstdio>
 #include <memory>
-
-namespace {
-
-constexpr int EXIT_BAD_COMMAND_LINE = 2;
-constexpr int EXIT_HOME_IN_USE = 3;
-
-} // namespace
 
 int main(int argc, char** argv)
 {
     ServerOptions options;
-    std::string error;
-    if (!parseServerOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::fprintf(stderr, "marquill-server: %s (marquill-server --help says more)\n", error.c_str());
-        return EXIT_BAD_COMMAND_LINE;
-    }
-    if (options.help) {
-        std::fputs(SERVER_USAGE, stdout);
-        return 0;
-    }
-    const std::string home = homeFolder(options.home);
-
-    // Taken before the settings are read: the holder may be writing them.
-    platform::HomeFolderLock lock;
-    if (!lock.take(home)) {
-        std::fprintf(stderr, "marquill-server: %s\n", lock.refusal().c_str());
-        return EXIT_HOME_IN_USE;
-    }
+    ProgramStart start("marquill-server", SERVER_USAGE);
+    if (!start.begin(argc, argv, options, parseServerOptions))
+        return start.exitStatus();
     catchServerSignals();
 
-    auto settings = std::make_unique<StartupSettings>();
-    loadStartupSettings(home, *settings, platform::programFolder());
-    // Without a device nothing would be sent, yet every job would finish.
-    if (settings->device.sectionName[0] == '\0') {
-        std::fprintf(stderr, "marquill-server: %s selects no device of its [CutterDevices]\n",
-                     settings->deviceFile.path());
-        return EXIT_BAD_COMMAND_LINE;
-    }
+    const std::unique_ptr<StartupSettings> settings = start.loadSettings();
+    if (!start.hasDevice(*settings))
+        return start.exitStatus();
     saveChosenLanguage(*settings);
 
-    const std::string outputFolder = options.outputFolder.empty() ? home + "Output" : options.outputFolder;
+    const std::string outputFolder =
+        options.outputFolder.empty() ? start.home() + "Output" : options.outputFolder;
     CPlotServer server(*settings, options.port, outputFolder);
     return options.once ? server.serveOnce() : server.serve();
 }

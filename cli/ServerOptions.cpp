@@ -1,5 +1,7 @@
 #include "cli/ServerOptions.h"
 
+#include "cli/CommandLine.h"
+
 const char* const SERVER_USAGE =
     R"(Usage: marquill-server [--home DIR] [--port NAME|PATH] [--output-folder DIR] [--once]
 
@@ -31,40 +33,10 @@ Exit status: 0 after a signal, or with --once when every job finished; 1 with --
 130 when --once was interrupted.
 )";
 
-namespace {
-
-bool takesValue(const std::string& option)
-{
-    return option == "--home" || option == "--port" || option == "--output-folder";
-}
-
-} // namespace
-
 bool parseServerOptions(const std::vector<std::string>& arguments, ServerOptions& options, std::string& error)
 {
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--once") {
-            options.once = true;
-        } else if (takesValue(argument)) {
-            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-                error = argument + " needs a value";
-                return false;
-            }
-            const std::string& value = arguments[++i];
-            if (argument == "--home")
-                options.home = value;
-            else if (argument == "--port")
-                options.port = value;
-            else
-                options.outputFolder = value;
-        } else {
-            error =
-                argument.starts_with("-") ? "unknown option " + argument : "unexpected argument " + argument;
-            return false;
-        }
-    }
-    return true;
+    std::vector<CommandLineOption> table = commonOptions(options);
+    table.push_back({.name = "--once", .flag = &options.once});
+    table.push_back({.name = "--output-folder", .value = &options.outputFolder});
+    return parseCommandLine(arguments, table, {.emptyValues = false}, error);
 }

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "cli/CommonOptions.h"
+
 #include <string>
 #include <vector>
 
 // What the command line of marquill-server asks for.
-struct ServerOptions {
-    std::string home;         // folder of the settings files; empty: the program folder
-    std::string port;         // port name or path for this run; empty: the [CutInfo] port
+struct ServerOptions : CommonOptions {
     std::string outputFolder; // where the File port's passes go; empty: Output/ in the home folder
     bool once = false;
-    bool help = false;
 };
 
 // Reads the arguments after the program name. False with a message in error for an unknown option, a

@@ -1,20 +1,18 @@
 // marquill-plot: plots files through the automatic queue and the output run, without a window.
 
 #include "cli/ConsoleView.h"
-#include "cli/HomeFolder.h"
 #include "cli/Interrupt.h"
 #include "cli/Options.h"
+#include "cli/ProgramStart.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/CCommandTable.h"
+#include "jobs/CIntake.h"
 #include "jobs/CManualJobList.h"
 #include "jobs/CPlotRun.h"
-#include "jobs/CommandIds.h"
-#include "jobs/Intake.h"
+#include "jobs/JobCommandIds.h"
 #include "jobs/JobTexts.h"
 #include "jobs/StartupSettings.h"
-#include "platform/HomeFolderLock.h"
 #include "platform/Hooks.h"
-#include "platform/ProgramFolder.h"
 #include "res/strings/StringTable.h"
 
 #include <unistd.h>
@@ -27,8 +25,6 @@ namespace {
 
 constexpr int EXIT_ALL_FINISHED = 0;
 constexpr int EXIT_JOB_NOT_FINISHED = 1;
-constexpr int EXIT_BAD_COMMAND_LINE = 2;
-constexpr int EXIT_HOME_IN_USE = 3;
 
 int printMessage(const std::string& text, const std::string&, unsigned)
 {
@@ -106,43 +102,21 @@ bool reportUnfinished(const CAutoJobList& list)
 int main(int argc, char** argv)
 {
     PlotOptions options;
-    std::string error;
-    if (!parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::fprintf(stderr, "marquill-plot: %s (marquill-plot --help says more)\n", error.c_str());
-        return EXIT_BAD_COMMAND_LINE;
-    }
-    if (options.help) {
-        std::fputs(PLOT_USAGE, stdout);
-        return EXIT_ALL_FINISHED;
-    }
-
-    // Taken before the settings are read: the holder may be writing them.
-    const std::string home = homeFolder(options.home);
-    platform::HomeFolderLock lock;
-    if (!lock.take(home)) {
-        std::fprintf(stderr, "marquill-plot: %s\n", lock.refusal().c_str());
-        return EXIT_HOME_IN_USE;
-    }
+    ProgramStart start("marquill-plot", PLOT_USAGE);
+    if (!start.begin(argc, argv, options, parseOptions))
+        return start.exitStatus();
 
     // Settings files that cannot be used are reported while they are read.
     installConsoleHooks(nullptr);
     // Here the job results are messages to the user, in the language of the settings.
     strings::useLocalResultStrings(true);
-    auto settings = std::make_unique<StartupSettings>();
-    loadStartupSettings(home, *settings, platform::programFolder());
+    const std::unique_ptr<StartupSettings> settings = start.loadSettings();
     if (!options.device.empty() && !selectDeviceForRun(*settings, options.device)) {
-        std::fprintf(stderr, "marquill-plot: no device named %s in %s\n", options.device.c_str(),
-                     settings->deviceFile.path());
-        return EXIT_BAD_COMMAND_LINE;
+        start.refuse("no device named " + options.device + " in " + settings->deviceFile.path());
+        return start.exitStatus();
     }
-
-    // Without a device nothing would be sent, yet every job would finish.
-    if (settings->device.sectionName[0] == '\0') {
-        std::fprintf(stderr,
-                     "marquill-plot: %s selects no device of its [CutterDevices]; name one with --device\n",
-                     settings->deviceFile.path());
-        return EXIT_BAD_COMMAND_LINE;
-    }
+    if (!start.hasDevice(*settings, "; name one with --device"))
+        return start.exitStatus();
 
     CAutoJobList list(settings->server);
     ConsoleView view(list, stderr);

@@ -1,9 +1,9 @@
 #include "jobs/CCommandTable.h"
 
 #include "jobs/CAutoJobList.h"
+#include "jobs/CIntake.h"
 #include "jobs/CPlotRun.h"
-#include "jobs/CommandIds.h"
-#include "jobs/Intake.h"
+#include "jobs/JobCommandIds.h"
 #include "output/CPlotterDevice.h"
 
 #include <algorithm>

@@ -18,6 +18,7 @@ class CPlotPort;
 class CPlotterDevice;
 class CProfile;
 class CSectionCutter;
+enum class PassEnd;
 struct CPlotJob;
 struct ServerSettings;
 
@@ -78,7 +79,14 @@ public:
 
 private:
     bool runGoingOn() const;
+    // How the passes of a copy ended.
+    enum class CopyEnd { Sent, PortFailed, WriteFailed, MediaRanOut, Stopped };
+
     void plotRunningJob(int row);
+    CCutInfo copySettings(const CPlotJob& job) const;
+    PassEnd passEnd(const CCutInfo& copy) const;
+    CopyEnd sendBands(const CPlotJob& job, const CPlot& plot, CSectionCutter& cutter, CPlotPort& port,
+                      float mediaWidth);
     std::unique_ptr<CPlot> layOut(CPlotJob& job) const;
     bool outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter& cutter, float y0, float y1,
                     std::int32_t& consumed);

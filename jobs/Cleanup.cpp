@@ -1,6 +1,6 @@
 #include "jobs/CAutoJobList.h"
+#include "jobs/CIntake.h"
 #include "jobs/FileErrors.h"
-#include "jobs/Intake.h"
 #include "platform/FileTime.h"
 #include "platform/PathMapping.h"
 

@@ -155,6 +155,27 @@ std::unique_ptr<CPlot> CPlotRun::layOut(CPlotJob& job) const
     return plot;
 }
 
+// The cutting settings of one pass of the job's copy: the shared ones with the job's own feed and half
+// cut. The shared record stays as stored, so that a settings dialog saved during a copy writes the stored
+// values and not the job's.
+CCutInfo CPlotRun::copySettings(const CPlotJob& job) const
+{
+    CCutInfo copy = cutInfo_;
+    copy.AutoFeed = (job.options & CPlotJob::OPTION_AUTO_FEED) != 0 ? 1 : 0;
+    // The half cut takes the value of the job's option bit itself.
+    copy.HalfCut = job.options & CPlotJob::OPTION_HALF_CUT;
+    return copy;
+}
+
+// With the feed command switched on, a job to be fed ends each pass at the feed position and starts a new
+// frame, any other job goes back home; switched off, every pass ends with a plain feed.
+PassEnd CPlotRun::passEnd(const CCutInfo& copy) const
+{
+    if (settings_.SendPG == 0)
+        return PassEnd::Feed;
+    return copy.AutoFeed != 0 ? PassEnd::FeedAndNewFrame : PassEnd::Home;
+}
+
 int CPlotRun::outputCopy(CPlotJob& job)
 {
     if (!job.plot)
@@ -174,75 +195,68 @@ int CPlotRun::outputCopy(CPlotJob& job)
     port.setStallNotice(
         [this, &job](std::size_t bytesSent) { list_.setStalledText(rowOf(&job), stalledText(bytesSent)); });
     device_.stopFlag = 0;
-    const std::int32_t savedAutoFeed = cutInfo_.AutoFeed;
-    const std::int32_t savedHalfCut = cutInfo_.HalfCut;
-    const std::int32_t autoFeed = (job.options & CPlotJob::OPTION_AUTO_FEED) ? 1 : 0;
-    cutInfo_.AutoFeed = autoFeed;
-    cutInfo_.HalfCut = (job.options & CPlotJob::OPTION_HALF_CUT) ? 8 : 0;
-
-    bool portFailed = false;
-    bool writeFailed = false;
-    bool stopped = false;
-    // Bands were left out because the media left could not hold another one.
-    bool mediaRanOut = false;
-    sentDrawing_ = false;
-    // The first band is always made: a drawing lying on the media's edge at y = 0 ends where it starts.
-    for (float y0 = 0.0f; y0 == 0.0f || y0 < bounds.bottom; y0 += mediaWidth) {
-        if (device_.beginPass(MessageSteps::Run, cutInfo_) == 0) {
-            portFailed = true;
-            break;
-        }
-        std::int32_t consumed = 0;
-        stopped = outputBand(job, *plot, cutter, y0, y0 + mediaWidth, consumed);
-        // A stop raised while the band's last section was written ends the copy as well.
-        stopped = stopped || device_.stopFlag != 0;
-        if (stopped && port.writeError().empty())
-            finishStoppedPass(port);
-        device_.endPass(static_cast<PassEnd>(settings_.SendPG != 0 ? autoFeed : 2));
-        writeFailed = !port.writeError().empty();
-        // A port that failed before the device took a byte used no media.
-        if (!writeFailed || port.bytesSent() > 0)
-            settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - consumed);
-        if (writeFailed)
-            break;
-        // Without a positive media width the next band would lie where this one did.
-        if (stopped || settings_.PageOut == 0 || mediaWidth <= 0.0f)
-            break;
-        if (settings_.REMAINMEDIALENGTH < bounds.right) {
-            mediaRanOut = y0 + mediaWidth < bounds.bottom;
-            break;
-        }
-    }
-
+    const CopyEnd end = sendBands(job, *plot, cutter, port, mediaWidth);
     port.setStallNotice(nullptr);
-    cutInfo_.AutoFeed = savedAutoFeed;
-    cutInfo_.HalfCut = savedHalfCut;
-    if (portFailed) {
-        device_.stopFlag = 1;
+    // However the copy ended, its output is over.
+    device_.stopFlag = 1;
+
+    switch (end) {
+    case CopyEnd::PortFailed:
         job.messageText = portOpenFailureText(device_.port->portName(), device_.port->openError());
         return RESULT_PORT_OPEN_FAILED;
-    }
-    if (writeFailed) {
-        device_.stopFlag = 1;
+    case CopyEnd::WriteFailed:
         job.messageText = portWriteFailureText(device_.port->portName(), port.writeError());
         return RESULT_PORT_WRITE_FAILED;
-    }
-    if (mediaRanOut) {
-        device_.stopFlag = 1;
+    case CopyEnd::MediaRanOut:
         return RESULT_NOT_ENOUGH_MEDIA;
-    }
-    // Only the sections begun before the stop have used media, and the copy is not plotted.
-    if (stopped) {
-        device_.stopFlag = 1;
+    case CopyEnd::Stopped:
+        // Only the sections begun before the stop have used media, and the copy is not plotted.
         list_.setProgressText(rowOf(&job), strings::localString(strings::IDS_STOPPED));
         return RESULT_STOPPED;
+    case CopyEnd::Sent:
+        break;
     }
-    device_.stopFlag = 1;
     // Paths whose extents touch the media may still have nothing on it once clipped.
     if (!sentDrawing_)
         return RESULT_NOTHING_ON_MEDIA;
     list_.setProgressText(rowOf(&job), strings::localString(strings::IDS_STATE_FINISHED));
     return RESULT_OK;
+}
+
+// The passes of a copy, one band of the media's width each, while the media lasts and nothing failed.
+CPlotRun::CopyEnd CPlotRun::sendBands(const CPlotJob& job, const CPlot& plot, CSectionCutter& cutter,
+                                      CPlotPort& port, float mediaWidth)
+{
+    const FRect& bounds = plot.extent;
+    sentDrawing_ = false;
+    // The first band is always made: a drawing lying on the media's edge at y = 0 ends where it starts.
+    for (float y0 = 0.0f; y0 == 0.0f || y0 < bounds.bottom; y0 += mediaWidth) {
+        const CCutInfo settings = copySettings(job);
+        if (device_.beginPass(MessageSteps::Run, settings) == 0)
+            return CopyEnd::PortFailed;
+        std::int32_t consumed = 0;
+        bool stopped = outputBand(job, plot, cutter, y0, y0 + mediaWidth, consumed);
+        // A stop raised while the band's last section was written ends the copy as well.
+        stopped = stopped || device_.stopFlag != 0;
+        if (stopped && port.writeError().empty())
+            finishStoppedPass(port);
+        device_.endPass(passEnd(settings));
+        const bool writeFailed = !port.writeError().empty();
+        // A port that failed before the device took a byte used no media.
+        if (!writeFailed || port.bytesSent() > 0)
+            settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - consumed);
+        if (writeFailed)
+            return CopyEnd::WriteFailed;
+        if (stopped)
+            return CopyEnd::Stopped;
+        // Without a positive media width the next band would lie where this one did.
+        if (settings_.PageOut == 0 || mediaWidth <= 0.0f)
+            break;
+        // Bands are left out when the media left could not hold another one.
+        if (settings_.REMAINMEDIALENGTH < bounds.right)
+            return y0 + mediaWidth < bounds.bottom ? CopyEnd::MediaRanOut : CopyEnd::Sent;
+    }
+    return CopyEnd::Sent;
 }
 
 // A stopped pass still leaves the device safe when it takes data: the command the stop cut short is

@@ -1,5 +1,6 @@
 #include "jobs/RollCount.h"
 
+#include "output/ServerFileKeys.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
 
@@ -7,12 +8,6 @@
 
 #include <algorithm>
 #include <climits>
-
-namespace {
-
-constexpr std::int32_t DEFAULT_REMAINING = 150000;
-
-} // namespace
 
 RollCount::RollCount(CProfile& serverFile, ServerSettings& settings)
     : serverFile_(serverFile), settings_(settings)
@@ -39,7 +34,7 @@ bool RollCount::sync()
     const FileStamp before = stampNow();
     const bool fileChanged = !(before == stamp_);
     const std::int32_t inFile =
-        fileChanged ? serverFile_.getInt("SYSTEM", "REMAINMEDIALENGTH", DEFAULT_REMAINING) : lastMet_;
+        fileChanged ? readSetting(serverFile_, SystemKeys::REMAINMEDIALENGTH) : lastMet_;
     // The run may already have written the count it holds: the media it used is in the file then.
     const bool holdsOurCount = fileChanged && inFile == settings_.REMAINMEDIALENGTH;
     const std::int64_t used = holdsOurCount ? 0 : std::int64_t{lastMet_} - settings_.REMAINMEDIALENGTH;
@@ -51,7 +46,7 @@ bool RollCount::sync()
     writeFailed_ = false;
     if (count == inFile && before.size >= 0)
         return changedByOthers;
-    writeFailed_ = !serverFile_.setInt("SYSTEM", "REMAINMEDIALENGTH", count);
+    writeFailed_ = !writeSetting(serverFile_, SystemKeys::REMAINMEDIALENGTH, count);
     if (writeFailed_) {
         // The file still holds what it held: the next meeting writes the count again.
         lastMet_ = inFile;
@@ -59,7 +54,7 @@ bool RollCount::sync()
     }
     stamp_ = stampNow();
     // Someone who wrote the file right after us is heard at the next meeting.
-    if (serverFile_.getInt("SYSTEM", "REMAINMEDIALENGTH", DEFAULT_REMAINING) != count)
+    if (readSetting(serverFile_, SystemKeys::REMAINMEDIALENGTH) != count)
         stamp_ = {};
     return changedByOthers;
 }

@@ -1,7 +1,7 @@
 #include "jobs/CPlotRun.h"
 
 #include "jobs/CAutoJobList.h"
-#include "jobs/CommandIds.h"
+#include "jobs/JobCommandIds.h"
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
 

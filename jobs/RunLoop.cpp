@@ -2,7 +2,7 @@
 
 #include "geometry/CMatrix.h"
 #include "jobs/CAutoJobList.h"
-#include "jobs/Intake.h"
+#include "jobs/CIntake.h"
 #include "jobs/JobPlot.h"
 #include "jobs/RunTexts.h"
 #include "output/CPlotterDevice.h"

@@ -1,7 +1,7 @@
 #include "jobs/StartupSettings.h"
 
 #include "output/OutputSettings.h"
-#include "platform/DynamicLibrary.h"
+#include "output/ServerFileKeys.h"
 #include "platform/Installation.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
@@ -60,47 +60,18 @@ int editionIconId(int editionCode)
     }
 }
 
-bool CLanguageLibrary::load(const std::string& folder)
-{
-    unload();
-    handle_ = platform::loadLibrary(folder + "ResEng.so");
-    if (handle_ == nullptr)
-        return false;
-    const auto lookup = reinterpret_cast<strings::EnglishLookup>(findSymbol("ResEngString"));
-    if (lookup == nullptr) {
-        unload();
-        return false;
-    }
-    strings::useEnglishStrings(lookup);
-    return true;
-}
-
-void CLanguageLibrary::unload()
-{
-    if (handle_ == nullptr)
-        return;
-    strings::useEnglishStrings(nullptr);
-    platform::freeLibrary(handle_);
-    handle_ = nullptr;
-}
-
-void* CLanguageLibrary::findSymbol(const char* name) const
-{
-    return handle_ != nullptr ? platform::findSymbol(handle_, name) : nullptr;
-}
-
 int installedEdition(const std::string& folder)
 {
     CProfile installFile;
     installFile.setPath((folder + "Install.INI").c_str());
-    return installFile.getInt("Install", "Edition", 0);
+    return readSetting(installFile, platform::kEditionKey);
 }
 
 int startupLanguage(const std::string& folder)
 {
     CProfile serverFile;
     serverFile.setPath((folder + "Server.INI").c_str());
-    const int language = serverFile.getInt("SYSTEM", "Language", 0);
+    const int language = readSetting(serverFile, SystemKeys::Language);
     return language < FIRST_LANGUAGE_ID ? platform::systemDefaultLanguage() : language;
 }
 
@@ -108,7 +79,7 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings,
                          const std::string& libraryFolder)
 {
     settings.serverFile.setPath((folder + "Server.INI").c_str());
-    settings.languageFromSystem = settings.serverFile.getInt("SYSTEM", "Language", 0) < FIRST_LANGUAGE_ID;
+    settings.languageFromSystem = readSetting(settings.serverFile, SystemKeys::Language) < FIRST_LANGUAGE_ID;
     settings.language = startupLanguage(folder);
     settings.edition = installedEdition(folder);
     settings.deviceFile.setPath(
@@ -125,13 +96,13 @@ void loadStartupSettings(const std::string& folder, StartupSettings& settings,
 void saveChosenLanguage(StartupSettings& settings)
 {
     if (settings.languageFromSystem)
-        settings.serverFile.setInt("SYSTEM", "Language", settings.language);
+        writeSetting(settings.serverFile, SystemKeys::Language, settings.language);
 }
 
 void saveMediaSettings(StartupSettings& settings)
 {
-    settings.serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", settings.server.REMAINMEDIALENGTH);
-    settings.serverFile.setInt("SYSTEM", "MediaWidth", settings.server.MediaWidth);
+    writeSetting(settings.serverFile, SystemKeys::REMAINMEDIALENGTH, settings.server.REMAINMEDIALENGTH);
+    writeSetting(settings.serverFile, SystemKeys::MediaWidth, settings.server.MediaWidth);
 }
 
 bool selectDeviceForRun(StartupSettings& settings, const std::string& name)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/CLanguageLibrary.h"
 #include "output/CCutInfo.h"
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
@@ -11,27 +12,6 @@
 // language the English ones of the language library.
 constexpr int LANGUAGE_CHINESE = 2052;
 constexpr int LANGUAGE_ENGLISH = 1033;
-
-// The English language library ResEng.so while it is loaded: its string table is the current one. Freed
-// (and the program's own texts made current again) when the object goes.
-class CLanguageLibrary {
-public:
-    CLanguageLibrary() = default;
-    ~CLanguageLibrary() { unload(); }
-    CLanguageLibrary(const CLanguageLibrary&) = delete;
-    CLanguageLibrary& operator=(const CLanguageLibrary&) = delete;
-
-    // Loads folder + "ResEng.so" and makes its strings current. False, with the program's own texts
-    // current, when the library is missing or lacks its string table.
-    bool load(const std::string& folder);
-    void unload();
-    bool isLoaded() const { return handle_ != nullptr; }
-    // An entry point of the library, or null.
-    void* findSymbol(const char* name) const;
-
-private:
-    void* handle_ = nullptr;
-};
 
 // The settings the program loads at start-up, read from one folder: Server.INI, the device-profile file
 // the edition and language choose, and Port.INI for the port.

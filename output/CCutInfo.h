@@ -5,7 +5,8 @@
 class CProfile;
 
 // The cutting settings of [CutInfo] in the device-profile file: paper, port, curve accuracy, half cut
-// and page gap. One record lives for the whole program; a job run borrows AutoFeed and HalfCut.
+// and page gap. One record lives for the whole program; each copy of a job passes a copy of it
+// with the job's own AutoFeed and HalfCut to the device.
 class CCutInfo {
 public:
     struct PaperRect {

@@ -2,6 +2,7 @@
 
 #include "platform/CProfile.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SettingKey.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -30,7 +31,7 @@ int editionCode()
 {
     CProfile installFile;
     installFile.setPath((programFolder() + "Install.INI").c_str());
-    return installFile.getInt("Install", "Edition", 0);
+    return readSetting(installFile, kEditionKey);
 }
 
 int languageIdOfLocale(const std::string& localeName)

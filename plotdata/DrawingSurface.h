@@ -1,21 +1,7 @@
 #pragma once
 
 #include "geometry/Point.h"
-
-#include <cstdint>
-
-// The only pen style the preview draws with.
-constexpr int PS_SOLID = 0;
-
-// A pen of a drawing surface.
-struct CPen {
-    int style = PS_SOLID;
-    int width = 1;
-    // 0x00BBGGRR: red in the low byte.
-    uint32_t colour = 0;
-
-    bool operator==(const CPen&) const = default;
-};
+#include "plotdata/CPen.h"
 
 // Where a plot is drawn: one path at a time is built from moves, lines and Bezier curves in surface
 // pixels, then stroked once with the pen selected at that moment. The preview window implements it;

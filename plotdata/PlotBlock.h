@@ -1,13 +1,11 @@
 #pragma once
 
-#include "geometry/CMatrix.h"
 #include "geometry/Rect.h"
 #include "plotdata/CPlot.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 // The plot block: the byte layout in which the import filter hands over a drawing. Little-endian, no
 // alignment.
@@ -36,20 +34,3 @@ std::unique_ptr<CPlot> readPlotBlock(const std::uint8_t* block, std::size_t leng
 // count is below 1, when its size is not 32 + 9 * count or does not fit length, or when its last item is
 // not PI_END.
 std::unique_ptr<CPlotPath> readPathBlock(const std::uint8_t* block, std::size_t length);
-
-// Builds a plot block from raw parts, path by path.
-class PlotBlockWriter {
-public:
-    PlotBlockWriter(const CMatrix& transform, const FRect& extent, std::uint32_t tag);
-
-    void addPath(const FRect& extent, std::uint16_t lineType, std::int32_t pen, const PathItem* items,
-                 std::uint32_t count);
-    // The finished block, its total size written and the final mark appended.
-    std::vector<std::uint8_t> finish();
-
-private:
-    std::vector<std::uint8_t> bytes_;
-};
-
-// The block of a whole plot: its pending transform, extent and tag, and every path.
-std::vector<std::uint8_t> writePlotBlock(const CPlot& plot);

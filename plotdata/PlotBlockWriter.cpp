@@ -1,3 +1,4 @@
+#include "plotdata/PlotBlockWriter.h"
 #include "plotdata/PlotBlock.h"
 
 #include "plotdata/PlotBlockBytes.h"

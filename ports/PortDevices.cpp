@@ -1,6 +1,7 @@
 #include "ports/PortDevices.h"
 
 #include "platform/CProfile.h"
+#include "ports/PortFileKeys.h"
 #include "ports/PortKind.h"
 
 #include <libserialport.h>
@@ -119,7 +120,7 @@ PortDevice resolvePortDevice(int portNumber, const CProfile& portIni)
     const int index = serial ? portNumber - 1 : portNumber - kFirstParallelPort;
     const std::string name = (serial ? "COM" : "LPT") + std::to_string(index + 1);
     char mapped[150];
-    if (portIni.getString("PortMap", name.c_str(), mapped, sizeof mapped, "") > 0)
+    if (portIni.getString(PortMapKeys::kSection, name.c_str(), mapped, sizeof mapped, "") > 0)
         return {mapped, {}};
     std::vector<PortDevice> devices = serial ? listSerialDevices() : listPrinterDevices();
     if (static_cast<std::size_t>(index) < devices.size())

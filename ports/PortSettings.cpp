@@ -2,31 +2,28 @@
 
 #include "platform/CProfile.h"
 #include "platform/ProgramFolder.h"
-
-namespace {
-constexpr const char* kSection = "PortInfo";
-}
+#include "ports/PortFileKeys.h"
 
 void PortSettings::load(const CProfile& portIni)
 {
-    portIni.getString(kSection, "FilePath", FilePath, sizeof FilePath, "");
+    readSetting(portIni, PortInfoKeys::FilePath, FilePath, sizeof FilePath);
     // The integers are stored in fields narrower than int, as the file format has always done: a -1
     // written by a list without a selection reads back as 65535, which means "no parity" or "keep".
-    OECheck = static_cast<std::uint16_t>(portIni.getInt(kSection, "OECheck", 0));
-    TranSpeed = static_cast<std::uint32_t>(portIni.getInt(kSection, "TranSpeed", 9600));
-    StopBits = static_cast<std::uint16_t>(portIni.getInt(kSection, "StopBits", 0));
-    DataWidth = static_cast<std::uint16_t>(portIni.getInt(kSection, "DataWidth", 8));
-    FlowCtrl = static_cast<std::uint8_t>(portIni.getInt(kSection, "FlowCtrl", 2));
+    OECheck = static_cast<std::uint16_t>(readSetting(portIni, PortInfoKeys::OECheck));
+    TranSpeed = static_cast<std::uint32_t>(readSetting(portIni, PortInfoKeys::TranSpeed));
+    StopBits = static_cast<std::uint16_t>(readSetting(portIni, PortInfoKeys::StopBits));
+    DataWidth = static_cast<std::uint16_t>(readSetting(portIni, PortInfoKeys::DataWidth));
+    FlowCtrl = static_cast<std::uint8_t>(readSetting(portIni, PortInfoKeys::FlowCtrl));
 }
 
 void PortSettings::save(CProfile& portIni) const
 {
-    portIni.setString(kSection, "FilePath", FilePath);
-    portIni.setInt(kSection, "OECheck", OECheck);
-    portIni.setInt(kSection, "TranSpeed", static_cast<int>(TranSpeed));
-    portIni.setInt(kSection, "StopBits", StopBits);
-    portIni.setInt(kSection, "DataWidth", DataWidth);
-    portIni.setInt(kSection, "FlowCtrl", FlowCtrl);
+    writeSetting(portIni, PortInfoKeys::FilePath, FilePath);
+    writeSetting(portIni, PortInfoKeys::OECheck, OECheck);
+    writeSetting(portIni, PortInfoKeys::TranSpeed, static_cast<int>(TranSpeed));
+    writeSetting(portIni, PortInfoKeys::StopBits, StopBits);
+    writeSetting(portIni, PortInfoKeys::DataWidth, DataWidth);
+    writeSetting(portIni, PortInfoKeys::FlowCtrl, FlowCtrl);
 }
 
 std::string defaultPortIniPath() { return platform::programFolder() + "Port.INI"; }

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Marquill needs to build, run and test, and the German locale the
 # settings tests write floats under.
 set -euo pipefail
-packages=(build-essential cmake ninja-build pkg-config clang clang-format clang-tidy locales
+packages=(build-essential cmake ninja-build pkg-config clang clang-format clang-tidy clazy locales
           libgtest-dev libgmock-dev libbenchmark-dev libserialport-dev
           qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
           fonts-wqy-microhei hp2xx)

@@ -1,8 +1,8 @@
 // The scan the receive timer runs every 10 seconds on the window's thread: a receive folder whose files
 // are all listed already (the steady state of a busy queue), and the first scan that lists them all.
 #include "jobs/CAutoJobList.h"
+#include "jobs/CIntake.h"
 #include "jobs/CManualJobList.h"
-#include "jobs/Intake.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
 

@@ -1,5 +1,6 @@
 #include "plotdata/CPlot.h"
 #include "plotdata/PlotBlock.h"
+#include "plotdata/PlotBlockWriter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,6 +3,7 @@
 // read outside the input.
 #include "plotdata/CPlot.h"
 #include "plotdata/PlotBlock.h"
+#include "plotdata/PlotBlockWriter.h"
 
 #include <cstdint>
 #include <cstdlib>

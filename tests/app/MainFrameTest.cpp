@@ -2,8 +2,8 @@
 
 #include "WindowTestSupport.h"
 
-#include "app/CommandIds.h"
-#include "jobs/CommandIds.h"
+#include "app/FrameCommandIds.h"
+#include "jobs/JobCommandIds.h"
 #include "platform/FileTime.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"

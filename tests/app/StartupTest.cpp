@@ -4,7 +4,7 @@
 
 #include "app/CLogoDialog.h"
 #include "app/CRunningInstance.h"
-#include "app/CommandIds.h"
+#include "app/FrameCommandIds.h"
 #include "platform/ProgramFolder.h"
 #include "res/strings/StringTable.h"
 

@@ -6,7 +6,7 @@
 
 #include "app/MediaBar.h"
 #include "app/QtHooks.h"
-#include "jobs/CommandIds.h"
+#include "jobs/JobCommandIds.h"
 #include "platform/FileTime.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"

@@ -2,8 +2,8 @@
 #include "TempDir.h"
 
 #include "jobs/CCommandTable.h"
+#include "jobs/CIntake.h"
 #include "jobs/CManualJobList.h"
-#include "jobs/Intake.h"
 #include "platform/CProfile.h"
 
 #include <gtest/gtest.h>

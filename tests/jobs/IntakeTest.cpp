@@ -1,7 +1,7 @@
-#include "jobs/Intake.h"
 #include "JobTestSupport.h"
 #include "TempDir.h"
 #include "jobs/CAutoJobList.h"
+#include "jobs/CIntake.h"
 #include "jobs/CManualJobList.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"

@@ -4,8 +4,8 @@
 #include "TempDir.h"
 
 #include "MissingInput.h"
+#include "jobs/CIntake.h"
 #include "jobs/CManualJobList.h"
-#include "jobs/Intake.h"
 #include "jobs/JobTexts.h"
 #include "output/OutputSettings.h"
 #include "platform/CProfile.h"

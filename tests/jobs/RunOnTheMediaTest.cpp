@@ -78,3 +78,29 @@ TEST_F(RunTest, TheMediaCheckMeasuresTheDrawingAsTheRatiosScaleIt)
 }
 
 } // namespace
+
+// The job's feed and half cut are the copy's own: the device cuts in stretches and ends each pass as the
+// job asks, while the shared settings keep their stored values, which a settings dialog opened during
+// the copy shows and saves.
+TEST_F(RunTest, AJobsFeedAndHalfCutReachTheDeviceButNotTheSharedSettings)
+{
+    std::strcpy(device.command(CommandTemplate::FeedCmd), "F%d;");
+    cutInfo.AutoFeed = 1;
+    cutInfo.HalfCut = 0;
+    const int halfCut = addJob("half.plt", plotOfLines({{{10, 10}, {30, 10}}}));
+    list.jobAt(halfCut)->options = CPlotJob::OPTION_HALF_CUT;
+    std::vector<std::pair<int, int>> shared;
+    port.onWrite = [&] { shared.emplace_back(cutInfo.AutoFeed, cutInfo.HalfCut); };
+    plotRow(halfCut);
+    EXPECT_THAT(port.passes.at(0), HasSubstr("D120,100; M122,100;D142,100;"));
+    EXPECT_THAT(port.passes.at(0), Not(HasSubstr("F")));
+    ASSERT_FALSE(shared.empty());
+    for (const auto& values : shared)
+        EXPECT_EQ(values, std::make_pair(1, 0));
+
+    const int fed = addJob("fed.plt", plotOfLines({{{10, 10}, {30, 10}}}));
+    list.jobAt(fed)->options = CPlotJob::OPTION_AUTO_FEED;
+    plotRow(fed);
+    EXPECT_THAT(port.passes.at(1), HasSubstr("D300,100;"));
+    EXPECT_THAT(port.passes.at(1), HasSubstr("F"));
+}

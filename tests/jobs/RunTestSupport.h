@@ -2,7 +2,7 @@
 
 #include "jobs/CAutoJobList.h"
 #include "jobs/CPlotRun.h"
-#include "jobs/CommandIds.h"
+#include "jobs/JobCommandIds.h"
 #include "output/CCutInfo.h"
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"

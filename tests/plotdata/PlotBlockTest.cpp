@@ -2,6 +2,7 @@
 
 #include "plotdata/CPlot.h"
 #include "plotdata/PlotBlock.h"
+#include "plotdata/PlotBlockWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "TempDir.h"
 
 #include "jobs/CCommandTable.h"
+#include "jobs/CIntake.h"
 #include "jobs/CManualJobList.h"
-#include "jobs/Intake.h"
 #include "platform/CProfile.h"
 #include "ui/delegates/RowLayout.h"
 #include "ui/models/CJobListModel.h"

@@ -3,6 +3,7 @@
 #include "platform/CProfile.h"
 #include "platform/Hooks.h"
 #include "platform/Profile.h"
+#include "platform/SettingKey.h"
 #include "res/strings/Placeholders.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
@@ -93,10 +94,9 @@ std::string cutUtf8(std::string_view text, std::size_t maxBytes)
     return std::string(text.substr(0, end));
 }
 
-std::string readSettingText(const CProfile& file, const char* section, const char* key,
-                            const char* defaultValue, std::size_t maxBytes)
+std::string readSettingText(const CProfile& file, const TextKey& key, std::size_t maxBytes)
 {
-    return cutUtf8(file.getText(section, key, defaultValue), maxBytes);
+    return cutUtf8(readSetting(file, key), maxBytes);
 }
 
 void reportSettingsNotSaved(const CProfile& file)

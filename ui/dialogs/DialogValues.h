@@ -4,6 +4,7 @@
 #include <string_view>
 
 class CProfile;
+struct TextKey;
 
 // How the settings dialogs show numbers and read back what was typed. Lengths are stored as whole
 // millimetres; in inch units they are shown as inches and typed inches are turned back into millimetres,
@@ -47,5 +48,4 @@ std::string cutUtf8(std::string_view text, std::size_t maxBytes);
 void reportSettingsNotSaved(const CProfile& file);
 
 // A text setting, or defaultValue when it is missing, cut to maxBytes without splitting a character.
-std::string readSettingText(const CProfile& file, const char* section, const char* key,
-                            const char* defaultValue, std::size_t maxBytes);
+std::string readSettingText(const CProfile& file, const TextKey& key, std::size_t maxBytes);

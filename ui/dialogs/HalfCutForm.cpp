@@ -1,6 +1,7 @@
 #include "ui/dialogs/HalfCutForm.h"
 
 #include "output/CCutInfo.h"
+#include "output/DeviceFileKeys.h"
 #include "platform/CProfile.h"
 #include "ui/dialogs/DialogValues.h"
 
@@ -28,8 +29,8 @@ float typedLength(const std::string& text, float minimum)
 void HalfCutForm::open()
 {
     CProfile& file = settings_.deviceFile;
-    solidText = formatFixed(file.getFloat("CutInfo", "SolidCut", 2.0f), 2);
-    voidText = formatFixed(file.getFloat("CutInfo", "VoidCut", 0.2f), 2);
+    solidText = formatFixed(storedSetting(file, CutInfoKeys::SolidCut), 2);
+    voidText = formatFixed(storedSetting(file, CutInfoKeys::VoidCut), 2);
 }
 
 void HalfCutForm::confirm()
@@ -37,6 +38,6 @@ void HalfCutForm::confirm()
     CCutInfo& cutInfo = settings_.cutInfo;
     cutInfo.SolidCut = typedLength(solidText, kSolidMinimum);
     cutInfo.VoidCut = typedLength(voidText, kVoidMinimum);
-    settings_.deviceFile.setFloat("CutInfo", "SolidCut", cutInfo.SolidCut);
-    settings_.deviceFile.setFloat("CutInfo", "VoidCut", cutInfo.VoidCut);
+    writeSetting(settings_.deviceFile, CutInfoKeys::SolidCut, cutInfo.SolidCut);
+    writeSetting(settings_.deviceFile, CutInfoKeys::VoidCut, cutInfo.VoidCut);
 }

@@ -2,6 +2,8 @@
 
 #include "output/CCutInfo.h"
 #include "output/CPlotterDevice.h"
+#include "output/DeviceFileKeys.h"
+#include "output/ServerFileKeys.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
 #include "ports/PortNames.h"
@@ -14,8 +16,6 @@
 
 namespace {
 
-constexpr const char* kSystem = "SYSTEM";
-constexpr const char* kCutInfo = "CutInfo";
 // The longest device name written back as the selected device.
 constexpr std::size_t kDeviceNameMax = 199;
 
@@ -45,13 +45,14 @@ std::string OutputSettingsForm::deviceName() const
 void OutputSettingsForm::open()
 {
     const ServerSettings& server = settings_.server;
-    devices = settings_.deviceFile.keyNames("CutterDevices");
+    devices = settings_.deviceFile.keyNames(CutterDevicesKeys::kSection);
     settings_.cutInfo.loadCutInfo(settings_.deviceFile);
     // The stored device is found as the stored port is: by the beginning of its name, ignoring case.
-    deviceIndex = findPortEntry(devices, readSettingText(settings_.deviceFile, kCutInfo, "Device", "", 79));
+    deviceIndex = findPortEntry(devices, readSettingText(settings_.deviceFile, CutInfoKeys::Device, 79));
 
     ports = listPortNames(settings_.editionCode, settings_.portFile);
-    portIndex = findPortEntry(ports, readSettingText(settings_.deviceFile, kCutInfo, "Port", "", 79));
+    portIndex =
+        findPortEntry(ports, readSettingText(settings_.deviceFile, withDefault(CutInfoKeys::Port, ""), 79));
 
     sectionText = showLength(shownSection_, server.Section);
     overlapText = showLength(shownOverlap_, server.OverLap);
@@ -65,7 +66,7 @@ void OutputSettingsForm::open()
     dashPlot = server.DashPlot != 0;
     sendFeed = server.SendPG != 0;
     lineMark = server.LineMark != 0;
-    storedDashedPens = readSettingText(settings_.deviceFile, kCutInfo, "SP2Dash", "", 79);
+    storedDashedPens = readSettingText(settings_.deviceFile, CutInfoKeys::SP2Dash, 79);
     fillPens();
 }
 
@@ -155,33 +156,36 @@ std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
     server.Section = section;
     cutInfo.mmPageGap = static_cast<std::uint16_t>(pageGap > 0xFFFF ? 0xFFFF : pageGap);
     server.PloterOffset = plotterOffset;
-    serverFile.setInt("System", "OverLap", server.OverLap);
-    serverFile.setInt("System", "Section", server.Section);
-    serverFile.setInt(kSystem, "PloterOffset", server.PloterOffset);
+    writeSetting(serverFile, SystemKeys::OverLap, server.OverLap);
+    writeSetting(serverFile, SystemKeys::Section, server.Section);
+    writeSetting(serverFile, SystemKeys::PloterOffset, server.PloterOffset);
 
     const std::string name = deviceName();
-    deviceFile.setString(kCutInfo, "Device", name.c_str());
+    writeSetting(deviceFile, CutInfoKeys::Device, name.c_str());
     device.loadProfile(deviceFile, name.c_str());
 
     const std::string port =
         portIndex >= 0 && portIndex < static_cast<int>(ports.size()) ? portNameOfEntry(ports[portIndex]) : "";
-    deviceFile.setString(kCutInfo, "PORT", port.c_str());
     std::snprintf(cutInfo.Port, sizeof cutInfo.Port, "%s", port.c_str());
     cutInfo.saveCutInfo(deviceFile);
 
     const struct {
-        const char* key;
+        const IntKey& key;
         bool on;
         std::int32_t& setting;
     } switches[] = {
-        {"AUTOROTATE", autoRotate, server.AutoRotate}, {"PageOut", pageOut, server.PageOut},
-        {"MirrorY", mirror, server.MirrorY},           {"SortPlot", sortPlot, server.SortPlot},
-        {"AdjustOrg", adjustOrigin, server.AdjustOrg}, {"DASHPLOT", dashPlot, server.DashPlot},
-        {"SENDPG", sendFeed, server.SendPG},           {"LineMark", lineMark, server.LineMark},
+        {SystemKeys::AutoRotate, autoRotate, server.AutoRotate},
+        {SystemKeys::PageOut, pageOut, server.PageOut},
+        {SystemKeys::MirrorY, mirror, server.MirrorY},
+        {SystemKeys::SortPlot, sortPlot, server.SortPlot},
+        {SystemKeys::AdjustOrg, adjustOrigin, server.AdjustOrg},
+        {SystemKeys::DashPlot, dashPlot, server.DashPlot},
+        {SystemKeys::SendPG, sendFeed, server.SendPG},
+        {SystemKeys::LineMark, lineMark, server.LineMark},
     };
     for (const auto& s : switches) {
         s.setting = s.on ? 1 : 0;
-        serverFile.setInt(kSystem, s.key, s.setting);
+        writeSetting(serverFile, s.key, s.setting);
     }
 
     std::string dashedPens;
@@ -190,7 +194,7 @@ std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
             dashedPens += dashMark(static_cast<int>(pen));
         device.penOffsets[pen] = offsets[pen];
     }
-    deviceFile.setString(kCutInfo, "SP2Dash", dashedPens.c_str());
+    writeSetting(deviceFile, CutInfoKeys::SP2Dash, dashedPens.c_str());
     std::snprintf(device.SP2Dash, sizeof device.SP2Dash, "%s", dashedPens.c_str());
 
     device.RatioX = static_cast<float>(ratioX);

@@ -1,6 +1,7 @@
 #include "ui/dialogs/PathForm.h"
 
-#include "jobs/Intake.h"
+#include "jobs/CIntake.h"
+#include "output/ServerFileKeys.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
 #include "platform/PathMapping.h"
@@ -23,9 +24,9 @@ void PathForm::open()
     // program loaded, defaults included, so that a plain OK changes nothing.
     automaticFolder = CIntake::automaticFolder(file);
     manualFolder = CIntake::manualFolder(file);
-    backupFolder = readSettingText(file, "BackUp", "BackUpPath", "C:\\BackUp", kFolderMax);
-    loadedReceiveRule_ = file.getInt("Receive", "AutoDeleType", ServerSettings{}.AutoDeleType);
-    loadedBackupRule_ = file.getInt("BackUp", "AutoDeleType", 0);
+    backupFolder = readSettingText(file, BackUpKeys::BackUpPath, kFolderMax);
+    loadedReceiveRule_ = readSetting(file, ReceiveKeys::AutoDeleType);
+    loadedBackupRule_ = readSetting(file, BackUpKeys::AutoDeleType);
     settings_.server.AutoDeleType = loadedReceiveRule_;
     receiveRule = listPosition(loadedReceiveRule_);
     backupRule = listPosition(loadedBackupRule_);
@@ -34,15 +35,18 @@ void PathForm::open()
 void PathForm::confirm()
 {
     CProfile& file = settings_.serverFile;
-    bool written = file.setString("Receive", "AReceivePath", cutUtf8(automaticFolder, kFolderMax).c_str());
-    written = file.setString("Receive", "MReceivePath", cutUtf8(manualFolder, kFolderMax).c_str()) && written;
+    bool written =
+        writeSetting(file, ReceiveKeys::AReceivePath, cutUtf8(automaticFolder, kFolderMax).c_str());
+    written =
+        writeSetting(file, ReceiveKeys::MReceivePath, cutUtf8(manualFolder, kFolderMax).c_str()) && written;
     // A rule the list has no entry for (the stored 8, "after 100 days") survives an unchanged list.
     const int receive = listPosition(receiveRule) >= 0 ? receiveRule : loadedReceiveRule_;
     settings_.server.AutoDeleType = receive;
-    written = file.setInt("Receive", "AutoDeleType", receive) && written;
-    written = file.setString("BackUp", "BackUpPath", cutUtf8(backupFolder, kFolderMax).c_str()) && written;
-    written = file.setInt("BackUp", "AutoDeleType",
-                          listPosition(backupRule) >= 0 ? backupRule : loadedBackupRule_) &&
+    written = writeSetting(file, ReceiveKeys::AutoDeleType, receive) && written;
+    written =
+        writeSetting(file, BackUpKeys::BackUpPath, cutUtf8(backupFolder, kFolderMax).c_str()) && written;
+    written = writeSetting(file, BackUpKeys::AutoDeleType,
+                           listPosition(backupRule) >= 0 ? backupRule : loadedBackupRule_) &&
               written;
     if (!written)
         reportSettingsNotSaved(file);

@@ -1,5 +1,6 @@
 #include "ui/dialogs/ReloadPaperForm.h"
 
+#include "output/ServerFileKeys.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
 #include "ui/dialogs/DialogValues.h"
@@ -88,9 +89,9 @@ bool ReloadPaperForm::confirm()
     server.REMAINMEDIALENGTH = length;
     showPane();
     CProfile& file = settings_.serverFile;
-    bool written = file.setInt("SYSTEM", "MediaWidth", server.MediaWidth);
-    written = file.setInt("SYSTEM", "REMAINMEDIALENGTH", server.REMAINMEDIALENGTH) && written;
-    written = file.setInt("SYSTEM", "unit", server.unit) && written;
+    bool written = writeSetting(file, SystemKeys::MediaWidth, server.MediaWidth);
+    written = writeSetting(file, SystemKeys::REMAINMEDIALENGTH, server.REMAINMEDIALENGTH) && written;
+    written = writeSetting(file, SystemKeys::unit, server.unit) && written;
     if (!written)
         reportSettingsNotSaved(file);
     if (settings_.redrawAutomaticList)

@@ -33,7 +33,7 @@ void CAutoChildView::mousePressEvent(QMouseEvent* event)
     const QPoint point = event->position().toPoint();
     const int row = indexAt(point).row();
     if (event->button() == Qt::LeftButton && row >= 0 && isOnToggle(point)) {
-        emit activated(this);
+        emit viewActivated(this);
         if (list_.pressAt(row, point.x(), labelLeft(row))) {
             event->accept();
             return;

@@ -81,7 +81,7 @@ CJobListWidget::CJobListWidget(CJobListModel& model, QWidget* parent) : QTableVi
             list().select(row);
             emit jobShown(list().jobAt(row));
         }
-        emit activated(this);
+        emit viewActivated(this);
         emit rowMenuRequested(row, viewport()->mapToGlobal(at));
     });
 }
@@ -210,11 +210,11 @@ void CJobListWidget::timerEvent(QTimerEvent* event)
 void CJobListWidget::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
-    emit activated(this);
+    emit viewActivated(this);
 }
 
 void CJobListWidget::mousePressEvent(QMouseEvent* event)
 {
-    emit activated(this);
+    emit viewActivated(this);
     QTableView::mousePressEvent(event);
 }

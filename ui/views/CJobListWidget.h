@@ -37,11 +37,12 @@ public:
 signals:
     // The job to show in the information view, or null.
     void jobShown(CPlotJob* job);
-    void activated(CJobListWidget* view);
     // Plot files were dropped onto the list: their local paths.
     void filesDropped(const QStringList& paths);
     // The context menu was asked for on the row (-1 below the rows), at the global position.
     void rowMenuRequested(int row, const QPoint& globalPosition);
+    // The view became the active one (it took the focus or a click).
+    void viewActivated(CJobListWidget* view);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Commands of the frame and the application; the job commands are in jobs/CommandIds.h.
+// Commands of the frame and the application; the job commands are in jobs/JobCommandIds.h.
 constexpr int ID_APP_EXIT = 57665;
 constexpr int ID_APP_ABOUT = 57664;
 constexpr int ID_VIEW_TOOLBAR = 59392;

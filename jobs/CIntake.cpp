@@ -1,8 +1,9 @@
-#include "jobs/Intake.h"
+#include "jobs/CIntake.h"
 
 #include "jobs/CAutoJobList.h"
 #include "jobs/CManualJobList.h"
 #include "jobs/FileErrors.h"
+#include "output/ServerFileKeys.h"
 #include "platform/CProfile.h"
 #include "platform/Hooks.h"
 #include "platform/PathMapping.h"
@@ -30,10 +31,10 @@ std::time_t CIntake::systemClock() { return std::time(nullptr); }
 
 namespace {
 
-std::string receiveFolder(const CProfile& serverFile, const char* key, const char* defaultFolder)
+std::string receiveFolder(const CProfile& serverFile, const TextKey& key)
 {
     char folder[RECEIVE_PATH_SIZE];
-    serverFile.getString("Receive", key, folder, RECEIVE_PATH_SIZE, defaultFolder);
+    readSetting(serverFile, key, folder, RECEIVE_PATH_SIZE);
     return folder;
 }
 
@@ -41,12 +42,12 @@ std::string receiveFolder(const CProfile& serverFile, const char* key, const cha
 
 std::string CIntake::automaticFolder(const CProfile& serverFile)
 {
-    return receiveFolder(serverFile, "AReceivePath", "C:\\Receive");
+    return receiveFolder(serverFile, ReceiveKeys::AReceivePath);
 }
 
 std::string CIntake::manualFolder(const CProfile& serverFile)
 {
-    return receiveFolder(serverFile, "MReceivePath", "C:\\Receive2");
+    return receiveFolder(serverFile, ReceiveKeys::MReceivePath);
 }
 
 void CIntake::pollAutomatic()

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cli/CommandLine.h"
+
+#include <string>
+#include <vector>
+
+// The options marquill-plot and marquill-server both take.
+struct CommonOptions {
+    std::string home; // folder of the settings files; empty: the program folder
+    std::string port; // port name or path for this run; empty: the [CutInfo] port
+    bool help = false;
+};
+
+// --help, --home and --port, for a program's table of options.
+inline std::vector<CommandLineOption> commonOptions(CommonOptions& options)
+{
+    return {
+        {.name = "--help", .flag = &options.help},
+        {.name = "--home", .value = &options.home},
+        {.name = "--port", .value = &options.port},
+    };
+}

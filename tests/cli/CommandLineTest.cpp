@@ -1,0 +1,63 @@
+#include "cli/Options.h"
+#include "cli/ServerOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string plotError(const std::vector<std::string>& arguments)
+{
+    PlotOptions options;
+    std::string error;
+    return parseOptions(arguments, options, error) ? "" : error;
+}
+
+std::string serverError(const std::vector<std::string>& arguments)
+{
+    ServerOptions options;
+    std::string error;
+    return parseServerOptions(arguments, options, error) ? "" : error;
+}
+
+} // namespace
+
+// marquill-plot takes files among its options, and every argument after "--" as a file, even an empty
+// one or one that looks like an option; values may be empty.
+TEST(CommandLine, PlotOptionsTakeFilesValuesAndSwitches)
+{
+    PlotOptions options;
+    std::string error;
+    ASSERT_TRUE(parseOptions({"a.plt", "--copies", "3", "--home", "", "-h", "--rotate", "--", "--mirror", ""},
+                             options, error))
+        << error;
+    EXPECT_EQ(options.files, (std::vector<std::string>{"a.plt", "--mirror", ""}));
+    EXPECT_EQ(options.copies, 3);
+    EXPECT_TRUE(options.help);
+    EXPECT_TRUE(options.rotate);
+    EXPECT_FALSE(options.mirror);
+
+    EXPECT_EQ(plotError({"--copies", "0", "--bogus", "a.plt"}),
+              "--copies needs a whole number of at least 1, not \"0\"");
+    EXPECT_EQ(plotError({"a.plt", "--bogus"}), "unknown option --bogus");
+    EXPECT_EQ(plotError({"a.plt", "--port"}), "--port needs a value");
+    EXPECT_EQ(plotError({"--rotate"}), "no plot file given");
+}
+
+// marquill-server takes no operands and no empty values.
+TEST(CommandLine, ServerOptionsRefuseOperandsAndEmptyValues)
+{
+    ServerOptions options;
+    std::string error;
+    ASSERT_TRUE(parseServerOptions({"--once", "--output-folder", "out", "--home", "h"}, options, error));
+    EXPECT_TRUE(options.once);
+    EXPECT_EQ(options.outputFolder, "out");
+    EXPECT_EQ(options.home, "h");
+
+    EXPECT_EQ(serverError({"--home", ""}), "--home needs a value");
+    EXPECT_EQ(serverError({"a.plt"}), "unexpected argument a.plt");
+    EXPECT_EQ(serverError({"--"}), "unknown option --");
+    EXPECT_EQ(serverError({"-x"}), "unknown option -x");
+}
