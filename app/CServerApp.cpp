@@ -8,6 +8,7 @@
 #include "res/strings/StringTable.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 
 #include <new>
 
@@ -59,6 +60,10 @@ CServerApp::StartResult CServerApp::InitInstance()
 
 void CServerApp::loadCatalogue()
 {
+    // Qt speaks English on its own; in Chinese its dialogs and buttons take the system's Qt catalogue.
+    if (settings_->language == LANGUAGE_CHINESE &&
+        qtTranslator_.load(QStringLiteral("qt_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        qtTranslatorInstalled_ = QCoreApplication::installTranslator(&qtTranslator_);
     using Catalogue = const unsigned char* (*)(unsigned*);
     const auto catalogue =
         reinterpret_cast<Catalogue>(settings_->languageLibrary.findSymbol("ResEngCatalogue"));
@@ -75,6 +80,10 @@ void CServerApp::ExitInstance()
     if (translatorInstalled_) {
         QCoreApplication::removeTranslator(&translator_);
         translatorInstalled_ = false;
+    }
+    if (qtTranslatorInstalled_) {
+        QCoreApplication::removeTranslator(&qtTranslator_);
+        qtTranslatorInstalled_ = false;
     }
     settings_->languageLibrary.unload();
 }

@@ -54,6 +54,9 @@ private:
     std::unique_ptr<StartupSettings> settings_;
     QTranslator translator_;
     bool translatorInstalled_ = false;
+    // Qt's own texts (file dialog, message-box buttons) in the program's language.
+    QTranslator qtTranslator_;
+    bool qtTranslatorInstalled_ = false;
     std::unique_ptr<CMainFrame> frame_;
     CCommandTable commands_;
     std::function<bool()> askLogo_;

@@ -5,7 +5,7 @@
 
 // What the command line of marquill-plot asks for.
 struct PlotOptions {
-    std::string home;   // folder of the settings files; empty: the program folder
+    std::string home;   // folder of the settings files; empty: the settings home
     std::string device; // device for this run, by display name or section name; empty: the selected one
     std::string port;   // port name or path for this run; empty: the [CutInfo] port
     int copies = 1;
@@ -13,6 +13,7 @@ struct PlotOptions {
     bool mirror = false;
     bool markPlotted = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> files;
 };
 

@@ -1,13 +1,14 @@
 // marquill-server: the automatic queue without a window, for a plotter on a box without a screen.
 
 #include "cli/CPlotServer.h"
-#include "cli/HomeFolder.h"
 #include "cli/ServerLog.h"
 #include "cli/ServerOptions.h"
 #include "cli/ServerSignals.h"
 #include "jobs/StartupSettings.h"
 #include "platform/HomeFolderLock.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SettingsHome.h"
+#include "platform/Version.h"
 
 #include <cstdio>
 #include <memory>
@@ -31,7 +32,16 @@ int main(int argc, char** argv)
         std::fputs(SERVER_USAGE, stdout);
         return 0;
     }
-    const std::string home = homeFolder(options.home);
+    if (options.version) {
+        std::printf("marquill-server %s\n", MARQUILL_VERSION);
+        return 0;
+    }
+    const std::string home =
+        platform::openSettingsHome(options.home, platform::HomeFallback::ServiceState, error);
+    if (home.empty()) {
+        std::fprintf(stderr, "marquill-server: %s\n", error.c_str());
+        return EXIT_HOME_IN_USE;
+    }
 
     // Taken before the settings are read: the holder may be writing them.
     platform::HomeFolderLock lock;

@@ -1,7 +1,6 @@
 // marquill-plot: plots files through the automatic queue and the output run, without a window.
 
 #include "cli/ConsoleView.h"
-#include "cli/HomeFolder.h"
 #include "cli/Interrupt.h"
 #include "cli/Options.h"
 #include "jobs/CAutoJobList.h"
@@ -15,6 +14,8 @@
 #include "platform/HomeFolderLock.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SettingsHome.h"
+#include "platform/Version.h"
 #include "res/strings/StringTable.h"
 
 #include <unistd.h>
@@ -115,9 +116,18 @@ int main(int argc, char** argv)
         std::fputs(PLOT_USAGE, stdout);
         return EXIT_ALL_FINISHED;
     }
+    if (options.version) {
+        std::printf("marquill-plot %s\n", MARQUILL_VERSION);
+        return EXIT_ALL_FINISHED;
+    }
 
     // Taken before the settings are read: the holder may be writing them.
-    const std::string home = homeFolder(options.home);
+    const std::string home =
+        platform::openSettingsHome(options.home, platform::HomeFallback::UserData, error);
+    if (home.empty()) {
+        std::fprintf(stderr, "marquill-plot: %s\n", error.c_str());
+        return EXIT_HOME_IN_USE;
+    }
     platform::HomeFolderLock lock;
     if (!lock.take(home)) {
         std::fprintf(stderr, "marquill-plot: %s\n", lock.refusal().c_str());

@@ -1,7 +1,7 @@
 #include "ports/PortSettings.h"
 
 #include "platform/CProfile.h"
-#include "platform/ProgramFolder.h"
+#include "platform/SettingsHome.h"
 
 namespace {
 constexpr const char* kSection = "PortInfo";
@@ -29,4 +29,4 @@ void PortSettings::save(CProfile& portIni) const
     portIni.setInt(kSection, "FlowCtrl", FlowCtrl);
 }
 
-std::string defaultPortIniPath() { return platform::programFolder() + "Port.INI"; }
+std::string defaultPortIniPath() { return platform::settingsHome() + "Port.INI"; }

@@ -28,6 +28,10 @@ preview_set() { shoot preview; }
 # Each settings dialog: output, port, path, reload paper and half cut.
 dialogs_set() { shoot dialogs; }
 
+# Qt's own file dialog and message-box buttons, which take Qt's catalogue of the language.
+qt_set() { shoot qt; }
+
 window_set
 preview_set
 dialogs_set
+qt_set

@@ -67,11 +67,15 @@ private slots:
                  texts);
         QCOMPARE(frame.action(ID_LANGUAGE_ENGLISH)->isChecked(), written != 2052);
         QCOMPARE(frame.action(ID_LANGUAGE_CHINESE)->isChecked(), written == 2052);
+        // Qt's own buttons and dialogs speak the program's language.
+        const QString qtCancel = written == 2052 ? QStringLiteral("取消") : QStringLiteral("Cancel");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), qtCancel);
         // Job results stay in the program's own texts, and the program's own texts are current again after
         // the end.
         QCOMPARE(QString::fromUtf8(strings::programString(32788)), QStringLiteral("空的工作数据项!"));
         app.ExitInstance();
         QCOMPARE(QString::fromUtf8(strings::localString(20600)), QStringLiteral("就绪"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     }
 
     void aSecondWindowOnTheSameSettingsIsRefused()

@@ -24,7 +24,9 @@
 #include "ui/views/CAutoChildView.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFont>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QStyleFactory>
@@ -143,10 +145,24 @@ void settingsDialogs(CServerApp& app, ScreenHome&, const QString& out)
     save(CHalfCutDialog(settings), "half-cut");
 }
 
+// Qt's own dialogs as the window shows them: the file dialog of the File port and a question's buttons.
+void qtDialogs(CServerApp&, ScreenHome& home, const QString& out)
+{
+    QFileDialog files(nullptr, {}, QString::fromStdString(home.receive));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    files.resize(640, 420);
+    files.grab().save(QString(out).replace("qt_", "qt-file-dialog_"));
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Marquill"), QStringLiteral("?"),
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    question.grab().save(QString(out).replace("qt_", "qt-message-box_"));
+}
+
 const std::map<std::string, std::function<void(CServerApp&, ScreenHome&, const QString&)>> sets = {
     {"window", mainWindow},
     {"preview", previewWindows},
     {"dialogs", settingsDialogs},
+    {"qt", qtDialogs},
 };
 
 } // namespace
