@@ -78,11 +78,13 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_CONTACT "The Marquill developers <developers@marquill.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "plot-output server for pen and cutting plotters")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Design programs drop HP-GL plot files into receive folders; Marquill makes each file a job, keeps the
-jobs in a queue with a preview, and sends them copy by copy to a pen plotter or a cutting plotter through
-a serial port, a parallel or USB printer port, or into a file, built from the command templates of a
-device profile. The package holds the window (marquill), the command-line plotter (marquill-plot) and
-the unattended server (marquill-server) with its systemd service.")
+    "Design programs drop HP-GL plot files into receive folders; Marquill makes
+each file a job, keeps the jobs in a queue with a preview, and sends them copy
+by copy to a pen plotter or a cutting plotter through a serial port, a parallel
+or USB printer port, or into a file, built from the command templates of a
+device profile. The package holds the window (marquill), the command-line
+plotter (marquill-plot) and the unattended server (marquill-server) with its
+systemd service.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)

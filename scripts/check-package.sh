@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Checks the Debian package on this machine (root needed): builds it (from the tree given, default a
-# tree of its own), runs lintian, installs it with apt-get, plots a file with marquill-plot as an
+# tree of its own; a .deb given is taken as it is), runs lintian, installs it with apt-get, plots a file with marquill-plot as an
 # ordinary user, starts marquill-server as the service does and plots a file dropped into its receive
 # folder, then purges the package and checks that nothing of it is left.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "$(id -u)" -eq 0 ] || { echo "check-package.sh: run as root (it installs and purges the package)" >&2; exit 1; }
 export DEBIAN_FRONTEND=noninteractive
+# Another apt-get may be running on a shared machine.
+apt=(apt-get -o DPkg::Lock::Timeout=600 -y -qq)
 
-deb=$(scripts/package.sh "$@" | tail -n 1)
+# A .deb given is checked as it is; otherwise the package is built (from the tree given).
+if [[ "${1:-}" == *.deb ]]; then
+  deb=$1
+else
+  deb=$(scripts/package.sh "$@" | tail -n 1)
+fi
 echo "== $deb"
 dpkg-deb --info "$deb" | sed -n '/Depends:/p;/Recommends:/p'
 
@@ -21,7 +28,7 @@ server_pid=""
 cleanup() {
   [ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null || true
   if dpkg-query -W -f='${Status}' marquill 2>/dev/null | grep -q 'ok installed\|config-files'; then
-    apt-get purge -y -qq marquill >/dev/null || true
+    "${apt[@]}" purge marquill >/dev/null || true
   fi
   getent passwd "$operator" >/dev/null && userdel -r "$operator" 2>/dev/null || true
   rm -rf "$work"
@@ -29,7 +36,7 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== apt-get install"
-apt-get install -y -qq "$(realpath "$deb")" >/dev/null
+"${apt[@]}" install "$(realpath "$deb")" >/dev/null
 marquill --version
 marquill-plot --version
 marquill-server --version
@@ -63,8 +70,9 @@ command=$(sed -n 's/^ExecStart=//p' /usr/lib/systemd/system/marquill-server.serv
 if [ -d /run/systemd/system ]; then
   systemctl start marquill-server.service
 else
-  # What systemd gives the unit: its user and the state folder of StateDirectory=.
-  runuser -u marquill -- env -i STATE_DIRECTORY="$state" PATH=/usr/bin:/bin $command > "$work/server.log" 2>&1 &
+  # What systemd gives the unit: its user with its groups and the state folder of StateDirectory=.
+  # setpriv and env replace themselves by the server, so the signal below reaches it.
+  setpriv --reuid=marquill --regid=marquill --init-groups env -i STATE_DIRECTORY="$state" PATH=/usr/bin:/bin $command > "$work/server.log" 2>&1 &
   server_pid=$!
 fi
 for _ in $(seq 50); do [ -d "$state/drive_c/Receive" ] && break; sleep 0.2; done
@@ -81,7 +89,7 @@ fi
 grep -q 'PD' "$state/Output/sample.out" || { echo "the dropped file was not plotted" >&2; exit 1; }
 
 echo "== apt-get purge"
-apt-get purge -y -qq marquill >/dev/null
+"${apt[@]}" purge marquill >/dev/null
 left=$(ls -d /usr/lib/marquill /usr/bin/marquill* /usr/share/doc/marquill /usr/share/applications/marquill.desktop \
          /usr/share/metainfo/org.marquill.Marquill.metainfo.xml /usr/lib/systemd/system/marquill-server.service \
          /usr/share/icons/hicolor/*/apps/marquill.* /usr/share/man/man1/marquill* "$state" 2>/dev/null || true)
