@@ -121,7 +121,9 @@ bool prepareSettingsHome(const std::string& home, const std::string& programFold
             continue;
         fs::copy_file(entry.path(), fs::path(home) / name, fs::copy_options::skip_existing, failure);
         if (failure) {
-            error = "cannot copy " + name + " into the settings folder " + home + ": " + failure.message();
+            error = "cannot copy " + name;
+            error += " into the settings folder " + home;
+            error += ": " + failure.message();
             return false;
         }
     }
@@ -130,7 +132,7 @@ bool prepareSettingsHome(const std::string& home, const std::string& programFold
 
 std::string openSettingsHome(const std::string& given, HomeFallback fallback, std::string& error)
 {
-    const std::string home = chooseSettingsHome(settingsHomeSources(given), fallback);
+    std::string home = chooseSettingsHome(settingsHomeSources(given), fallback);
     if (home.empty()) {
         error = "no settings folder: give one with --home or MARQUILL_HOME";
         return "";
