@@ -1,6 +1,7 @@
 #include "app/CAboutBox.h"
 
 #include "jobs/StartupSettings.h"
+#include "platform/Version.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>
@@ -28,7 +29,7 @@ CAboutBox::CAboutBox(int editionCode, QWidget* parent) : QDialog(parent)
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(picture, 0, 0, 3, 1, Qt::AlignTop);
-    layout->addWidget(new QLabel(tr("Marquill 0.04 版")), 0, 1);
+    layout->addWidget(new QLabel(tr("Marquill %1 版").arg(QString::fromUtf8(MARQUILL_VERSION))), 0, 1);
     layout->addWidget(hiddenText_, 1, 1);
     layout->addWidget(line, 2, 1);
     layout->addWidget(new QLabel(tr("日期")), 3, 1);

@@ -11,6 +11,7 @@
 #include "res/strings/StringTable.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 
 #include <new>
 
@@ -99,6 +100,14 @@ void CServerApp::loadCatalogue()
         QCoreApplication::removeTranslator(&translator_);
         translatorInstalled_ = false;
     }
+    if (qtTranslatorInstalled_) {
+        QCoreApplication::removeTranslator(&qtTranslator_);
+        qtTranslatorInstalled_ = false;
+    }
+    // Qt speaks English on its own; in Chinese its dialogs and buttons take the system's Qt catalogue.
+    if (settings_->language == LANGUAGE_CHINESE &&
+        qtTranslator_.load(QStringLiteral("qt_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        qtTranslatorInstalled_ = QCoreApplication::installTranslator(&qtTranslator_);
     using Catalogue = const unsigned char* (*)(unsigned*);
     const auto catalogue =
         reinterpret_cast<Catalogue>(settings_->languageLibrary.findSymbol("ResEngCatalogue"));
@@ -115,6 +124,10 @@ void CServerApp::ExitInstance()
     if (translatorInstalled_) {
         QCoreApplication::removeTranslator(&translator_);
         translatorInstalled_ = false;
+    }
+    if (qtTranslatorInstalled_) {
+        QCoreApplication::removeTranslator(&qtTranslator_);
+        qtTranslatorInstalled_ = false;
     }
     settings_->languageLibrary.unload();
 }

@@ -59,6 +59,9 @@ private:
     std::unique_ptr<StartupSettings> settings_;
     QTranslator translator_;
     bool translatorInstalled_ = false;
+    // Qt's own texts (file dialog, message-box buttons) in the program's language.
+    QTranslator qtTranslator_;
+    bool qtTranslatorInstalled_ = false;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<CRunningInstance> instance_;
     CCommandTable commands_;

@@ -5,18 +5,70 @@
 #include "app/QtHooks.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SettingsHome.h"
+#include "platform/Version.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QProcess>
+
+#include <string_view>
+
+namespace {
+
+// The folder given with --home, empty without one. --help and --version are answered here and end the
+// program.
+std::string givenHome(const QCoreApplication& application)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Marquill, the plot-output server for pen and cutting plotters"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption home(
+        QStringLiteral("home"),
+        QStringLiteral("Read and write the settings files in <dir> (default: $MARQUILL_HOME, "
+                       "else the program folder when it can be written, else "
+                       "$XDG_DATA_HOME/marquill)."),
+        QStringLiteral("dir"));
+    parser.addOption(home);
+    parser.process(application);
+    return parser.value(home).toStdString();
+}
+
+// --help and --version need no display: they are answered before the window's application exists.
+bool asksForText(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help" || argument == "-h" || argument == "--help-all" || argument == "--version" ||
+            argument == "-v")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(MARQUILL_VERSION));
+    if (asksForText(argc, argv)) {
+        const QCoreApplication textOnly(argc, argv);
+        givenHome(textOnly);
+    }
     QApplication application(argc, argv);
+    const std::string given = givenHome(application);
     app::installQtHooks();
-    const std::string folder = platform::programFolder();
-    CServerApp server(folder, folder);
+    std::string error;
+    const std::string home = platform::openSettingsHome(given, platform::HomeFallback::UserData, error);
+    if (home.empty()) {
+        platform::messageBox(error, {}, platform::MB_ICONSTOP);
+        return 1;
+    }
+    CServerApp server(home, platform::programFolder());
     switch (server.InitInstance()) {
     case CServerApp::StartResult::Left:
         return 0;

@@ -97,6 +97,8 @@ void CPlotServer::start()
 {
     std::error_code error;
     std::filesystem::create_directories(outputFolder_, error);
+    // A new home has no receive folder yet; the design programs need one to write into.
+    std::filesystem::create_directories(platform::toFileSystemPath(receiveFolder()), error);
     rollCount().remember();
     deletionDay_ = localDay(std::time(nullptr));
     logEvent("started: settings " + std::string(settings_.serverFile.path()) + ", receive folder " +

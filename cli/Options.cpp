@@ -17,7 +17,9 @@ shown on standard error. The remaining media length (REMAINMEDIALENGTH) is writt
 after every copy.
 
 Options:
-  --home DIR         read the settings files from DIR (default: the folder of this program)
+  --home DIR         read and write the settings files in DIR (default: $MARQUILL_HOME, else the
+                     folder of this program when it can be written, else
+                     $XDG_DATA_HOME/marquill, that is ~/.local/share/marquill)
   --device NAME      use this device for this run: its display name or its section name in the
                      device-profile file (default: the device selected in [CutInfo])
   --port NAME|PATH   send to this port for this run: COM1..COM8, LPT1..LPT8 (Port.INI [PortMap]
@@ -31,13 +33,16 @@ Options:
   --mark-plotted     give each finished file the plotted mark (modification time set to midnight);
                      without it the files' modification times are left alone
   --help             show this text
+  --version          show the version
+
+A new settings folder gets the shipped device-profile files of the program folder.
 
 Only one Marquill program works on a settings folder at a time: marquill-plot refuses to start while
 the window or marquill-server holds the folder's lock (the file Marquill.lock beside Server.INI).
 
 Exit status: 0 when every job finished; 1 when a job did not (its state text is shown); 2 for a bad
 command line or device name; 3 when another Marquill process holds the settings folder (its process
-id is shown); 130 when stopped with Ctrl-C (143 for SIGTERM, 129 for SIGHUP), which ends the copy at its
+id is shown) or the folder cannot be made; 130 when stopped with Ctrl-C (143 for SIGTERM, 129 for SIGHUP), which ends the copy at its
 next write. A stopped copy is not counted as plotted.
 )";
 
@@ -68,7 +73,7 @@ bool parseOptions(const std::vector<std::string>& arguments, PlotOptions& option
     table.push_back({.name = "--copies", .check = copies});
     if (!parseCommandLine(arguments, table, {.operands = &options.files}, error))
         return false;
-    if (options.files.empty() && !options.help) {
+    if (options.files.empty() && !options.help && !options.version) {
         error = "no plot file given";
         return false;
     }

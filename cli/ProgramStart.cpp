@@ -1,20 +1,26 @@
 #include "cli/ProgramStart.h"
 
-#include "cli/HomeFolder.h"
+#include "cli/CommonOptions.h"
 #include "jobs/StartupSettings.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Version.h"
 
 #include <cstdio>
 
-bool ProgramStart::acceptCommandLine(bool parsed, const std::string& error, bool help)
+bool ProgramStart::acceptCommandLine(bool parsed, const std::string& error, const CommonOptions& options)
 {
     if (!parsed) {
         std::fprintf(stderr, "%s: %s (%s --help says more)\n", name_, error.c_str(), name_);
         exitStatus_ = EXIT_BAD_COMMAND_LINE;
         return false;
     }
-    if (help) {
+    if (options.help) {
         std::fputs(usage_, stdout);
+        exitStatus_ = 0;
+        return false;
+    }
+    if (options.version) {
+        std::printf("%s %s\n", name_, MARQUILL_VERSION);
         exitStatus_ = 0;
         return false;
     }
@@ -23,7 +29,13 @@ bool ProgramStart::acceptCommandLine(bool parsed, const std::string& error, bool
 
 bool ProgramStart::takeHomeFolder(const std::string& given)
 {
-    home_ = homeFolder(given);
+    std::string error;
+    home_ = platform::openSettingsHome(given, fallback_, error);
+    if (home_.empty()) {
+        std::fprintf(stderr, "%s: %s\n", name_, error.c_str());
+        exitStatus_ = EXIT_HOME_IN_USE;
+        return false;
+    }
     if (lock_.take(home_))
         return true;
     std::fprintf(stderr, "%s: %s\n", name_, lock_.refusal().c_str());

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/HomeFolderLock.h"
+#include "platform/SettingsHome.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
+struct CommonOptions;
 struct StartupSettings;
 
 // Exit statuses every command-line program gives alike.
@@ -17,19 +19,25 @@ constexpr int EXIT_HOME_IN_USE = 3;
 // error, prefixed with the program's name, and leaves the exit status the program ends with.
 class ProgramStart {
 public:
-    ProgramStart(const char* programName, const char* usage) : name_(programName), usage_(usage) {}
+    // fallback: where the settings live when neither --home nor MARQUILL_HOME names a folder and the
+    // program folder cannot be written.
+    ProgramStart(const char* programName, const char* usage, platform::HomeFallback fallback)
+        : name_(programName), usage_(usage), fallback_(fallback)
+    {
+    }
 
-    // Reads the command line with parse, then takes the settings folder it names. False when the program
-    // ends here: for a refused command line (the message points to --help), for --help (the usage goes
-    // to standard output, and the program ends with 0), or while another Marquill program holds the
-    // folder. The folder is taken before the settings are read, as its holder may be writing them.
+    // Reads the command line with parse, then opens and takes the settings home it names. False when the
+    // program ends here: for a refused command line (the message points to --help), for --help or
+    // --version (the usage or the version goes to standard output, and the program ends with 0), for a
+    // home that cannot be made, or while another Marquill program holds the folder. The folder is taken
+    // before the settings are read, as its holder may be writing them.
     template <typename Options>
     bool begin(int argc, char** argv, Options& options,
                bool (*parse)(const std::vector<std::string>&, Options&, std::string&))
     {
         std::string error;
         const bool parsed = parse(std::vector<std::string>(argv + 1, argv + argc), options, error);
-        return acceptCommandLine(parsed, error, options.help) && takeHomeFolder(options.home);
+        return acceptCommandLine(parsed, error, options) && takeHomeFolder(options.home);
     }
     // The settings of the folder, loaded as every program loads them at start-up.
     std::unique_ptr<StartupSettings> loadSettings() const;
@@ -43,11 +51,12 @@ public:
     int exitStatus() const { return exitStatus_; }
 
 private:
-    bool acceptCommandLine(bool parsed, const std::string& error, bool help);
+    bool acceptCommandLine(bool parsed, const std::string& error, const CommonOptions& options);
     bool takeHomeFolder(const std::string& given);
 
     const char* name_;
     const char* usage_;
+    platform::HomeFallback fallback_;
     std::string home_;
     platform::HomeFolderLock lock_;
     int exitStatus_ = 0;

@@ -11,7 +11,7 @@
 int main(int argc, char** argv)
 {
     ServerOptions options;
-    ProgramStart start("marquill-server", SERVER_USAGE);
+    ProgramStart start("marquill-server", SERVER_USAGE, platform::HomeFallback::ServiceState);
     if (!start.begin(argc, argv, options, parseServerOptions))
         return start.exitStatus();
     catchServerSignals();

@@ -17,19 +17,22 @@ media left waits in standby until the count is raised in Server.INI. A job that 
 until its file is written again. One line per event goes to standard output.
 
 Options:
-  --home DIR           read the settings files from DIR (default: the folder of this program)
+  --home DIR           read and write the settings files in DIR (default: $MARQUILL_HOME, else the
+                       folder of this program when it can be written, else the service's state
+                       folder $STATE_DIRECTORY, else ~/.local/share/marquill)
   --port NAME|PATH     send to this port: COM1..COM8, LPT1..LPT8 or any path (default: the [CutInfo]
                        port)
   --output-folder DIR  where the File port writes: each pass becomes NAME.out, named after the plot
                        file, and appears whole when the pass ends (default: Output/ in the home folder)
   --once               plot what is in the folder now, then exit
   --help               show this text
+  --version            show the version
 
 Signals: SIGTERM and SIGINT stop the copy at its next write, write the settings and exit; SIGHUP reloads
 the settings and the device profile between copies.
 
 Exit status: 0 after a signal, or with --once when every job finished; 1 with --once when a job did not;
-2 for a bad command line or no device; 3 when another Marquill process holds the settings folder;
+2 for a bad command line or no device; 3 when another Marquill process holds the settings folder or it cannot be made;
 130 when --once was interrupted.
 )";
 

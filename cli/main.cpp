@@ -102,7 +102,7 @@ bool reportUnfinished(const CAutoJobList& list)
 int main(int argc, char** argv)
 {
     PlotOptions options;
-    ProgramStart start("marquill-plot", PLOT_USAGE);
+    ProgramStart start("marquill-plot", PLOT_USAGE, platform::HomeFallback::UserData);
     if (!start.begin(argc, argv, options, parseOptions))
         return start.exitStatus();
 

@@ -1,6 +1,6 @@
 #include "platform/PathMapping.h"
 
-#include "platform/ProgramFolder.h"
+#include "platform/SettingsHome.h"
 
 #include <algorithm>
 
@@ -28,7 +28,7 @@ std::string toFileSystemPath(std::string_view path)
     std::string mapped;
     if (hasDriveLetter(path)) {
         const char drive = static_cast<char>(path[0] | 0x20);
-        mapped = programFolder() + "drive_" + drive;
+        mapped = settingsHome() + "drive_" + drive;
         path.remove_prefix(2);
         if (!path.empty() && path.front() != '\\' && path.front() != '/')
             mapped += '/';

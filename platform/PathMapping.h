@@ -7,7 +7,7 @@
 // They are mapped only where the file system is touched.
 namespace platform {
 
-// The file-system path: a drive letter X: becomes the folder drive_x in the program folder and
+// The file-system path: a drive letter X: becomes the folder drive_x in the settings home and
 // backslashes become slashes; any other path is returned unchanged.
 std::string toFileSystemPath(std::string_view path);
 // The form a setting stores for a file-system path: a path inside a drive folder of the program folder

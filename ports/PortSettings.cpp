@@ -1,7 +1,7 @@
 #include "ports/PortSettings.h"
 
 #include "platform/CProfile.h"
-#include "platform/ProgramFolder.h"
+#include "platform/SettingsHome.h"
 #include "ports/PortFileKeys.h"
 
 void PortSettings::load(const CProfile& portIni)
@@ -26,4 +26,4 @@ void PortSettings::save(CProfile& portIni) const
     writeSetting(portIni, PortInfoKeys::FlowCtrl, FlowCtrl);
 }
 
-std::string defaultPortIniPath() { return platform::programFolder() + "Port.INI"; }
+std::string defaultPortIniPath() { return platform::settingsHome() + "Port.INI"; }

@@ -25,5 +25,5 @@ constexpr std::uint8_t kFlowDtrDsr = 1;
 constexpr std::uint8_t kFlowRtsCts = 2;
 constexpr std::uint8_t kFlowXonXoff = 4;
 
-// Port.INI in the program folder.
+// Port.INI in the settings home.
 std::string defaultPortIniPath();

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Marquill needs to build, run and test, and the German locale the
+# Installs the Debian 12 packages Marquill needs to build, run, test and package, and the German locale the
 # settings tests write floats under.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config clang clang-format clang-tidy clazy locales
           libgtest-dev libgmock-dev libbenchmark-dev libserialport-dev
           qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
-          fonts-wqy-microhei hp2xx)
+          fonts-wqy-microhei hp2xx qt6-translations-l10n
+          help2man librsvg2-bin lintian desktop-file-utils appstream)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive

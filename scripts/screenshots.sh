@@ -30,8 +30,11 @@ dialogs_set() { shoot dialogs; }
 
 # The File menu with Add, a row's context menu, the status bar with the roll, the preview enlarged.
 comforts_set() { shoot comforts; }
+# Qt's own file dialog and message-box buttons, which take Qt's catalogue of the language.
+qt_set() { shoot qt; }
 
 window_set
 preview_set
 dialogs_set
 comforts_set
+qt_set

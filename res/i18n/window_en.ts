@@ -198,8 +198,8 @@
         <translation>OK</translation>
     </message>
     <message>
-        <source>Marquill 0.04 版</source>
-        <translation>Marquill Version 0.04</translation>
+        <source>Marquill %1 版</source>
+        <translation>Marquill Version %1</translation>
     </message>
     <message>
         <source>日期</source>

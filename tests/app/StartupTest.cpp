@@ -2,15 +2,19 @@
 
 #include "WindowTestSupport.h"
 
+#include "app/CAboutBox.h"
 #include "app/CLogoDialog.h"
 #include "app/CRunningInstance.h"
 #include "app/FrameCommandIds.h"
 #include "platform/ProgramFolder.h"
 #include "res/strings/StringTable.h"
 
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+
+#include <algorithm>
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -29,21 +33,27 @@ private slots:
         QTest::addColumn<QString>("deviceFile");
         // The title, the file menu, the prompt and the media panes.
         QTest::addColumn<QStringList>("texts");
+        // The About box's version line, from the project's version.
+        QTest::addColumn<QString>("about");
+        const QString chineseAbout = QStringLiteral("Marquill 0.04 版");
+        const QString englishAbout = QStringLiteral("Marquill Version 0.04");
         const QStringList chinese{QStringLiteral("绘图仪输出管理中心V0.05"), QStringLiteral("文件(&F)"),
                                   QStringLiteral("就绪"), QStringLiteral("剩余材料长度:150000 mm")};
         const auto english = [](const char* title) {
             return QStringList{title, "&File", "Ready", "Remaining media:150000 mm"};
         };
         QTest::newRow("none, the system's Chinese written")
-            << QByteArray("zh_CN.UTF-8") << 0 << 0 << true << 2052 << "/Plotter.INI" << chinese;
+            << QByteArray("zh_CN.UTF-8") << 0 << 0 << true << 2052 << "/Plotter.INI" << chinese
+            << chineseAbout;
         QTest::newRow("English, edition 1")
             << QByteArray("C.UTF-8") << 1033 << 1 << true << 1033 << "/PlotterTZ_Eng.INI"
-            << english("Vestora Output Manager V0.05");
+            << english("Vestora Output Manager V0.05") << englishAbout;
         QTest::newRow("below 16, the system's English written")
             << QByteArray("en_GB.UTF-8") << 5 << 0 << true << 1033 << "/Plotter_Eng.INI"
-            << english("Plotter Output Manager V0.05");
+            << english("Plotter Output Manager V0.05") << englishAbout;
         QTest::newRow("English without the language library stays Chinese")
-            << QByteArray("C.UTF-8") << 1033 << 0 << false << 1033 << "/Plotter_Eng.INI" << chinese;
+            << QByteArray("C.UTF-8") << 1033 << 0 << false << 1033 << "/Plotter_Eng.INI" << chinese
+            << chineseAbout;
     }
     void theLanguageChoosesTheDeviceFileAndTheTexts()
     {
@@ -54,6 +64,7 @@ private slots:
         QFETCH(int, written);
         QFETCH(QString, deviceFile);
         QFETCH(QStringList, texts);
+        QFETCH(QString, about);
         Locale user(locale.constData());
         WindowHome home;
         if (language != 0)
@@ -70,11 +81,19 @@ private slots:
                  texts);
         QCOMPARE(frame.action(ID_LANGUAGE_ENGLISH)->isChecked(), written != 2052);
         QCOMPARE(frame.action(ID_LANGUAGE_CHINESE)->isChecked(), written == 2052);
+        const CAboutBox box(app.settings().edition);
+        const QList<QLabel*> labels = box.findChildren<QLabel*>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(),
+                            [&about](const QLabel* label) { return label->text() == about; }));
+        // Qt's own buttons and dialogs speak the program's language.
+        const QString qtCancel = written == 2052 ? QStringLiteral("取消") : QStringLiteral("Cancel");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), qtCancel);
         // Job results stay in the program's own texts, and the program's own texts are current again after
         // the end.
         QCOMPARE(QString::fromUtf8(strings::programString(32788)), QStringLiteral("空的工作数据项!"));
         app.ExitInstance();
         QCOMPARE(QString::fromUtf8(strings::localString(20600)), QStringLiteral("就绪"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     }
 
     // A second start on the same settings is refused; it brings the first window to the front, and says

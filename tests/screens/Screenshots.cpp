@@ -24,9 +24,11 @@
 #include "ui/views/CAutoChildView.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFont>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QStatusBar>
@@ -184,11 +186,22 @@ void comforts(CServerApp& app, ScreenHome& home, const QString& out)
     dialog.grab().save(name("preview-large"));
 }
 
+// Qt's own dialogs as the window shows them: the file dialog of the File port and a question's buttons.
+void qtDialogs(CServerApp&, ScreenHome& home, const QString& out)
+{
+    QFileDialog files(nullptr, {}, QString::fromStdString(home.receive));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    files.resize(640, 420);
+    files.grab().save(QString(out).replace("qt_", "qt-file-dialog_"));
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Marquill"), QStringLiteral("?"),
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    question.grab().save(QString(out).replace("qt_", "qt-message-box_"));
+}
+
 const std::map<std::string, std::function<void(CServerApp&, ScreenHome&, const QString&)>> sets = {
-    {"comforts", comforts},
-    {"window", mainWindow},
-    {"preview", previewWindows},
-    {"dialogs", settingsDialogs},
+    {"comforts", comforts},       {"window", mainWindow}, {"preview", previewWindows},
+    {"dialogs", settingsDialogs}, {"qt", qtDialogs},
 };
 
 } // namespace
