@@ -92,6 +92,7 @@ void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
     OutMethod = clampToUint16(file.getInt(section, "OutMethod", 2));
     RatioX = withinOr(file.getFloat(section, "RatioX", 1.0f), kSmallestRatio, kLargestRatio, 1.0f);
     RatioY = withinOr(file.getFloat(section, "RatioY", 1.0f), kSmallestRatio, kLargestRatio, 1.0f);
+    Handshake = file.getInt(section, "Handshake", 0) == 1 ? 1 : 0;
 
     file.getString(kCutInfoSection, "SP2Dash", SP2Dash, sizeof SP2Dash, "");
 }
