@@ -173,6 +173,8 @@ int CPlotRun::outputCopy(CPlotJob& job)
     CPlotPort& port = device_.outputPort();
     port.setStallNotice(
         [this, &job](std::size_t bytesSent) { list_.setStalledText(rowOf(&job), stalledText(bytesSent)); });
+    // What a device that talks back says while the port waits for it (drawing, paused) is told as a stall.
+    port.setDeviceNotice([this, &job](const std::string& text) { list_.setStalledText(rowOf(&job), text); });
     device_.stopFlag = 0;
     const std::int32_t savedAutoFeed = cutInfo_.AutoFeed;
     const std::int32_t savedHalfCut = cutInfo_.HalfCut;
@@ -199,6 +201,9 @@ int CPlotRun::outputCopy(CPlotJob& job)
         if (stopped && port.writeError().empty())
             finishStoppedPass(port);
         device_.endPass(static_cast<PassEnd>(settings_.SendPG != 0 ? autoFeed : 2));
+        // A device paced by its buffer may still be drawing when the pass ends; stopped then, it has not
+        // drawn the copy.
+        stopped = stopped || port.passWasStopped();
         writeFailed = !port.writeError().empty();
         // A port that failed before the device took a byte used no media.
         if (!writeFailed || port.bytesSent() > 0)
@@ -215,6 +220,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
     }
 
     port.setStallNotice(nullptr);
+    port.setDeviceNotice(nullptr);
     cutInfo_.AutoFeed = savedAutoFeed;
     cutInfo_.HalfCut = savedHalfCut;
     if (portFailed) {
