@@ -22,8 +22,8 @@ public:
     std::function<std::string(std::string_view request)> device;
     std::vector<std::string> requests;
     bool hungUp = false;
-    // The message steps left before the stop command comes; negative: never.
-    int stepsBeforeStop = -1;
+    // When the stop command comes.
+    Clock::time_point stopAt = Clock::time_point::max();
 
     bool sendRequest(std::string_view bytes) override
     {
@@ -43,7 +43,7 @@ public:
         }
         return got;
     }
-    bool keepGoing() override { return stepsBeforeStop < 0 || stepsBeforeStop-- > 0; }
+    bool keepGoing() override { return Clock::now() < stopAt; }
 
 private:
     std::deque<char> input_;
@@ -104,13 +104,13 @@ TEST(BufferQueryTest, AFullOrPausedDeviceIsWaitedForUntilTheStop)
     ASSERT_EQ(query.begin(), BufferQuery::Outcome::Done);
     plotter.free = 0;
     plotter.status = 16;
-    line.stepsBeforeStop = 130; // over a second of waiting
+    line.stopAt = Clock::now() + std::chrono::milliseconds(1500);
     std::size_t allowed = 0;
     EXPECT_EQ(query.allowance(100, allowed), BufferQuery::Outcome::Stopped);
     EXPECT_EQ(allowed, 0u);
     EXPECT_THAT(told, ElementsAre(strings::localString(strings::IDS_DEVICE_VIEW_PRESSED)));
 
-    line.stepsBeforeStop = -1;
+    line.stopAt = Clock::time_point::max();
     plotter.free = 10;
     plotter.status = 0;
     plotter.error = 16;
