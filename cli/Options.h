@@ -13,6 +13,7 @@ struct PlotOptions {
     bool mirror = false;
     bool markPlotted = false;
     bool help = false;
+    bool probe = false; // check the device on the port instead of plotting
     std::vector<std::string> files;
 };
 

@@ -15,6 +15,7 @@
 #include "platform/HomeFolderLock.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
+#include "ports/DeviceProbe.h"
 #include "res/strings/StringTable.h"
 
 #include <unistd.h>
@@ -101,6 +102,17 @@ bool reportUnfinished(const CAutoJobList& list)
     return allFinished;
 }
 
+// The device check of --probe, said on standard output.
+int probe(CPlotPort& port, const std::string& name)
+{
+    port.SelectPort(name.c_str());
+    const DeviceProbe found = probeDevice(port);
+    for (const std::string& line : describeProbe(found))
+        std::printf("%s\n", printableName(line).c_str());
+    const bool answered = found.opened && (found.bufferSize >= 0 || !found.identity.empty());
+    return answered ? EXIT_ALL_FINISHED : EXIT_JOB_NOT_FINISHED;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -130,6 +142,8 @@ int main(int argc, char** argv)
     strings::useLocalResultStrings(true);
     auto settings = std::make_unique<StartupSettings>();
     loadStartupSettings(home, *settings, platform::programFolder());
+    if (options.probe)
+        return probe(*settings->device.port, options.port);
     if (!options.device.empty() && !selectDeviceForRun(*settings, options.device)) {
         std::fprintf(stderr, "marquill-plot: no device named %s in %s\n", options.device.c_str(),
                      settings->deviceFile.path());

@@ -49,6 +49,8 @@ public:
     Outcome confirmEnd();
     // The device's abort (ESC.K): it throws away what it holds and stops drawing.
     void abort();
+    // Asks anything, within the bound and with one retry; reply is the answer without its terminator.
+    Outcome question(std::string_view request, std::string& reply) { return ask(request, reply, false); }
 
     // Why the pass failed, for the job's text.
     const std::string& failure() const { return failure_; }

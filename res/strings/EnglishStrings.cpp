@@ -79,6 +79,12 @@ constexpr StringEntry table[] = {
     {20118, "the device reports a transmission error on the line (error 15): check the speed and parity in the port settings"},
     {20119, "the device reports an error in a device-control instruction (error %d)"},
     {20120, "the device reports HP-GL error %d"},
+    {20121, "The device identifies itself (OI) as %s"},
+    {20122, "Buffer of %d bytes, %d free"},
+    {20123, "The device is ready"},
+    {20124, "The device answers the buffer query: choose the handshake \"buffer query\" (Handshake=1)."},
+    {20125, "The device answers nothing: choose no handshake (Handshake=0) and, in the port settings, a flow control the cable carries (XON/XOFF or RTS/CTS)."},
+    {20126, "The device does not answer the buffer query: choose no handshake (Handshake=0) and, in the port settings, a flow control the cable carries (XON/XOFF or RTS/CTS)."},
     // File errors, one per kind; %1 is the file's path
     {61857, "An unexpected error occurred while accessing %1."},
     {61858, "%1 was not found."},

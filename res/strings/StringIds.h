@@ -57,6 +57,13 @@ constexpr int IDS_DEVICE_BUFFER_OVERFLOW = 20117;
 constexpr int IDS_DEVICE_LINE_ERROR = 20118;
 constexpr int IDS_DEVICE_CONTROL_ERROR = 20119;
 constexpr int IDS_DEVICE_HPGL_ERROR = 20120;
+// The device check: what the device answered, and the handshake to choose.
+constexpr int IDS_PROBE_IDENTITY = 20121;
+constexpr int IDS_PROBE_BUFFER = 20122;
+constexpr int IDS_PROBE_READY = 20123;
+constexpr int IDS_PROBE_CHOOSE_BUFFER_QUERY = 20124;
+constexpr int IDS_PROBE_SILENT = 20125;
+constexpr int IDS_PROBE_NO_BUFFER_QUERY = 20126;
 
 // Remaining media in the status bar.
 constexpr int IDS_REMAINING_MM = 20500;

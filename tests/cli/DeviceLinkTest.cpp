@@ -172,3 +172,39 @@ TEST_F(DeviceLinkTest, ADeviceThatDoesNotAnswerRightFailsTheCopyWithTheReason)
 }
 
 } // namespace
+
+namespace {
+
+// The device check says what the device answered and which handshake to choose, and is quick about a
+// device that answers nothing.
+TEST_F(DeviceLinkTest, TheProbeSaysWhatTheDeviceAnsweredAndWhichHandshakeToChoose)
+{
+    for (const bool silent : {false, true}) {
+        SCOPED_TRACE(silent);
+        VirtualPlotterSettings settings;
+        if (silent)
+            settings.answerFilter = [](std::string_view, const std::string&) { return std::string(); };
+        VirtualPlotter plotter(settings);
+        ASSERT_TRUE(plotter.ok());
+        connect(plotter);
+        const auto started = std::chrono::steady_clock::now();
+        const int status =
+            finishProgram(startProgram(TOOL, {"--home", home.path().string(), "--probe", "--port", "COM1"},
+                                       home.file("messages.txt")),
+                          std::chrono::seconds(30));
+        if (silent) {
+            EXPECT_EQ(status, 1);
+            EXPECT_EQ(messages(),
+                      "设备没有任何回答: 请选择不握手 (Handshake=0), 并在端口设置中选择电缆支持的流控 "
+                      "(XON/XOFF 或 RTS/CTS)。\n");
+            EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
+        } else {
+            EXPECT_EQ(status, 0);
+            EXPECT_EQ(messages(), "设备型号 (OI): 7475A\n缓冲区 1024 字节, 空闲 1024 字节\n设备就绪\n"
+                                  "设备回答缓冲区查询: 请选择握手方式 \"缓冲查询\" (Handshake=1)。\n");
+        }
+        EXPECT_EQ(plotter.report().kept, silent ? "OI;OI;" : "OI;") << "the check sends no drawing";
+    }
+}
+
+} // namespace
