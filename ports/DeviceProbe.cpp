@@ -35,10 +35,17 @@ DeviceProbe probeDevice(CPlotPort& port)
         return probe;
     }
     BufferQuery query(*port.deviceLine(), port.lineBytesPerSecond());
-    if (askNumber(query, "\x1B.L", probe.bufferSize, probe.failure) && probe.bufferSize >= 0) {
-        askNumber(query, "\x1B.B", probe.freeSpace, probe.failure) &&
-            askNumber(query, "\x1B.O", probe.status, probe.failure) &&
-            askNumber(query, "\x1B.E", probe.error, probe.failure);
+    // The buffer questions go on only while the device answers them.
+    const struct {
+        const char* request;
+        long& value;
+    } questions[] = {{"\x1B.L", probe.bufferSize},
+                     {"\x1B.B", probe.freeSpace},
+                     {"\x1B.O", probe.status},
+                     {"\x1B.E", probe.error}};
+    for (const auto& question : questions) {
+        if (!askNumber(query, question.request, question.value, probe.failure) || question.value < 0)
+            break;
     }
     std::string identity;
     if (probe.failure.empty() && query.question("OI;", identity) == BufferQuery::Outcome::Done)

@@ -73,6 +73,9 @@ bool CPlotPort::awaitRoom(std::size_t wanted, std::size_t& allowed)
     const BufferQuery::Outcome outcome = bufferQuery_->allowance(wanted, allowed);
     if (outcome == BufferQuery::Outcome::Failed)
         failWith(bufferQuery_->failure());
+    // A device that answered is taking data, however long it kept its buffer full: the stall notice and
+    // the patience after a stop count from here.
+    lastProgress_ = std::chrono::steady_clock::now();
     return outcome == BufferQuery::Outcome::Done;
 }
 

@@ -1,8 +1,8 @@
 // The buffer query's throughput: a job written through the handshake into a simulated plotter that
 // draws faster than its line brings data, as a share of the line's rate. The questions, their answers and
 // the waits for them are what the handshake costs; the goal is at least 90 % of the line.
+#include "platform/CProfile.h"
 #include "platform/Hooks.h"
-#include "plotdata/CProfile.h"
 #include "ports/CPlotPort.h"
 #include "vplotter/VirtualPlotter.h"
 
@@ -14,8 +14,6 @@
 #include <string>
 
 namespace {
-
-int window;
 
 void pacedThroughput(benchmark::State& state)
 {
@@ -41,7 +39,7 @@ void pacedThroughput(benchmark::State& state)
         port.setHandshake(DeviceHandshake::BufferQuery);
         std::int32_t stopFlag = 1;
         const auto start = std::chrono::steady_clock::now();
-        if (port.Open(2, &window, &stopFlag) == 0) {
+        if (port.Open(OutputMethod::Blocks, MessageSteps::Run, &stopFlag) == PortOpenFailed) {
             state.SkipWithError(port.openError().c_str());
             return;
         }
