@@ -203,7 +203,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
         device_.endPass(static_cast<PassEnd>(settings_.SendPG != 0 ? autoFeed : 2));
         // A device paced by its buffer may still be drawing when the pass ends; stopped then, it has not
         // drawn the copy.
-        stopped = stopped || port.passWasStopped();
+        stopped = stopped || port.stoppedWhileDrawing();
         writeFailed = !port.writeError().empty();
         // A port that failed before the device took a byte used no media.
         if (!writeFailed || port.bytesSent() > 0)

@@ -120,9 +120,11 @@ public:
     // the stop cut short, so that the device is not left in the middle of a command, and lets the writes
     // that follow give up, raising the stop flag, once the device has taken nothing for the given time.
     void finishAfterStop(std::chrono::milliseconds patience);
-    // Whether the pass was stopped before its end, even when it then ended safely, or while the device
-    // was still drawing it.
-    bool passWasStopped() const { return patience_.count() > 0 || stoppedWhileDrawing_; }
+    // Whether the pass was stopped before its end, even when it then ended safely.
+    bool passWasStopped() const { return patience_.count() > 0; }
+    // Whether a device paced by its buffer was stopped while it was still drawing the pass that had been
+    // sent whole: it threw the rest away, and has not drawn the pass.
+    bool stoppedWhileDrawing() const { return stoppedWhileDrawing_; }
     // Why the last Open failed, for the window to show; empty after a successful Open.
     const std::string& openError() const { return openError_; }
 
