@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     case CServerApp::StartResult::Locked:
         // A window holding the folder comes to the front instead; only marquill-plot or marquill-server
         // holding it is worth a message.
-        if (CRunningInstance::knock(folder))
+        if (CRunningInstance::knock(home))
             return 0;
         platform::messageBox(server.lockMessage(), {}, platform::MB_ICONSTOP);
         return 1;

@@ -7,6 +7,7 @@
 const char* const PLOT_USAGE =
     R"(Usage: marquill-plot [--home DIR] [--device NAME] [--port NAME|PATH] [--copies N]
                     [--rotate] [--mirror] [--mark-plotted] FILE...
+       marquill-plot [--home DIR] --probe --port NAME
 
 Plots the files as Marquill's automatic queue does, without a window: the settings are loaded from
 Server.INI, Port.INI and the device-profile file of the edition and language (Plotter.INI,
@@ -32,6 +33,10 @@ Options:
   --mirror           mirror each plot
   --mark-plotted     give each finished file the plotted mark (modification time set to midnight);
                      without it the files' modification times are left alone
+  --probe            check the device on the port given with --port (COM1..COM8 or LPT1..LPT8, with
+                     the line settings of Port.INI) instead of plotting: asks it its identity (OI),
+                     its buffer size and free space (ESC.L, ESC.B), status (ESC.O) and error (ESC.E),
+                     says what it answered and which Handshake to choose in its profile
   --help             show this text
   --version          show the version
 
@@ -43,7 +48,8 @@ the window or marquill-server holds the folder's lock (the file Marquill.lock be
 Exit status: 0 when every job finished; 1 when a job did not (its state text is shown); 2 for a bad
 command line or device name; 3 when another Marquill process holds the settings folder (its process
 id is shown) or the folder cannot be made; 130 when stopped with Ctrl-C (143 for SIGTERM, 129 for SIGHUP), which ends the copy at its
-next write. A stopped copy is not counted as plotted.
+next write. A stopped copy is not counted as plotted. With --probe: 0 when the device answered, 1 when
+the port could not be opened or the device answered nothing.
 )";
 
 namespace {
@@ -69,10 +75,18 @@ bool parseOptions(const std::vector<std::string>& arguments, PlotOptions& option
     table.push_back({.name = "--rotate", .flag = &options.rotate});
     table.push_back({.name = "--mirror", .flag = &options.mirror});
     table.push_back({.name = "--mark-plotted", .flag = &options.markPlotted});
+    table.push_back({.name = "--probe", .flag = &options.probe});
     table.push_back({.name = "--device", .value = &options.device});
     table.push_back({.name = "--copies", .check = copies});
     if (!parseCommandLine(arguments, table, {.operands = &options.files}, error))
         return false;
+    if (options.probe && !options.help && !options.version) {
+        if (options.port.empty() || !options.files.empty()) {
+            error = "--probe needs a port (--port NAME) and no plot file";
+            return false;
+        }
+        return true;
+    }
     if (options.files.empty() && !options.help && !options.version) {
         error = "no plot file given";
         return false;

@@ -12,6 +12,7 @@ struct PlotOptions : CommonOptions {
     bool rotate = false;
     bool mirror = false;
     bool markPlotted = false;
+    bool probe = false; // check the device on the port instead of plotting
     std::vector<std::string> files;
 };
 

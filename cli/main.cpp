@@ -13,6 +13,7 @@
 #include "jobs/JobTexts.h"
 #include "jobs/StartupSettings.h"
 #include "platform/Hooks.h"
+#include "ports/DeviceProbe.h"
 #include "res/strings/StringTable.h"
 
 #include <unistd.h>
@@ -97,6 +98,17 @@ bool reportUnfinished(const CAutoJobList& list)
     return allFinished;
 }
 
+// The device check of --probe, said on standard output.
+int probe(CPlotPort& port, const std::string& name)
+{
+    port.SelectPort(name.c_str());
+    const DeviceProbe found = probeDevice(port);
+    for (const std::string& line : describeProbe(found))
+        std::printf("%s\n", printableName(line).c_str());
+    const bool answered = found.opened && (found.bufferSize >= 0 || !found.identity.empty());
+    return answered ? EXIT_ALL_FINISHED : EXIT_JOB_NOT_FINISHED;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -111,6 +123,8 @@ int main(int argc, char** argv)
     // Here the job results are messages to the user, in the language of the settings.
     strings::useLocalResultStrings(true);
     const std::unique_ptr<StartupSettings> settings = start.loadSettings();
+    if (options.probe)
+        return probe(*settings->device.port, options.port);
     if (!options.device.empty() && !selectDeviceForRun(*settings, options.device)) {
         start.refuse("no device named " + options.device + " in " + settings->deviceFile.path());
         return start.exitStatus();

@@ -194,9 +194,12 @@ int CPlotRun::outputCopy(CPlotJob& job)
     CPlotPort& port = device_.outputPort();
     port.setStallNotice(
         [this, &job](std::size_t bytesSent) { list_.setStalledText(rowOf(&job), stalledText(bytesSent)); });
+    // What a device that talks back says while the port waits for it (drawing, paused) is told as a stall.
+    port.setDeviceNotice([this, &job](const std::string& text) { list_.setStalledText(rowOf(&job), text); });
     device_.stopFlag = 0;
     const CopyEnd end = sendBands(job, *plot, cutter, port, mediaWidth);
     port.setStallNotice(nullptr);
+    port.setDeviceNotice(nullptr);
     // However the copy ended, its output is over.
     device_.stopFlag = 1;
 
@@ -241,6 +244,9 @@ CPlotRun::CopyEnd CPlotRun::sendBands(const CPlotJob& job, const CPlot& plot, CS
         if (stopped && port.writeError().empty())
             finishStoppedPass(port);
         device_.endPass(passEnd(settings));
+        // A device paced by its buffer may still be drawing when the pass ends; stopped then, it has not
+        // drawn the copy.
+        stopped = stopped || port.stoppedWhileDrawing();
         const bool writeFailed = !port.writeError().empty();
         // A port that failed before the device took a byte used no media.
         if (!writeFailed || port.bytesSent() > 0)

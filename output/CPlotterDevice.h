@@ -63,6 +63,9 @@ public:
     std::int32_t OVERCUT = 0;
     std::uint16_t OutMethod = 2;
     std::uint16_t mmCutterWidth = 32700;
+    // How the port paces the device beyond the line's own flow control: 0 not at all, 1 by asking its
+    // free buffer space (the HP-GL buffer query). Any other value is taken as 0.
+    std::uint16_t Handshake = 0;
 
     // Output in passes. A pass opens the port and sends the initialisation sequence (beginPass), receives
     // any number of plots in device units (emitPlot), and ends with a home or feed sequence before the

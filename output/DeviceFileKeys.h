@@ -82,4 +82,6 @@ constexpr IntKey OVERCUT{nullptr, "OverCut", 0};
 constexpr IntKey OutMethod = uint16Key(nullptr, "OutMethod", 2);
 constexpr FloatKey RatioX{nullptr, "RatioX", 1.0f, kSmallestRatio, kLargestRatio};
 constexpr FloatKey RatioY{nullptr, "RatioY", 1.0f, kSmallestRatio, kLargestRatio};
+// 0: the line's own flow control only; 1: the device is paced by its buffer query. Others are taken as 0.
+constexpr IntKey Handshake{nullptr, "Handshake", 0, 0, 1};
 } // namespace DeviceKeys

@@ -87,6 +87,7 @@ void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
     OutMethod = static_cast<std::uint16_t>(readSetting(file, key(DeviceKeys::OutMethod)));
     RatioX = readSetting(file, key(DeviceKeys::RatioX));
     RatioY = readSetting(file, key(DeviceKeys::RatioY));
+    Handshake = readSetting(file, key(DeviceKeys::Handshake));
 
     readSetting(file, CutInfoKeys::SP2Dash, SP2Dash, sizeof SP2Dash);
 }

@@ -90,6 +90,7 @@ float CPlotterDevice::knifeRadius() const { return dividedToUnits(knifeOffset_, 
 int CPlotterDevice::beginPass(MessageSteps steps, const CCutInfo& settings)
 {
     stopFlag = 0;
+    output().setHandshake(Handshake == 1 ? DeviceHandshake::BufferQuery : DeviceHandshake::LineOnly);
     if (output().Open(outputMethodOf(OutMethod), steps, &stopFlag) == PortOpenFailed)
         return 0;
 

@@ -40,7 +40,7 @@ std::string toFileSystemPath(std::string_view path)
 
 std::string toStoredPath(std::string_view fileSystemPath)
 {
-    const std::string prefix = programFolder() + "drive_";
+    const std::string prefix = settingsHome() + "drive_";
     if (fileSystemPath.substr(0, prefix.size()) != prefix || fileSystemPath.size() == prefix.size())
         return std::string(fileSystemPath);
     const char drive = fileSystemPath[prefix.size()];

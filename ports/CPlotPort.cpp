@@ -5,6 +5,7 @@
 #include "ports/PortConnection.h"
 #include "ports/PortDevices.h"
 #include "ports/PortKind.h"
+#include "ports/PortLine.h"
 #include "res/strings/Placeholders.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
@@ -95,7 +96,11 @@ PortOpenResult CPlotPort::Open(OutputMethod method, MessageSteps steps, std::int
     stallNoticed_ = false;
     patience_ = std::chrono::milliseconds(0);
     interruptedRest_.clear();
+    stoppedWhileDrawing_ = false;
+    bufferQuery_.reset();
+    line_.reset();
     const int portNumber = classifyPortName(portName_.c_str());
+    hearDevice_ = portNumber > 0 && handshake_ == DeviceHandshake::BufferQuery;
     // A file or a device named by its path has no output method of its own: it takes blocks, and one
     // byte per call would only cost time. The line keeps no error state that blocks later writes, so
     // nothing needs clearing between attempts, and the methods of blocks differ only in their message
@@ -105,7 +110,7 @@ PortOpenResult CPlotPort::Open(OutputMethod method, MessageSteps steps, std::int
     pending_.clear();
     stringEnds_.assign(1, 0);
     openConnection(portNumber);
-    open_ = connection_ != nullptr;
+    open_ = connection_ != nullptr && (!hearDevice_ || startHandshake());
     if (open_ && !byteWrites_)
         pending_.reserve(connection_->blockSize());
     return open_ ? PortOpened : PortOpenFailed;
@@ -121,8 +126,8 @@ void CPlotPort::openConnection(int portNumber)
             openError_ = fillPlaceholders(strings::resultString(strings::IDS_PORT_NO_DEVICE), {portName_});
             return;
         }
-        result =
-            isSerialPort(portNumber) ? openSerialLine(device.path, settings) : openPrinterPort(device.path);
+        result = isSerialPort(portNumber) ? openSerialLine(device.path, settings, hearDevice_)
+                                          : openPrinterPort(device.path, hearDevice_);
     } else if (portNumber == kFilePort) {
         std::string path;
         if (!chooseOutputFile(path)) {
@@ -195,7 +200,11 @@ void CPlotPort::Close()
 {
     if (open_ && connection_ != nullptr && !pending_.empty())
         dropPending(writeBlocks(pending_.data(), pending_.size()));
+    if (open_ && bufferQuery_ && writeError_.empty() && !stopRaised() && !passWasStopped())
+        confirmEnd();
     pending_.clear();
+    bufferQuery_.reset();
+    line_.reset();
     open_ = false;
     connection_.reset();
     if (stopFlag_ != nullptr) {
@@ -267,7 +276,8 @@ std::int32_t CPlotPort::writeBytes(const char* text, std::size_t size)
         long written = 0;
         while (written <= 0) {
             messageStep();
-            if (!stopRaised()) {
+            std::size_t allowed = 1;
+            if (!stopRaised() && (!bufferQuery_ || awaitRoom(1, allowed))) {
                 written = connection_->write(text + i, 1);
                 if (noteAttempt(written))
                     continue;
@@ -293,7 +303,10 @@ std::size_t CPlotPort::writeBlocks(const char* text, std::size_t size)
         messageStep();
         if (stopRaised())
             return sent;
-        const long written = connection_->write(text + sent, std::min(size - sent, block));
+        std::size_t allowed = std::min(size - sent, block);
+        if (bufferQuery_ && !awaitRoom(allowed, allowed))
+            return sent;
+        const long written = connection_->write(text + sent, allowed);
         if (stepAfterWrite_)
             messageStep();
         if (!noteAttempt(written))
@@ -311,6 +324,8 @@ bool CPlotPort::noteAttempt(long written)
     const auto now = std::chrono::steady_clock::now();
     if (written > 0) {
         bytesSent_ += static_cast<std::size_t>(written);
+        if (bufferQuery_)
+            bufferQuery_->sent(static_cast<std::size_t>(written));
         lastProgress_ = now;
         stallNoticed_ = false;
         return true;
@@ -345,6 +360,12 @@ void CPlotPort::setStallNotice(std::function<void(std::size_t bytesSent)> notice
 void CPlotPort::finishAfterStop(std::chrono::milliseconds patience)
 {
     dropPending(0);
+    // A device paced by its buffer is told to throw away what it holds, the beginning of the cut-short
+    // string with it.
+    if (bufferQuery_) {
+        abortDevice();
+        interruptedRest_.clear();
+    }
     patience_ = patience;
     lastProgress_ = std::chrono::steady_clock::now();
     const std::string rest = std::move(interruptedRest_);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class BufferQuery;
+class DeviceLine;
 class PortConnection;
 struct OpenResult;
 
@@ -31,6 +33,12 @@ enum class MessageSteps { Run, Skip };
 
 // Whether Open made the port ready for writes; openError() says why not.
 enum PortOpenResult : std::int32_t { PortOpenFailed = 0, PortOpened = 1 };
+
+// How the port paces the device beyond the line's own flow control (the profile key Handshake).
+enum class DeviceHandshake {
+    LineOnly = 0,    // the line's flow control alone; the port never hears the device
+    BufferQuery = 1, // the HP-GL buffer query: the device's free space before each block, its end confirmed
+};
 
 // The one object through which device commands leave the program: a serial port (COM1..COM8), a parallel
 // or USB printer port (LPT1..LPT8), a file chosen when the port is named File, or any other path.
@@ -83,6 +91,22 @@ public:
     void LoadSettings();
     void SaveSettings();
 
+    // The handshake of the following opens. With the buffer query a COM or LPT port is opened to hear the
+    // device; Open asks its buffer size and fails with openError() when it cannot tell; every block waits
+    // for room in its buffer; Close waits until the device has drawn the pass, runs the message step
+    // meanwhile, and sends the device's abort when stopped then. A file takes no handshake.
+    void setHandshake(DeviceHandshake handshake) { handshake_ = handshake; }
+    // Called with the device's state in words while the port waits for it: drawing the end of the pass,
+    // paused at its VIEW button or paper lever.
+    void setDeviceNotice(std::function<void(const std::string&)> notice);
+    // Opens the selected COM or LPT port to hear the device, without a handshake, for a device check;
+    // false with openError().
+    bool OpenToListen();
+    // The conversation with the device while the port is open to hear it; null otherwise.
+    DeviceLine* deviceLine();
+    // What the line carries in bytes per second while open; 0 for a device with no rate.
+    unsigned lineBytesPerSecond() const;
+
     const char* portName() const { return portName_.c_str(); }
     // Why the output of the last pass failed for good (the device hung up, a broken pipe, no space left),
     // for the run to fail the copy with; empty otherwise. Such a failure raises the stop flag.
@@ -98,6 +122,9 @@ public:
     void finishAfterStop(std::chrono::milliseconds patience);
     // Whether the pass was stopped before its end, even when it then ended safely.
     bool passWasStopped() const { return patience_.count() > 0; }
+    // Whether a device paced by its buffer was stopped while it was still drawing the pass that had been
+    // sent whole: it threw the rest away, and has not drawn the pass.
+    bool stoppedWhileDrawing() const { return stoppedWhileDrawing_; }
     // Why the last Open failed, for the window to show; empty after a successful Open.
     const std::string& openError() const { return openError_; }
 
@@ -116,6 +143,12 @@ private:
     std::int32_t sendWholeBlocks();
     bool noteAttempt(long written);
     void dropPending(std::size_t sent);
+    bool startHandshake();
+    bool awaitRoom(std::size_t wanted, std::size_t& allowed);
+    void abortDevice();
+    void confirmEnd();
+    void failWith(const std::string& reason);
+    class Line;
 
     std::string portName_;
     std::int32_t* stopFlag_ = nullptr;
@@ -142,6 +175,12 @@ private:
     std::string interruptedRest_;
     std::function<void(std::size_t)> stallNotice_;
     std::set<std::string> filesWritten_;
+    DeviceHandshake handshake_ = DeviceHandshake::LineOnly;
+    bool hearDevice_ = false;
+    std::unique_ptr<Line> line_;
+    std::unique_ptr<BufferQuery> bufferQuery_;
+    std::function<void(const std::string&)> deviceNotice_;
+    bool stoppedWhileDrawing_ = false;
     std::vector<std::string> protectedFiles_;
     std::vector<std::string> protectedFolders_;
 };

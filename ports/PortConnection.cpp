@@ -68,9 +68,9 @@ OpenResult failed(const std::string& path, int error, bool device)
 
 // Opens without waiting for a carrier or a printer and takes an exclusive lock, so that two programs do
 // not interleave their output on one device or file.
-int openExclusive(const std::string& path, int extraFlags, int& error)
+int openExclusive(const std::string& path, int extraFlags, int& error, int access = O_WRONLY)
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | extraFlags, 0666);
+    const int fd = open(path.c_str(), access | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | extraFlags, 0666);
     if (fd < 0) {
         error = errno;
         return -1;
@@ -83,10 +83,13 @@ int openExclusive(const std::string& path, int extraFlags, int& error)
     return fd;
 }
 
-OpenResult openDevice(const std::string& path, const PortSettings* serialSettings)
+OpenResult openDevice(const std::string& path, const PortSettings* serialSettings, bool hearDevice)
 {
     int error = 0;
-    const int fd = openExclusive(path, 0, error);
+    int fd = hearDevice ? openExclusive(path, 0, error, O_RDWR) : -1;
+    // A printer port that cannot be read is still written; its handshake then hears no answer.
+    if (fd < 0 && (!hearDevice || serialSettings == nullptr))
+        fd = openExclusive(path, 0, error);
     if (fd < 0)
         return failed(path, error, true);
     if (serialSettings != nullptr)
@@ -127,6 +130,24 @@ long PortConnection::write(const char* data, std::size_t size)
     return polled == 0 ? 0 : writeNow(data, size);
 }
 
+long PortConnection::read(char* into, std::size_t size, int waitMs)
+{
+    pollfd ready{fd_, POLLIN, 0};
+    const int polled = poll(&ready, 1, waitMs);
+    if (polled <= 0)
+        return 0;
+    const ssize_t got = ::read(fd_, into, size);
+    if (got > 0)
+        return static_cast<long>(got);
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+        return 0;
+    // End of input on a device, or a line that has gone (EIO): the device hung up. A connection opened
+    // for writing only reports EBADF and is taken as silent.
+    return got < 0 && errno == EBADF ? 0 : -1;
+}
+
+unsigned PortConnection::bytesPerSecond() const { return isFile_ ? 0 : lineOutputRate(fd_) / kBitsPerByte; }
+
 long PortConnection::writeNow(const char* data, std::size_t size)
 {
     const ssize_t written = ::write(fd_, data, size);
@@ -148,12 +169,15 @@ long PortConnection::failed(int error)
     return -1;
 }
 
-OpenResult openSerialLine(const std::string& path, const PortSettings& settings)
+OpenResult openSerialLine(const std::string& path, const PortSettings& settings, bool hearDevice)
 {
-    return openDevice(path, &settings);
+    return openDevice(path, &settings, hearDevice);
 }
 
-OpenResult openPrinterPort(const std::string& path) { return openDevice(path, nullptr); }
+OpenResult openPrinterPort(const std::string& path, bool hearDevice)
+{
+    return openDevice(path, nullptr, hearDevice);
+}
 
 OpenResult createOutputFile(const std::string& path, bool append)
 {

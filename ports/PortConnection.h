@@ -22,6 +22,11 @@ public:
     // in about 50 ms at its rate; for any other device what a slow printer port takes in about 50 ms.
     // So a device never holds a write long enough to delay a pause or a stop.
     std::size_t blockSize() const { return blockSize_; }
+    // Reads what the device has sent, waiting at most waitMs for it: the bytes read, 0 when none came, -1
+    // when the device hung up. Only a connection opened to hear the device reads anything.
+    long read(char* into, std::size_t size, int waitMs);
+    // What the line carries in bytes per second; 0 for a device with no rate of its own.
+    unsigned bytesPerSecond() const;
     // Why the connection can take no more data, after a write failed for good: the device hung up, the
     // reader of a pipe went away, or the file system is full. Empty while a retry may still succeed.
     const std::string& brokenReason() const { return brokenReason_; }
@@ -43,10 +48,12 @@ struct OpenResult {
     std::string error;                          // why it failed, for the user
 };
 
-// Opens a serial line for writing only, exclusively, and applies the settings to it.
-OpenResult openSerialLine(const std::string& path, const PortSettings& settings);
-// Opens a parallel or USB printer port for writing only, exclusively.
-OpenResult openPrinterPort(const std::string& path);
+// Opens a serial line for writing only, exclusively, and applies the settings to it. With hearDevice it is
+// opened for reading as well, for a handshake that needs the device's replies.
+OpenResult openSerialLine(const std::string& path, const PortSettings& settings, bool hearDevice = false);
+// Opens a parallel or USB printer port for writing only, exclusively. With hearDevice it is opened for
+// reading as well where the device allows it; a port that cannot be read is opened for writing only.
+OpenResult openPrinterPort(const std::string& path, bool hearDevice = false);
 // Creates or truncates a file for writing only, exclusively; with append the file keeps what it holds and
 // the writes go after it. A path that names a device opens the device.
 OpenResult createOutputFile(const std::string& path, bool append);

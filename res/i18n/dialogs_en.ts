@@ -39,6 +39,18 @@
         <translation>Port:</translation>
     </message>
     <message>
+        <source>握手方式:</source>
+        <translation>Handshake:</translation>
+    </message>
+    <message>
+        <source>只用线路流控</source>
+        <translation>Line flow control only</translation>
+    </message>
+    <message>
+        <source>缓冲查询 (ESC.B)</source>
+        <translation>Buffer query (ESC.B)</translation>
+    </message>
+    <message>
         <source>端口设置</source>
         <translation>Port Settings</translation>
     </message>
@@ -285,6 +297,10 @@ start position:</translation>
     <message>
         <source>停止位:</source>
         <translation>Stop bits:</translation>
+    </message>
+    <message>
+        <source>检查设备</source>
+        <translation>Check Device</translation>
     </message>
     <message>
         <source>还原数据</source>

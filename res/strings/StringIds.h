@@ -46,6 +46,24 @@ constexpr int IDS_PORT_NO_DEVICE = 20108;
 constexpr int IDS_PORT_NO_FILE_CHOSEN = 20109;
 constexpr int IDS_PORT_PROTECTED_FILE = 20110;
 constexpr int IDS_PORT_HUNG_UP = 20111;
+// What a device that talks back said, or failed to say: why a pass failed, and its state while the program
+// waits for it.
+constexpr int IDS_DEVICE_NO_ANSWER = 20112;
+constexpr int IDS_DEVICE_BAD_ANSWER = 20113;
+constexpr int IDS_DEVICE_DRAWING = 20114;
+constexpr int IDS_DEVICE_VIEW_PRESSED = 20115;
+constexpr int IDS_DEVICE_LEVER_UP = 20116;
+constexpr int IDS_DEVICE_BUFFER_OVERFLOW = 20117;
+constexpr int IDS_DEVICE_LINE_ERROR = 20118;
+constexpr int IDS_DEVICE_CONTROL_ERROR = 20119;
+constexpr int IDS_DEVICE_HPGL_ERROR = 20120;
+// The device check: what the device answered, and the handshake to choose.
+constexpr int IDS_PROBE_IDENTITY = 20121;
+constexpr int IDS_PROBE_BUFFER = 20122;
+constexpr int IDS_PROBE_READY = 20123;
+constexpr int IDS_PROBE_CHOOSE_BUFFER_QUERY = 20124;
+constexpr int IDS_PROBE_SILENT = 20125;
+constexpr int IDS_PROBE_NO_BUFFER_QUERY = 20126;
 
 // Remaining media in the status bar.
 constexpr int IDS_REMAINING_MM = 20500;

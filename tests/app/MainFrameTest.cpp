@@ -3,6 +3,7 @@
 #include "WindowTestSupport.h"
 
 #include "app/FrameCommandIds.h"
+#include "app/QtHooks.h"
 #include "jobs/JobCommandIds.h"
 #include "platform/FileTime.h"
 #include "platform/Hooks.h"
@@ -12,6 +13,7 @@
 #include "ui/dialogs/CReloadPaperDialog.h"
 #include "ui/views/CAutoChildView.h"
 #include "ui/views/CManualChildView.h"
+#include "vplotter/VirtualPlotter.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -160,6 +162,58 @@ private slots:
         // The media used is the right edge of the frame, 100 mm.
         QCOMPARE(app->settings().server.REMAINMEDIALENGTH, 100000 - 100);
         QCOMPARE(frame.mediaPane()->text(), QStringLiteral("剩余材料长度:99900 mm"));
+    }
+
+    // A plotter paced by its buffer: the row says the copy is being sent, then that the device is drawing,
+    // and the copy is finished only once the device has drawn it.
+    void theRowShowsTheSendingAndDrawingStatesOfAPacedDevice()
+    {
+        VirtualPlotterSettings settings;
+        settings.penSpeed = 2000;
+        VirtualPlotter plotter(settings);
+        QVERIFY(plotter.ok());
+        home->setString("Port.INI", "PortMap", "COM1", plotter.path());
+        home->setInt("Port.INI", "PortInfo", "FlowCtrl", 0);
+        home->setString("Plotter.INI", "CutInfo", "Device", "HP-GL 绘图仪(缓冲查询)");
+        home->setInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", 100000);
+        std::string lines = "IN;SP1;";
+        for (int i = 0; i < 30; ++i) // 30 lines of 100 mm and their way back: 3 s of drawing
+            lines += "PU0," + std::to_string(i * 40) + ";PD4000," + std::to_string(i * 40) + ";";
+        const std::string file = home->dir.write("lines.plt", lines);
+        CMainFrame& frame = start();
+        frame.run().setPortOverride("COM1");
+        std::unique_ptr<CPlotJob> job =
+            CPlotJob::create(file, CPlotJob::STATE_WAITING, app->settings().server);
+        frame.automaticList().addJob(file, std::move(job));
+
+        std::vector<std::string> shown;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            const std::string text = frame.automaticList().stateColumnText(0);
+            if (shown.empty() || shown.back() != text)
+                shown.push_back(text);
+        });
+        watch.start(5);
+        // The window's own message step, which lets the timer and the row's updates run during the copy.
+        app::installQtHooks();
+        QVERIFY(frame.execute(ID_PLOT_AUTOMATIC));
+        QTRY_COMPARE_WITH_TIMEOUT(frame.automaticList().runningJob(), -1, 60000);
+        platform::installHooks(platform::Hooks{});
+        watch.stop();
+        const double ended = plotter.seconds();
+        QCOMPARE(frame.automaticList().jobAt(0)->state, CPlotJob::STATE_FINISHED);
+        const auto at = [&shown](const std::string& text) {
+            return std::find(shown.begin(), shown.end(), text) - shown.begin();
+        };
+        std::string seen;
+        for (const std::string& text : shown)
+            seen += text + " | ";
+        QVERIFY2(at("正在绘制 0 - 500mm 区域") < at("已发送; 设备正在绘制"), seen.c_str());
+        QVERIFY2(at("已发送; 设备正在绘制") < static_cast<long>(shown.size()), seen.c_str());
+        QCOMPARE(frame.automaticList().stateColumnText(0), std::string("完成"));
+        QCOMPARE(plotter.report().lost, std::size_t{0});
+        QVERIFY(plotter.report().finishedAt > 2.5);
+        QVERIFY(plotter.report().finishedAt <= ended);
     }
 };
 

@@ -125,6 +125,11 @@ TEST(DeviceProfile, NumbersAndSwitchesAreHeldToWhatWorks)
     EXPECT_EQ(ProfileFile("HardOffset=1\nPenMode=1\n").load().PenMode, 0);
     EXPECT_EQ(ProfileFile("HardOffset=1\nPlotCmd=SP1;\nPenMode=1\n").load().PenMode, 1);
     EXPECT_EQ(ProfileFile("HardOffset=0\nPenMode=1\n").load().PenMode, 1);
+
+    // Only the buffer query is a handshake of its own; ENQ/ACK (2) and anything else pace by the line.
+    EXPECT_EQ(ProfileFile("Handshake=1\n").load().Handshake, 1);
+    for (const char* other : {"Handshake=2\n", "Handshake=-1\n", "Handshake=x\n", ""})
+        EXPECT_EQ(ProfileFile(other).load().Handshake, 0) << other;
 }
 
 TEST(DeviceProfile, SaveWritesTheEditableValuesAndKeepsTheRestOfTheFile)

@@ -68,6 +68,15 @@ TEST_P(ShippedProfile, EveryListedDeviceLoadsWithWorkingTemplates)
     device.loadProfile(profile, selected);
     EXPECT_STREQ(device.command(CommandTemplate::MoveTo), "PU%d,%d;");
     EXPECT_NE(device.PenMode, 0);
+    EXPECT_EQ(device.Handshake, 0);
+
+    // The same plotter paced by its buffer query, under its name in the file's language.
+    CPlotterDevice paced;
+    const bool english = fileName.find("_Eng") != std::string::npos;
+    paced.loadProfile(profile, english ? "HP-GL pen plotter (buffer query)" : "HP-GL 绘图仪(缓冲查询)");
+    EXPECT_EQ(paced.Handshake, 1);
+    EXPECT_STREQ(paced.command(CommandTemplate::MoveTo), "PU%d,%d;");
+    EXPECT_NE(paced.PenMode, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllEditions, ShippedProfile, testing::ValuesIn(kShippedProfileFiles),

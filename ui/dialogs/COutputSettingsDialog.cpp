@@ -1,6 +1,7 @@
 #include "ui/dialogs/COutputSettingsDialog.h"
 
 #include "platform/Hooks.h"
+#include "ports/PortNames.h"
 #include "ui/dialogs/CHalfCutDialog.h"
 #include "ui/dialogs/CPortSettingsDialog.h"
 #include "ui_COutputSettingsDialog.h"
@@ -90,6 +91,7 @@ void COutputSettingsDialog::showPens()
     }
     ui_->ratioXEdit->setText(fromUtf8(form_.ratioXText));
     ui_->ratioYEdit->setText(fromUtf8(form_.ratioYText));
+    ui_->handshakeList->setCurrentIndex(form_.handshake);
 }
 
 void COutputSettingsDialog::selectDevice(int index)
@@ -109,6 +111,9 @@ void COutputSettingsDialog::penClicked(int row, int column)
 void COutputSettingsDialog::openPortSettings()
 {
     CPortSettingsDialog dialog(settings_.portFile, this);
+    const int port = ui_->portList->currentIndex();
+    if (port >= 0 && port < static_cast<int>(form_.ports.size()))
+        dialog.setPortToCheck(portNameOfEntry(form_.ports[static_cast<std::size_t>(port)]));
     dialog.exec();
 }
 
@@ -169,6 +174,7 @@ void COutputSettingsDialog::confirm()
     form_.dashPlot = ui_->dashPlotCheck->isChecked();
     form_.sendFeed = ui_->sendFeedCheck->isChecked();
     form_.lineMark = ui_->lineMarkCheck->isChecked();
+    form_.handshake = ui_->handshakeList->currentIndex();
 
     if (const auto refused = form_.confirm()) {
         const bool ratio =

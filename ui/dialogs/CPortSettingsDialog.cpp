@@ -1,9 +1,16 @@
 #include "ui/dialogs/CPortSettingsDialog.h"
 
+#include "platform/Hooks.h"
+#include "ports/CPlotPort.h"
+#include "ports/DeviceProbe.h"
+#include "ports/PortKind.h"
+
 #include "ui_CPortSettingsDialog.h"
 
+#include <QApplication>
+
 CPortSettingsDialog::CPortSettingsDialog(CProfile& portFile, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::CPortSettingsDialog>()), form_(portFile)
+    : QDialog(parent), ui_(std::make_unique<Ui::CPortSettingsDialog>()), form_(portFile), portFile_(portFile)
 {
     ui_->setupUi(this);
     for (const char* speed : PortSettingsForm::kSpeeds)
@@ -15,6 +22,14 @@ CPortSettingsDialog::CPortSettingsDialog(CProfile& portFile, QWidget* parent)
     connect(ui_->restoreButton, &QPushButton::clicked, this, &CPortSettingsDialog::restore);
     connect(ui_->okButton, &QPushButton::clicked, this, &CPortSettingsDialog::confirm);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->checkDeviceButton, &QPushButton::clicked, this, &CPortSettingsDialog::checkDevice);
+    setPortToCheck({});
+}
+
+void CPortSettingsDialog::setPortToCheck(const std::string& name)
+{
+    portToCheck_ = name;
+    ui_->checkDeviceButton->setEnabled(classifyPortName(name.c_str()) > 0);
 }
 
 CPortSettingsDialog::~CPortSettingsDialog() = default;
@@ -36,7 +51,7 @@ void CPortSettingsDialog::restore()
     showSettings();
 }
 
-void CPortSettingsDialog::confirm()
+void CPortSettingsDialog::readControls()
 {
     form_.speedIndex = ui_->speedList->currentIndex();
     form_.parityIndex = ui_->parityList->currentIndex();
@@ -45,6 +60,27 @@ void CPortSettingsDialog::confirm()
     form_.rtsCts = ui_->rtsCtsCheck->isChecked();
     form_.xonXoff = ui_->xonXoffCheck->isChecked();
     form_.dtrDsr = ui_->dtrDsrCheck->isChecked();
+}
+
+void CPortSettingsDialog::confirm()
+{
+    readControls();
     form_.confirm();
     accept();
+}
+
+// Asks the device on the port with the line settings as shown, saved or not, and says what it answered.
+void CPortSettingsDialog::checkDevice()
+{
+    readControls();
+    CPlotPort port(portFile_.path());
+    port.SelectPort(portToCheck_.c_str());
+    port.settings = form_.shownSettings();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const DeviceProbe probe = probeDevice(port);
+    QApplication::restoreOverrideCursor();
+    std::string text;
+    for (const std::string& line : describeProbe(probe))
+        text += (text.empty() ? "" : "\n") + line;
+    platform::messageBox(text, windowTitle().toStdString(), platform::MB_OK | platform::MB_ICONINFORMATION);
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <string>
 
 namespace Ui {
 class CPortSettingsDialog;
@@ -17,11 +18,18 @@ public:
     explicit CPortSettingsDialog(CProfile& portFile, QWidget* parent = nullptr);
     ~CPortSettingsDialog() override;
 
+    // The port the device check asks through; the check is offered for COM and LPT ports only.
+    void setPortToCheck(const std::string& name);
+
 private:
     void showSettings();
     void restore();
     void confirm();
+    void readControls();
+    void checkDevice();
 
     std::unique_ptr<Ui::CPortSettingsDialog> ui_;
     PortSettingsForm form_;
+    CProfile& portFile_;
+    std::string portToCheck_;
 };

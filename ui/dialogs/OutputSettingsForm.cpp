@@ -101,6 +101,8 @@ void OutputSettingsForm::fillPens()
     shownRatioY_ = {device.RatioY, formatFixed(device.RatioY, 5)};
     ratioXText = shownRatioX_.text;
     ratioYText = shownRatioY_.text;
+    shownHandshake_ = device.Handshake;
+    handshake = shownHandshake_;
 }
 
 void OutputSettingsForm::setMirror(bool on)
@@ -200,5 +202,11 @@ std::optional<OutputSettingsForm::Field> OutputSettingsForm::confirm()
     device.RatioX = static_cast<float>(ratioX);
     device.RatioY = static_cast<float>(ratioY);
     device.saveProfile(deviceFile);
+    // Written only when chosen anew, so that a profile without the key is left as it was.
+    if (handshake != shownHandshake_ && device.sectionName[0] != '\0') {
+        device.Handshake = corrected(DeviceKeys::Handshake, handshake);
+        writeSetting(deviceFile, inSection(DeviceKeys::Handshake, device.sectionName), device.Handshake);
+        shownHandshake_ = device.Handshake;
+    }
     return std::nullopt;
 }

@@ -59,6 +59,8 @@ public:
     // The stored dashed-pen list, shown in a hidden field and never read back.
     std::string storedDashedPens;
     std::vector<PenRow> pens;
+    // The selected device's handshake: 0 the line's flow control only, 1 the buffer query.
+    int handshake = 0;
 
 private:
     void fillPens();
@@ -72,4 +74,5 @@ private:
     ShownValue<int> shownPlotterOffset_;
     ShownValue<float> shownRatioX_;
     ShownValue<float> shownRatioY_;
+    int shownHandshake_ = 0;
 };

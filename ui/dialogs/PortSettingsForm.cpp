@@ -57,6 +57,13 @@ void PortSettingsForm::show()
 
 void PortSettingsForm::confirm()
 {
+    const PortSettings saved = shownSettings();
+    saved.save(portFile_);
+    loaded_ = saved;
+}
+
+PortSettings PortSettingsForm::shownSettings() const
+{
     PortSettings saved = loaded_;
     if (indexIn(speedIndex, kSpeeds.size()) >= 0)
         saved.TranSpeed = static_cast<std::uint32_t>(parseInteger(kSpeeds[speedIndex]));
@@ -68,6 +75,5 @@ void PortSettingsForm::confirm()
         saved.StopBits = static_cast<std::uint16_t>(stopBitsIndex);
     saved.FlowCtrl = static_cast<std::uint8_t>((rtsCts ? kFlowRtsCts : 0) | (dtrDsr ? kFlowDtrDsr : 0) |
                                                (xonXoff ? kFlowXonXoff : 0));
-    saved.save(portFile_);
-    loaded_ = saved;
+    return saved;
 }

@@ -25,6 +25,8 @@ public:
     // Writes all six keys of Port.INI from the controls. A list left without a selection keeps the
     // value that was loaded for it.
     void confirm();
+    // The settings the controls show, as confirm would write them.
+    PortSettings shownSettings() const;
 
     int speedIndex = -1;
     int parityIndex = -1;

@@ -1,5 +1,6 @@
 #include "DialogTestSupport.h"
 #include "ui/dialogs/COutputSettingsDialog.h"
+#include "vplotter/VirtualPlotter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -190,6 +191,41 @@ private slots:
 
         click(dialog, "okButton");
         QCOMPARE(f.value("Plotter.INI", "CutInfo", "Device"), std::string("Roland Cutter"));
+    }
+
+    // The handshake is shown for the selected device and written only when chosen anew. The port settings
+    // opened from here check the device on the chosen port and say what it answered.
+    void theHandshakeIsChosenPerDeviceAndThePortSettingsCheckTheDevice()
+    {
+        DevicesFixture f;
+        VirtualPlotter plotter;
+        QVERIFY(plotter.ok());
+        f.portFile.setString("PortMap", "COM1", plotter.path().c_str());
+        COutputSettingsDialog dialog(f.settings);
+        dialog.show();
+        auto* handshake = child<QComboBox>(dialog, "handshakeList");
+        QCOMPARE(handshake->currentIndex(), 0);
+
+        QTimer::singleShot(0, [] {
+            QWidget* open = QApplication::activeModalWidget();
+            click(*open, "checkDeviceButton");
+            click(*open, "cancelButton");
+        });
+        click(dialog, "portSettingsButton");
+        QCOMPARE(f.messages.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(f.messages.front()).split('\n').last(),
+                 QString("设备回答缓冲区查询: 请选择握手方式 \"缓冲查询\" (Handshake=1)。"));
+
+        handshake->setCurrentIndex(1);
+        click(dialog, "okButton");
+        QCOMPARE(f.value("Plotter.INI", "ROLAND", "Handshake"), std::string("1"));
+        QCOMPARE(f.device.Handshake, 1);
+        QVERIFY(!f.section("Plotter.INI", "HPPEN").contains("Handshake"));
+
+        COutputSettingsDialog again(f.settings);
+        QCOMPARE(child<QComboBox>(again, "handshakeList")->currentIndex(), 1);
+        child<QComboBox>(again, "deviceList")->setCurrentIndex(0);
+        QCOMPARE(child<QComboBox>(again, "handshakeList")->currentIndex(), 0);
     }
 };
 
