@@ -95,9 +95,11 @@ std::optional<std::string> askSaveFileName(const platform::SaveFileRequest& requ
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     // A dialog of the desktop does not ask accept(); what it returns with wildcards is asked again.
     for (;;) {
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        const QStringList chosenFiles =
+            dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+        if (chosenFiles.isEmpty())
             return std::nullopt;
-        const QString chosen = dialog.selectedFiles().front();
+        const QString& chosen = chosenFiles.front();
         if (!hasWildcard(QFileInfo(chosen).fileName()))
             return chosen.toStdString();
     }
