@@ -96,14 +96,7 @@ std::string CServerApp::lockMessage() const
 void CServerApp::loadCatalogue()
 {
     // Loaded again with the settings: the catalogue's texts live in the library, which is loaded anew.
-    if (translatorInstalled_) {
-        QCoreApplication::removeTranslator(&translator_);
-        translatorInstalled_ = false;
-    }
-    if (qtTranslatorInstalled_) {
-        QCoreApplication::removeTranslator(&qtTranslator_);
-        qtTranslatorInstalled_ = false;
-    }
+    removeCatalogues();
     // Qt speaks English on its own; in Chinese its dialogs and buttons take the system's Qt catalogue.
     if (settings_->language == LANGUAGE_CHINESE &&
         qtTranslator_.load(QStringLiteral("qt_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -119,7 +112,7 @@ void CServerApp::loadCatalogue()
         translatorInstalled_ = QCoreApplication::installTranslator(&translator_);
 }
 
-void CServerApp::ExitInstance()
+void CServerApp::removeCatalogues()
 {
     if (translatorInstalled_) {
         QCoreApplication::removeTranslator(&translator_);
@@ -129,6 +122,11 @@ void CServerApp::ExitInstance()
         QCoreApplication::removeTranslator(&qtTranslator_);
         qtTranslatorInstalled_ = false;
     }
+}
+
+void CServerApp::ExitInstance()
+{
+    removeCatalogues();
     settings_->languageLibrary.unload();
 }
 

@@ -52,6 +52,7 @@ private:
     // Before the settings are loaded (the logo, a refused start): the texts of the settings' language.
     void useStartupLanguage();
     void loadCatalogue();
+    void removeCatalogues();
 
     std::string settingsFolder_;
     std::string libraryFolder_;
