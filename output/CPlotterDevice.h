@@ -8,6 +8,7 @@
 
 #include "geometry/Bezier.h"
 #include "output/CommandTemplate.h"
+#include "output/CompactWriter.h"
 #include "output/CurveSplit.h"
 #include "ports/CPlotPort.h"
 
@@ -66,6 +67,9 @@ public:
     // How the port paces the device beyond the line's own flow control: 0 not at all, 1 by asking its
     // free buffer space (the HP-GL buffer query). Any other value is taken as 0.
     std::uint16_t Handshake = 0;
+    // How moves and lines are sent: 0 one template command per point, 1 HP-GL coordinate lists, 2 HP-GL/2
+    // encoded polylines (see CompactWriter). Only for devices that move with HP-GL's PU; others keep 0.
+    std::uint16_t Compact = 0;
 
     // Output in passes. A pass opens the port and sends the initialisation sequence (beginPass), receives
     // any number of plots in device units (emitPlot), and ends with a home or feed sequence before the
@@ -124,6 +128,7 @@ private:
     void flattenCurve(const Bezier& curve, int depth);
 
     CPlotPort* replacementPort_ = nullptr;
+    CompactWriter compact_;
     // 1 after a line has been sent and no move has followed yet.
     std::int32_t pendingLine_ = 0;
     float curveAccuracy_ = 2.0f;

@@ -84,4 +84,7 @@ constexpr FloatKey RatioX{nullptr, "RatioX", 1.0f, kSmallestRatio, kLargestRatio
 constexpr FloatKey RatioY{nullptr, "RatioY", 1.0f, kSmallestRatio, kLargestRatio};
 // 0: the line's own flow control only; 1: the device is paced by its buffer query. Others are taken as 0.
 constexpr IntKey Handshake{nullptr, "Handshake", 0, 0, 1};
+// 0: a template command per point; 1: HP-GL coordinate lists; 2: HP-GL/2 encoded polylines. Others are
+// taken as 0.
+constexpr IntKey Compact{nullptr, "Compact", 0, 0, 2};
 } // namespace DeviceKeys

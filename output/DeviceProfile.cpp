@@ -88,6 +88,10 @@ void CPlotterDevice::loadProfile(const CProfile& file, const char* name)
     RatioX = readSetting(file, key(DeviceKeys::RatioX));
     RatioY = readSetting(file, key(DeviceKeys::RatioY));
     Handshake = readSetting(file, key(DeviceKeys::Handshake));
+    // The compact forms are HP-GL: a device that moves with anything else is sent its own templates.
+    Compact = std::strncmp(command(CommandTemplate::MoveTo), "PU", 2) == 0
+                  ? static_cast<std::uint16_t>(readSetting(file, key(DeviceKeys::Compact)))
+                  : 0;
 
     readSetting(file, CutInfoKeys::SP2Dash, SP2Dash, sizeof SP2Dash);
 }

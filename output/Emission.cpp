@@ -59,6 +59,7 @@ private:
 
 void CPlotterDevice::send(const char* text)
 {
+    compact_.flush();
     if (text[0] != '\0')
         output().Write(text);
 }
@@ -74,6 +75,13 @@ void CPlotterDevice::sendFormatted(const char* text, const std::int32_t* args, i
 
 void CPlotterDevice::sendPoint(CommandTemplate t, float x, float y)
 {
+    if (Compact != 0) {
+        if (t == CommandTemplate::MoveTo)
+            compact_.moveTo(toDeviceInt(x), toDeviceInt(y));
+        else
+            compact_.lineTo(toDeviceInt(x), toDeviceInt(y));
+        return;
+    }
     const std::int32_t args[2] = {toDeviceInt(x), toDeviceInt(y)};
     sendFormatted(command(t), args, 2);
 }
@@ -90,6 +98,7 @@ float CPlotterDevice::knifeRadius() const { return dividedToUnits(knifeOffset_, 
 int CPlotterDevice::beginPass(MessageSteps steps, const CCutInfo& settings)
 {
     stopFlag = 0;
+    compact_.startPass(static_cast<CompactForm>(Compact), output());
     output().setHandshake(Handshake == 1 ? DeviceHandshake::BufferQuery : DeviceHandshake::LineOnly);
     if (output().Open(outputMethodOf(OutMethod), steps, &stopFlag) == PortOpenFailed)
         return 0;
@@ -147,12 +156,13 @@ void CPlotterDevice::endPass(PassEnd end)
     knifeOffset_ = 0.0f;
 
     const float feedX = dividedToUnits(static_cast<float>(pageGap_), RS) + static_cast<float>(highestX_);
+    moveTo(end == PassEnd::Home ? 0.0f : feedX, 0.0f);
+    // The closing templates place the pen in absolute coordinates.
+    compact_.finish();
     if (end == PassEnd::Home) {
-        moveTo(0.0f, 0.0f);
         sendFormatted(command(CommandTemplate::PenUp), nullptr, 0);
         sendFormatted(command(CommandTemplate::HomeCmd), nullptr, 0);
     } else {
-        moveTo(feedX, 0.0f);
         const std::int32_t feed = toDeviceInt(feedX);
         sendFormatted(command(CommandTemplate::FeedCmd), &feed, 1);
     }
@@ -175,8 +185,10 @@ void CPlotterDevice::penUp()
 
 void CPlotterDevice::flushPending()
 {
+    // The compact forms end their own instructions; the run goes on into the next move.
     if (pendingLine_ != 0) {
-        send(" ");
+        if (Compact == 0)
+            send(" ");
         pendingLine_ = 0;
     }
 }
@@ -195,6 +207,7 @@ void CPlotterDevice::moveTo(float x, float y)
 
 void CPlotterDevice::emitPlot(const CPlot& plot)
 {
+    compact_.startSection();
     for (int i = 0; i < plot.count(); ++i)
         emitPath(plot.at(i));
 }

@@ -130,6 +130,14 @@ TEST(DeviceProfile, NumbersAndSwitchesAreHeldToWhatWorks)
     EXPECT_EQ(ProfileFile("Handshake=1\n").load().Handshake, 1);
     for (const char* other : {"Handshake=2\n", "Handshake=-1\n", "Handshake=x\n", ""})
         EXPECT_EQ(ProfileFile(other).load().Handshake, 0) << other;
+
+    // The compact forms are HP-GL's: a device that moves otherwise keeps one template per point.
+    for (int form : {1, 2})
+        EXPECT_EQ(ProfileFile("MoveTo=PU%d,%d;\nCompact=" + std::to_string(form) + "\n").load().Compact,
+                  form);
+    for (const char* other : {"Compact=3\n", "Compact=-1\n", "Compact=x\n", ""})
+        EXPECT_EQ(ProfileFile(std::string("MoveTo=PU%d,%d;\n") + other).load().Compact, 0) << other;
+    EXPECT_EQ(ProfileFile("MoveTo=M%d,%d\\x03\nCompact=1\n").load().Compact, 0);
 }
 
 TEST(DeviceProfile, SaveWritesTheEditableValuesAndKeepsTheRestOfTheFile)

@@ -1,12 +1,11 @@
 #include "output/CCutInfo.h"
 #include "output/CPlotterDevice.h"
-#include "output/SectionExtraction.h"
 
 #include "MissingInput.h"
 #include "RecordingPort.h"
+#include "SectionedPass.h"
 #include "ShippedProfiles.h"
 #include "TempDir.h"
-#include "geometry/CMatrix.h"
 #include "plotdata/CPlot.h"
 #include "plotdata/LoadPlot.h"
 #include "plotdata/ResultCodes.h"
@@ -30,11 +29,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kPlotFiles[] = {"bz.hp", "lt.hp", "win_1.hp"};
-
-// Short sections, so that the small plots are cut at several borders.
-constexpr float kSectionLength = 100.0f;
-constexpr float kOverlap = 10.0f;
-constexpr float kMediaWidth = 1800.0f;
 
 // One Write per line; control bytes, bytes above 0x7E and the backslash as \xHH.
 std::string transcript(const std::vector<std::string>& writes)
@@ -63,35 +57,11 @@ std::string readFile(const fs::path& path)
     return content.str();
 }
 
-// A copy of the job as the run sends it in one pass: scaled by the device's ratios, moved to the origin,
-// cut into overlapping sections along X, each scaled to device units, sorted and sent; then fed.
-void sendPlot(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)
-{
-
-    auto plot = job.copy();
-    plot->applyTransform(CMatrix::Scale(device.RatioX, device.RatioY));
-    plot->bake();
-    plot->applyTransform(CMatrix::Translation(1.0f - plot->extent.left, 1.0f - plot->extent.top));
-    plot->bake();
-
-    device.beginPass(MessageSteps::Skip, cutInfo);
-    for (float x0 = 0.0f; x0 < plot->extent.right; x0 += kSectionLength - kOverlap) {
-        auto piece = extractSection(*plot, x0, 0.0f, x0 + kSectionLength, kMediaWidth);
-        if (!piece)
-            continue;
-        piece->applyTransform(CMatrix::Scale(1.0f / device.RS, 1.0f / device.RS));
-        piece->bake();
-        sortByLeftEdge(*piece);
-        device.emitPlot(*piece);
-    }
-    device.endPass(PassEnd::FeedAndNewFrame);
-}
-
 std::string recordedStream(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)
 {
     RecordingPort port;
     device.setOutputPort(&port);
-    sendPlot(job, device, cutInfo);
+    sendSectionedPass(job, device, cutInfo);
     device.setOutputPort(nullptr);
     return transcript(port.writes);
 }
@@ -101,7 +71,7 @@ std::string fileStream(const CPlot& job, CPlotterDevice& device, const CCutInfo&
                        const fs::path& file)
 {
     device.port->SelectPort(file.c_str());
-    sendPlot(job, device, cutInfo);
+    sendSectionedPass(job, device, cutInfo);
     return readFile(file);
 }
 

@@ -69,6 +69,7 @@ TEST_P(ShippedProfile, EveryListedDeviceLoadsWithWorkingTemplates)
     EXPECT_STREQ(device.command(CommandTemplate::MoveTo), "PU%d,%d;");
     EXPECT_NE(device.PenMode, 0);
     EXPECT_EQ(device.Handshake, 0);
+    EXPECT_EQ(device.Compact, 0);
 
     // The same plotter paced by its buffer query, under its name in the file's language.
     CPlotterDevice paced;
@@ -77,6 +78,17 @@ TEST_P(ShippedProfile, EveryListedDeviceLoadsWithWorkingTemplates)
     EXPECT_EQ(paced.Handshake, 1);
     EXPECT_STREQ(paced.command(CommandTemplate::MoveTo), "PU%d,%d;");
     EXPECT_NE(paced.PenMode, 0);
+    EXPECT_EQ(paced.Compact, 0);
+
+    // The same plotter sent coordinate lists, and an HP-GL/2 plotter sent encoded polylines.
+    CPlotterDevice compact;
+    compact.loadProfile(profile, english ? "HP-GL pen plotter (compact)" : "HP-GL 绘图仪(紧凑)");
+    EXPECT_EQ(compact.Compact, 1);
+    EXPECT_EQ(compact.Handshake, 0);
+    CPlotterDevice encoded;
+    encoded.loadProfile(profile, english ? "HP-GL/2 plotter (encoded)" : "HP-GL/2 绘图仪(编码)");
+    EXPECT_EQ(encoded.Compact, 2);
+    EXPECT_NE(encoded.PenMode, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllEditions, ShippedProfile, testing::ValuesIn(kShippedProfileFiles),

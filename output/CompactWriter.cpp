@@ -1,0 +1,199 @@
+#include "output/CompactWriter.h"
+
+#include "ports/CPlotPort.h"
+
+#include <charconv>
+
+namespace {
+
+// A list this long is written as one command and the next points start another, so that a long line
+// reaches the port while it is being worked out and no device meets a command of unbounded length.
+constexpr std::size_t kMaxListPoints = 128;
+// The open encoded polyline is written to the port whenever this much of it is held.
+constexpr std::size_t kEncodedWriteSize = 256;
+
+void appendNumber(std::string& text, std::int64_t value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(digits, end);
+}
+
+} // namespace
+
+void appendEncodedNumber(std::string& out, std::int64_t value)
+{
+    std::uint64_t coded = value >= 0 ? static_cast<std::uint64_t>(value) * 2
+                                     : static_cast<std::uint64_t>(-value) * 2 + 1;
+    while (coded >= 64) {
+        out += static_cast<char>(63 + coded % 64);
+        coded /= 64;
+    }
+    out += static_cast<char>(191 + coded);
+}
+
+void CompactWriter::startPass(CompactForm form, CPlotPort& port)
+{
+    form_ = form;
+    port_ = &port;
+    known_ = false;
+    relative_ = false;
+    absoluteNext_ = true;
+    hasMove_ = false;
+    points_.clear();
+    encoded_.clear();
+    inEncoded_ = false;
+}
+
+void CompactWriter::startSection()
+{
+    if (form_ == CompactForm::Lists)
+        writeListRun();
+    absoluteNext_ = true;
+}
+
+void CompactWriter::moveTo(std::int32_t x, std::int32_t y)
+{
+    if (form_ == CompactForm::Lists && !points_.empty())
+        writeListRun();
+    hasMove_ = true;
+    move_ = {x, y};
+}
+
+void CompactWriter::lineTo(std::int32_t x, std::int32_t y)
+{
+    if (form_ == CompactForm::Lists) {
+        points_.push_back({x, y});
+        if (points_.size() >= kMaxListPoints)
+            writeListRun();
+        return;
+    }
+    if (!inEncoded_) {
+        encoded_ += "PE";
+        inEncoded_ = true;
+    }
+    if (hasMove_) {
+        encoded_ += '<';
+        appendEncodedPoint(move_);
+        hasMove_ = false;
+    }
+    appendEncodedPoint({x, y});
+    if (encoded_.size() >= kEncodedWriteSize) {
+        write(encoded_);
+        encoded_.clear();
+    }
+}
+
+void CompactWriter::flush()
+{
+    if (form_ == CompactForm::Off)
+        return;
+    if (form_ == CompactForm::Lists) {
+        writeListRun();
+        return;
+    }
+    if (hasMove_) {
+        if (!inEncoded_)
+            encoded_ += "PE";
+        inEncoded_ = true;
+        encoded_ += '<';
+        appendEncodedPoint(move_);
+        hasMove_ = false;
+    }
+    if (inEncoded_)
+        encoded_ += ';';
+    write(encoded_);
+    encoded_.clear();
+    inEncoded_ = false;
+}
+
+void CompactWriter::finish()
+{
+    flush();
+    if (relative_)
+        write("PA;");
+    relative_ = false;
+    known_ = false;
+    absoluteNext_ = true;
+}
+
+// One move and the pen-down points after it, absolute or relative, whichever is shorter once the mode
+// change it may need is counted.
+void CompactWriter::writeListRun()
+{
+    if (!hasMove_ && points_.empty())
+        return;
+    std::string absolute;
+    if (hasMove_)
+        appendList(absolute, "PU", {move_});
+    appendList(absolute, "PD", points_);
+
+    std::string relative;
+    const bool relativeAllowed = known_ && !absoluteNext_;
+    if (relativeAllowed) {
+        Point from = position_;
+        if (hasMove_) {
+            appendList(relative, "PU", {{move_.x - from.x, move_.y - from.y}});
+            from = move_;
+        }
+        std::vector<Point> steps;
+        steps.reserve(points_.size());
+        for (const Point& p : points_) {
+            steps.push_back({p.x - from.x, p.y - from.y});
+            from = p;
+        }
+        appendList(relative, "PD", steps);
+    }
+
+    const std::size_t absoluteCost = absolute.size() + (relative_ ? 3 : 0);
+    const std::size_t relativeCost = relative.size() + (relative_ ? 0 : 3);
+    if (relativeAllowed && relativeCost < absoluteCost) {
+        write(relative_ ? relative : "PR;" + relative);
+        relative_ = true;
+    } else {
+        write(relative_ ? "PA;" + absolute : absolute);
+        relative_ = false;
+    }
+
+    position_ = points_.empty() ? move_ : points_.back();
+    known_ = true;
+    absoluteNext_ = false;
+    hasMove_ = false;
+    points_.clear();
+}
+
+void CompactWriter::appendList(std::string& text, const char* mnemonic, const std::vector<Point>& points)
+{
+    if (points.empty())
+        return;
+    text += mnemonic;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i != 0)
+            text += ',';
+        appendNumber(text, points[i].x);
+        text += ',';
+        appendNumber(text, points[i].y);
+    }
+    text += ';';
+}
+
+void CompactWriter::appendEncodedPoint(Point p)
+{
+    if (!known_ || absoluteNext_) {
+        encoded_ += '=';
+        appendEncodedNumber(encoded_, p.x);
+        appendEncodedNumber(encoded_, p.y);
+    } else {
+        appendEncodedNumber(encoded_, p.x - position_.x);
+        appendEncodedNumber(encoded_, p.y - position_.y);
+    }
+    position_ = p;
+    known_ = true;
+    absoluteNext_ = false;
+}
+
+void CompactWriter::write(const std::string& text)
+{
+    if (!text.empty())
+        port_->Write(text.c_str());
+}
