@@ -23,8 +23,8 @@ void appendNumber(std::string& text, std::int64_t value)
 
 void appendEncodedNumber(std::string& out, std::int64_t value)
 {
-    std::uint64_t coded = value >= 0 ? static_cast<std::uint64_t>(value) * 2
-                                     : static_cast<std::uint64_t>(-value) * 2 + 1;
+    std::uint64_t coded =
+        value >= 0 ? static_cast<std::uint64_t>(value) * 2 : static_cast<std::uint64_t>(-value) * 2 + 1;
     while (coded >= 64) {
         out += static_cast<char>(63 + coded % 64);
         coded /= 64;
@@ -41,6 +41,7 @@ void CompactWriter::startPass(CompactForm form, CPlotPort& port)
     absoluteNext_ = true;
     hasMove_ = false;
     points_.clear();
+    listOpen_ = false;
     encoded_.clear();
     inEncoded_ = false;
 }
@@ -90,6 +91,9 @@ void CompactWriter::flush()
         return;
     if (form_ == CompactForm::Lists) {
         writeListRun();
+        if (listOpen_)
+            write(";");
+        listOpen_ = false;
         return;
     }
     if (hasMove_) {
@@ -109,16 +113,20 @@ void CompactWriter::flush()
 
 void CompactWriter::finish()
 {
+    if (form_ == CompactForm::Lists) {
+        writeListRun();
+        if (relative_)
+            write("PA;");
+        listOpen_ = !relative_ && listOpen_;
+    }
     flush();
-    if (relative_)
-        write("PA;");
     relative_ = false;
     known_ = false;
     absoluteNext_ = true;
 }
 
 // One move and the pen-down points after it, absolute or relative, whichever is shorter once the mode
-// change it may need is counted.
+// change it may need is counted. The last instruction is left open: the next mnemonic ends it, or flush.
 void CompactWriter::writeListRun()
 {
     if (!hasMove_ && points_.empty())
@@ -145,15 +153,16 @@ void CompactWriter::writeListRun()
         appendList(relative, "PD", steps);
     }
 
-    const std::size_t absoluteCost = absolute.size() + (relative_ ? 3 : 0);
-    const std::size_t relativeCost = relative.size() + (relative_ ? 0 : 3);
+    const std::size_t absoluteCost = absolute.size() + (relative_ ? 2 : 0);
+    const std::size_t relativeCost = relative.size() + (relative_ ? 0 : 2);
     if (relativeAllowed && relativeCost < absoluteCost) {
-        write(relative_ ? relative : "PR;" + relative);
+        write(relative_ ? relative : "PR" + relative);
         relative_ = true;
     } else {
-        write(relative_ ? "PA;" + absolute : absolute);
+        write(relative_ ? "PA" + absolute : absolute);
         relative_ = false;
     }
+    listOpen_ = true;
 
     position_ = points_.empty() ? move_ : points_.back();
     known_ = true;
@@ -167,14 +176,16 @@ void CompactWriter::appendList(std::string& text, const char* mnemonic, const st
     if (points.empty())
         return;
     text += mnemonic;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (i != 0)
-            text += ',';
-        appendNumber(text, points[i].x);
-        text += ',';
-        appendNumber(text, points[i].y);
+    bool first = true;
+    for (const Point& p : points) {
+        for (const std::int64_t value : {p.x, p.y}) {
+            // The minus sign of a number separates it from the one before.
+            if (!first && value >= 0)
+                text += ',';
+            appendNumber(text, value);
+            first = false;
+        }
     }
-    text += ';';
 }
 
 void CompactWriter::appendEncodedPoint(Point p)

@@ -11,11 +11,12 @@ class CPlotPort;
 // polylines (Encoded).
 enum class CompactForm { Off = 0, Lists = 1, Encoded = 2 };
 
-// Writes the moves and lines of a pass in a compact form. Points come in device units, as the templates
-// would have sent them; relative steps are taken between those integers, so the drawing the device makes
-// is the one the plain commands make, point for point. Moves in a row collapse to the last one, as the
-// pen draws nothing on the way. Whatever the writer holds is written out when flush is called, which the
-// device does before any other command.
+// Writes the moves and lines of a pass in a compact form, as short as HP-GL's syntax allows: an
+// instruction is ended by the next mnemonic, and a minus sign separates numbers as a comma does. Points
+// come in device units, as the templates would have sent them; relative steps are taken between those
+// integers, so the drawing the device makes is the one the plain commands make, point for point. Moves in
+// a row collapse to the last one, as the pen draws nothing on the way. Whatever the writer holds is
+// written out when flush is called, which the device does before any other command.
 class CompactWriter {
 public:
     // Starts a pass on port: the device was just initialised, so it is in absolute mode at a position
@@ -54,6 +55,8 @@ private:
     bool hasMove_ = false;
     Point move_;
     std::vector<Point> points_;
+    // Lists: the last instruction written has no terminator yet.
+    bool listOpen_ = false;
     // Encoded form: the text of the open PE instruction not written yet, and whether one is open.
     std::string encoded_;
     bool inEncoded_ = false;

@@ -2,11 +2,13 @@
 #include "output/CPlotterDevice.h"
 #include "output/CompactWriter.h"
 
+#include "ChildProcess.h"
 #include "MissingInput.h"
 #include "RecordingDeviceTest.h"
 #include "RecordingPort.h"
 #include "SectionedPass.h"
 #include "ShippedProfiles.h"
+#include "TempDir.h"
 #include "hpgl/HpglStreamReader.h"
 #include "plotdata/CPlot.h"
 #include "plotdata/LoadPlot.h"
@@ -17,9 +19,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -65,6 +69,7 @@ protected:
         device.flushPending();
         device.moveTo(1020, 1010);
         device.lineTo(1030, 1010);
+        device.lineTo(1005, 1007);
         device.endPass(PassEnd::Home);
         return port.stream();
     }
@@ -74,8 +79,10 @@ protected:
 
 TEST_F(CompactWriting, ListsStartAbsoluteAndGoRelativeWhereShorter)
 {
-    // The first run has no known position; the second is shorter relative; the pass ends absolute.
-    EXPECT_EQ(send(1), "PU1000,1000;PD1010,1000,1010,1010;PR;PU10,0;PD10,0;PA;PU0,0;; ");
+    // The first run has no known position; the second is shorter relative; the last is shorter absolute.
+    // The next mnemonic ends each instruction, a semicolon the last before the pass's own commands; a
+    // minus sign separates numbers.
+    EXPECT_EQ(send(1), "PU1000,1000PD1010,1000,1010,1010PRPU10,0PD10,0-25-3PAPU0,0;; ");
     EXPECT_EQ(readDrawing(port.stream()).size(), 2u);
 }
 
@@ -107,7 +114,7 @@ TEST_F(CompactWriting, EachSectionStartsAbsolute)
     device.moveTo(1040, 1000);
     device.lineTo(1050, 1000);
     device.endPass(PassEnd::Home);
-    EXPECT_EQ(port.stream().substr(0, 65), "PU1000,1000;PD1010,1000;PU1020,1000;PD1030,1000;PR;PU10,0;PD10,0;");
+    EXPECT_EQ(port.stream().substr(0, 58), "PU1000,1000PD1010,1000PU1020,1000PD1030,1000PRPU10,0PD10,0");
 }
 
 TEST(CompactEncoding, NumbersCarryTheSignLowAndEndWithATerminatingDigit)
@@ -205,6 +212,44 @@ TEST_P(CompactRoundTrip, BothFormsDrawWhatThePlainCommandsDraw)
         }
     }
     EXPECT_GE(devices, 2 * 4);
+}
+
+// hp2xx, a reader of its own, turns each form of the pen plotter's stream into the same plain HP-GL.
+TEST_P(CompactRoundTrip, Hp2xxReadsTheSameDrawingFromEveryForm)
+{
+    const fs::path filter = fs::path(MARQUILL_BIN_DIR) / "Import.so";
+    const fs::path hp2xx = "/usr/bin/hp2xx";
+    if (!fs::exists(filter) || !fs::exists(hp2xx))
+        SKIP_WITHOUT_INPUT("no import filter " << filter << " or no " << hp2xx);
+    std::unique_ptr<CPlot> job;
+    ASSERT_EQ(loadPlot(job, (fs::path(MARQUILL_PLOTS_DIR) / GetParam()).string(), filter.string()),
+              RESULT_OK);
+    CProfile profile;
+    profile.setPath(shippedProfilePath("Plotter_Eng.INI").c_str());
+    CCutInfo cutInfo;
+    cutInfo.loadCutInfo(profile);
+    TempDir folder;
+    std::string first;
+    for (int compact : {0, 1, 2}) {
+        SCOPED_TRACE(compact);
+        CPlotterDevice device;
+        device.loadProfile(profile, "HP-GL pen plotter");
+        device.Compact = static_cast<std::uint16_t>(compact);
+        const std::string input = folder.file("in.hpgl");
+        const std::string output = folder.file("out.hpgl");
+        std::ofstream(input, std::ios::binary) << streamOf(*job, device, cutInfo);
+        fs::remove(output);
+        const pid_t pid =
+            startProgram(hp2xx.string(), {"-q", "-m", "hpgl", "-f", output, input}, folder.file("log"));
+        ASSERT_EQ(finishProgram(pid, std::chrono::seconds(60)), 0);
+        std::ifstream in(output, std::ios::binary);
+        const std::string read{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        ASSERT_FALSE(read.empty());
+        if (compact == 0)
+            first = read;
+        else
+            EXPECT_TRUE(read == first) << "hp2xx reads another drawing";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(RealPlots, CompactRoundTrip, testing::ValuesIn(realPlotFiles()),

@@ -7,12 +7,13 @@
 #include "plotdata/CPlot.h"
 
 // A copy of the job as the run sends it in one pass: scaled by the device's ratios, moved to the origin,
-// cut into overlapping sections along X (short ones, so that small plots are cut at several borders),
-// each scaled to device units, sorted and sent; then fed.
-inline void sendSectionedPass(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo)
+// cut into sections along X that overlap by a tenth of their length (by default short ones, so that
+// small plots are cut at several borders), each scaled to device units, sorted and sent; then fed.
+inline void sendSectionedPass(const CPlot& job, CPlotterDevice& device, const CCutInfo& cutInfo,
+                              float sectionLength = 100.0f)
 {
-    constexpr float kSectionLength = 100.0f;
-    constexpr float kOverlap = 10.0f;
+    const float kSectionLength = sectionLength;
+    const float kOverlap = sectionLength / 10.0f;
     constexpr float kMediaWidth = 1800.0f;
 
     auto plot = job.copy();

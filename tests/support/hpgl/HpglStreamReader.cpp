@@ -119,7 +119,8 @@ private:
                 scale *= base;
             } else if (c >= lastStart && c < lastStart + base) {
                 coded += (c - lastStart) * scale;
-                const double magnitude = static_cast<double>(coded / 2) / static_cast<double>(1ull << fraction_);
+                const double magnitude =
+                    static_cast<double>(coded / 2) / static_cast<double>(1ull << fraction_);
                 value = (coded % 2) != 0 ? -magnitude : magnitude;
                 return true;
             } else {
