@@ -7,17 +7,21 @@
 #include "plotdata/CPlot.h"
 #include "plotdata/LoadPlot.h"
 #include "plotdata/ResultCodes.h"
+#include "vplotter/PlotterMechanism.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The bytes every shipped device sends for the real plots, per point drawn, and what they take on a
 // 9,600-baud line (ten bits a byte). Points are counted once, from the HP-GL pen plotter's stream: the
-// vertices of every line it draws.
+// vertices of every line it draws. Beside them, the seconds the simulated plotter's pen needs at
+// 400 mm/s for that same drawing: a copy takes at least the longer of line and pen, at most both.
 
 namespace fs = std::filesystem;
 
@@ -100,6 +104,16 @@ void bytesPerPoint(benchmark::State& state)
     const std::string& name = names.at(static_cast<std::size_t>(state.range(0)));
 
     static const std::string reference = corpusStream(profile, kReference);
+    static const double penSeconds = [] {
+        PlotterMechanism mechanism(400.0, "7475A");
+        double seconds = 0;
+        for (std::string_view rest = reference; !rest.empty();) {
+            const PlotterMechanism::Step step = mechanism.step(rest, true);
+            seconds += step.seconds;
+            rest.remove_prefix(std::max<std::size_t>(step.length, 1));
+        }
+        return seconds;
+    }();
     static const double points = [] {
         double count = 0;
         for (const DrawnLine& line : readDrawing(reference))
@@ -119,6 +133,7 @@ void bytesPerPoint(benchmark::State& state)
     state.counters["bytes_per_point"] = static_cast<double>(bytes) / points;
     state.counters["of_plain"] = static_cast<double>(bytes) / static_cast<double>(reference.size());
     state.counters["line_s_9600"] = static_cast<double>(bytes) * 10.0 / 9600.0;
+    state.counters["pen_s"] = penSeconds;
 }
 
 } // namespace
