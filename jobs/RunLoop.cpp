@@ -102,6 +102,7 @@ int CPlotRun::plotCopy(int row)
     }
     // A job plotted before anyone clicked it is measured now, so that its row shows its length.
     measureLoadedPlot(*job);
+    journalDelivery(*job);
     CPlot& plot = *job->plot;
     plot.bake();
     if (settings_.AdjustOrg != 0) {
@@ -114,6 +115,8 @@ int CPlotRun::plotCopy(int row)
     }
     job->state = CPlotJob::STATE_WAITING;
     result = outputCopy(*job);
+    // How the copy ended is journaled before anything else happens to the job.
+    journalCopyEnds(*job, result);
     if (result == RESULT_OK)
         job->state = CPlotJob::STATE_FINISHED;
     else
