@@ -9,7 +9,7 @@ namespace {
 // The copies and events of a delivery refer to it; a copy's media is the sum of its sections.
 constexpr const char* SCHEMA = R"(
 PRAGMA journal_mode=WAL;
-PRAGMA synchronous=FULL;
+PRAGMA synchronous=NORMAL;
 CREATE TABLE IF NOT EXISTS delivery(
   id INTEGER PRIMARY KEY, user_path TEXT NOT NULL, file_path TEXT NOT NULL, size INTEGER NOT NULL,
   modified_ns INTEGER NOT NULL, inode INTEGER NOT NULL, sha256 TEXT NOT NULL, loaded_at INTEGER NOT NULL);
@@ -122,16 +122,16 @@ std::int64_t PlotJournal::addDelivery(const std::string& userPath, const std::st
 std::int64_t PlotJournal::beginCopy(std::int64_t delivery, int number, int copies)
 {
     const std::int64_t now = nowMs();
+    bool ok = execute("BEGIN");
     Statement insert(db_,
                      "INSERT INTO copy(delivery, number, copies, started_at, result) VALUES(?, ?, ?, ?, ?)");
-    bool ok = insert.bind(delivery).bind(number).bind(copies).bind(now).bind(std::string(STARTED)).run();
+    ok = ok && insert.bind(delivery).bind(number).bind(copies).bind(now).bind(std::string(STARTED)).run();
     const std::int64_t copy = ok ? sqlite3_last_insert_rowid(db_) : 0;
-    if (ok) {
-        Statement event(db_, "INSERT INTO event(delivery, copy, at, kind) VALUES(?, ?, ?, ?)");
-        ok = event.bind(delivery).bind(copy).bind(now).bind(std::string(STARTED)).run();
-    }
+    Statement event(db_, "INSERT INTO event(delivery, copy, at, kind) VALUES(?, ?, ?, ?)");
+    ok = ok && event.bind(delivery).bind(copy).bind(now).bind(std::string(STARTED)).run();
+    ok = execute(ok ? "COMMIT" : "ROLLBACK") && ok;
     noteResult(ok);
-    return copy;
+    return ok ? copy : 0;
 }
 
 void PlotJournal::sectionCharged(std::int64_t copy, std::int64_t media)

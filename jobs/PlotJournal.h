@@ -10,7 +10,9 @@
 struct sqlite3;
 
 // The record of every job plotted from one settings folder: Journal.db beside Server.INI, an SQLite
-// database in WAL mode with synchronous=FULL, so that a committed row survives a crash and a power cut.
+// database in WAL mode with synchronous=NORMAL: a committed row survives the program being killed at any
+// point; a power cut may lose the last commits (those since the last checkpoint) but never leaves the
+// database torn.
 // The window, marquill-plot and marquill-server write it through this class, one program at a time
 // under the settings folder's lock; other processes may read it meanwhile.
 //

@@ -113,6 +113,14 @@ int CPlotRun::plotCopy(int row)
         job->state = CPlotJob::STATE_FAILED;
         return RESULT_NOT_ENOUGH_MEDIA;
     }
+    // A stop that came while a large file was loading ends the run before the copy begins: nothing is
+    // sent and no media is used.
+    const int mode = list_.runMode();
+    platform::messageStep();
+    if (mode != RUN_IDLE && list_.runMode() == RUN_IDLE) {
+        job->state = CPlotJob::STATE_STANDBY;
+        return RESULT_STOPPED;
+    }
     job->state = CPlotJob::STATE_WAITING;
     result = outputCopy(*job);
     // How the copy ended is journaled before anything else happens to the job.

@@ -204,3 +204,28 @@ TEST_F(JournalTest, TheHistoryListsEveryCopyWithItsMediaAndResult)
 }
 
 } // namespace
+
+namespace {
+
+// A SIGTERM that comes while a large file is still loading ends the server before the copy begins: nothing
+// is sent and the roll count is as it was.
+TEST_F(JournalTest, AStopWhileALargeFileLoadsSendsNothing)
+{
+    std::string drawing = "IN;SP1;";
+    for (int i = 0; i < 400000; ++i)
+        drawing += "PU" + std::to_string(i % 4000) + ",0;PD" + std::to_string(i % 4000) + ",400;";
+    const pid_t server = startProgram(SERVER, {"--home", home.path().string()}, home.file("log.txt"));
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (count(log("log.txt"), "started") < 1 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    const std::string job = deliver("large.plt", drawing);
+    while (count(log("log.txt"), "job found: " + job) < 1 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    kill(server, SIGTERM);
+    EXPECT_EQ(finishProgram(server, 30s), 0);
+    EXPECT_THAT(log("log.txt"), Not(HasSubstr("started: " + job)));
+    EXPECT_THAT(serverIni(), HasSubstr("REMAINMEDIALENGTH=100000"));
+    EXPECT_FALSE(fs::exists(home.file("Output/large.out")));
+}
+
+} // namespace
