@@ -289,7 +289,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     savePlacement();
     // Kept before the clean-up, which may delete finished files: those are then not listed again.
     saveQueue();
-    deleteOldPlotted(automaticList_, settings_.server.AutoDeleType, std::time(nullptr));
+    deleteOldPlotted(automaticList_, settings_.server.AutoDeleType, std::time(nullptr), run_.journal());
     automaticList_.releaseAll();
     manualList_.releaseAll();
     saveMediaSettings(settings_);

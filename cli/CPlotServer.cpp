@@ -109,7 +109,7 @@ void CPlotServer::start()
 
 void CPlotServer::finish()
 {
-    deleteOldPlotted(list_, settings_.server.AutoDeleType, std::time(nullptr));
+    deleteOldPlotted(list_, settings_.server.AutoDeleType, std::time(nullptr), run_.journal());
     syncRollCount();
     logEvent("exit: media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
 }
@@ -186,9 +186,10 @@ void CPlotServer::scanAndPlot()
     const int before = list_.rowCount();
     intake_.pollAutomatic();
     for (int row = before; row < list_.rowCount(); ++row) {
-        const CPlotJob* job = list_.jobAt(row);
+        CPlotJob* job = list_.jobAt(row);
         if (job == nullptr)
             continue;
+        takeUpJournaledJob(*job);
         const bool plotted = job->state == CPlotJob::STATE_FINISHED;
         logEvent(std::string(plotted ? "already plotted: " : "job found: ") + job->path);
         seen_[row] = {job->state, job->messageId};
@@ -260,7 +261,7 @@ void CPlotServer::deleteOldFilesOnNewDay()
     if (today == deletionDay_)
         return;
     deletionDay_ = today;
-    deleteOldPlotted(list_, settings_.server.AutoDeleType, now);
+    deleteOldPlotted(list_, settings_.server.AutoDeleType, now, run_.journal());
 }
 
 void CPlotServer::reloadSettings()
@@ -319,15 +320,58 @@ std::string CPlotServer::runningPlotFile() const
     return job != nullptr ? job->path : "";
 }
 
+// A file without the mark whose content the journal records as plotted (the server was ended between the
+// copy and the mark, the file was renamed during its copy, or the time zone moved the mark off midnight)
+// is not plotted again: it is listed as plotted, and gets the mark when it was plotted under this path.
+// The same content in another file (a copy, not a rename) is a delivery of its own and is plotted.
+void CPlotServer::takeUpJournaledJob(CPlotJob& job)
+{
+    PlotJournal* journal = run_.journal();
+    if (journal == nullptr || job.state == CPlotJob::STATE_FINISHED)
+        return;
+    const std::string fileSystemPath = platform::toFileSystemPath(job.path);
+    const ContentStamp stamp = stampFile(fileSystemPath);
+    if (!journal->wasPlotted(stamp.sha256, fileSystemPath, stamp.inode))
+        return;
+    job.state = CPlotJob::STATE_FINISHED;
+    job.copies = 0;
+    if (!journal->wasPlotted(stamp.sha256, fileSystemPath)) {
+        logEvent(std::string("renamed after its copy, already plotted, not plotted again: ") + job.path);
+        journal->deliveryEvent(journal->addDelivery(job.path, fileSystemPath, stamp),
+                               PlotJournal::SAME_CONTENT, {});
+        return;
+    }
+    logEvent(std::string("the journal records this file as plotted: ") + job.path);
+    if (markPlotted(job))
+        job.stamp = fileIdentity(fileSystemPath);
+}
+
+// The mark goes only on the file whose content was plotted: one written anew during its copy, or after it,
+// is a new delivery and waits to be plotted.
 void CPlotServer::markFinishedJobs()
 {
     for (int row = 0; row < list_.rowCount(); ++row) {
-        const CPlotJob* job = list_.jobAt(row);
+        CPlotJob* job = list_.jobAt(row);
         if (job == nullptr || job->state != CPlotJob::STATE_FINISHED || job->copies < 1 ||
-            job->copiesDone < job->copies || !marked_.insert(job).second)
+            job->copiesDone < job->copies || marked_.count(job) != 0)
             continue;
-        if (markPlotted(*job))
+        const std::string fileSystemPath = platform::toFileSystemPath(job->path);
+        if (job->stamp.size >= 0 && !fileIdentity(fileSystemPath).sameFile(job->stamp)) {
+            logEvent(std::string("written anew during its copy, plotted again: ") + job->path);
+            job->state = CPlotJob::STATE_WAITING;
+            job->copiesDone = 0;
+            job->plot.reset();
+            job->stamp = {};
+            seen_[row] = {job->state, 0};
+            list_.refreshRow(row);
+            continue;
+        }
+        marked_.insert(job);
+        if (markPlotted(*job)) {
+            // The stamp follows the mark, so that a file written after it is seen as written anew.
+            job->stamp = fileIdentity(fileSystemPath);
             logEvent(std::string("job finished, marked plotted: ") + job->path);
+        }
     }
 }
 

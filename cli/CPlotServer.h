@@ -49,6 +49,7 @@ private:
     void reportJobChanges();
     // Gives the plotted mark to every job whose copies are all done and that has not had it yet.
     void markFinishedJobs();
+    void takeUpJournaledJob(CPlotJob& job);
     std::string receiveFolder() const;
     bool filesHeldBack() const;
     std::string runningPlotFile() const;

@@ -11,6 +11,8 @@ struct CommonOptions {
     std::string port; // port name or path for this run; empty: the [CutInfo] port
     bool help = false;
     bool version = false;
+    // The run only reads the settings folder, beside the program that holds it: its lock is not taken.
+    bool readOnly = false;
 };
 
 // --help, --version, --home and --port, for a program's table of options.

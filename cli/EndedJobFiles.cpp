@@ -42,7 +42,11 @@ std::vector<int> EndedJobFiles::takeUpRewritten(CAutoJobList& list)
             continue;
         }
         const FileStamp stamp = stampOf(*job);
-        const auto [seen, first] = ended_.try_emplace(job, Seen{stamp, stamp});
+        // The file as the job left it: a file written anew before this first look is still taken up.
+        const FileStamp left = job->stamp.size >= 0
+                                   ? FileStamp{true, job->stamp.modifiedNs / 1000000000, job->stamp.size}
+                                   : stamp;
+        const auto [seen, first] = ended_.try_emplace(job, Seen{left, stamp});
         if (first)
             continue;
         const bool recent = stamp.modified > now - CReceiveFolder::SETTLE_SECONDS &&

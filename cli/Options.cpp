@@ -3,11 +3,13 @@
 #include "cli/CommandLine.h"
 
 #include <charconv>
+#include <ctime>
 
 const char* const PLOT_USAGE =
     R"(Usage: marquill-plot [--home DIR] [--device NAME] [--port NAME|PATH] [--copies N]
                     [--rotate] [--mirror] [--mark-plotted] FILE...
        marquill-plot [--home DIR] --probe --port NAME
+       marquill-plot [--home DIR] --history [--since DATE] [--csv]
 
 Plots the files as Marquill's automatic queue does, without a window: the settings are loaded from
 Server.INI, Port.INI and the device-profile file of the edition and language (Plotter.INI,
@@ -37,6 +39,12 @@ Options:
                      the line settings of Port.INI) instead of plotting: asks it its identity (OI),
                      its buffer size and free space (ESC.L, ESC.B), status (ESC.O) and error (ESC.E),
                      says what it answered and which Handshake to choose in its profile
+  --history          print the plot journal (Journal.db of the settings folder) instead of plotting:
+                     every copy with its file, copy number, media used, result and times; it may
+                     be read while another Marquill program holds the folder
+  --since DATE       with --history: only copies begun at or after DATE (local time, YYYY-MM-DD or
+                     YYYY-MM-DD HH:MM)
+  --csv              with --history: comma-separated values with a header line
   --help             show this text
   --version          show the version
 
@@ -61,6 +69,21 @@ bool parseCopies(const std::string& text, int& copies)
     return error == std::errc() && last == end && copies >= 1;
 }
 
+// A local date, with a time of day or from its start.
+bool parseSince(const std::string& text, std::time_t& since)
+{
+    for (const char* format : {"%Y-%m-%d %H:%M:%S", "%Y-%m-%d %H:%M", "%Y-%m-%d"}) {
+        std::tm date{};
+        const char* end = ::strptime(text.c_str(), format, &date);
+        if (end == nullptr || *end != '\0')
+            continue;
+        date.tm_isdst = -1;
+        since = std::mktime(&date);
+        return since != -1;
+    }
+    return false;
+}
+
 } // namespace
 
 bool parseOptions(const std::vector<std::string>& arguments, PlotOptions& options, std::string& error)
@@ -78,8 +101,29 @@ bool parseOptions(const std::vector<std::string>& arguments, PlotOptions& option
     table.push_back({.name = "--probe", .flag = &options.probe});
     table.push_back({.name = "--device", .value = &options.device});
     table.push_back({.name = "--copies", .check = copies});
+    table.push_back({.name = "--history", .flag = &options.history});
+    table.push_back({.name = "--csv", .flag = &options.csv});
+    table.push_back({.name = "--since", .check = [&options](const std::string& value, std::string& message) {
+                         if (parseSince(value, options.since))
+                             return true;
+                         message =
+                             "--since needs a date YYYY-MM-DD or YYYY-MM-DD HH:MM, not \"" + value + "\"";
+                         return false;
+                     }});
     if (!parseCommandLine(arguments, table, {.operands = &options.files}, error))
         return false;
+    if (options.history && !options.help && !options.version) {
+        if (!options.files.empty() || options.probe) {
+            error = "--history takes no plot file";
+            return false;
+        }
+        options.readOnly = true;
+        return true;
+    }
+    if ((options.csv || options.since != 0) && !options.history) {
+        error = "--csv and --since go with --history";
+        return false;
+    }
     if (options.probe && !options.help && !options.version) {
         if (options.port.empty() || !options.files.empty()) {
             error = "--probe needs a port (--port NAME) and no plot file";

@@ -2,6 +2,7 @@
 
 #include "cli/CommonOptions.h"
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,10 @@ struct PlotOptions : CommonOptions {
     bool rotate = false;
     bool mirror = false;
     bool markPlotted = false;
-    bool probe = false; // check the device on the port instead of plotting
+    bool probe = false;    // check the device on the port instead of plotting
+    bool history = false;  // print the plot journal instead of plotting
+    std::time_t since = 0; // --history: copies begun at or after this time
+    bool csv = false;
     std::vector<std::string> files;
 };
 

@@ -27,7 +27,7 @@ bool ProgramStart::acceptCommandLine(bool parsed, const std::string& error, cons
     return true;
 }
 
-bool ProgramStart::takeHomeFolder(const std::string& given)
+bool ProgramStart::takeHomeFolder(const std::string& given, bool readOnly)
 {
     std::string error;
     home_ = platform::openSettingsHome(given, fallback_, error);
@@ -36,7 +36,7 @@ bool ProgramStart::takeHomeFolder(const std::string& given)
         exitStatus_ = EXIT_HOME_IN_USE;
         return false;
     }
-    if (lock_.take(home_))
+    if (readOnly || lock_.take(home_))
         return true;
     std::fprintf(stderr, "%s: %s\n", name_, lock_.refusal().c_str());
     exitStatus_ = EXIT_HOME_IN_USE;

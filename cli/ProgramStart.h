@@ -37,7 +37,7 @@ public:
     {
         std::string error;
         const bool parsed = parse(std::vector<std::string>(argv + 1, argv + argc), options, error);
-        return acceptCommandLine(parsed, error, options) && takeHomeFolder(options.home);
+        return acceptCommandLine(parsed, error, options) && takeHomeFolder(options.home, options.readOnly);
     }
     // The settings of the folder, loaded as every program loads them at start-up.
     std::unique_ptr<StartupSettings> loadSettings() const;
@@ -52,7 +52,7 @@ public:
 
 private:
     bool acceptCommandLine(bool parsed, const std::string& error, const CommonOptions& options);
-    bool takeHomeFolder(const std::string& given);
+    bool takeHomeFolder(const std::string& given, bool readOnly);
 
     const char* name_;
     const char* usage_;

@@ -1,6 +1,7 @@
 // marquill-plot: plots files through the automatic queue and the output run, without a window.
 
 #include "cli/ConsoleView.h"
+#include "cli/History.h"
 #include "cli/Interrupt.h"
 #include "cli/Options.h"
 #include "cli/ProgramStart.h"
@@ -117,6 +118,8 @@ int main(int argc, char** argv)
     ProgramStart start("marquill-plot", PLOT_USAGE, platform::HomeFallback::UserData);
     if (!start.begin(argc, argv, options, parseOptions))
         return start.exitStatus();
+    if (options.history)
+        return printHistory(start.home(), options.since, options.csv, stdout);
 
     // Settings files that cannot be used are reported while they are read.
     installConsoleHooks(nullptr);

@@ -8,6 +8,7 @@
 class CAutoJobList;
 class CManualJobList;
 class CProfile;
+class PlotJournal;
 struct CPlotJob;
 
 // Fills the two lists from their receive folders ([Receive] AReceivePath and MReceivePath of
@@ -51,9 +52,12 @@ bool markPlotted(const CPlotJob& job);
 
 // The deletion at exit: deletes the files of the queue's finished jobs that are at least as many whole
 // days old (counted from now) as the AutoDeleType rule asks: 1 any age, 2 to 8 one, 3, 7, 15, 30, 60 and
-// 100 days; 0 and values outside 0 to 8 delete nothing. Files already gone are skipped; the first file
-// that cannot be deleted is reported and ends the deletion.
-void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now);
+// 100 days; 0 and values outside 0 to 8 delete nothing. Only a file the journal records as plotted from
+// this settings folder, with the content it holds now, is deleted, and its deletion is journaled: a file
+// that merely carries the plotted mark (copied with its times kept) is left alone, as is every file
+// without a journal. Files already gone are skipped; the first file that cannot be deleted is reported
+// and ends the deletion.
+void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now, PlotJournal* journal);
 
 // Deletes the files named OSI*.TMP (any letter case) in the temporary folder ($TMPDIR, else /tmp) that
 // no row of the queue names. The first file that cannot be deleted is reported and ends the clean-up.

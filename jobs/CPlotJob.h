@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/ContentStamp.h"
 #include "plotdata/CPlot.h"
 
 #include <cstdint>
@@ -48,6 +49,9 @@ struct CPlotJob {
     // The result text filled in with what it names (the port that could not be opened); empty when the
     // text of messageId says it all.
     std::string messageText;
+    // The file as its plot was loaded, and the journal's delivery of that content (0: none recorded).
+    ContentStamp stamp;
+    std::int64_t delivery = 0;
 
     // A job for the file with the initial values the settings give (Section, OverLap, MirrorY, DashPlot).
     // Null when the path does not fit the path field.

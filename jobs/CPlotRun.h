@@ -3,6 +3,7 @@
 // The output run, implemented in RunCommands.cpp (the start, pause and stop commands), RunLoop.cpp (the
 // run command: job after job, copy after copy) and OutputCopy.cpp (one copy: layout, sections, bands).
 
+#include "jobs/PlotJournal.h"
 #include "jobs/RollCount.h"
 
 #include <cstdint>
@@ -34,6 +35,10 @@ constexpr int RUN_AUTOMATIC = 4;  // job after job until no waiting job is left
 // back to run(), which plots copy by copy. While a copy is written the port runs the message step, so
 // pause, stop and the other commands arrive in the middle of a copy; they reach the run only through the
 // run mode, the running row and the device's stop flag.
+//
+// With a settings file the run keeps the plot journal of its folder (see PlotJournal): the delivery of
+// every loaded file, each copy with its sections as they are sent, and how the copy ended, committed
+// before the next copy begins and before the file gets the plotted mark.
 class CPlotRun {
 public:
     CPlotRun(CAutoJobList& list, ServerSettings& settings, CCutInfo& cutInfo, CPlotterDevice& device);
@@ -76,6 +81,8 @@ public:
     // The roll count kept in the settings file, for callers that meet the file between copies as well;
     // null without a settings file.
     RollCount* rollCount() { return rollCount_ ? &*rollCount_ : nullptr; }
+    // The journal of the settings file's folder; null without a settings file.
+    PlotJournal* journal() { return journal_.get(); }
 
 private:
     bool runGoingOn() const;
@@ -89,7 +96,14 @@ private:
                       float mediaWidth);
     std::unique_ptr<CPlot> layOut(CPlotJob& job) const;
     bool outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter& cutter, float y0, float y1,
-                    std::int32_t& consumed);
+                    std::int32_t& consumed, std::int32_t& charged);
+    // Takes the media the band used since the last charge off the roll, and journals it as a section.
+    void chargeMedia(const CPlotPort& port, std::int32_t consumed, std::int32_t& charged, bool passEnded);
+    // The journal's side of a copy (RunJournal.cpp).
+    void journalDelivery(CPlotJob& job);
+    void journalCopyBegins(const CPlotJob& job);
+    void journalCopyEnds(const CPlotJob& job, int result);
+    void reportJournal();
     void markJobPlotted(const CPlotJob& job) const;
     void saveRemainingMedia();
     void protectRunFiles();
@@ -110,4 +124,7 @@ private:
     CProfile* serverFile_ = nullptr;
     std::optional<RollCount> rollCount_;
     bool mediaSaveReported_ = false;
+    std::unique_ptr<PlotJournal> journal_;
+    std::int64_t journalCopy_ = 0;
+    bool journalReported_ = false;
 };

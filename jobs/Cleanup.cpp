@@ -1,6 +1,7 @@
 #include "jobs/CAutoJobList.h"
 #include "jobs/CIntake.h"
 #include "jobs/FileErrors.h"
+#include "jobs/PlotJournal.h"
 #include "platform/FileTime.h"
 #include "platform/PathMapping.h"
 
@@ -37,9 +38,9 @@ bool markPlotted(const CPlotJob& job)
     return false;
 }
 
-void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now)
+void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now, PlotJournal* journal)
 {
-    if (autoDeleType < 1 || autoDeleType > static_cast<int>(std::size(deletionAgeDays)))
+    if (journal == nullptr || autoDeleType < 1 || autoDeleType > static_cast<int>(std::size(deletionAgeDays)))
         return;
     const std::time_t limit = deletionAgeDays[autoDeleType - 1];
     for (int row = 0; row < automatic.rowCount(); ++row) {
@@ -49,8 +50,15 @@ void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time
         const auto modified = platform::fileModifiedTime(job->path);
         if (!modified)
             continue;
-        if ((now - *modified) / 86400 >= limit && !deleteJobFile(job->path))
+        if ((now - *modified) / 86400 < limit)
+            continue;
+        const std::string fileSystemPath = platform::toFileSystemPath(job->path);
+        const ContentStamp stamp = stampFile(fileSystemPath);
+        if (!journal->wasPlotted(stamp.sha256, fileSystemPath))
+            continue;
+        if (!deleteJobFile(job->path))
             return;
+        journal->deliveryEvent(journal->deliveryOf(fileSystemPath, stamp.sha256), PlotJournal::DELETED, {});
     }
 }
 

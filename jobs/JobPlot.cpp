@@ -14,11 +14,29 @@ int loadJobPlot(CPlotJob& job)
 {
     // The filter opens the file itself, so it gets the file-system form of a Windows path.
     const std::string path = platform::toFileSystemPath(job.path);
+    // A plot loaded from content the file no longer holds is loaded again: the job plots the file as it is
+    // now, a new delivery.
+    if (job.plot && job.stamp.size >= 0 && !fileIdentity(path).sameFile(job.stamp)) {
+        job.plot.reset();
+        job.length = 0;
+    }
+    if (job.plot)
+        return loadPlot(job.plot, path);
     // A FIFO or a device would keep the filter reading for ever.
     struct stat status {};
-    if (!job.plot && ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
         return RESULT_FILTER_READ_FAILED;
-    return loadPlot(job.plot, path);
+    // The stamp is of the content the filter reads: a file written anew during the load is loaded again.
+    int result = RESULT_OK;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        job.stamp = stampFile(path);
+        job.delivery = 0;
+        job.plot.reset();
+        result = loadPlot(job.plot, path);
+        if (result != RESULT_OK || fileIdentity(path).sameFile(job.stamp))
+            break;
+    }
+    return result;
 }
 
 bool measureJob(CPlotJob& job)

@@ -188,6 +188,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
     if (!finite || !reachesMedia(*plot, settings_.PageOut != 0 ? FLT_MAX : mediaWidth))
         return RESULT_NOTHING_ON_MEDIA;
     CSectionCutter cutter(*plot);
+    journalCopyBegins(job);
 
     device_.port->SelectPort(portOverride_.empty() ? cutInfo_.Port : portOverride_.c_str());
     protectRunFiles();
@@ -238,7 +239,8 @@ CPlotRun::CopyEnd CPlotRun::sendBands(const CPlotJob& job, const CPlot& plot, CS
         if (device_.beginPass(MessageSteps::Run, settings) == 0)
             return CopyEnd::PortFailed;
         std::int32_t consumed = 0;
-        bool stopped = outputBand(job, plot, cutter, y0, y0 + mediaWidth, consumed);
+        std::int32_t charged = 0;
+        bool stopped = outputBand(job, plot, cutter, y0, y0 + mediaWidth, consumed, charged);
         // A stop raised while the band's last section was written ends the copy as well.
         stopped = stopped || device_.stopFlag != 0;
         if (stopped && port.writeError().empty())
@@ -248,9 +250,7 @@ CPlotRun::CopyEnd CPlotRun::sendBands(const CPlotJob& job, const CPlot& plot, CS
         // drawn the copy.
         stopped = stopped || port.stoppedWhileDrawing();
         const bool writeFailed = !port.writeError().empty();
-        // A port that failed before the device took a byte used no media.
-        if (!writeFailed || port.bytesSent() > 0)
-            settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - consumed);
+        chargeMedia(port, consumed, charged, true);
         if (writeFailed)
             return CopyEnd::WriteFailed;
         if (stopped)
@@ -265,6 +265,26 @@ CPlotRun::CopyEnd CPlotRun::sendBands(const CPlotJob& job, const CPlot& plot, CS
     return CopyEnd::Sent;
 }
 
+// The media is charged section by section as the sections go out, and the roll count kept in Server.INI at
+// once: a run killed in the middle of a copy leaves a count that holds what the device was sent. During
+// the pass only what the device has taken bytes of is charged; at its end, a port that failed before the
+// device took a byte used no media.
+void CPlotRun::chargeMedia(const CPlotPort& port, std::int32_t consumed, std::int32_t& charged,
+                           bool passEnded)
+{
+    const bool failed = !port.writeError().empty();
+    if (consumed == charged || (port.bytesSent() == 0 && (failed || !passEnded)) || (failed && !passEnded))
+        return;
+    const std::int64_t media = std::int64_t{consumed} - charged;
+    charged = consumed;
+    settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - media);
+    if (journal_ && journalCopy_ != 0) {
+        journal_->sectionCharged(journalCopy_, media);
+        reportJournal();
+    }
+    saveRemainingMedia();
+}
+
 // A stopped pass still leaves the device safe when it takes data: the command the stop cut short is
 // completed and the pen lifted, and the pass then ends with its usual closing commands. A device that
 // takes nothing for a moment is given up on, and a second stop ends this at once.
@@ -277,9 +297,10 @@ void CPlotRun::finishStoppedPass(CPlotPort& port)
 
 // Sends the sections of one band (y0 to y1 across the media) along the media's length: each section is
 // the section length long and overlaps the one before it. consumed becomes the right edge of the last
-// section that held anything, the media the band used. Returns whether a stop ended the band.
+// section that held anything, the media the band used; charged is what of it was charged so far. Returns
+// whether a stop ended the band.
 bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter& cutter, float y0, float y1,
-                          std::int32_t& consumed)
+                          std::int32_t& consumed, std::int32_t& charged)
 {
     const FRect& bounds = plot.extent;
     const bool rotated = (job.options & CPlotJob::OPTION_ROTATE) != 0;
@@ -327,6 +348,7 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter
             // Path by path, so that a stop raised while one was written ends the section at once.
             for (int i = 0; i < piece->count() && device_.stopFlag == 0; ++i)
                 device_.emitPath(piece->at(i));
+            chargeMedia(device_.outputPort(), consumed, charged, false);
         } else {
             // No write runs the message step for an empty section; a long run of them must still hear
             // the stop command.

@@ -4,6 +4,7 @@
 #include "jobs/JobCommandIds.h"
 #include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
+#include "platform/CProfile.h"
 
 CPlotRun::CPlotRun(CAutoJobList& list, ServerSettings& settings, CCutInfo& cutInfo, CPlotterDevice& device)
     : list_(list), settings_(settings), cutInfo_(cutInfo), device_(device)
@@ -126,6 +127,13 @@ void CPlotRun::setServerFile(CProfile* serverFile)
         rollCount_->remember();
     }
     mediaSaveReported_ = false;
+    journal_.reset();
+    journalReported_ = false;
+    if (serverFile_ != nullptr) {
+        const std::string path = serverFile_->path();
+        journal_ = std::make_unique<PlotJournal>(path.substr(0, path.find_last_of('/') + 1));
+        reportJournal();
+    }
 }
 
 void CPlotRun::startAfterScan()

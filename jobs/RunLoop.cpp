@@ -102,6 +102,7 @@ int CPlotRun::plotCopy(int row)
     }
     // A job plotted before anyone clicked it is measured now, so that its row shows its length.
     measureLoadedPlot(*job);
+    journalDelivery(*job);
     CPlot& plot = *job->plot;
     plot.bake();
     if (settings_.AdjustOrg != 0) {
@@ -112,8 +113,18 @@ int CPlotRun::plotCopy(int row)
         job->state = CPlotJob::STATE_FAILED;
         return RESULT_NOT_ENOUGH_MEDIA;
     }
+    // A stop that came while a large file was loading ends the run before the copy begins: nothing is
+    // sent and no media is used.
+    const int mode = list_.runMode();
+    platform::messageStep();
+    if (mode != RUN_IDLE && list_.runMode() == RUN_IDLE) {
+        job->state = CPlotJob::STATE_STANDBY;
+        return RESULT_STOPPED;
+    }
     job->state = CPlotJob::STATE_WAITING;
     result = outputCopy(*job);
+    // How the copy ended is journaled before anything else happens to the job.
+    journalCopyEnds(*job, result);
     if (result == RESULT_OK)
         job->state = CPlotJob::STATE_FINISHED;
     else

@@ -3,7 +3,7 @@
 # settings tests write floats under.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config clang clang-format clang-tidy clazy locales
-          libgtest-dev libgmock-dev libbenchmark-dev libserialport-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libserialport-dev libsqlite3-dev nettle-dev
           qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
           fonts-wqy-microhei hp2xx qt6-translations-l10n
           help2man librsvg2-bin lintian desktop-file-utils appstream)

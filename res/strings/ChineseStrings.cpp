@@ -87,6 +87,7 @@ constexpr StringEntry table[] = {
     {20124, "设备回答缓冲区查询: 请选择握手方式 \"缓冲查询\" (Handshake=1)。"},
     {20125, "设备没有任何回答: 请选择不握手 (Handshake=0), 并在端口设置中选择电缆支持的流控 (XON/XOFF 或 RTS/CTS)。"},
     {20126, "设备不回答缓冲区查询: 请选择不握手 (Handshake=0), 并在端口设置中选择电缆支持的流控 (XON/XOFF 或 RTS/CTS)。"},
+    {20140, "无法写入 %s (%s), 本作业未记入绘图日志!"},
     // File errors, one per kind; %1 is the file's path
     {61857, "访问 %1 时发生意外错误。"},
     {61858, "没有找到 %1。"},

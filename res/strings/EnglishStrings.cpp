@@ -89,6 +89,7 @@ constexpr StringEntry table[] = {
     {20124, "The device answers the buffer query: choose the handshake \"buffer query\" (Handshake=1)."},
     {20125, "The device answers nothing: choose no handshake (Handshake=0) and, in the port settings, a flow control the cable carries (XON/XOFF or RTS/CTS)."},
     {20126, "The device does not answer the buffer query: choose no handshake (Handshake=0) and, in the port settings, a flow control the cable carries (XON/XOFF or RTS/CTS)."},
+    {20140, "%s cannot be written (%s): this job is not recorded in the plot journal!"},
     // File errors, one per kind; %1 is the file's path
     {61857, "An unexpected error occurred while accessing %1."},
     {61858, "%1 was not found."},

@@ -65,6 +65,9 @@ constexpr int IDS_PROBE_CHOOSE_BUFFER_QUERY = 20124;
 constexpr int IDS_PROBE_SILENT = 20125;
 constexpr int IDS_PROBE_NO_BUFFER_QUERY = 20126;
 
+// The plot journal could not be written: its path and the reason.
+constexpr int IDS_JOURNAL_NOT_SAVED = 20140;
+
 // Remaining media in the status bar.
 constexpr int IDS_REMAINING_MM = 20500;
 constexpr int IDS_REMAINING_INCH = 20501;

@@ -3,6 +3,7 @@
 #include "jobs/CAutoJobList.h"
 #include "jobs/CIntake.h"
 #include "jobs/CManualJobList.h"
+#include "jobs/PlotJournal.h"
 #include "output/ServerSettings.h"
 #include "platform/CProfile.h"
 #include "platform/FileTime.h"
@@ -174,7 +175,8 @@ TEST_F(IntakeTest, SendToAutomaticCopiesTheSettingsOnceAsStandby)
 
 class DeleteOldPlottedTest : public IntakeTest {
 protected:
-    std::string today, yesterday, waiting;
+    std::string today, yesterday, waiting, copied;
+    std::unique_ptr<PlotJournal> journal;
 
     void SetUp() override
     {
@@ -182,32 +184,50 @@ protected:
         today = settledFile(autoFolder, "today.plt");
         yesterday = settledFile(autoFolder, "yesterday.plt");
         waiting = settledFile(autoFolder, "waiting.plt");
+        // Copied in with its times kept: it carries the mark, but was never plotted here.
+        copied = settledFile(autoFolder, "copied.plt");
         platform::setFileModifiedTime(today, localTime(2026, 3, 10, 0, 0, 0));
         platform::setFileModifiedTime(yesterday, localTime(2026, 3, 9, 0, 0, 0));
         platform::setFileModifiedTime(waiting, localTime(2026, 3, 1, 8, 0, 0));
+        platform::setFileModifiedTime(copied, localTime(2026, 3, 2, 0, 0, 0));
+        journal = std::make_unique<PlotJournal>(dir.path().string());
+        for (const std::string& path : {today, yesterday}) {
+            const std::int64_t delivery = journal->addDelivery(path, path, stampFile(path));
+            journal->endCopy(journal->beginCopy(delivery, 1, 1), PlotJournal::SENT, {}, 0);
+        }
         intake.pollAutomatic();
-        ASSERT_EQ(automatic.rowCount(), 3);
+        ASSERT_EQ(automatic.rowCount(), 4);
     }
 
     std::vector<bool> present() const
     {
-        return {fs::exists(today), fs::exists(yesterday), fs::exists(waiting)};
+        return {fs::exists(today), fs::exists(yesterday), fs::exists(waiting), fs::exists(copied)};
     }
 };
 
 TEST_F(DeleteOldPlottedTest, AgeCountsWholeDaysFromTheDayTheJobFinished)
 {
     for (int rule : {0, 9, -1})
-        deleteOldPlotted(automatic, rule, now + 1000 * 86400);
-    deleteOldPlotted(automatic, 3, now);
-    EXPECT_EQ(present(), (std::vector<bool>{true, true, true}));
-    deleteOldPlotted(automatic, 2, now);
-    EXPECT_EQ(present(), (std::vector<bool>{true, false, true}));
-    // At exit: every finished file; one already gone is skipped without a message.
+        deleteOldPlotted(automatic, rule, now + 1000 * 86400, journal.get());
+    // Without a journal nothing is known to be plotted.
+    deleteOldPlotted(automatic, 1, now, nullptr);
+    deleteOldPlotted(automatic, 3, now, journal.get());
+    EXPECT_EQ(present(), (std::vector<bool>{true, true, true, true}));
+    deleteOldPlotted(automatic, 2, now, journal.get());
+    EXPECT_EQ(present(), (std::vector<bool>{true, false, true, true}));
+    // At exit: every finished file the journal records; one already gone is skipped without a message.
     MessageBoxes boxes;
-    deleteOldPlotted(automatic, 1, now);
-    EXPECT_EQ(present(), (std::vector<bool>{false, false, true}));
+    deleteOldPlotted(automatic, 1, now, journal.get());
+    EXPECT_EQ(present(), (std::vector<bool>{false, false, true, true}));
     EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(DeleteOldPlottedTest, AFileWrittenAnewAfterItsCopyIsKept)
+{
+    dir.write(today, "IN;PU0,0;");
+    platform::setFileModifiedTime(today, localTime(2026, 3, 10, 0, 0, 0));
+    deleteOldPlotted(automatic, 1, now, journal.get());
+    EXPECT_EQ(present(), (std::vector<bool>{true, false, true, true}));
 }
 
 TEST(CleanTemporary, DeletesMatchingFilesNoJobNames)

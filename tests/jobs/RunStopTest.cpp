@@ -63,7 +63,8 @@ TEST_F(RunTest, TheRemainingMediaIsSavedAfterEveryCopyAndAFailedSaveIsReported)
     EXPECT_THAT(savedBeforeEachCopy, ElementsAre(-1, 150000 - 100, 150000 - 200));
     EXPECT_EQ(serverFile.getInt("SYSTEM", "REMAINMEDIALENGTH", -1), 150000 - 300);
 
-    // A settings file in a folder that does not exist cannot be written: said once, not on every copy.
+    // A settings file in a folder that does not exist cannot be written, nor can the journal beside it:
+    // each said once, not on every copy, and the copies are plotted all the same.
     MessageBoxes boxes;
     CProfile unwritable;
     unwritable.setPath(dir.file("missing/Server.INI").c_str());
@@ -71,8 +72,10 @@ TEST_F(RunTest, TheRemainingMediaIsSavedAfterEveryCopyAndAFailedSaveIsReported)
     const int again = addJob("again.plt", plotOfLines({{{0, 10}, {100, 10}}}));
     list.jobAt(again)->copies = 2;
     plotRow(again);
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_THAT(boxes.texts[0], HasSubstr(dir.file("missing/Server.INI")));
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_THAT(boxes.texts[0], HasSubstr(dir.file("missing/Journal.db")));
+    EXPECT_THAT(boxes.texts[1], HasSubstr(dir.file("missing/Server.INI")));
+    EXPECT_EQ(list.jobAt(again)->copiesDone, 2);
 }
 
 } // namespace

@@ -1,0 +1,60 @@
+#include "jobs/CPlotRun.h"
+
+#include "jobs/CPlotJob.h"
+#include "jobs/RunTexts.h"
+#include "output/ServerSettings.h"
+#include "platform/Hooks.h"
+#include "platform/PathMapping.h"
+#include "plotdata/ResultCodes.h"
+#include "res/strings/StringIds.h"
+#include "res/strings/StringTable.h"
+
+// A content loaded anew is a delivery of its own.
+void CPlotRun::journalDelivery(CPlotJob& job)
+{
+    if (!journal_ || job.delivery != 0)
+        return;
+    job.delivery = journal_->addDelivery(job.path, platform::toFileSystemPath(job.path), job.stamp);
+    reportJournal();
+}
+
+void CPlotRun::journalCopyBegins(const CPlotJob& job)
+{
+    journalCopy_ = 0;
+    if (!journal_ || job.delivery == 0)
+        return;
+    journalCopy_ = journal_->beginCopy(job.delivery, job.copiesDone + 1, job.copies);
+    reportJournal();
+}
+
+void CPlotRun::journalCopyEnds(const CPlotJob& job, int result)
+{
+    if (!journal_ || journalCopy_ == 0)
+        return;
+    const char* kind = PlotJournal::FAILED;
+    std::string text;
+    if (result == RESULT_OK) {
+        kind = PlotJournal::SENT;
+    } else if (result == RESULT_STOPPED) {
+        kind = PlotJournal::STOPPED;
+    } else {
+        text = job.messageText.empty() ? strings::localString(result) : job.messageText;
+    }
+    journal_->endCopy(journalCopy_, kind, text, settings_.REMAINMEDIALENGTH);
+    journalCopy_ = 0;
+    reportJournal();
+}
+
+// A journal that cannot be written is reported once, until a write succeeds again; plotting goes on.
+void CPlotRun::reportJournal()
+{
+    if (!journal_->writeFailed()) {
+        journalReported_ = false;
+        return;
+    }
+    if (!journalReported_)
+        platform::messageBox(fillPlaceholders(strings::localString(strings::IDS_JOURNAL_NOT_SAVED),
+                                              {journal_->path(), journal_->lastError()}),
+                             {}, platform::MB_ICONEXCLAMATION);
+    journalReported_ = true;
+}
