@@ -18,7 +18,8 @@ bool isLocal(const std::string& address)
 
 } // namespace
 
-bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& settings, const std::string& home)
+bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& settings,
+                           const std::string& home)
 {
     const std::string folder = platform::toFileSystemPath(CIntake::automaticFolder(settings.serverFile));
     const std::string spool = home + "Spool";
@@ -41,7 +42,8 @@ bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& 
     const std::string host = options.listenAddress.find(':') != std::string::npos
                                  ? "[" + options.listenAddress + "]"
                                  : options.listenAddress;
-    logEvent("network printer: ipp://" + host + ":" + std::to_string(options.listenPort) + IppPrinter::PRINTER_PATH);
+    logEvent("network printer: ipp://" + host + ":" + std::to_string(options.listenPort) +
+             IppPrinter::PRINTER_PATH);
     if (options.rawPort != 0) {
         raw_ = std::make_unique<RawListener>(folder, logEvent);
         const std::string rawAddress = options.listenAddress == "*" ? "" : options.listenAddress;

@@ -60,7 +60,8 @@ bool readListen(const std::string& value, ServerOptions& options, std::string& e
     std::string port;
     const std::size_t bracket = value.rfind(']');
     const std::size_t colon = value.rfind(':');
-    if (colon != std::string::npos && (value[0] != '[' || (bracket != std::string::npos && colon > bracket))) {
+    if (colon != std::string::npos &&
+        (value[0] != '[' || (bracket != std::string::npos && colon > bracket))) {
         address = value.substr(0, colon);
         port = value.substr(colon + 1);
     }
@@ -85,8 +86,7 @@ bool parseServerOptions(const std::vector<std::string>& arguments, ServerOptions
     table.push_back({.name = "--listen", .check = [&](const std::string& value, std::string& message) {
                          return readListen(value, options, message);
                      }});
-    table.push_back({.name = "--raw-port",
-                     .check = [&](const std::string& value, std::string& message) {
+    table.push_back({.name = "--raw-port", .check = [&](const std::string& value, std::string& message) {
                          if (readPort(value, 0, options.rawPort))
                              return true;
                          message = "--raw-port: not a port: " + value;

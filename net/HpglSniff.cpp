@@ -10,9 +10,9 @@ constexpr unsigned char ESC = 0x1b;
 
 // The instructions a plot file commonly opens with.
 constexpr std::array<std::string_view, 40> OPENING_INSTRUCTIONS = {
-    "AA", "AR", "BP", "CA", "CI", "CO", "CS", "CT", "DF", "DI", "DT", "EA", "ER", "FT", "IN", "IP", "IW", "LB",
-    "LT", "MC", "NP", "OP", "PA", "PC", "PD", "PE", "PG", "PR", "PS", "PU", "PW", "RO", "SA", "SC", "SI", "SP",
-    "SS", "TR", "UL", "VS"};
+    "AA", "AR", "BP", "CA", "CI", "CO", "CS", "CT", "DF", "DI", "DT", "EA", "ER", "FT",
+    "IN", "IP", "IW", "LB", "LT", "MC", "NP", "OP", "PA", "PC", "PD", "PE", "PG", "PR",
+    "PS", "PU", "PW", "RO", "SA", "SC", "SI", "SP", "SS", "TR", "UL", "VS"};
 
 bool isUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
 bool isLetter(unsigned char c) { return isUpper(c) || (c >= 'a' && c <= 'z'); }

@@ -11,12 +11,12 @@
 #include <chrono>
 #include <cstring>
 #include <future>
-#include <strings.h>
 #include <vector>
 
 namespace {
 
 constexpr const char* HPGL_FORMAT = "application/vnd.hp-HPGL";
+constexpr const char* NOT_HPGL_FORMAT = "application/x-not-hpgl";
 constexpr const char* DRIVER_NAME = "hpgl";
 
 // The documents of a job are written to the plotter as they are: the printer's own format is HP-GL.
@@ -26,11 +26,14 @@ bool printFile(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t*)
     papplPrinterGetDriverData(papplJobGetPrinter(job), &data);
     auto* printer = static_cast<IppPrinter*>(data.extension);
     const char* name = papplJobGetName(job);
-    return printer->deliver(papplJobGetFilename(job), name != nullptr ? name : "");
+    if (printer->deliver(papplJobGetFilename(job), name != nullptr ? name : ""))
+        return true;
+    papplJobSetMessage(job, "Not plotted: the document is not HP-GL or could not be queued.");
+    return false;
 }
 
-// The system asks every printer for raster callbacks; a plotter is sent no raster, as every raster
-// format is refused before a job is made.
+// The system asks every printer for raster callbacks. A plotter takes no raster: a raster or image job
+// ends aborted.
 bool refuseRaster(pappl_job_t*, pappl_pr_options_t*, pappl_device_t*) { return false; }
 bool refuseRasterPage(pappl_job_t*, pappl_pr_options_t*, pappl_device_t*, unsigned) { return false; }
 bool refuseRasterLine(pappl_job_t*, pappl_pr_options_t*, pappl_device_t*, unsigned, const unsigned char*)
@@ -38,31 +41,20 @@ bool refuseRasterLine(pappl_job_t*, pappl_pr_options_t*, pappl_device_t*, unsign
     return false;
 }
 
-bool takesDocuments(ipp_op_t operation)
-{
-    return operation == IPP_OP_PRINT_JOB || operation == IPP_OP_VALIDATE_JOB || operation == IPP_OP_SEND_DOCUMENT ||
-           operation == IPP_OP_CREATE_JOB;
-}
-
-// Refuses, before any data is read, a job or document declared in a format other than HP-GL; an
-// undeclared one (application/octet-stream) is judged by its first bytes when it arrives.
-bool checkDocumentFormat(pappl_client_t* client, void*)
-{
-    if (!takesDocuments(papplClientGetOperation(client)))
-        return false;
-    ipp_attribute_t* format = ippFindAttribute(papplClientGetRequest(client), "document-format", IPP_TAG_MIMETYPE);
-    const char* value = format != nullptr ? ippGetString(format, 0, nullptr) : nullptr;
-    if (value == nullptr || std::strcmp(value, "application/octet-stream") == 0 ||
-        strcasecmp(value, HPGL_FORMAT) == 0)
-        return false;
-    papplClientRespondIPP(client, IPP_STATUS_ERROR_DOCUMENT_FORMAT_NOT_SUPPORTED,
-                          "Only HP-GL (%s) is plotted, not %s.", HPGL_FORMAT, value);
-    return true;
-}
-
+// Every undeclared document is typed here, so that the system never takes one for an image of its own
+// accord: anything not HP-GL gets a type that no filter takes, and its job ends.
 const char* detectFormat(const unsigned char* header, std::size_t size, void*)
 {
-    return looksLikeHpgl(header, size) ? HPGL_FORMAT : nullptr;
+    return looksLikeHpgl(header, size) ? HPGL_FORMAT : NOT_HPGL_FORMAT;
+}
+
+// The system's own image filters would make raster of a declared JPEG or PNG document; these filters to
+// the printer's own format come first and end such a job at once. (The PNG filter of the library's
+// version 1.3 never ends on a damaged file.)
+bool refuseImage(pappl_job_t* job, pappl_device_t*, void*)
+{
+    papplJobSetMessage(job, "Not plotted: images are not HP-GL.");
+    return false;
 }
 
 bool describeDriver(pappl_system_t*, const char*, const char*, const char*, pappl_pr_driver_data_t* data,
@@ -89,7 +81,8 @@ bool describeDriver(pappl_system_t*, const char*, const char*, const char*, papp
     data->media[0] = "roll_max_36x1000in";
     data->num_source = 1;
     data->source[0] = "main-roll";
-    std::strncpy(data->media_default.size_name, "roll_max_36x1000in", sizeof data->media_default.size_name - 1);
+    std::strncpy(data->media_default.size_name, "roll_max_36x1000in",
+                 sizeof data->media_default.size_name - 1);
     std::strncpy(data->media_default.source, "main-roll", sizeof data->media_default.source - 1);
     data->media_default.size_width = 91440;
     data->media_default.size_length = 2540000;
@@ -117,8 +110,9 @@ IppPrinter::~IppPrinter()
 bool IppPrinter::start(std::string& error)
 {
     // Errors of the system go to standard error; the server's own log tells of the jobs.
-    system_ = papplSystemCreate(PAPPL_SOPTIONS_WEB_INTERFACE | PAPPL_SOPTIONS_NO_TLS, "Marquill", setup_.port,
-                                nullptr, setup_.spoolFolder.c_str(), "-", PAPPL_LOGLEVEL_ERROR, nullptr, false);
+    system_ =
+        papplSystemCreate(PAPPL_SOPTIONS_WEB_INTERFACE | PAPPL_SOPTIONS_NO_TLS, "Marquill", setup_.port,
+                          nullptr, setup_.spoolFolder.c_str(), "-", PAPPL_LOGLEVEL_ERROR, nullptr, false);
     if (system_ == nullptr) {
         error = "cannot make the IPP system";
         return false;
@@ -130,10 +124,11 @@ bool IppPrinter::start(std::string& error)
     pappl_pr_driver_t driver = {DRIVER_NAME, "HP-GL plotter", nullptr, nullptr};
     papplSystemSetPrinterDrivers(system_, 1, &driver, nullptr, nullptr, describeDriver, this);
     papplSystemSetMIMECallback(system_, detectFormat, this);
-    papplSystemSetOperationCallback(system_, checkDocumentFormat, this);
+    for (const char* image : {"image/jpeg", "image/png"})
+        papplSystemAddMIMEFilter(system_, image, HPGL_FORMAT, refuseImage, nullptr);
     pappl_printer_t* printer =
-        papplPrinterCreate(system_, 0, setup_.printerName.c_str(), DRIVER_NAME, "MFG:Marquill;MDL:HP-GL plotter;CMD:HPGL;",
-                           "file:///dev/null");
+        papplPrinterCreate(system_, 0, setup_.printerName.c_str(), DRIVER_NAME,
+                           "MFG:Marquill;MDL:HP-GL plotter;CMD:HPGL;", "file:///dev/null");
     if (printer == nullptr) {
         error = "cannot make the IPP printer " + setup_.printerName;
         return false;
@@ -185,6 +180,7 @@ bool IppPrinter::deliver(const std::string& documentPath, const std::string& job
     }
     ::close(in);
     const std::string path = got == 0 ? file.deliver(jobName) : "";
-    log_(path.empty() ? "IPP job lost: cannot write it into " + setup_.receiveFolder : "IPP job received: " + path);
+    log_(path.empty() ? "IPP job lost: cannot write it into " + setup_.receiveFolder
+                      : "IPP job received: " + path);
     return !path.empty();
 }

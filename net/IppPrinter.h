@@ -12,7 +12,8 @@ struct _pappl_system_s;
 
 // The IPP Everywhere printer: a printer-application system with one printer, named after the device
 // profile, that takes HP-GL documents (application/vnd.hp-HPGL, and application/octet-stream whose first
-// bytes are HP-GL) and hands every job whole to the receive folder. Other formats are refused.
+// bytes are HP-GL) and hands every job whole to the receive folder. A job in another format ends aborted:
+// the library (1.3) takes a job in any format at submission, even one it does not list as supported.
 class IppPrinter {
 public:
     struct Setup {

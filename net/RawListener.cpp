@@ -63,7 +63,8 @@ bool RawListener::start(const std::string& address, int port, std::string& error
     hints.ai_flags = AI_PASSIVE;
     addrinfo* found = nullptr;
     const std::string service = std::to_string(port);
-    const int status = ::getaddrinfo(address.empty() ? nullptr : address.c_str(), service.c_str(), &hints, &found);
+    const int status =
+        ::getaddrinfo(address.empty() ? nullptr : address.c_str(), service.c_str(), &hints, &found);
     if (status != 0) {
         error = "cannot resolve " + address + ": " + ::gai_strerror(status);
         return false;

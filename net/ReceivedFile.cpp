@@ -42,7 +42,8 @@ std::string jobFileName(std::string_view jobName)
     if (name.size() > MAX_NAME) {
         // Keep the extension the name ends with, when it has a short one.
         const std::size_t dot = name.find_last_of('.');
-        const std::string extension = dot != std::string::npos && name.size() - dot <= 8 ? name.substr(dot) : "";
+        const std::string extension =
+            dot != std::string::npos && name.size() - dot <= 8 ? name.substr(dot) : "";
         name = name.substr(0, MAX_NAME - extension.size()) + extension;
     }
     return name.empty() ? "network-job" : name;

@@ -73,7 +73,9 @@ TEST(ReceivedFileTest, JobNamesBecomeSafeFileNames)
     EXPECT_EQ(jobFileName("../../etc/passwd"), "passwd");
     EXPECT_EQ(jobFileName("C:\\Users\\anna\\part 7.hpgl"), "part 7.hpgl");
     EXPECT_EQ(jobFileName("..hidden"), "hidden");
-    EXPECT_EQ(jobFileName("a\nb\x1b\x7f" "c"), "abc");
+    EXPECT_EQ(jobFileName("a\nb\x1b\x7f"
+                          "c"),
+              "abc");
     EXPECT_EQ(jobFileName("dir/"), "network-job");
     EXPECT_EQ(jobFileName(""), "network-job");
     const std::string longName = jobFileName(std::string(300, 'x') + ".plt");
@@ -130,7 +132,10 @@ protected:
         return fd;
     }
 
-    void send(int fd, const std::string& bytes) { EXPECT_EQ(::send(fd, bytes.data(), bytes.size(), 0), ssize_t(bytes.size())); }
+    void send(int fd, const std::string& bytes)
+    {
+        EXPECT_EQ(::send(fd, bytes.data(), bytes.size(), 0), ssize_t(bytes.size()));
+    }
 
     // Waits until the listener has logged the given number of lines.
     std::vector<std::string> waitForLines(std::size_t count)
