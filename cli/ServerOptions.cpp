@@ -53,23 +53,25 @@ bool readPort(const std::string& text, int lowest, int& port)
     return port >= lowest && port <= 65535;
 }
 
-// ADDRESS, ADDRESS:PORT or :PORT; an IPv6 address in brackets.
+// ADDRESS, ADDRESS:PORT or :PORT; an IPv6 address in brackets ([::1]:631).
 bool readListen(const std::string& value, ServerOptions& options, std::string& error)
 {
     std::string address = value;
     std::string port;
+    bool portGiven = false;
     const std::size_t bracket = value.rfind(']');
     const std::size_t colon = value.rfind(':');
     if (colon != std::string::npos &&
         (value[0] != '[' || (bracket != std::string::npos && colon > bracket))) {
         address = value.substr(0, colon);
         port = value.substr(colon + 1);
+        portGiven = true;
     }
     if (address.size() >= 2 && address.front() == '[' && address.back() == ']')
         address = address.substr(1, address.size() - 2);
     options.listenAddress = address.empty() ? "localhost" : address;
     options.listenPort = DEFAULT_LISTEN_PORT;
-    if (!port.empty() && !readPort(port, 1, options.listenPort)) {
+    if (portGiven && !readPort(port, 1, options.listenPort)) {
         error = "--listen: not a port: " + port;
         return false;
     }
