@@ -109,10 +109,10 @@ IppPrinter::~IppPrinter()
 
 bool IppPrinter::start(std::string& error)
 {
-    // Errors of the system go to standard error; the server's own log tells of the jobs.
-    system_ =
-        papplSystemCreate(PAPPL_SOPTIONS_WEB_INTERFACE | PAPPL_SOPTIONS_NO_TLS, "Marquill", setup_.port,
-                          nullptr, setup_.spoolFolder.c_str(), "-", PAPPL_LOGLEVEL_ERROR, nullptr, false);
+    // Errors of the system go to standard error; the server's own log tells of the jobs. No web pages and
+    // no TLS yet: there is no authentication to guard the pages' settings.
+    system_ = papplSystemCreate(PAPPL_SOPTIONS_NO_TLS, "Marquill", setup_.port, nullptr,
+                                setup_.spoolFolder.c_str(), "-", PAPPL_LOGLEVEL_ERROR, nullptr, false);
     if (system_ == nullptr) {
         error = "cannot make the IPP system";
         return false;
