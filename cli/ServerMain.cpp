@@ -1,6 +1,7 @@
 // marquill-server: the automatic queue without a window, for a plotter on a box without a screen.
 
 #include "cli/CPlotServer.h"
+#include "cli/NetworkPrinter.h"
 #include "cli/ProgramStart.h"
 #include "cli/ServerOptions.h"
 #include "cli/ServerSignals.h"
@@ -24,5 +25,8 @@ int main(int argc, char** argv)
     const std::string outputFolder =
         options.outputFolder.empty() ? start.home() + "Output" : options.outputFolder;
     CPlotServer server(*settings, options.port, outputFolder);
+    NetworkPrinter network;
+    if (!options.listenAddress.empty() && !network.start(options, *settings, start.home()))
+        return 2;
     return options.once ? server.serveOnce() : server.serve();
 }

@@ -4,6 +4,7 @@
 
 const char* const SERVER_USAGE =
     R"(Usage: marquill-server [--home DIR] [--port NAME|PATH] [--output-folder DIR] [--once]
+                      [--listen [ADDRESS][:PORT]] [--raw-port PORT]
 
 Plots, without a window and without a person, every file that arrives in the automatic receive folder
 ([Receive] AReceivePath of Server.INI). The settings are loaded as the window loads them at start-up.
@@ -25,6 +26,12 @@ Options:
   --output-folder DIR  where the File port writes: each pass becomes NAME.out, named after the plot
                        file, and appears whole when the pass ends (default: Output/ in the home folder)
   --once               plot what is in the folder now, then exit
+  --listen [ADDRESS][:PORT]
+                       be a network printer, named after the device profile, at
+                       ipp://ADDRESS:PORT/ipp/print/NAME and on a raw socket (default: off; ADDRESS
+                       localhost, * for every address; PORT 8631). HP-GL jobs received are written into
+                       the automatic receive folder, whole, named after the job
+  --raw-port PORT      the raw socket's port with --listen, 0 for none (default: 9100)
   --help               show this text
   --version            show the version
 
@@ -32,14 +39,67 @@ Signals: SIGTERM and SIGINT stop the copy at its next write, write the settings 
 the settings and the device profile between copies.
 
 Exit status: 0 after a signal, or with --once when every job finished; 1 with --once when a job did not;
-2 for a bad command line or no device; 3 when another Marquill process holds the settings folder or it cannot be made;
+2 for a bad command line, no device or a --listen address that cannot be opened; 3 when another Marquill process holds the settings folder or it cannot be made;
 130 when --once was interrupted.
 )";
+
+namespace {
+
+bool readPort(const std::string& text, int lowest, int& port)
+{
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    port = std::stoi(text);
+    return port >= lowest && port <= 65535;
+}
+
+// ADDRESS, ADDRESS:PORT or :PORT; an IPv6 address in brackets ([::1]:631).
+bool readListen(const std::string& value, ServerOptions& options, std::string& error)
+{
+    std::string address = value;
+    std::string port;
+    bool portGiven = false;
+    const std::size_t bracket = value.rfind(']');
+    const std::size_t colon = value.rfind(':');
+    if (colon != std::string::npos &&
+        (value[0] != '[' || (bracket != std::string::npos && colon > bracket))) {
+        address = value.substr(0, colon);
+        port = value.substr(colon + 1);
+        portGiven = true;
+    }
+    if (address.size() >= 2 && address.front() == '[' && address.back() == ']')
+        address = address.substr(1, address.size() - 2);
+    options.listenAddress = address.empty() ? "localhost" : address;
+    options.listenPort = DEFAULT_LISTEN_PORT;
+    if (portGiven && !readPort(port, 1, options.listenPort)) {
+        error = "--listen: not a port: " + port;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 bool parseServerOptions(const std::vector<std::string>& arguments, ServerOptions& options, std::string& error)
 {
     std::vector<CommandLineOption> table = commonOptions(options);
     table.push_back({.name = "--once", .flag = &options.once});
     table.push_back({.name = "--output-folder", .value = &options.outputFolder});
-    return parseCommandLine(arguments, table, {.emptyValues = false}, error);
+    table.push_back({.name = "--listen", .check = [&](const std::string& value, std::string& message) {
+                         return readListen(value, options, message);
+                     }});
+    table.push_back({.name = "--raw-port", .check = [&](const std::string& value, std::string& message) {
+                         if (readPort(value, 0, options.rawPort))
+                             return true;
+                         message = "--raw-port: not a port: " + value;
+                         return false;
+                     }});
+    options.rawPort = DEFAULT_RAW_PORT;
+    if (!parseCommandLine(arguments, table, {.emptyValues = false}, error))
+        return false;
+    if (options.once && !options.listenAddress.empty()) {
+        error = "--listen cannot go with --once";
+        return false;
+    }
+    return true;
 }

@@ -6,7 +6,8 @@ packages=(build-essential cmake ninja-build pkg-config clang clang-format clang-
           libgtest-dev libgmock-dev libbenchmark-dev libserialport-dev libsqlite3-dev nettle-dev
           qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
           fonts-wqy-microhei hp2xx qt6-translations-l10n
-          help2man librsvg2-bin lintian desktop-file-utils appstream)
+          help2man librsvg2-bin lintian desktop-file-utils appstream
+          libpappl-dev cups-ipp-utils cups-daemon)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive

@@ -61,3 +61,26 @@ TEST(CommandLine, ServerOptionsRefuseOperandsAndEmptyValues)
     EXPECT_EQ(serverError({"--"}), "unknown option --");
     EXPECT_EQ(serverError({"-x"}), "unknown option -x");
 }
+
+TEST(CommandLine, ServerListensOnTheAddressAndPortsGiven)
+{
+    const auto listen = [](const std::vector<std::string>& arguments) {
+        ServerOptions options;
+        std::string error;
+        EXPECT_TRUE(parseServerOptions(arguments, options, error)) << error;
+        return options.listenAddress + " " + std::to_string(options.listenPort) + " " +
+               std::to_string(options.rawPort);
+    };
+    EXPECT_EQ(listen({}), " 0 9100");
+    EXPECT_EQ(listen({"--listen", "localhost"}), "localhost 8631 9100");
+    EXPECT_EQ(listen({"--listen", ":9000", "--raw-port", "0"}), "localhost 9000 0");
+    EXPECT_EQ(listen({"--listen", "192.168.1.20:631"}), "192.168.1.20 631 9100");
+    EXPECT_EQ(listen({"--listen", "*", "--raw-port", "19100"}), "* 8631 19100");
+    EXPECT_EQ(listen({"--listen", "[::1]:631"}), "::1 631 9100");
+    EXPECT_EQ(listen({"--listen", "[fe80::1]"}), "fe80::1 8631 9100");
+
+    EXPECT_EQ(serverError({"--listen", "host:99999"}), "--listen: not a port: 99999");
+    EXPECT_EQ(serverError({"--listen", "host:"}), "--listen: not a port: ");
+    EXPECT_EQ(serverError({"--raw-port", "-1"}), "--raw-port: not a port: -1");
+    EXPECT_EQ(serverError({"--listen", "localhost", "--once"}), "--listen cannot go with --once");
+}

@@ -1,0 +1,60 @@
+#include "cli/NetworkPrinter.h"
+
+#include "cli/ServerLog.h"
+#include "cli/ServerOptions.h"
+#include "cli/ServerSignals.h"
+#include "jobs/CIntake.h"
+#include "jobs/StartupSettings.h"
+#include "platform/PathMapping.h"
+
+#include <filesystem>
+
+namespace {
+
+bool isLocal(const std::string& address)
+{
+    return address == "localhost" || address.starts_with("127.") || address == "::1";
+}
+
+} // namespace
+
+bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& settings,
+                           const std::string& home)
+{
+    const std::string folder = platform::toFileSystemPath(CIntake::automaticFolder(settings.serverFile));
+    const std::string spool = home + "Spool";
+    std::error_code ignored;
+    std::filesystem::create_directories(spool, ignored);
+
+    IppPrinter::Setup setup{.address = options.listenAddress,
+                            .port = options.listenPort,
+                            .printerName = settings.device.displayName,
+                            .receiveFolder = folder,
+                            .spoolFolder = spool};
+    ipp_ = std::make_unique<IppPrinter>(std::move(setup), logEvent);
+    std::string error;
+    const bool started = ipp_->start(error);
+    catchServerSignals();
+    if (!started) {
+        logEvent("network: " + error);
+        return false;
+    }
+    const std::string host = options.listenAddress.find(':') != std::string::npos
+                                 ? "[" + options.listenAddress + "]"
+                                 : options.listenAddress;
+    logEvent("network printer: ipp://" + host + ":" + std::to_string(options.listenPort) +
+             IppPrinter::PRINTER_PATH);
+    if (options.rawPort != 0) {
+        raw_ = std::make_unique<RawListener>(folder, logEvent);
+        const std::string rawAddress = options.listenAddress == "*" ? "" : options.listenAddress;
+        if (!raw_->start(rawAddress, options.rawPort, error)) {
+            logEvent("network: " + error);
+            return false;
+        }
+        logEvent("network printer: raw socket " + host + ":" + std::to_string(options.rawPort));
+    }
+    if (!isLocal(options.listenAddress))
+        logEvent("warning: listening on " + options.listenAddress +
+                 " without TLS: anyone who can reach it may send jobs, and they travel unencrypted");
+    return true;
+}

@@ -1,0 +1,186 @@
+#include "net/IppPrinter.h"
+
+#include "net/HpglSniff.h"
+#include "net/ReceivedFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <pappl/pappl.h>
+
+#include <chrono>
+#include <cstring>
+#include <future>
+#include <vector>
+
+namespace {
+
+constexpr const char* HPGL_FORMAT = "application/vnd.hp-HPGL";
+constexpr const char* NOT_HPGL_FORMAT = "application/x-not-hpgl";
+constexpr const char* DRIVER_NAME = "hpgl";
+
+// The documents of a job are written to the plotter as they are: the printer's own format is HP-GL.
+bool printFile(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t*)
+{
+    pappl_pr_driver_data_t data = {};
+    papplPrinterGetDriverData(papplJobGetPrinter(job), &data);
+    auto* printer = static_cast<IppPrinter*>(data.extension);
+    const char* name = papplJobGetName(job);
+    if (printer->deliver(papplJobGetFilename(job), name != nullptr ? name : ""))
+        return true;
+    papplJobSetMessage(job, "Not plotted: the document is not HP-GL or could not be queued.");
+    return false;
+}
+
+// The system asks every printer for raster callbacks. A plotter takes no raster: a raster or image job
+// ends aborted.
+bool refuseRaster(pappl_job_t*, pappl_pr_options_t*, pappl_device_t*) { return false; }
+bool refuseRasterPage(pappl_job_t*, pappl_pr_options_t*, pappl_device_t*, unsigned) { return false; }
+bool refuseRasterLine(pappl_job_t*, pappl_pr_options_t*, pappl_device_t*, unsigned, const unsigned char*)
+{
+    return false;
+}
+
+// Every undeclared document is typed here, so that the system never takes one for an image of its own
+// accord: anything not HP-GL gets a type that no filter takes, and its job ends.
+const char* detectFormat(const unsigned char* header, std::size_t size, void*)
+{
+    return looksLikeHpgl(header, size) ? HPGL_FORMAT : NOT_HPGL_FORMAT;
+}
+
+// The system's own image filters would make raster of a declared JPEG or PNG document; these filters to
+// the printer's own format come first and end such a job at once. (The PNG filter of the library's
+// version 1.3 never ends on a damaged file.)
+bool refuseImage(pappl_job_t* job, pappl_device_t*, void*)
+{
+    papplJobSetMessage(job, "Not plotted: images are not HP-GL.");
+    return false;
+}
+
+bool describeDriver(pappl_system_t*, const char*, const char*, const char*, pappl_pr_driver_data_t* data,
+                    ipp_t**, void* printer)
+{
+    data->extension = printer;
+    data->printfile_cb = printFile;
+    data->rstartjob_cb = refuseRaster;
+    data->rendjob_cb = refuseRaster;
+    data->rstartpage_cb = refuseRasterPage;
+    data->rendpage_cb = refuseRasterPage;
+    data->rwriteline_cb = refuseRasterLine;
+    data->raster_types = PAPPL_PWG_RASTER_TYPE_BLACK_1;
+    data->format = HPGL_FORMAT;
+    std::strncpy(data->make_and_model, "Marquill HP-GL plotter", sizeof data->make_and_model - 1);
+    data->kind = PAPPL_KIND_LARGE_FORMAT;
+    data->ppm = 1;
+    data->color_supported = PAPPL_COLOR_MODE_AUTO | PAPPL_COLOR_MODE_MONOCHROME;
+    data->color_default = PAPPL_COLOR_MODE_MONOCHROME;
+    data->num_resolution = 1;
+    data->x_resolution[0] = data->y_resolution[0] = 1016;
+    data->x_default = data->y_default = 1016;
+    data->num_media = 1;
+    data->media[0] = "roll_max_36x1000in";
+    data->num_source = 1;
+    data->source[0] = "main-roll";
+    std::strncpy(data->media_default.size_name, "roll_max_36x1000in",
+                 sizeof data->media_default.size_name - 1);
+    std::strncpy(data->media_default.source, "main-roll", sizeof data->media_default.source - 1);
+    data->media_default.size_width = 91440;
+    data->media_default.size_length = 2540000;
+    data->num_type = 1;
+    data->type[0] = "continuous";
+    std::strncpy(data->media_default.type, "continuous", sizeof data->media_default.type - 1);
+    data->media_ready[0] = data->media_default;
+    return true;
+}
+
+} // namespace
+
+IppPrinter::IppPrinter(Setup setup, NetLog log) : setup_(std::move(setup)), log_(std::move(log)) {}
+
+IppPrinter::~IppPrinter()
+{
+    if (thread_.joinable()) {
+        papplSystemShutdown(system_);
+        thread_.join();
+    }
+    if (system_ != nullptr)
+        papplSystemDelete(system_);
+}
+
+bool IppPrinter::start(std::string& error)
+{
+    // Errors of the system go to standard error; the server's own log tells of the jobs. No web pages and
+    // no TLS yet: there is no authentication to guard the pages' settings.
+    system_ = papplSystemCreate(PAPPL_SOPTIONS_NO_TLS, "Marquill", setup_.port, nullptr,
+                                setup_.spoolFolder.c_str(), "-", PAPPL_LOGLEVEL_ERROR, nullptr, false);
+    if (system_ == nullptr) {
+        error = "cannot make the IPP system";
+        return false;
+    }
+    if (!papplSystemAddListeners(system_, setup_.address.c_str())) {
+        error = "cannot listen on " + setup_.address + ":" + std::to_string(setup_.port);
+        return false;
+    }
+    pappl_pr_driver_t driver = {DRIVER_NAME, "HP-GL plotter", nullptr, nullptr};
+    papplSystemSetPrinterDrivers(system_, 1, &driver, nullptr, nullptr, describeDriver, this);
+    papplSystemSetMIMECallback(system_, detectFormat, this);
+    for (const char* image : {"image/jpeg", "image/png"})
+        papplSystemAddMIMEFilter(system_, image, HPGL_FORMAT, refuseImage, nullptr);
+    pappl_printer_t* printer =
+        papplPrinterCreate(system_, 0, setup_.printerName.c_str(), DRIVER_NAME,
+                           "MFG:Marquill;MDL:HP-GL plotter;CMD:HPGL;", "file:///dev/null");
+    if (printer == nullptr) {
+        error = "cannot make the IPP printer " + setup_.printerName;
+        return false;
+    }
+    // The timer runs in the system's loop, first after the system has set up its signal handlers, then
+    // every second so that the loop notices a shutdown at once rather than at its next half-minute wake-up.
+    papplSystemAddTimerCallback(
+        system_, 0, 1,
+        [](pappl_system_t*, void* printer) {
+            static_cast<IppPrinter*>(printer)->noteRunning();
+            return true;
+        },
+        this);
+    std::future<void> runs = running_.get_future();
+    thread_ = std::thread([this] { papplSystemRun(system_); });
+    if (runs.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        error = "the IPP system did not start";
+        return false;
+    }
+    return true;
+}
+
+void IppPrinter::noteRunning()
+{
+    if (!runningNoted_.exchange(true))
+        running_.set_value();
+}
+
+bool IppPrinter::deliver(const std::string& documentPath, const std::string& jobName)
+{
+    const int in = ::open(documentPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        log_("IPP job lost: cannot read " + documentPath);
+        return false;
+    }
+    ReceivedFile file(setup_.receiveFolder);
+    std::vector<unsigned char> buffer(64 * 1024);
+    ssize_t got = 0;
+    bool first = true;
+    while ((got = ::read(in, buffer.data(), buffer.size())) > 0) {
+        if (first && !looksLikeHpgl(buffer.data(), static_cast<std::size_t>(got))) {
+            ::close(in);
+            log_("IPP job refused: not HP-GL: " + jobName);
+            return false;
+        }
+        first = false;
+        if (!file.write(buffer.data(), static_cast<std::size_t>(got)))
+            break;
+    }
+    ::close(in);
+    const std::string path = got == 0 ? file.deliver(jobName) : "";
+    log_(path.empty() ? "IPP job lost: cannot write it into " + setup_.receiveFolder
+                      : "IPP job received: " + path);
+    return !path.empty();
+}
