@@ -27,6 +27,10 @@ constexpr auto PAST_THE_SECOND = 20ms;
 // How long --once waits for files that are still being written.
 constexpr auto ONCE_WAIT = std::chrono::seconds(CReceiveFolder::SETTLE_SECONDS * 2);
 
+// How often the progress of a copy reaches the published snapshot, and how many failures it lists.
+constexpr auto PROGRESS_PUBLISH_PERIOD = 500ms;
+constexpr int FAILURES_PUBLISHED = 10;
+
 constexpr int EXIT_ALL_FINISHED = 0;
 constexpr int EXIT_JOB_NOT_FINISHED = 1;
 constexpr int EXIT_INTERRUPTED = 130;
@@ -101,6 +105,7 @@ void CPlotServer::start()
     std::filesystem::create_directories(platform::toFileSystemPath(receiveFolder()), error);
     rollCount().remember();
     deletionDay_ = localDay(std::time(nullptr));
+    readFailures();
     logEvent("started: settings " + std::string(settings_.serverFile.path()) + ", receive folder " +
              receiveFolder() + ", device " + settings_.device.displayName + ", port " +
              (portOverride_.empty() ? std::string(settings_.cutInfo.Port) : portOverride_) + ", media left " +
@@ -199,7 +204,10 @@ void CPlotServer::scanAndPlot()
         logEvent(std::string("job found again, its file was written anew: ") + list_.jobAt(row)->path);
         seen_[row] = {CPlotJob::STATE_WAITING, 0};
     }
+    // New jobs show as waiting while the first of them loads.
+    publishQueue();
     plotWaitingJobs();
+    publishQueue();
 }
 
 // Plots every waiting job. An import failure ends the automatic sequence; the jobs after the failed one
@@ -273,6 +281,7 @@ void CPlotServer::reloadSettings()
     logEvent("settings reloaded: device " + std::string(settings_.device.displayName) + ", port " +
              settings_.cutInfo.Port + ", media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
              " mm");
+    publishQueue();
 }
 
 // Failures and jobs set aside show in the job's state, set after the copy's own notifications; they are
@@ -288,11 +297,39 @@ void CPlotServer::reportJobChanges()
         if (now == before)
             continue;
         before = now;
-        if (job->state == CPlotJob::STATE_FAILED)
+        if (job->state == CPlotJob::STATE_FAILED) {
             logEvent(std::string("job failed: ") + job->path + ": " + stateText(*job));
-        else if (job->state == CPlotJob::STATE_STANDBY && job->messageId != 0)
+            readFailures();
+        } else if (job->state == CPlotJob::STATE_STANDBY && job->messageId != 0)
             logEvent(std::string("job skipped: ") + job->path + ": " + stateText(*job));
     }
+    publishQueue();
+}
+
+void CPlotServer::readFailures()
+{
+    failures_.clear();
+    if (board_ == nullptr || run_.journal() == nullptr)
+        return;
+    for (const PlotJournal::CopyRecord& copy : run_.journal()->lastFailures(FAILURES_PUBLISHED))
+        failures_.push_back({.path = copy.userPath,
+                             .text = copy.text,
+                             .number = copy.number,
+                             .copies = copy.copies,
+                             .ended = copy.ended});
+}
+
+void CPlotServer::publishQueue(bool progress)
+{
+    if (board_ == nullptr)
+        return;
+    const SteadyTime now = std::chrono::steady_clock::now();
+    if (progress && now < lastPublished_ + PROGRESS_PUBLISH_PERIOD)
+        return;
+    lastPublished_ = now;
+    QueueSnapshot snapshot = takeSnapshot(list_, settings_.server, settings_.device.displayName);
+    snapshot.failures = failures_;
+    board_->publish(std::move(snapshot));
 }
 
 std::string CPlotServer::receiveFolder() const { return CIntake::automaticFolder(settings_.serverFile); }
@@ -385,6 +422,7 @@ void CPlotServer::selectionChanged(int row)
 
 void CPlotServer::progressText(int row, const std::string&)
 {
+    publishQueue(true);
     if (copyStarted_)
         return;
     copyStarted_ = true;
@@ -414,6 +452,7 @@ void CPlotServer::statusText(const std::string&)
     port_->beginCopy();
     syncRollCount();
     logEvent("media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
+    publishQueue();
     if (takeReloadRequest())
         reloadSettings();
 }

@@ -7,6 +7,7 @@
 #include "jobs/CJobListView.h"
 #include "jobs/CManualJobList.h"
 #include "jobs/CPlotRun.h"
+#include "jobs/QueueSnapshot.h"
 
 #include <chrono>
 #include <deque>
@@ -33,6 +34,8 @@ public:
     // Plots what is in the receive folder now, waiting a little for files still being written, and
     // returns marquill-plot's exit status: 0 when every job finished, 1 when one did not, 130 when stopped.
     int serveOnce();
+    // Publishes what the queue shows to the board whenever it changes, for readers in other threads.
+    void publishTo(SharedQueueSnapshot* board) { board_ = board; }
 
 private:
     using SteadyTime = std::chrono::steady_clock::time_point;
@@ -54,6 +57,9 @@ private:
     bool filesHeldBack() const;
     std::string runningPlotFile() const;
     void waitForEvents(SteadyTime due);
+    // Progress during a copy is published at most a few times a second; other changes at once.
+    void publishQueue(bool progress = false);
+    void readFailures();
 
     // What the queue tells its view.
     void progressText(int row, const std::string& text) override;
@@ -87,4 +93,7 @@ private:
     int deletionDay_ = 0;
     SteadyTime lastScan_;
     SteadyTime lastArrival_;
+    SharedQueueSnapshot* board_ = nullptr;
+    std::vector<QueueSnapshot::Failure> failures_;
+    SteadyTime lastPublished_;
 };

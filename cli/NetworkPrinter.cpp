@@ -32,6 +32,8 @@ bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& 
                             .receiveFolder = folder,
                             .spoolFolder = spool};
     ipp_ = std::make_unique<IppPrinter>(std::move(setup), logEvent);
+    if (status_)
+        ipp_->addPages([page = status_.get()](_pappl_system_s* system) { page->addTo(system); });
     std::string error;
     const bool started = ipp_->start(error);
     catchServerSignals();

@@ -2,6 +2,7 @@
 
 #include "net/IppPrinter.h"
 #include "net/RawListener.h"
+#include "net/StatusPage.h"
 
 #include <memory>
 #include <string>
@@ -15,8 +16,11 @@ class NetworkPrinter {
 public:
     // Opens the listeners; false with the reason logged when one cannot be opened.
     bool start(const ServerOptions& options, const StartupSettings& settings, const std::string& home);
+    // Serves the status page of the queue the server publishes; call before start.
+    void showQueue(const SharedQueueSnapshot& queue) { status_ = std::make_unique<StatusPage>(queue); }
 
 private:
+    std::unique_ptr<StatusPage> status_;
     std::unique_ptr<IppPrinter> ipp_;
     std::unique_ptr<RawListener> raw_;
 };

@@ -24,8 +24,13 @@ int main(int argc, char** argv)
 
     const std::string outputFolder =
         options.outputFolder.empty() ? start.home() + "Output" : options.outputFolder;
+    SharedQueueSnapshot queue;
     CPlotServer server(*settings, options.port, outputFolder);
     NetworkPrinter network;
+    if (!options.listenAddress.empty()) {
+        server.publishTo(&queue);
+        network.showQueue(queue);
+    }
     if (!options.listenAddress.empty() && !network.start(options, *settings, start.home()))
         return 2;
     return options.once ? server.serveOnce() : server.serve();

@@ -192,17 +192,18 @@ bool PlotJournal::wasPlotted(const std::string& sha256, const std::string& fileS
     return query.step() == SQLITE_ROW;
 }
 
-std::vector<PlotJournal::CopyRecord> PlotJournal::history(std::time_t since) const
+namespace {
+
+constexpr const char* COPY_COLUMNS =
+    "SELECT delivery.user_path, delivery.sha256, copy.number, copy.copies, copy.started_at, "
+    "IFNULL(copy.ended_at, 0), copy.result, copy.text, copy.media, copy.output "
+    "FROM copy JOIN delivery ON delivery.id = copy.delivery ";
+
+std::vector<PlotJournal::CopyRecord> readCopies(Statement& query)
 {
-    Statement query(db_,
-                    "SELECT delivery.user_path, delivery.sha256, copy.number, copy.copies, copy.started_at, "
-                    "IFNULL(copy.ended_at, 0), copy.result, copy.text, copy.media, copy.output "
-                    "FROM copy JOIN delivery ON delivery.id = copy.delivery "
-                    "WHERE copy.started_at >= ? ORDER BY copy.id");
-    query.bind(std::int64_t{since} * 1000);
-    std::vector<CopyRecord> records;
+    std::vector<PlotJournal::CopyRecord> records;
     while (query.step() == SQLITE_ROW) {
-        CopyRecord record;
+        PlotJournal::CopyRecord record;
         record.userPath = query.text(0);
         record.sha256 = query.text(1);
         record.number = static_cast<int>(query.integer(2));
@@ -216,4 +217,21 @@ std::vector<PlotJournal::CopyRecord> PlotJournal::history(std::time_t since) con
         records.push_back(std::move(record));
     }
     return records;
+}
+
+} // namespace
+
+std::vector<PlotJournal::CopyRecord> PlotJournal::history(std::time_t since) const
+{
+    Statement query(db_, (std::string(COPY_COLUMNS) + "WHERE copy.started_at >= ? ORDER BY copy.id").c_str());
+    query.bind(std::int64_t{since} * 1000);
+    return readCopies(query);
+}
+
+std::vector<PlotJournal::CopyRecord> PlotJournal::lastFailures(int limit) const
+{
+    Statement query(
+        db_, (std::string(COPY_COLUMNS) + "WHERE copy.result = ? ORDER BY copy.id DESC LIMIT ?").c_str());
+    query.bind(std::string(FAILED)).bind(std::int64_t{limit});
+    return readCopies(query);
 }

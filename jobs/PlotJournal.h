@@ -80,6 +80,8 @@ public:
     };
     // Every copy begun at or after since, oldest first.
     std::vector<CopyRecord> history(std::time_t since) const;
+    // The last copies that failed, newest first, at most limit of them.
+    std::vector<CopyRecord> lastFailures(int limit) const;
 
 private:
     bool execute(const std::string& sql);

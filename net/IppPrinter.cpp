@@ -133,6 +133,8 @@ bool IppPrinter::start(std::string& error)
         error = "cannot make the IPP printer " + setup_.printerName;
         return false;
     }
+    if (addPages_)
+        addPages_(system_);
     // The timer runs in the system's loop, first after the system has set up its signal handlers, then
     // every second so that the loop notices a shutdown at once rather than at its next half-minute wake-up.
     papplSystemAddTimerCallback(

@@ -3,6 +3,7 @@
 #include "net/NetLog.h"
 
 #include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -34,6 +35,8 @@ public:
     // handlers again after this. False with a message in error when the system cannot be made or its
     // address cannot be listened on.
     bool start(std::string& error);
+    // Adds pages of our own to the system's web server as it starts; call before start.
+    void addPages(std::function<void(_pappl_system_s*)> add) { addPages_ = std::move(add); }
     // The printer's URI path: the system has one printer.
     static constexpr const char* PRINTER_PATH = "/ipp/print";
 
@@ -48,4 +51,5 @@ private:
     std::promise<void> running_;
     std::atomic<bool> runningNoted_ = false;
     std::thread thread_;
+    std::function<void(_pappl_system_s*)> addPages_;
 };
