@@ -51,7 +51,6 @@ std::string StatusPage::render()
         return statusPageHtml(starting, {}, REFRESH_SECONDS);
     }
     std::vector<PreviewCell> cells;
-    const std::lock_guard lock(mutex_);
     std::set<std::string> shown;
     for (const QueueSnapshot::Job& job : snapshot->jobs) {
         if (cells.size() == MAX_PREVIEWS) {
@@ -63,35 +62,42 @@ std::string StatusPage::render()
         shown.insert(platform::toFileSystemPath(job.path));
     }
     // Previews of jobs that have left the queue are not kept.
+    const std::lock_guard lock(mutex_);
     std::erase_if(previews_, [&shown](const auto& entry) { return shown.count(entry.first) == 0; });
     return statusPageHtml(*snapshot, cells, REFRESH_SECONDS);
 }
 
+// The lock is held only to look up and to store: a large file loading for one reader does not hold up the
+// others. Two readers may draw the same new file at once; the second to finish stores the same picture.
 PreviewCell StatusPage::previewOf(const QueueSnapshot::Job& job)
 {
     const std::string path = platform::toFileSystemPath(job.path);
     struct stat file {};
     if (::stat(path.c_str(), &file) != 0)
         return noted("The file is gone.");
-    Cached& cached = previews_[path];
-    const std::int64_t modifiedNs = std::int64_t{file.st_mtim.tv_sec} * 1000000000 + file.st_mtim.tv_nsec;
-    if (cached.size == file.st_size && cached.modifiedNs == modifiedNs)
-        return cached.cell;
-    cached.size = file.st_size;
-    cached.modifiedNs = modifiedNs;
-    if (file.st_size > MAX_PREVIEW_FILE_BYTES) {
-        cached.cell = noted("Too large to preview.");
-        return cached.cell;
+    Cached made;
+    made.size = file.st_size;
+    made.modifiedNs = std::int64_t{file.st_mtim.tv_sec} * 1000000000 + file.st_mtim.tv_nsec;
+    {
+        const std::lock_guard lock(mutex_);
+        const auto cached = previews_.find(path);
+        if (cached != previews_.end() && cached->second.size == made.size &&
+            cached->second.modifiedNs == made.modifiedNs)
+            return cached->second.cell;
     }
     std::unique_ptr<CPlot> plot;
-    if (loadPlot(plot, path) != RESULT_OK || !plot) {
-        cached.cell = noted("No preview: the file could not be read as a plot.");
-        return cached.cell;
+    if (made.size > MAX_PREVIEW_FILE_BYTES) {
+        made.cell = noted("Too large to preview.");
+    } else if (loadPlot(plot, path) != RESULT_OK || !plot) {
+        made.cell = noted("No preview: the file could not be read as a plot.");
+    } else {
+        SvgPreview preview = svgPreview(*plot, SvgPreviewLimits{});
+        made.cell.svg = std::move(preview.svg);
+        if (preview.cutShort)
+            made.cell.note =
+                "The preview shows the first " + std::to_string(preview.points) + " points of the drawing.";
     }
-    SvgPreview preview = svgPreview(*plot, SvgPreviewLimits{});
-    cached.cell.svg = std::move(preview.svg);
-    cached.cell.note = preview.cutShort ? "The preview shows the first " + std::to_string(preview.points) +
-                                              " points of the drawing."
-                                        : "";
-    return cached.cell;
+    const std::lock_guard lock(mutex_);
+    previews_[path] = made;
+    return made.cell;
 }

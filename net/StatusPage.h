@@ -20,7 +20,7 @@ public:
     static constexpr int REFRESH_SECONDS = 5;
     // Previews on one page, and the largest file drawn: a page stays quick however long the queue.
     static constexpr std::size_t MAX_PREVIEWS = 40;
-    static constexpr std::int64_t MAX_PREVIEW_FILE_BYTES = 256LL * 1024 * 1024;
+    static constexpr std::int64_t MAX_PREVIEW_FILE_BYTES = 64LL * 1024 * 1024;
 
     explicit StatusPage(const SharedQueueSnapshot& queue) : queue_(queue) {}
 

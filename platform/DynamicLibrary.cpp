@@ -11,7 +11,8 @@ namespace {
 
 std::string& lastError()
 {
-    static std::string error;
+    // One per thread, as dlerror's own text is: plots may be loaded in more than one thread.
+    static thread_local std::string error;
     return error;
 }
 
