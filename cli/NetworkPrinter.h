@@ -20,6 +20,7 @@ public:
     void showQueue(const SharedQueueSnapshot& queue) { status_ = std::make_unique<StatusPage>(queue); }
 
 private:
+    // Before the IPP printer, so that it outlives the system's threads that serve it.
     std::unique_ptr<StatusPage> status_;
     std::unique_ptr<IppPrinter> ipp_;
     std::unique_ptr<RawListener> raw_;

@@ -18,7 +18,9 @@ std::string numbered(const std::string& name, int number)
     if (number == 1)
         return name;
     const std::size_t dot = name.find_last_of('.');
-    const std::string suffix = "-" + std::to_string(number);
+    // Built by appending: GCC 12 at -O3 takes "-" + to_string() for an overlapping copy (-Wrestrict).
+    std::string suffix = "-";
+    suffix += std::to_string(number);
     if (dot == std::string::npos || dot == 0)
         return name + suffix;
     return name.substr(0, dot) + suffix + name.substr(dot);
