@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -108,11 +109,10 @@ void IntakeFilter::beginScan(const std::string& folder)
         names_.push_back(std::move(name));
     }
     // Files gone since are forgotten.
-    for (auto it = notPlots_.begin(); it != notPlots_.end();) {
-        const std::string name = fs::path(platform::toFileSystemPath(it->first)).filename().string();
-        it = std::find(names_.begin(), names_.end(), name) == names_.end() ? notPlots_.erase(it)
-                                                                           : std::next(it);
-    }
+    const std::set<std::string> present(names_.begin(), names_.end());
+    std::erase_if(notPlots_, [&present](const auto& entry) {
+        return present.count(fs::path(platform::toFileSystemPath(entry.first)).filename().string()) == 0;
+    });
 }
 
 bool IntakeFilter::accept(const std::string& path)
@@ -163,14 +163,13 @@ void IntakeFilter::endScan(const CJobList& list)
     }
     std::sort(leftOut_.begin(), leftOut_.end(),
               [](const LeftOutFile& a, const LeftOutFile& b) { return a.path < b.path; });
+    leftOutPaths_.clear();
+    for (const LeftOutFile& file : leftOut_)
+        leftOutPaths_.insert(file.path);
 }
 
 bool IntakeFilter::isLeftOut(const std::string& path) const
 {
-    const std::string fileSystemPath = platform::toFileSystemPath(path);
-    const fs::path asPath(fileSystemPath);
-    if (isSettingsFile(folder_, asPath.filename().string()))
-        return true;
-    return std::any_of(leftOut_.begin(), leftOut_.end(),
-                       [&](const LeftOutFile& file) { return file.path == path; });
+    const std::string name = fs::path(platform::toFileSystemPath(path)).filename().string();
+    return isSettingsFile(folder_, name) || leftOutPaths_.count(path) != 0;
 }

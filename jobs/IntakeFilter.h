@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ctime>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,7 @@ private:
     bool inSettingsFolder_ = false;
     std::vector<std::string> names_;
     std::vector<LeftOutFile> leftOut_;
+    std::set<std::string> leftOutPaths_;
     // Files found to be no plot, with what they were then, so that they are read again only once changed.
     std::map<std::string, FileState> notPlots_;
 };
