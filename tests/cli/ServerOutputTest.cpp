@@ -1,3 +1,4 @@
+#include "cli/OutputNames.h"
 #include "jobs/PlotJournal.h"
 
 #include "ChildProcess.h"
@@ -196,6 +197,35 @@ TEST_F(ServerOutputTest, APassThatDoesNotFitTheDiskLeavesNoOutputAndFailsTheCopy
     EXPECT_EQ(before - mediaLeft(), copy.media);
     EXPECT_GT(copy.media, 0);
     EXPECT_LT(copy.media, wholeCopy);
+}
+
+// A stem is cut at a character's edge, and a move never replaces a file, not even one made meanwhile.
+TEST(OutputNames, StemsFitTheFileSystemAndMovesNeverReplace)
+{
+    // 2 bytes of "é" repeated, so that the cut falls inside a character unless it steps back.
+    std::string accented;
+    while (accented.size() < 300)
+        accented += "\xc3\xa9";
+    const std::string stem = outputnames::stemOf("/in/" + accented + ".plt");
+    EXPECT_EQ(stem.size(), 222U);
+    EXPECT_EQ(stem, accented.substr(0, 222));
+    EXPECT_EQ(outputnames::stemOf("/in/job.plt"), "job");
+    EXPECT_EQ(outputnames::stemOf("C:/in/.plt"), ".plt");
+
+    TempDir folder;
+    folder.write("job.out", "first");
+    folder.write("job-2.out", "second");
+    const std::string pass = folder.write(".job.out.part", "third");
+    std::string chosen;
+    EXPECT_EQ(outputnames::moveToFreeName(pass, folder.path().string(), "job", ".out", chosen),
+              folder.file("job-3.out"));
+    EXPECT_EQ(chosen, "job-3");
+    EXPECT_EQ(TempDir::read(folder.file("job.out")), "first");
+    EXPECT_EQ(TempDir::read(folder.file("job-2.out")), "second");
+    EXPECT_EQ(TempDir::read(folder.file("job-3.out")), "third");
+    EXPECT_FALSE(fs::exists(pass));
+    // A pass whose temporary file is gone is no output.
+    EXPECT_EQ(outputnames::moveToFreeName(pass, folder.path().string(), "job", ".out", chosen), std::nullopt);
 }
 
 } // namespace
