@@ -137,6 +137,9 @@ TEST_F(ServerOutputTest, FilesOfOneNameGetOutputsOfTheirOwnThatTheJournalNames)
     EXPECT_EQ(copies[hpgl].output, home.file("Output/job.out"));
     EXPECT_EQ(copies[plt].output, home.file("Output/job-2.out"));
     EXPECT_THAT(log("first.txt"), HasSubstr("finished: " + plt + " -> " + home.file("Output/job-2.out")));
+    const std::vector<std::string> history = {"--home", home.path().string(), "--history"};
+    ASSERT_EQ(finishProgram(startProgram(PLOT_TOOL, history, home.file("history.txt")), 30s), 0);
+    EXPECT_THAT(log("history.txt"), HasSubstr(plt + " -> " + home.file("Output/job-2.out")));
     const std::string firstHpgl = TempDir::read(home.file("Output/job.out"));
     const std::string firstPlt = TempDir::read(home.file("Output/job-2.out"));
     EXPECT_TRUE(firstHpgl != firstPlt);
