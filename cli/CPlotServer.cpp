@@ -147,12 +147,20 @@ int CPlotServer::serveOnce()
     start();
     scanAndPlot();
     const SteadyTime giveUp = std::chrono::steady_clock::now() + ONCE_WAIT;
-    while (!stopRequested() && filesHeldBack() && std::chrono::steady_clock::now() < giveUp) {
+    while (!stopRequested() && !filesHeldBack().empty() && std::chrono::steady_clock::now() < giveUp) {
         waitForEvents(std::chrono::steady_clock::now() + untilNextSecond() + PAST_THE_SECOND);
         scanAndPlot();
     }
     const bool stopped = stopRequested();
-    bool allFinished = true;
+    // A file left out, or still being written when the wait is over, is a file this run did not plot.
+    bool allFinished = !leftOut_.any();
+    if (!stopped) {
+        for (const std::string& path : filesHeldBack()) {
+            allFinished = false;
+            logEvent("not listed, still being written after " + std::to_string(ONCE_WAIT.count()) +
+                     " s: " + path);
+        }
+    }
     for (int row = 0; row < list_.rowCount(); ++row) {
         const CPlotJob* job = list_.jobAt(row);
         if (job != nullptr && job->state != CPlotJob::STATE_FINISHED) {
@@ -190,6 +198,7 @@ void CPlotServer::scanAndPlot()
     watch_.watch(platform::toFileSystemPath(receiveFolder()));
     const int before = list_.rowCount();
     intake_.pollAutomatic();
+    leftOut_.update(intake_.automaticFilter().leftOut());
     for (int row = before; row < list_.rowCount(); ++row) {
         CPlotJob* job = list_.jobAt(row);
         if (job == nullptr)
@@ -334,9 +343,10 @@ void CPlotServer::publishQueue(bool progress)
 
 std::string CPlotServer::receiveFolder() const { return CIntake::automaticFolder(settings_.serverFile); }
 
-// Whether the folder holds files that the scans leave for later, as they may still be being written.
-bool CPlotServer::filesHeldBack() const
+// The folder's files that the scans leave for later, as they may still be being written.
+std::vector<std::string> CPlotServer::filesHeldBack() const
 {
+    std::vector<std::string> heldBack;
     const std::string folder = receiveFolder();
     std::error_code error;
     std::filesystem::directory_iterator entries(platform::toFileSystemPath(folder), error);
@@ -345,10 +355,10 @@ bool CPlotServer::filesHeldBack() const
         if (entries->is_directory(typeError))
             continue;
         const std::string path = platform::joinPath(folder, entries->path().filename().string());
-        if (CPlotJob::pathFits(path) && !list_.hasPath(path))
-            return true;
+        if (CPlotJob::pathFits(path) && !list_.hasPath(path) && !intake_.automaticFilter().isLeftOut(path))
+            heldBack.push_back(path);
     }
-    return false;
+    return heldBack;
 }
 
 std::string CPlotServer::runningPlotFile() const

@@ -2,6 +2,7 @@
 
 #include "cli/EndedJobFiles.h"
 #include "cli/FolderWatch.h"
+#include "cli/LeftOutReport.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/CIntake.h"
 #include "jobs/CJobListView.h"
@@ -54,7 +55,7 @@ private:
     void markFinishedJobs();
     void takeUpJournaledJob(CPlotJob& job);
     std::string receiveFolder() const;
-    bool filesHeldBack() const;
+    std::vector<std::string> filesHeldBack() const;
     std::string runningPlotFile() const;
     void waitForEvents(SteadyTime due);
     // Progress during a copy is published at most a few times a second; other changes at once.
@@ -84,6 +85,7 @@ private:
     CPlotRun run_;
     EndedJobFiles endedJobs_;
     FolderWatch watch_;
+    LeftOutReport leftOut_;
     std::deque<int> posted_;
     std::map<int, JobSeen> seen_;
     std::set<const CPlotJob*> marked_;

@@ -2,6 +2,7 @@
 
 #include "jobs/PlotJournal.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -57,10 +58,13 @@ int printHistory(const std::string& home, std::time_t since, bool csv, std::FILE
                          copy.sha256.c_str());
             continue;
         }
-        std::fprintf(out, "%s  %s  copy %d/%d  %6lld mm  %-9s %s%s%s\n", localTimeText(copy.started).c_str(),
-                     localTimeText(copy.ended).c_str(), copy.number, copy.copies,
-                     static_cast<long long>(copy.media), copy.result.c_str(), copy.userPath.c_str(),
-                     copy.text.empty() ? "" : ": ", copy.text.c_str());
+        std::string output = copy.output;
+        std::replace(output.begin(), output.end(), '\n', ' ');
+        std::fprintf(out, "%s  %s  copy %d/%d  %6lld mm  %-9s %s%s%s%s%s\n",
+                     localTimeText(copy.started).c_str(), localTimeText(copy.ended).c_str(), copy.number,
+                     copy.copies, static_cast<long long>(copy.media), copy.result.c_str(),
+                     copy.userPath.c_str(), copy.text.empty() ? "" : ": ", copy.text.c_str(),
+                     output.empty() ? "" : " -> ", output.c_str());
     }
     return 0;
 }

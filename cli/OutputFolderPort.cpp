@@ -1,9 +1,11 @@
 #include "cli/OutputFolderPort.h"
 
+#include "cli/OutputNames.h"
 #include "platform/PathMapping.h"
 #include "ports/PortKind.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -21,6 +23,14 @@ std::optional<std::string> OutputFolderPort::answerFileName() const
     return passTemporary_;
 }
 
+std::string OutputFolderPort::writtenOutput() const
+{
+    std::string lines;
+    for (const std::string& output : copyOutputs_)
+        lines += (lines.empty() ? "" : "\n") + output;
+    return lines;
+}
+
 PortOpenResult OutputFolderPort::Open(OutputMethod method, MessageSteps steps, std::int32_t* stopFlag)
 {
     // A pass left open ends here, before the names of the new one are set.
@@ -28,13 +38,11 @@ PortOpenResult OutputFolderPort::Open(OutputMethod method, MessageSteps steps, s
     stopFlag_ = stopFlag;
     if (classifyPortName(portName()) == kFilePort) {
         // The job's path may be in Windows form; only its file name counts here.
-        std::string stem = fs::path(platform::toFileSystemPath(plotFile_())).stem().string();
-        if (stem.empty())
-            stem = "plot";
+        if (passes_ == 0)
+            stem_ = outputnames::stemOf(platform::toFileSystemPath(plotFile_()));
         ++passes_;
-        const std::string name = passes_ > 1 ? stem + "." + std::to_string(passes_) + ".out" : stem + ".out";
-        passOutput_ = (fs::path(outputFolder_) / name).string();
-        passTemporary_ = (fs::path(outputFolder_) / ("." + name + ".part")).string();
+        const std::string pass = passes_ > 1 ? "." + std::to_string(passes_) : std::string();
+        passTemporary_ = (fs::path(outputFolder_) / ("." + stem_ + pass + ".out.part")).string();
     }
     const PortOpenResult opened = CPlotPort::Open(method, steps, stopFlag);
     if (opened == PortOpenFailed)
@@ -45,19 +53,34 @@ PortOpenResult OutputFolderPort::Open(OutputMethod method, MessageSteps steps, s
 void OutputFolderPort::Close()
 {
     // The flag is still down when the pass ran to its end; the base raises it. A stopped pass lowers it
-    // again to send its closing commands, and is no whole pass either.
-    const bool whole = (stopFlag_ == nullptr || *stopFlag_ == 0) && !passWasStopped();
+    // again to send its closing commands, and is no whole pass either. Whether the pass is whole is known
+    // only once the base has written its last block and closed the file: a full disk says so then.
+    const bool stopped = (stopFlag_ != nullptr && *stopFlag_ != 0) || passWasStopped();
     CPlotPort::Close();
     stopFlag_ = nullptr;
     if (passTemporary_.empty())
         return;
+    if (!stopped && writeError().empty())
+        placePass();
     std::error_code error;
-    if (whole) {
-        fs::rename(passTemporary_, passOutput_, error);
-        if (!error)
-            lastOutput_ = passOutput_;
-    }
-    if (!whole || error)
-        fs::remove(passTemporary_, error);
+    fs::remove(passTemporary_, error);
     passTemporary_.clear();
+}
+
+// The first pass of a copy takes the first free name after the plot file; the later ones are named after
+// the name it took.
+void OutputFolderPort::placePass()
+{
+    const std::string base = copyBase_.empty() ? stem_ : copyBase_ + "." + std::to_string(passes_);
+    std::string chosen;
+    const std::optional<std::string> placed =
+        outputnames::moveToFreeName(passTemporary_, outputFolder_, base, ".out", chosen);
+    if (!placed) {
+        failWith("cannot name the output file after " + base + ".out: " + std::strerror(errno));
+        return;
+    }
+    if (copyBase_.empty())
+        copyBase_ = chosen;
+    lastOutput_ = *placed;
+    copyOutputs_.push_back(*placed);
 }

@@ -50,20 +50,42 @@ std::string CIntake::manualFolder(const CProfile& serverFile)
     return receiveFolder(serverFile, ReceiveKeys::MReceivePath);
 }
 
+namespace {
+
+// The folder of Server.INI, whose own files are never jobs.
+std::string settingsFolder(const CProfile& serverFile)
+{
+    return std::filesystem::path(serverFile.path()).parent_path().string();
+}
+
+} // namespace
+
 void CIntake::pollAutomatic()
 {
     platform::WaitCursor waitCursor;
+    const std::string folder = automaticFolder(serverFile_);
+    automaticFilter_.setSettingsFolder(settingsFolder(serverFile_));
+    automaticFilter_.beginScan(folder);
     const auto listed = [this](const std::string& path) { return automatic_.hasPath(path); };
-    for (const std::string& path : automaticFolder_.scan(automaticFolder(serverFile_), listed))
-        automatic_.addJob(path);
+    for (const std::string& path : automaticFolder_.scan(folder, listed)) {
+        if (automaticFilter_.accept(path))
+            automatic_.addJob(path);
+    }
+    automaticFilter_.endScan(automatic_);
 }
 
 void CIntake::pollManual()
 {
     platform::WaitCursor waitCursor;
+    const std::string folder = manualFolder(serverFile_);
+    manualFilter_.setSettingsFolder(settingsFolder(serverFile_));
+    manualFilter_.beginScan(folder);
     const auto listed = [this](const std::string& path) { return manual_.hasPath(path); };
-    for (const std::string& path : manualFolder_.scan(manualFolder(serverFile_), listed))
-        manual_.addManualJob(path);
+    for (const std::string& path : manualFolder_.scan(folder, listed)) {
+        if (manualFilter_.accept(path))
+            manual_.addManualJob(path);
+    }
+    manualFilter_.endScan(manual_);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/CReceiveFolder.h"
+#include "jobs/IntakeFilter.h"
 
 #include <ctime>
 #include <string>
@@ -20,10 +21,13 @@ public:
             CReceiveFolder::Clock clock = systemClock);
 
     // Scans the automatic receive folder: every new file becomes a waiting job, or a finished one when it
-    // carries the plotted mark.
+    // carries the plotted mark. Files that are no plot and the settings folder's own files are left out
+    // (see IntakeFilter).
     void pollAutomatic();
-    // Scans the manual receive folder into the manual list.
+    // Scans the manual receive folder into the manual list, leaving out what the automatic scan does.
     void pollManual();
+    // What the last scan of the automatic folder left out.
+    const IntakeFilter& automaticFilter() const { return automaticFilter_; }
     // Copies a plot file into the receive folder of the automatic or the manual list, so that the folder
     // stays what the list holds, and lists it at once. A file already in that folder is only listed; a
     // name taken in the folder gets " (2)", " (3)"... before its extension. Returns the new row, or -1
@@ -44,6 +48,8 @@ private:
     const CProfile& serverFile_;
     CReceiveFolder automaticFolder_;
     CReceiveFolder manualFolder_;
+    IntakeFilter automaticFilter_;
+    IntakeFilter manualFilter_;
 };
 
 // Sets the plotted mark on the job's file: its modification time becomes local midnight of the day it

@@ -5,6 +5,7 @@
 
 #include "jobs/PlotJournal.h"
 #include "jobs/RollCount.h"
+#include "jobs/SectionCharges.h"
 
 #include <cstdint>
 #include <memory>
@@ -121,6 +122,8 @@ private:
     bool markPlotted_ = true;
     // Whether the copy in output has sent any of its drawing.
     bool sentDrawing_ = false;
+    // The sections of the band in output, charged as the device takes them.
+    SectionCharges sectionCharges_;
     CProfile* serverFile_ = nullptr;
     std::optional<RollCount> rollCount_;
     bool mediaSaveReported_ = false;

@@ -267,13 +267,18 @@ CPlotRun::CopyEnd CPlotRun::sendBands(const CPlotJob& job, const CPlot& plot, CS
 
 // The media is charged section by section as the sections go out, and the roll count kept in Server.INI at
 // once: a run killed in the middle of a copy leaves a count that holds what the device was sent. During
-// the pass only what the device has taken bytes of is charged; at its end, a port that failed before the
-// device took a byte used no media.
+// the pass only the sections the device has taken bytes of are charged; at its end, a port that failed
+// used the media of those sections only (none when the device took no byte), and a pass that ended
+// otherwise used the band's media up to its last section.
 void CPlotRun::chargeMedia(const CPlotPort& port, std::int32_t consumed, std::int32_t& charged,
                            bool passEnded)
 {
     const bool failed = !port.writeError().empty();
-    if (consumed == charged || (port.bytesSent() == 0 && (failed || !passEnded)) || (failed && !passEnded))
+    if (failed && !passEnded)
+        return;
+    if (!passEnded || failed)
+        consumed = sectionCharges_.reached(port.bytesSent(), charged);
+    if (consumed == charged || (port.bytesSent() == 0 && (failed || !passEnded)))
         return;
     const std::int64_t media = std::int64_t{consumed} - charged;
     charged = consumed;
@@ -311,6 +316,7 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter
     float x0 = 0.0f;
     float x1 = step;
     std::uint32_t sections = 0;
+    sectionCharges_.clear();
     if (!(0.0f <= bounds.right))
         return false;
     for (bool first = true;; first = false) {
@@ -336,6 +342,7 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter
             if (device_.stopFlag != 0)
                 return true;
             consumed = truncToInt(piece->extent.right);
+            sectionCharges_.sectionBegins(device_.outputPort().bytesHandedOver(), consumed);
             if (settings_.PloterOffset != 0)
                 piece->applyTransform(CMatrix::Translation(0.0f, static_cast<float>(settings_.PloterOffset)));
             // Device units, the band starting at 0.

@@ -2,6 +2,7 @@
 
 #include "jobs/CPlotJob.h"
 #include "jobs/RunTexts.h"
+#include "output/CPlotterDevice.h"
 #include "output/ServerSettings.h"
 #include "platform/Hooks.h"
 #include "platform/PathMapping.h"
@@ -40,7 +41,9 @@ void CPlotRun::journalCopyEnds(const CPlotJob& job, int result)
     } else {
         text = job.messageText.empty() ? strings::localString(result) : job.messageText;
     }
-    journal_->endCopy(journalCopy_, kind, text, settings_.REMAINMEDIALENGTH);
+    // A port that names its own output files (the server's output folder) says where the copy went.
+    const std::string output = device_.port ? device_.port->writtenOutput() : std::string();
+    journal_->endCopy(journalCopy_, kind, text, settings_.REMAINMEDIALENGTH, output);
     journalCopy_ = 0;
     reportJournal();
 }

@@ -1,7 +1,7 @@
 #include "net/RawListener.h"
 
-#include "net/HpglSniff.h"
 #include "net/ReceivedFile.h"
+#include "plotdata/HpglSniff.h"
 
 #include <fcntl.h>
 #include <netdb.h>

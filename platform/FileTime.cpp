@@ -59,16 +59,34 @@ bool isLocalMidnight(std::time_t time)
     return ::localtime_r(&time, &date) != nullptr && !sameLocalDate(time - 1, date);
 }
 
+namespace {
+
+// The modification time of the path itself: a symbolic link's own, not its target's.
+std::optional<std::time_t> ownModifiedTime(const std::string& path)
+{
+    struct stat status {};
+    if (::lstat(toFileSystemPath(path).c_str(), &status) != 0)
+        return std::nullopt;
+    return status.st_mtim.tv_sec;
+}
+
+} // namespace
+
 bool hasPlottedMark(const std::string& path)
 {
-    const auto modified = fileModifiedTime(path);
+    const auto modified = ownModifiedTime(path);
     return modified && isLocalMidnight(*modified);
 }
 
+// A link in the receive folder is followed to read the plot, never to change what it points at: the mark
+// goes on the link itself, and the target keeps its time.
 bool setPlottedMark(const std::string& path)
 {
-    const auto modified = fileModifiedTime(path);
-    return modified && setFileModifiedTime(path, localMidnight(*modified));
+    const auto modified = ownModifiedTime(path);
+    if (!modified)
+        return false;
+    const timespec times[2] = {{0, UTIME_OMIT}, {localMidnight(*modified), 0}};
+    return ::utimensat(AT_FDCWD, toFileSystemPath(path).c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 } // namespace platform

@@ -20,6 +20,8 @@ std::time_t localMidnight(std::time_t time);
 // Whether time is the first second of its local day.
 bool isLocalMidnight(std::time_t time);
 
+// The mark of a symbolic link is the link's own modification time: the link is followed to read the plot
+// only, and its target is never changed.
 bool hasPlottedMark(const std::string& path);
 // False when the file's status cannot be read or written.
 bool setPlottedMark(const std::string& path);

@@ -200,6 +200,9 @@ void CPlotPort::Close()
 {
     if (open_ && connection_ != nullptr && !pending_.empty())
         dropPending(writeBlocks(pending_.data(), pending_.size()));
+    // A pass into a file has ended whole only once its last block is on the disk and the file closed.
+    if (open_ && connection_ != nullptr && writeError_.empty() && !stopRaised() && !connection_->finish())
+        failWith(connection_->brokenReason());
     if (open_ && bufferQuery_ && writeError_.empty() && !stopRaised() && !passWasStopped())
         confirmEnd();
     pending_.clear();

@@ -113,6 +113,9 @@ public:
     const std::string& writeError() const { return writeError_; }
     // The bytes taken since the port was selected: the run selects it once per copy.
     std::size_t bytesSent() const { return bytesSent_; }
+    // The bytes handed over since the port was selected: those sent and those still waiting for their
+    // block.
+    std::size_t bytesHandedOver() const { return bytesSent_ + pending_.size(); }
     // Called once when a write has made no progress for a few seconds, and again only after the device
     // took data in between; the writer keeps waiting, as the operator may be changing the media.
     void setStallNotice(std::function<void(std::size_t bytesSent)> notice);
@@ -128,8 +131,16 @@ public:
     // Why the last Open failed, for the window to show; empty after a successful Open.
     const std::string& openError() const { return openError_; }
 
+    // Where the passes of the copy were written, for the journal: one path a line; empty unless a port
+    // that names its own output files says.
+    virtual std::string writtenOutput() const { return {}; }
+
     // The settings of Port.INI, as loaded; the port settings dialog edits them and saves them.
     PortSettings settings;
+
+protected:
+    // Fails the pass's output for good with the reason, as a device that can take no more does.
+    void failWith(const std::string& reason);
 
 private:
     bool stopRaised() const { return stopFlag_ != nullptr && *stopFlag_ != 0; }
@@ -147,7 +158,6 @@ private:
     bool awaitRoom(std::size_t wanted, std::size_t& allowed);
     void abortDevice();
     void confirmEnd();
-    void failWith(const std::string& reason);
     class Line;
 
     std::string portName_;

@@ -105,7 +105,25 @@ PortConnection::PortConnection(int fd, bool isFile, bool watchDsr)
 {
 }
 
-PortConnection::~PortConnection() { close(fd_); }
+PortConnection::~PortConnection()
+{
+    if (fd_ >= 0)
+        close(fd_);
+}
+
+bool PortConnection::finish()
+{
+    if (!isFile_ || fd_ < 0)
+        return true;
+    const bool synced = fsync(fd_) == 0;
+    const int syncError = errno;
+    const bool closed = close(fd_) == 0;
+    const int closeError = errno;
+    fd_ = -1;
+    if (!synced || !closed)
+        brokenReason_ = std::strerror(!synced ? syncError : closeError);
+    return synced && closed;
+}
 
 long PortConnection::write(const char* data, std::size_t size)
 {

@@ -30,6 +30,10 @@ public:
     // Why the connection can take no more data, after a write failed for good: the device hung up, the
     // reader of a pipe went away, or the file system is full. Empty while a retry may still succeed.
     const std::string& brokenReason() const { return brokenReason_; }
+    // Ends the output of a regular file: its data is written through to the disk and the file closed, as
+    // a full or failing disk may say only then. False, with brokenReason(), when either fails. A device
+    // has nothing to end here.
+    bool finish();
 
 private:
     // One non-blocking write call: the bytes taken, 0 when the line is full, -1 on failure.

@@ -161,7 +161,8 @@ TEST_F(ServerTest, FilesArrivingTogetherAreAllPlottedInNameOrderAndAFailedOneIsN
     deliver("a.plt", realFile("foal.hpgl"));
     const pid_t server = start({});
     ASSERT_TRUE(waitForLog("started")) << log();
-    deliver("c.plt", std::string("\x01\x02 no drawing \xff", 16));
+    // It starts as a plot, so it is listed, but holds no drawing.
+    deliver("c.plt", std::string("IN;\x01\x02 no drawing \xff", 19));
     ASSERT_TRUE(waitForLog("job failed: " + home.file("in/c.plt"))) << log();
     const std::string first = log();
     const std::size_t a = first.find("finished: " + home.file("in/a.plt"));

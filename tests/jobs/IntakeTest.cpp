@@ -94,6 +94,25 @@ TEST_F(IntakeTest, FolderWithOrWithoutTrailingBackslashGivesTheSameJobs)
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+// The window's lists take plots only: a folder holding the settings lists neither the settings files
+// (even one that starts like a plot) nor files that are no plot, and tells why the latter were left out.
+TEST_F(IntakeTest, TheSettingsFolderAsReceiveFolderListsOnlyItsPlots)
+{
+    for (const char* name : {"Plotter.INI", "Journal.db-wal", "Marquill.lock"})
+        settledFile(dir.path(), name, "IN;PU0,0;PD100,0;");
+    const std::string notes = settledFile(dir.path(), "notes.txt", "call the customer");
+    const std::string plot = settledFile(dir.path(), "m.plt", "IN;PU0,0;PD100,0;");
+    serverFile.setString("Receive", "MReceivePath", dir.path().c_str());
+    serverFile.setString("Receive", "AReceivePath", dir.path().c_str());
+    intake.pollManual();
+    EXPECT_EQ(rows(manual), std::vector<std::string>{plot});
+    intake.pollAutomatic();
+    EXPECT_EQ(rows(automatic), std::vector<std::string>{plot});
+    ASSERT_EQ(intake.automaticFilter().leftOut().size(), 1U);
+    EXPECT_EQ(intake.automaticFilter().leftOut()[0].path, notes);
+    EXPECT_EQ(intake.automaticFilter().leftOut()[0].reason, LeftOutReason::NotAPlotFile);
+}
+
 TEST_F(IntakeTest, FileStillBeingWrittenWaitsForALaterScan)
 {
     const std::string path = (autoFolder / "growing.plt").string();

@@ -1,6 +1,6 @@
-#include "net/HpglSniff.h"
 #include "net/RawListener.h"
 #include "net/ReceivedFile.h"
+#include "plotdata/HpglSniff.h"
 
 #include "MissingInput.h"
 #include "TempDir.h"

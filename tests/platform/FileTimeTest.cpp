@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -92,4 +93,26 @@ TEST_F(FileTimeTest, MissingFilesAreFailuresNotMarks)
     EXPECT_FALSE(setFileModifiedTime(missing, 0));
     EXPECT_FALSE(setPlottedMark(missing));
     EXPECT_FALSE(hasPlottedMark(missing));
+}
+
+// A link is followed to read the plot only: the mark goes on the link, its target keeps its time, and a
+// marked target does not make its link plotted.
+TEST_F(FileTimeTest, ThePlottedMarkOfALinkIsTheLinksOwnAndLeavesItsTargetAlone)
+{
+    const std::string target = dir.write("elsewhere.plt", "IN;");
+    ASSERT_TRUE(setFileModifiedTime(target, 1710509420));
+    const std::string link = dir.file("link.plt");
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+
+    EXPECT_TRUE(setPlottedMark(link));
+    EXPECT_TRUE(hasPlottedMark(link));
+    EXPECT_EQ(fileModifiedTime(target), 1710509420);
+    EXPECT_FALSE(hasPlottedMark(target));
+
+    const std::string other = dir.file("other.plt");
+    ASSERT_EQ(::symlink(target.c_str(), other.c_str()), 0);
+    ASSERT_TRUE(setPlottedMark(target));
+    EXPECT_FALSE(hasPlottedMark(other));
+    EXPECT_TRUE(hasPlottedMark(link));
+    EXPECT_EQ(TempDir::read(link), "IN;");
 }

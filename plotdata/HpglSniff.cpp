@@ -1,4 +1,4 @@
-#include "net/HpglSniff.h"
+#include "plotdata/HpglSniff.h"
 
 #include <algorithm>
 #include <array>
