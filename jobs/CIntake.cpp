@@ -58,6 +58,12 @@ void CIntake::pollAutomatic()
         automatic_.addJob(path);
 }
 
+void CIntake::settleByObservation(const FileSettle::Clock& clock)
+{
+    automaticFolder_.settleByObservation(clock);
+    manualFolder_.settleByObservation(clock);
+}
+
 void CIntake::pollManual()
 {
     platform::WaitCursor waitCursor;
