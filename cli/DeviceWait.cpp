@@ -12,8 +12,9 @@
 
 namespace {
 
-// Whether the port names a device (a COM or LPT port, or the path of a device file) rather than a file:
-// a file that cannot be written (a full disk) is a failure of the job, a device that is gone is not.
+// Whether the port names a device (a COM or LPT port, or a path that is no regular file: a device node,
+// also one that went with its unplugged adapter) rather than a file: a file that cannot be written (a
+// full disk) is a failure of the job, a device that is gone is not.
 bool namesDevice(const char* portName)
 {
     const int kind = classifyPortName(portName);
@@ -22,7 +23,7 @@ bool namesDevice(const char* portName)
     if (kind != kOtherPort)
         return true;
     struct stat status = {};
-    return ::stat(platform::toFileSystemPath(portName).c_str(), &status) == 0 && S_ISCHR(status.st_mode);
+    return ::stat(platform::toFileSystemPath(portName).c_str(), &status) != 0 || !S_ISREG(status.st_mode);
 }
 
 } // namespace

@@ -102,8 +102,8 @@ protected:
         return true;
     }
 
-    // Puts a file into the receive folder whole, by a rename, with a modification time an hour old, so
-    // that the server takes it at once instead of waiting for it to settle.
+    // Puts a file into the receive folder whole, by a rename, with a modification time an hour old; the
+    // server still takes it only once it has seen it unchanged for 5 seconds.
     void deliver(const std::string& name, const std::string& bytes)
     {
         const std::string staged = home.write("." + name, bytes);
