@@ -140,7 +140,7 @@ TEST_F(ServerTest, AFileWrittenInPiecesIsPlottedOnceWholeAndNeverAgainAfterTheSe
     fs::rename(home.file("Output/slow.out"), home.file("slow.out"));
 
     // A server started again takes the file for plotted and leaves the count alone.
-    EXPECT_EQ(finish(start({"--once"}, "again.txt"), 10s), 0) << log("again.txt");
+    EXPECT_EQ(finish(start({"--once"}, "again.txt"), 30s), 0) << log("again.txt");
     EXPECT_THAT(log("again.txt"), HasSubstr("already plotted: " + home.file("in/slow.plt")));
     EXPECT_FALSE(fs::exists(home.file("Output/slow.out")));
     EXPECT_EQ(serverIni(), afterCopy);
