@@ -3,6 +3,7 @@
 #include "cli/OutputFolderPort.h"
 #include "cli/ServerLog.h"
 #include "cli/ServerSignals.h"
+#include "cli/SettingsReload.h"
 #include "jobs/JobCommandIds.h"
 #include "jobs/JobTexts.h"
 #include "jobs/StartupSettings.h"
@@ -59,8 +60,11 @@ CPlotServer::CPlotServer(StartupSettings& settings, const std::string& portOverr
                          const std::string& outputFolder)
     : settings_(settings), portOverride_(portOverride), outputFolder_(outputFolder), list_(settings.server),
       unusedManualList_(settings.server), intake_(list_, unusedManualList_, settings.serverFile),
-      run_(list_, settings.server, settings.cutInfo, settings.device), endedJobs_(CIntake::systemClock)
+      run_(list_, settings.server, settings.cutInfo, settings.device)
 {
+    // Nobody watches the folder: a file is taken once the server itself has seen it unchanged for a
+    // while, whatever the clocks of its writer or its file share say.
+    intake_.settleByObservation();
     std::string portIni = settings.serverFile.path();
     portIni = portIni.substr(0, portIni.find_last_of('/') + 1) + "Port.INI";
     auto port =
@@ -129,6 +133,7 @@ int CPlotServer::serve()
         const SteadyTime now = std::chrono::steady_clock::now();
         if (now < lastArrival_ + AFTER_ARRIVAL)
             due = std::min(due, now + untilNextSecond() + PAST_THE_SECOND);
+        due = std::min(due, settleDue());
         waitForEvents(due);
         if (stopRequested())
             break;
@@ -195,6 +200,7 @@ void CPlotServer::scanAndPlot()
 {
     lastScan_ = std::chrono::steady_clock::now();
     syncRollCount();
+    retryJobsForDevice();
     watch_.watch(platform::toFileSystemPath(receiveFolder()));
     const int before = list_.rowCount();
     intake_.pollAutomatic();
@@ -236,9 +242,10 @@ void CPlotServer::plotWaitingJobs()
                 ran = true;
             }
         }
+        const bool deviceAway = holdJobsForDevice();
         markFinishedJobs();
         reportJobChanges();
-        if (!ran)
+        if (!ran || deviceAway)
             break;
     }
     markFinishedJobs();
@@ -284,8 +291,10 @@ void CPlotServer::deleteOldFilesOnNewDay()
 void CPlotServer::reloadSettings()
 {
     syncRollCount();
-    loadOutputSettings(settings_.serverFile, settings_.deviceFile, settings_.server, settings_.cutInfo,
-                       settings_.device);
+    const std::string refused = ::reloadSettings(settings_);
+    if (!refused.empty())
+        logEvent("device not reloaded, " + refused + "; still plotting with device " +
+                 settings_.device.displayName);
     rollCount().remember();
     logEvent("settings reloaded: device " + std::string(settings_.device.displayName) + ", port " +
              settings_.cutInfo.Port + ", media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
@@ -359,6 +368,17 @@ std::vector<std::string> CPlotServer::filesHeldBack() const
             heldBack.push_back(path);
     }
     return heldBack;
+}
+
+// The scan that finds the first file held back settled, if it stays as it is.
+CPlotServer::SteadyTime CPlotServer::settleDue() const
+{
+    SteadyTime due = SteadyTime::max();
+    for (const auto& settles : {intake_.nextSettle(), endedJobs_.nextSettle()}) {
+        if (settles)
+            due = std::min(due, *settles + PAST_THE_SECOND);
+    }
+    return due;
 }
 
 std::string CPlotServer::runningPlotFile() const

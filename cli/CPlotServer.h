@@ -54,8 +54,12 @@ private:
     // Gives the plotted mark to every job whose copies are all done and that has not had it yet.
     void markFinishedJobs();
     void takeUpJournaledJob(CPlotJob& job);
+    // Jobs held while their device is off or unplugged (DeviceWait.cpp).
+    bool holdJobsForDevice();
+    void retryJobsForDevice();
     std::string receiveFolder() const;
     std::vector<std::string> filesHeldBack() const;
+    SteadyTime settleDue() const;
     std::string runningPlotFile() const;
     void waitForEvents(SteadyTime due);
     // Progress during a copy is published at most a few times a second; other changes at once.
@@ -89,6 +93,8 @@ private:
     std::deque<int> posted_;
     std::map<int, JobSeen> seen_;
     std::set<const CPlotJob*> marked_;
+    // The jobs waiting for their device, by path, with the reason last logged.
+    std::map<std::string, std::string> deviceWaits_;
     // The row whose copy is going out, and whether its start has been logged.
     int copyRow_ = -1;
     bool copyStarted_ = false;

@@ -1,11 +1,8 @@
 #include "cli/EndedJobFiles.h"
 
 #include "jobs/CAutoJobList.h"
-#include "jobs/CReceiveFolder.h"
 #include "platform/PathMapping.h"
 #include "plotdata/ResultCodes.h"
-
-#include <sys/stat.h>
 
 bool EndedJobFiles::hasEnded(const CPlotJob& job)
 {
@@ -21,17 +18,8 @@ bool EndedJobFiles::hasEnded(const CPlotJob& job)
     }
 }
 
-EndedJobFiles::FileStamp EndedJobFiles::stampOf(const CPlotJob& job)
-{
-    struct stat status = {};
-    if (::stat(platform::toFileSystemPath(job.path).c_str(), &status) != 0)
-        return {};
-    return {true, status.st_mtim.tv_sec, status.st_size};
-}
-
 std::vector<int> EndedJobFiles::takeUpRewritten(CAutoJobList& list)
 {
-    const std::time_t now = clock_();
     std::vector<int> takenUp;
     for (int row = 0; row < list.rowCount(); ++row) {
         CPlotJob* job = list.jobAt(row);
@@ -39,23 +27,22 @@ std::vector<int> EndedJobFiles::takeUpRewritten(CAutoJobList& list)
             continue;
         if (!hasEnded(*job)) {
             ended_.erase(job);
+            settle_.forget(job->path);
             continue;
         }
-        const FileStamp stamp = stampOf(*job);
-        // The file as the job left it: a file written anew before this first look is still taken up.
-        const FileStamp left = job->stamp.size >= 0
-                                   ? FileStamp{true, job->stamp.modifiedNs / 1000000000, job->stamp.size}
-                                   : stamp;
-        const auto [seen, first] = ended_.try_emplace(job, Seen{left, stamp});
-        if (first)
+        const std::optional<SeenFile> now = seeFile(platform::toFileSystemPath(job->path));
+        // The file as the job left it: a file written anew before this first look is still taken up. Only
+        // the identity, size and modification time are known of it.
+        SeenFile left = now.value_or(SeenFile{});
+        if (job->stamp.size >= 0)
+            left = {job->stamp.inode, job->stamp.size, job->stamp.modifiedNs, left.changedNs};
+        const SeenFile& ended = ended_.try_emplace(job, left).first->second;
+        const bool unchanged = now && now->inode == ended.inode && now->size == ended.size &&
+                               now->modifiedNs == ended.modifiedNs;
+        if (!now || unchanged || !settle_.settled(job->path, *now))
             continue;
-        const bool recent = stamp.modified > now - CReceiveFolder::SETTLE_SECONDS &&
-                            stamp.modified < now + CReceiveFolder::SETTLE_SECONDS;
-        const bool settled = stamp == seen->second.previous && !recent;
-        seen->second.previous = stamp;
-        if (!stamp.exists || stamp == seen->second.ended || !settled)
-            continue;
-        ended_.erase(seen);
+        ended_.erase(job);
+        settle_.forget(job->path);
         job->state = CPlotJob::STATE_WAITING;
         job->messageId = 0;
         job->messageText.clear();
@@ -67,5 +54,6 @@ std::vector<int> EndedJobFiles::takeUpRewritten(CAutoJobList& list)
         list.refreshRow(row);
         takenUp.push_back(row);
     }
+    settle_.endScan();
     return takenUp;
 }

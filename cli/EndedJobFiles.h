@@ -1,10 +1,9 @@
 #pragma once
 
-#include <sys/types.h>
+#include "jobs/FileSettle.h"
 
-#include <ctime>
-#include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 class CAutoJobList;
@@ -14,32 +13,23 @@ struct CPlotJob;
 // not tried again on their own: a failed file would fail in a loop, a finished one would be plotted twice.
 // They are taken up again only when their file is written anew: a design program that sends a corrected
 // file under the same name, or a new drawing under a name already plotted, has it plotted like any new
-// file, once its new content has settled.
+// file, once its new content has settled: looks spanning 5 seconds of the clock have seen it unchanged.
 class EndedJobFiles {
 public:
-    using Clock = std::function<std::time_t()>;
-
-    explicit EndedJobFiles(Clock clock) : clock_(std::move(clock)) {}
+    explicit EndedJobFiles(const FileSettle::Clock& clock = &std::chrono::steady_clock::now) : settle_(clock)
+    {
+    }
 
     // Notes the file of every job that has just ended; a job whose file has since been written again
     // becomes a waiting job with its copies to do, as a new file would. Returns the rows taken up again.
     std::vector<int> takeUpRewritten(CAutoJobList& list);
+    // When a file written anew would settle if it stays as it is; nothing when none is waiting.
+    std::optional<FileSettle::TimePoint> nextSettle() const { return settle_.nextSettle(); }
 
 private:
-    struct FileStamp {
-        bool exists = false;
-        std::time_t modified = 0;
-        off_t size = 0;
-        bool operator==(const FileStamp&) const = default;
-    };
-    struct Seen {
-        FileStamp ended;    // the file when the job ended
-        FileStamp previous; // the file at the previous look
-    };
-
     static bool hasEnded(const CPlotJob& job);
-    static FileStamp stampOf(const CPlotJob& job);
 
-    Clock clock_;
-    std::map<const CPlotJob*, Seen> ended_;
+    FileSettle settle_;
+    // Each ended job's file as the job left it.
+    std::map<const CPlotJob*, SeenFile> ended_;
 };

@@ -74,6 +74,12 @@ void CIntake::pollAutomatic()
     automaticFilter_.endScan(automatic_);
 }
 
+void CIntake::settleByObservation(const FileSettle::Clock& clock)
+{
+    automaticFolder_.settleByObservation(clock);
+    manualFolder_.settleByObservation(clock);
+}
+
 void CIntake::pollManual()
 {
     platform::WaitCursor waitCursor;

@@ -3,7 +3,9 @@
 #include "jobs/CReceiveFolder.h"
 #include "jobs/IntakeFilter.h"
 
+#include <chrono>
 #include <ctime>
+#include <optional>
 #include <string>
 
 class CAutoJobList;
@@ -28,6 +30,11 @@ public:
     void pollManual();
     // What the last scan of the automatic folder left out.
     const IntakeFilter& automaticFilter() const { return automaticFilter_; }
+    // Both folders settle their files on what the scans observe over the clock, not on the file times
+    // (see CReceiveFolder::settleByObservation); for a scanner nobody watches.
+    void settleByObservation(const FileSettle::Clock& clock = &std::chrono::steady_clock::now);
+    // When a file the automatic folder holds back would settle; nothing when none is held back.
+    std::optional<FileSettle::TimePoint> nextSettle() const { return automaticFolder_.nextSettle(); }
     // Copies a plot file into the receive folder of the automatic or the manual list, so that the folder
     // stays what the list holds, and lists it at once. A file already in that folder is only listed; a
     // name taken in the folder gets " (2)", " (3)"... before its extension. Returns the new row, or -1

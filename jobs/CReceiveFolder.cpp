@@ -27,6 +27,18 @@ std::vector<std::string> fileNames(const std::string& folder)
 
 CReceiveFolder::CReceiveFolder(Clock clock) : clock_(std::move(clock)) {}
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): a small callable, moved in
+void CReceiveFolder::settleByObservation(FileSettle::Clock clock)
+{
+    observed_.emplace(std::move(clock));
+    pending_.clear();
+}
+
+std::optional<FileSettle::TimePoint> CReceiveFolder::nextSettle() const
+{
+    return observed_ ? observed_->nextSettle() : std::nullopt;
+}
+
 std::vector<std::string> CReceiveFolder::scan(const std::string& folder,
                                               const std::function<bool(const std::string&)>& isListed)
 {
@@ -37,6 +49,12 @@ std::vector<std::string> CReceiveFolder::scan(const std::string& folder,
         std::string path = platform::joinPath(folder, name);
         if (!CPlotJob::pathFits(path) || isListed(path))
             continue;
+        if (observed_) {
+            const std::optional<SeenFile> state = seeFile(platform::toFileSystemPath(path));
+            if (state && observed_->settled(path, *state))
+                ready.push_back(std::move(path));
+            continue;
+        }
         struct stat status = {};
         if (::stat(platform::toFileSystemPath(path).c_str(), &status) != 0)
             continue;
@@ -50,5 +68,11 @@ std::vector<std::string> CReceiveFolder::scan(const std::string& folder,
             ready.push_back(std::move(path));
     }
     pending_ = std::move(stillPending);
+    if (observed_) {
+        // A ready file is listed now and not looked at again.
+        for (const std::string& path : ready)
+            observed_->forget(path);
+        observed_->endScan();
+    }
     return ready;
 }

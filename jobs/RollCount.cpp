@@ -33,8 +33,12 @@ bool RollCount::sync()
     // Stamped before reading: a change made after the read shows at the next meeting.
     const FileStamp before = stampNow();
     const bool fileChanged = !(before == stamp_);
-    const std::int32_t inFile =
-        fileChanged ? readSetting(serverFile_, SystemKeys::REMAINMEDIALENGTH) : lastMet_;
+    // A file that names no count (an editor's save caught half way) says nothing about the roll: the
+    // default is no count anyone set.
+    const std::int32_t named =
+        fileChanged ? readSetting(serverFile_, withDefault(SystemKeys::REMAINMEDIALENGTH, INT_MIN))
+                    : lastMet_;
+    const std::int32_t inFile = named == INT_MIN ? lastMet_ : named;
     // The run may already have written the count it holds: the media it used is in the file then.
     const bool holdsOurCount = fileChanged && inFile == settings_.REMAINMEDIALENGTH;
     const std::int64_t used = holdsOurCount ? 0 : std::int64_t{lastMet_} - settings_.REMAINMEDIALENGTH;

@@ -22,8 +22,9 @@ public:
     // Meets the file: when its modification time, size or identity changed since the last meeting, its
     // count is read; the media used since then is taken off it, the result becomes the count in memory
     // and is written back when it differs from the file. A file that holds the count in memory already
-    // (the run wrote it itself) is taken as met. Returns true when someone else changed the
-    // count in the file. writeFailed() tells whether the last write failed.
+    // (the run wrote it itself) is taken as met; one that names no count says nothing about the roll,
+    // and the count in memory stands. Returns true when someone else changed the count in the file.
+    // writeFailed() tells whether the last write failed.
     bool sync();
     bool writeFailed() const { return writeFailed_; }
 

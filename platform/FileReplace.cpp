@@ -39,6 +39,12 @@ std::string resolvedTarget(const std::string& path)
 
 bool replaceFileContent(const std::string& path, std::string_view bytes)
 {
+    return replaceFileContentIf(path, bytes, [] { return true; }) == ReplaceResult::Replaced;
+}
+
+ReplaceResult replaceFileContentIf(const std::string& path, std::string_view bytes,
+                                   const std::function<bool()>& stillCurrent)
+{
     static std::atomic<unsigned> counter{0};
     const std::string target = resolvedTarget(path);
     const std::filesystem::path targetPath(target);
@@ -50,17 +56,20 @@ bool replaceFileContent(const std::string& path, std::string_view bytes)
 
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return false;
+        return ReplaceResult::Failed;
     struct stat old {};
     bool ok = true;
     if (::stat(target.c_str(), &old) == 0)
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
     ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    const bool changed = ok && !stillCurrent();
+    ok = ok && !changed && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok)
         ::unlink(temporary.c_str());
-    return ok;
+    if (changed)
+        return ReplaceResult::Changed;
+    return ok ? ReplaceResult::Replaced : ReplaceResult::Failed;
 }
 
 } // namespace platform

@@ -4,16 +4,13 @@
 #include "platform/Hooks.h"
 #include "platform/IniDocument.h"
 #include "platform/PathMapping.h"
+#include "platform/SettingsFileRead.h"
 #include "platform/TextEncoding.h"
 
-#include <cerrno>
 #include <climits>
-#include <fcntl.h>
 #include <mutex>
 #include <optional>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -26,27 +23,6 @@ struct LoadedFile {
     bool byteOrderMark = false;
     std::string text; // UTF-8
 };
-
-bool readWholeFile(int fd, std::string& bytes)
-{
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    bytes.resize(static_cast<size_t>(status.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return false;
-        if (count == 0)
-            break;
-        done += static_cast<size_t>(count);
-    }
-    bytes.resize(done);
-    return true;
-}
 
 // Says once per path that a settings file is a FIFO, a folder or a device and is not used.
 void reportNotRegular(const std::string& path)
@@ -62,26 +38,19 @@ void reportNotRegular(const std::string& path)
                MB_ICONEXCLAMATION);
 }
 
-LoadedFile loadFile(const std::string& path)
+LoadedFile loadFile(const std::string& path, SettingsFileStamp* stamp = nullptr)
 {
     LoadedFile file;
-    // Without O_NONBLOCK opening a FIFO would wait for a writer for ever.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        file.usable = errno == ENOENT;
-        if (errno == ENXIO || errno == EISDIR)
-            reportNotRegular(path);
-        return file;
-    }
-    std::string bytes;
-    struct stat status {};
-    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    file.usable = regular && readWholeFile(fd, bytes);
-    ::close(fd);
-    if (!regular)
+    SettingsFileRead read = readSettingsFile(path);
+    if (stamp != nullptr)
+        *stamp = read.stamp;
+    file.usable =
+        read.status == SettingsFileRead::Status::Read || read.status == SettingsFileRead::Status::Missing;
+    if (read.status == SettingsFileRead::Status::NotRegular)
         reportNotRegular(path);
-    if (!file.usable)
+    if (read.status != SettingsFileRead::Status::Read)
         return file;
+    std::string bytes = std::move(read.bytes);
     if (bytes.starts_with(byteOrderMark)) {
         file.byteOrderMark = true;
         bytes.erase(0, byteOrderMark.size());
@@ -113,20 +82,33 @@ bool isWritableSection(std::string_view section)
     return !hasLineBreak(section) && section.find(']') == std::string_view::npos;
 }
 
+// Another program (an editor, the window) may write the file between our read and our write. The edit is
+// made on the file as read; when the file is no longer that file just before ours replaces it, it is read
+// again and the edit made anew on what it holds now, so that only the one key changes and nothing the
+// other program wrote is lost.
 template <typename Edit> bool editFile(const std::string& path, Edit edit)
 {
+    constexpr int MOST_EDITS = 5;
     const std::string fileSystemPath = toFileSystemPath(path);
-    LoadedFile file = loadFile(fileSystemPath);
-    if (!file.usable)
-        return false;
-    const std::string before = file.text;
-    IniDocument document(std::move(file.text));
-    edit(document);
-    if (document.text() == before)
-        return true;
-    std::string bytes = file.byteOrderMark ? std::string(byteOrderMark) : std::string();
-    bytes += document.text();
-    return replaceFileContent(fileSystemPath, bytes);
+    for (int attempt = 1;; ++attempt) {
+        SettingsFileStamp stamp;
+        LoadedFile file = loadFile(fileSystemPath, &stamp);
+        if (!file.usable)
+            return false;
+        const std::string before = file.text;
+        IniDocument document(std::move(file.text));
+        edit(document);
+        if (document.text() == before)
+            return true;
+        std::string bytes = file.byteOrderMark ? std::string(byteOrderMark) : std::string();
+        bytes += document.text();
+        const auto unchanged = [&] {
+            return attempt == MOST_EDITS || settingsFileStamp(fileSystemPath) == stamp;
+        };
+        const ReplaceResult result = replaceFileContentIf(fileSystemPath, bytes, unchanged);
+        if (result != ReplaceResult::Changed)
+            return result == ReplaceResult::Replaced;
+    }
 }
 
 int parseWindowsInt(std::string_view text)

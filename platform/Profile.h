@@ -7,7 +7,9 @@
 // The profile functions every setting of the program goes through, with the behaviour of the Windows
 // profile functions the settings files were written for (see IniDocument for the line rules). Paths may be
 // in Windows form (see PathMapping). Files are UTF-8; a file that is not valid UTF-8 is read as GB18030 and
-// is written back as UTF-8. A UTF-8 byte-order mark is skipped on read and kept on write.
+// is written back as UTF-8. A UTF-8 byte-order mark is skipped on read and kept on write. A file another
+// program is saving in place meanwhile is read whole (see readSettingsFile), and a write changes the one
+// key of the file as it is just before it is replaced, so that nothing the other program wrote is lost.
 namespace platform {
 
 // The value, or defaultValue without its trailing blanks when there is none.

@@ -81,7 +81,7 @@ protected:
 
     std::string log(const std::string& name) const { return TempDir::read(home.file(name)); }
 
-    // Puts a file into the receive folder whole, an hour old, so that it has settled.
+    // Puts a file into the receive folder whole, an hour old; the server takes it 5 seconds after it sees it.
     std::string deliver(const std::string& name, const std::string& bytes)
     {
         const std::string staged = home.write("." + name, bytes);

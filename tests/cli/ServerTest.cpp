@@ -102,8 +102,8 @@ protected:
         return true;
     }
 
-    // Puts a file into the receive folder whole, by a rename, with a modification time an hour old, so
-    // that the server takes it at once instead of waiting for it to settle.
+    // Puts a file into the receive folder whole, by a rename, with a modification time an hour old; the
+    // server still takes it only once it has seen it unchanged for 5 seconds.
     void deliver(const std::string& name, const std::string& bytes)
     {
         const std::string staged = home.write("." + name, bytes);
@@ -140,7 +140,7 @@ TEST_F(ServerTest, AFileWrittenInPiecesIsPlottedOnceWholeAndNeverAgainAfterTheSe
     fs::rename(home.file("Output/slow.out"), home.file("slow.out"));
 
     // A server started again takes the file for plotted and leaves the count alone.
-    EXPECT_EQ(finish(start({"--once"}, "again.txt"), 10s), 0) << log("again.txt");
+    EXPECT_EQ(finish(start({"--once"}, "again.txt"), 30s), 0) << log("again.txt");
     EXPECT_THAT(log("again.txt"), HasSubstr("already plotted: " + home.file("in/slow.plt")));
     EXPECT_FALSE(fs::exists(home.file("Output/slow.out")));
     EXPECT_EQ(serverIni(), afterCopy);

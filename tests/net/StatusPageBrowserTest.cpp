@@ -45,8 +45,9 @@ int count(const std::string& text, const std::string& pattern)
         std::distance(std::sregex_iterator(text.begin(), text.end(), re), std::sregex_iterator()));
 }
 
-// marquill-server listening on a loopback port, with two jobs in its queue that stay there: one too long for
-// the roll, and one with a name full of markup whose copy fails, as its port cannot be opened.
+// marquill-server listening on a loopback port, with two jobs in its queue that stay there: one with a name
+// full of markup whose copy failed, as its port cannot be opened, and which now waits for the device, and
+// one behind it that waits its turn.
 class StatusPageBrowserTest : public ::testing::Test {
 protected:
     TempDir home;
@@ -65,7 +66,6 @@ protected:
         if (!fs::exists(PLOTS / "foal.hpgl") || !fs::exists(PLOTS / "inter.hp"))
             SKIP_WITHOUT_INPUT("no real plot files");
         fs::copy_file(shippedFile("Plotter.INI"), home.path() / "Plotter.INI");
-        // 150 mm of roll: the foal (96 mm) fits, the other drawing (187 mm) waits for a new roll.
         home.write("Server.INI", "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=150\n[Receive]\nAReceivePath=" +
                                      home.file("in") + "\nAutoDeleType=0\n");
         home.write("Port.INI", "[PortMap]\nLPT8=" + home.file("no/such/printer") + "\n");
@@ -77,7 +77,7 @@ protected:
                               {"--home", home.path().string(), "--port", "LPT8", "--listen",
                                "127.0.0.1:" + std::to_string(port), "--raw-port", std::to_string(freePort())},
                               home.file("log.txt"));
-        ASSERT_TRUE(waitForLog("job failed: ") && waitForLog("job skipped: ")) << log();
+        ASSERT_TRUE(waitForLog("job waiting for the device")) << log();
     }
     void TearDown() override
     {
@@ -123,8 +123,8 @@ TEST_F(StatusPageBrowserTest, ChromiumShowsTheQueueWithStatesPreviewsAndTheLastF
     EXPECT_THAT(dom, Not(HasSubstr(home.file("in")))) << "the folders jobs come from are not shown";
     EXPECT_THAT(dom, HasSubstr("<td class=\"name\">long drawing.plt</td>"));
     // The states, and copies done of ordered.
-    EXPECT_EQ(count(dom, "<tr class=\"job failed\"><td class=\"name\">&lt;b&gt;"), 1);
-    EXPECT_EQ(count(dom, "<tr class=\"job standby\"><td class=\"name\">long drawing"), 1);
+    EXPECT_EQ(count(dom, "<tr class=\"job standby\"><td class=\"name\">&lt;b&gt;"), 1);
+    EXPECT_EQ(count(dom, "<tr class=\"job waiting\"><td class=\"name\">long drawing"), 1);
     EXPECT_THAT(dom, HasSubstr("端口 LPT8 无法打开"));
     EXPECT_THAT(dom, HasSubstr("<td class=\"copies\">0/1</td>"));
     EXPECT_THAT(dom, HasSubstr("<td class=\"length\">96mm × 106mm</td>"));
