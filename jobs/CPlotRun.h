@@ -130,4 +130,7 @@ private:
     std::unique_ptr<PlotJournal> journal_;
     std::int64_t journalCopy_ = 0;
     bool journalReported_ = false;
+    // The file, content and text of the last copy whose port could not be opened: the same again is no
+    // new failure but the device still away, and is not journaled once more.
+    std::string lastPortFailure_;
 };

@@ -164,6 +164,17 @@ void PlotJournal::endCopy(std::int64_t copy, const char* kind, const std::string
     noteResult(ok);
 }
 
+void PlotJournal::discardCopy(std::int64_t copy)
+{
+    bool ok = execute("BEGIN");
+    Statement events(db_, "DELETE FROM event WHERE copy = ?");
+    ok = ok && events.bind(copy).run();
+    Statement row(db_, "DELETE FROM copy WHERE id = ?");
+    ok = ok && row.bind(copy).run();
+    ok = execute(ok ? "COMMIT" : "ROLLBACK") && ok;
+    noteResult(ok);
+}
+
 void PlotJournal::deliveryEvent(std::int64_t delivery, const char* kind, const std::string& text)
 {
     Statement event(db_, "INSERT INTO event(delivery, at, kind, text) VALUES(?, ?, ?, ?)");

@@ -55,6 +55,8 @@ public:
     // port wrote it. The media the copy used and the media left on the roll are recorded with it.
     void endCopy(std::int64_t copy, const char* kind, const std::string& text, std::int64_t mediaLeft,
                  const std::string& output = {});
+    // Removes a copy that sent nothing, with its events: a port tried again for a device that stays away.
+    void discardCopy(std::int64_t copy);
     // An event of a delivery without a copy: DELETED by the clean-up, SAME_CONTENT when a file was found
     // whose content had been plotted already.
     void deliveryEvent(std::int64_t delivery, const char* kind, const std::string& text);

@@ -41,6 +41,18 @@ void CPlotRun::journalCopyEnds(const CPlotJob& job, int result)
     } else {
         text = job.messageText.empty() ? strings::localString(result) : job.messageText;
     }
+    if (result == RESULT_PORT_OPEN_FAILED) {
+        std::string failure = job.path + '\n' + job.stamp.sha256 + '\n' + text;
+        if (failure == lastPortFailure_) {
+            journal_->discardCopy(journalCopy_);
+            journalCopy_ = 0;
+            reportJournal();
+            return;
+        }
+        lastPortFailure_ = std::move(failure);
+    } else {
+        lastPortFailure_ = {};
+    }
     // A port that names its own output files (the server's output folder) says where the copy went.
     const std::string output = device_.port ? device_.port->writtenOutput() : std::string();
     journal_->endCopy(journalCopy_, kind, text, settings_.REMAINMEDIALENGTH, output);

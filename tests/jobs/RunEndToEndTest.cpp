@@ -7,6 +7,7 @@
 #include "jobs/CIntake.h"
 #include "jobs/CManualJobList.h"
 #include "jobs/JobTexts.h"
+#include "jobs/PlotJournal.h"
 #include "output/OutputSettings.h"
 #include "platform/CProfile.h"
 #include "platform/FileTime.h"
@@ -210,6 +211,29 @@ TEST_F(RunEndToEndTest, APortThatCannotOpenFailsTheJobLeavingFileAndMediaAloneAn
     EXPECT_EQ(settings.REMAINMEDIALENGTH, 150000);
     EXPECT_EQ(list.runMode(), RUN_IDLE);
     EXPECT_EQ(list.jobAt(1)->state, CPlotJob::STATE_WAITING);
+}
+
+// A port tried again for a device that stays away is one failed copy in the journal, not one a try; a new
+// reason is a failure of its own.
+TEST_F(RunEndToEndTest, APortThatStaysClosedIsJournaledOncePerReason)
+{
+    drop("a.plt", FRAME);
+    run.setServerFile(&serverFile);
+    run.setPortOverride(dir.file("no-such-folder/out.plt"));
+    poll(list);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        list.jobAt(0)->state = CPlotJob::STATE_WAITING;
+        runAutomaticSequence();
+    }
+    run.setPortOverride(dir.file("other-missing-folder/out.plt"));
+    list.jobAt(0)->state = CPlotJob::STATE_WAITING;
+    runAutomaticSequence();
+
+    const std::vector<PlotJournal::CopyRecord> copies = run.journal()->history(0);
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].result, PlotJournal::FAILED);
+    EXPECT_THAT(copies[0].text, ::testing::HasSubstr("no-such-folder"));
+    EXPECT_THAT(copies[1].text, ::testing::HasSubstr("other-missing-folder"));
 }
 
 } // namespace
