@@ -3,6 +3,7 @@
 // The output run, implemented in RunCommands.cpp (the start, pause and stop commands), RunLoop.cpp (the
 // run command: job after job, copy after copy) and OutputCopy.cpp (one copy: layout, sections, bands).
 
+#include "jobs/CopyProgress.h"
 #include "jobs/PlotJournal.h"
 #include "jobs/RollCount.h"
 
@@ -19,6 +20,7 @@ class CPlotPort;
 class CPlotterDevice;
 class CProfile;
 class CSectionCutter;
+class PlotTimeMeter;
 enum class PassEnd;
 struct CPlotJob;
 struct ServerSettings;
@@ -42,6 +44,7 @@ constexpr int RUN_AUTOMATIC = 4;  // job after job until no waiting job is left
 class CPlotRun {
 public:
     CPlotRun(CAutoJobList& list, ServerSettings& settings, CCutInfo& cutInfo, CPlotterDevice& device);
+    ~CPlotRun();
 
     void startOneJob();
     void startWithPagePause();
@@ -83,6 +86,9 @@ public:
     RollCount* rollCount() { return rollCount_ ? &*rollCount_ : nullptr; }
     // The journal of the settings file's folder; null without a settings file.
     PlotJournal* journal() { return journal_.get(); }
+    // A run that only works out what a copy would send: its writes run no message step, and it tells no
+    // progress (CopyEstimate).
+    void setDryRun(bool on) { dryRun_ = on; }
 
 private:
     bool runGoingOn() const;
@@ -104,6 +110,11 @@ private:
     void journalCopyBegins(const CPlotJob& job);
     void journalCopyEnds(const CPlotJob& job, int result);
     void reportJournal();
+    // The progress of the copy in output, told to the view (RunProgress.cpp): estimated at its start,
+    // followed through the stream as it is sent, and ended.
+    void beginProgress(const CPlotJob& job);
+    void reportProgress(const CPlotJob& job);
+    void endProgress(const CPlotJob& job);
     void markJobPlotted(const CPlotJob& job) const;
     void saveRemainingMedia();
     void protectRunFiles();
@@ -127,4 +138,7 @@ private:
     std::unique_ptr<PlotJournal> journal_;
     std::int64_t journalCopy_ = 0;
     bool journalReported_ = false;
+    bool dryRun_ = false;
+    std::unique_ptr<PlotTimeMeter> liveMeter_;
+    CopyProgress progress_;
 };
