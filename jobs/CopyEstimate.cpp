@@ -9,8 +9,10 @@
 #include "output/ServerSettings.h"
 #include "plotdata/ResultCodes.h"
 #include "ports/CPlotPort.h"
+#include "ports/PortSettings.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -96,3 +98,40 @@ CopyEstimate estimateCopy(const CPlotJob& job, const ServerSettings& server, con
 int copiesToPlot(const CPlotJob& job) { return std::max(1, job.copies - job.copiesDone); }
 
 double jobSeconds(const CPlotJob& job, const CopyEstimate& copy) { return copy.seconds * copiesToPlot(job); }
+
+namespace {
+
+// What an estimate depends on, as text: the plot (by its identity and extent), the job's layout, the
+// server's layout switches, the device's form and speeds, and the line.
+std::string estimateKeyOf(const CPlotJob& job, const ServerSettings& server, const CCutInfo& cutInfo,
+                          const CPlotterDevice& device, const PortSettings& line, const std::string& portName)
+{
+    const FRect& e = job.plot->extent;
+    char key[512];
+    std::snprintf(key, sizeof key,
+                  "%p %d %g %g %g %g|%u %u %u %u %u|%d %d %d %d %d %d %d|%s %u %d %u %u %u|%u %u %u %u %s",
+                  static_cast<const void*>(job.plot.get()), job.plot->count(), static_cast<double>(e.left),
+                  static_cast<double>(e.top), static_cast<double>(e.right), static_cast<double>(e.bottom),
+                  job.options, job.startOffset, job.sectionLength, job.overlap, job.sectionLimit,
+                  server.PageOut, server.MediaWidth, server.SortPlot, server.AdjustOrg, server.LineMark,
+                  server.PloterOffset, device.SetSpeed, device.displayName, device.Compact, cutInfo.PenSpeed,
+                  device.DefaultSpeed, device.highestSpeed, cutInfo.mmPageGap, line.TranSpeed, line.DataWidth,
+                  line.OECheck, line.StopBits, portName.c_str());
+    return key;
+}
+
+} // namespace
+
+CopyEstimate jobEstimate(CPlotJob& job, const ServerSettings& server, const CCutInfo& cutInfo,
+                         const CPlotterDevice& device, const PortSettings& line, const std::string& portName)
+{
+    if (!job.plot)
+        return {};
+    std::string key = estimateKeyOf(job, server, cutInfo, device, line, portName);
+    if (key != job.estimateKey) {
+        job.estimate =
+            estimateCopy(job, server, cutInfo, device, plotTimeModel(device, cutInfo, line, portName));
+        job.estimateKey = std::move(key);
+    }
+    return job.estimate;
+}

@@ -8,6 +8,7 @@
 class CCutInfo;
 class CPlotterDevice;
 struct CPlotJob;
+struct PortSettings;
 struct ServerSettings;
 
 // The estimated time of one copy of a job, and the stream it is estimated from.
@@ -31,3 +32,9 @@ CopyEstimate estimateCopy(const CPlotJob& job, const ServerSettings& server, con
 double jobSeconds(const CPlotJob& job, const CopyEstimate& copy);
 // The copies jobSeconds counts.
 int copiesToPlot(const CPlotJob& job);
+
+// The estimate of the job's next copy through the device and over the port's line, as the information
+// view shows it: kept in the job and made anew only when the job's plot or settings, the device or the
+// line changed. Invalid for a job whose plot is not loaded.
+CopyEstimate jobEstimate(CPlotJob& job, const ServerSettings& server, const CCutInfo& cutInfo,
+                         const CPlotterDevice& device, const PortSettings& line, const std::string& portName);

@@ -2,21 +2,26 @@
 
 #include "WindowTestSupport.h"
 
+#include "app/CopyProgressPane.h"
 #include "app/FrameCommandIds.h"
 #include "app/QtHooks.h"
 #include "jobs/JobCommandIds.h"
+#include "jobs/JobPlot.h"
 #include "platform/FileTime.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
+#include "plotdata/ResultCodes.h"
 #include "ui/dialogs/COutputSettingsDialog.h"
 #include "ui/dialogs/CPathDialog.h"
 #include "ui/dialogs/CReloadPaperDialog.h"
+#include "ui/preview/CPlotInfoView.h"
 #include "ui/views/CAutoChildView.h"
 #include "ui/views/CManualChildView.h"
 #include "vplotter/VirtualPlotter.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
@@ -214,6 +219,68 @@ private slots:
         QCOMPARE(plotter.report().lost, std::size_t{0});
         QVERIFY(plotter.report().finishedAt > 2.5);
         QVERIFY(plotter.report().finishedAt <= ended);
+    }
+
+    // The information view shows the selected job's plotting time, a copy's and all copies'; while a
+    // copy runs the status bar's pane shows which copy it is, the per cent sent and the time left, and
+    // it goes once the copy is over.
+    void theInformationViewShowsThePlottingTimeAndThePaneTheCopysProgress()
+    {
+        home->setInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", 100000);
+        home->setInt("Port.INI", "PortInfo", "TranSpeed", 9600);
+        std::string lines = "IN;SP1;";
+        for (int i = 0; i < 400; ++i) // 400 lines of 100 mm and back lifted: 2.5 minutes of pen
+            lines += "PU0," + std::to_string(i * 10) + ";PD4000," + std::to_string(i * 10) + ";";
+        const std::string file = home->dir.write("lines.plt", lines);
+        CMainFrame& frame = start();
+        frame.run().setPortOverride(home->dir.file("out.plt"));
+        std::unique_ptr<CPlotJob> made =
+            CPlotJob::create(file, CPlotJob::STATE_WAITING, app->settings().server);
+        made->copies = 2;
+        frame.automaticList().addJob(file, std::move(made));
+        CPlotJob& job = *frame.automaticList().jobAt(0);
+
+        frame.infoView()->ShowJob(&job);
+        QCOMPARE(frame.infoView()->timeText(), QStringLiteral("???")); // not loaded yet
+        QCOMPARE(loadJobPlot(job), RESULT_OK);
+        frame.infoView()->ShowJob(&job);
+        const QString shown = frame.infoView()->timeText();
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^每份 2:\\d\\d, 2 份共 [45]:\\d\\d$")).match(shown).hasMatch(),
+            qPrintable(shown));
+        frame.infoView()->ShowJob(nullptr);
+        QCOMPARE(frame.infoView()->timeText(), QStringLiteral("???"));
+
+        std::vector<QString> seen;
+        int lastPercent = -1;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            CCopyProgressPane* pane = frame.copyProgressPane();
+            if (!pane->isVisible())
+                return;
+            const QString text = pane->copyText() + QStringLiteral(" ") + pane->timeLeftText();
+            if (seen.empty() || seen.back() != text)
+                seen.push_back(text);
+            QVERIFY(pane->percent() >= lastPercent || text.startsWith(QStringLiteral("第 2")));
+            lastPercent = pane->percent();
+        });
+        watch.start(0);
+        app::installQtHooks();
+        QVERIFY(frame.execute(ID_PLOT_AUTOMATIC));
+        QTRY_COMPARE_WITH_TIMEOUT(frame.automaticList().runningJob(), -1, 60000);
+        platform::installHooks(platform::Hooks{});
+        watch.stop();
+        QCOMPARE(job.copiesDone, 2);
+        QVERIFY(!frame.copyProgressPane()->isVisible());
+        QString all;
+        for (const QString& text : seen)
+            all += text + QStringLiteral(" | ");
+        QVERIFY2(!seen.empty() && seen.front().startsWith(QStringLiteral("第 1 份, 共 2 份 剩余 0:")),
+                 qPrintable(all));
+        QVERIFY2(
+            std::any_of(seen.begin(), seen.end(),
+                        [](const QString& t) { return t.startsWith(QStringLiteral("第 2 份, 共 2 份")); }),
+            qPrintable(all));
     }
 };
 
