@@ -177,9 +177,9 @@ PlotterMechanism::Step PlotterMechanism::step(std::string_view buffer, bool buff
         error_ = 0;
         initialised_ = true;
     } else if (mnemonic == "OA" || mnemonic == "OC") {
-        const DrawnPoint at = pen_.position();
-        done.answer = std::to_string(static_cast<long>(at.x)) + "," +
-                      std::to_string(static_cast<long>(at.y)) + "," + (pen_.down() ? "1" : "0") + "\r";
+        const DrawnPoint position = pen_.position();
+        done.answer = std::to_string(static_cast<long>(position.x)) + "," +
+                      std::to_string(static_cast<long>(position.y)) + "," + (pen_.down() ? "1" : "0") + "\r";
     } else if (mnemonic == "OI") {
         done.answer = settings_.identity + "\r";
     } else if (mnemonic == "OS") {
