@@ -1,12 +1,69 @@
+#include "MissingInput.h"
+#include "RecordingPort.h"
 #include "RunTestSupport.h"
+#include "SectionedPass.h"
+#include "ShippedFiles.h"
 
 #include "jobs/CopyEstimate.h"
 #include "output/PlotTimeMeter.h"
+#include "platform/CProfile.h"
+#include "plotdata/LoadPlot.h"
+#include "plotdata/ResultCodes.h"
 #include "ports/PortSettings.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
+
+// Counts what the device tells it.
+class CountingObserver final : public EmissionObserver {
+public:
+    void penTo(bool down, std::int32_t, std::int32_t) override { ++(down ? linesTo : movesTo); }
+    void written(std::size_t count, int) override { bytes += count; }
+
+    std::size_t bytes = 0;
+    int linesTo = 0;
+    int movesTo = 0;
+};
+
+// Watching a pass changes no byte of it, through every shipped device, plain and compact, and the
+// observer is told every byte.
+TEST(EmissionObserver, SeesEveryByteOfEveryShippedDeviceAndChangesNone)
+{
+    const std::filesystem::path filter = std::filesystem::path(MARQUILL_BIN_DIR) / "Import.so";
+    if (!std::filesystem::exists(filter))
+        SKIP_WITHOUT_INPUT("no import filter " << filter);
+    std::unique_ptr<CPlot> plot;
+    ASSERT_EQ(loadPlot(plot, std::string(MARQUILL_PLOTS_DIR) + "/foal.hpgl", filter.string()), RESULT_OK);
+    CProfile profile;
+    profile.setPath(shippedFile("Plotter_Eng.INI").c_str());
+    CCutInfo cutInfo;
+    cutInfo.loadCutInfo(profile);
+    char names[4096];
+    profile.getString("CutterDevices", nullptr, names, sizeof names, "");
+    int devices = 0;
+    for (const char* name = names; *name != '\0'; name += std::strlen(name) + 1, ++devices) {
+        SCOPED_TRACE(name);
+        const auto stream = [&](EmissionObserver* observer) {
+            CPlotterDevice device;
+            device.loadProfile(profile, name);
+            RecordingPort port;
+            device.setOutputPort(&port);
+            device.setEmissionObserver(observer);
+            sendSectionedPass(*plot, device, cutInfo);
+            return port.stream();
+        };
+        CountingObserver seen;
+        const std::string watched = stream(&seen);
+        EXPECT_EQ(watched, stream(nullptr));
+        EXPECT_EQ(seen.bytes, watched.size());
+        EXPECT_GT(seen.linesTo, 100);
+        EXPECT_GT(seen.movesTo, 0);
+    }
+    EXPECT_EQ(devices, 9);
+}
 
 PlotTimeModel modelOf(double downSpeed, double upSpeed, double bytesPerSecond)
 {
