@@ -15,9 +15,9 @@
 #include <string>
 
 // One copy of a plot through a device of a profile file: the time the model estimates for it, and the
-// time the simulated plotter takes to draw the stream the copy sends, on a 9,600-baud line. The simulated
-// plotter is given what the device is (its default and highest speed, its buffer, the time an instruction
-// takes it) and reads everything else, VS included, from the stream.
+// time the simulated plotter takes to draw the stream the copy sends, on a line of the baud rate. The
+// simulated plotter is given what the device is (its default and highest speed, its buffer, the time an
+// instruction takes it) and reads everything else, VS included, from the stream.
 struct PlotTimeCheck {
     double estimated = 0;
     double simulated = 0;
@@ -26,7 +26,8 @@ struct PlotTimeCheck {
     double error() const { return simulated > 0 ? std::fabs(estimated - simulated) / simulated : 0; }
 };
 
-inline PlotTimeCheck checkPlotTime(const CPlot& plot, const CProfile& profile, const std::string& device)
+inline PlotTimeCheck checkPlotTime(const CPlot& plot, const CProfile& profile, const std::string& device,
+                                   unsigned baud = 9600)
 {
     ServerSettings server;
     CCutInfo cutInfo;
@@ -34,7 +35,7 @@ inline PlotTimeCheck checkPlotTime(const CPlot& plot, const CProfile& profile, c
     CPlotterDevice plotter;
     plotter.loadProfile(profile, device.c_str());
     PortSettings line;
-    line.TranSpeed = 9600;
+    line.TranSpeed = baud;
     const PlotTimeModel model = plotTimeModel(plotter, cutInfo, line, "COM1");
 
     std::unique_ptr<CPlotJob> job =
@@ -44,7 +45,7 @@ inline PlotTimeCheck checkPlotTime(const CPlot& plot, const CProfile& profile, c
     const CopyEstimate estimate = estimateCopy(*job, server, cutInfo, plotter, model, &stream);
 
     VirtualPlotterSettings settings;
-    settings.baud = 9600;
+    settings.baud = baud;
     settings.bufferBytes = kPlotterBufferBytes;
     settings.penSpeed = plotter.DefaultSpeed * 10.0;
     settings.penUpSpeed = std::max(plotter.DefaultSpeed, plotter.highestSpeed) * 10.0;
