@@ -1,11 +1,13 @@
 #include "app/CMainFrame.h"
 
+#include "app/CopyProgressPane.h"
 #include "app/FrameCommandIds.h"
 #include "app/MediaBar.h"
 #include "app/WindowPlacement.h"
 #include "jobs/JobCommandIds.h"
 #include "jobs/RunTexts.h"
 #include "jobs/StartupSettings.h"
+#include "ports/PortSettings.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 #include "ui/dialogs/COutputSettingsDialog.h"
@@ -144,6 +146,16 @@ void CMainFrame::buildClient()
         mediaPane_->setText(text);
         mediaBar_->showRemaining(text);
         mediaPane_->repaint();
+    });
+    connect(automaticModel_, &CJobListModel::copyProgressChanged, this,
+            [this](const CopyProgress& progress) { progressPane_->showProgress(progress); });
+    // The information view's plotting time: through the selected device and over the [CutInfo] port's
+    // line, as the next copy would be sent.
+    infoView_->setEstimator([this](CPlotJob& job) {
+        PortSettings line;
+        line.load(portFile_);
+        return jobEstimate(job, settings_.server, settings_.cutInfo, settings_.device, line,
+                           settings_.cutInfo.Port);
     });
     connect(automaticModel_, &CJobListModel::bringToTopRequested, this, [this] {
         raise();

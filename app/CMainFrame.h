@@ -18,6 +18,7 @@
 class QMenu;
 
 class CAutoChildView;
+class CCopyProgressPane;
 class CMediaBar;
 class CJobListModel;
 class CJobListWidget;
@@ -54,6 +55,7 @@ public:
     CAutoChildView* automaticView() const { return automaticView_; }
     CManualChildView* manualView() const { return manualView_; }
     CPlotInfoView* infoView() const { return infoView_; }
+    CCopyProgressPane* copyProgressPane() const { return progressPane_; }
     QToolBar* toolBar() const { return toolBar_; }
     QSplitter* outerSplitter() const { return outer_; }
     QSplitter* innerSplitter() const { return inner_; }
@@ -140,6 +142,7 @@ private:
     QLabel* promptPane_ = nullptr;
     QLabel* mediaPane_ = nullptr;
     CMediaBar* mediaBar_ = nullptr;
+    CCopyProgressPane* progressPane_ = nullptr;
     bool mediaRanShort_ = false;
     QTimer* idleTimer_ = nullptr;
     // The reserved stop item: a second item for the stop command, outside the command map.

@@ -3,6 +3,7 @@
 
 #include "app/CMainFrame.h"
 
+#include "app/CopyProgressPane.h"
 #include "app/FrameCommandIds.h"
 #include "app/MediaBar.h"
 #include "jobs/JobCommandIds.h"
@@ -153,7 +154,9 @@ void CMainFrame::buildStatusBar()
     paneLayout->setContentsMargins(0, 1, 2, 1);
     paneLayout->addStretch();
     paneLayout->addWidget(mediaBar_);
+    progressPane_ = new CCopyProgressPane;
     statusBar()->addWidget(promptPane_, 1);
+    statusBar()->addPermanentWidget(progressPane_);
     statusBar()->addPermanentWidget(mediaPane_);
     // A prompt shows while the pointer is on a menu item or button; without one the pane says "ready".
     connect(statusBar(), &QStatusBar::messageChanged, this, &CMainFrame::showPrompt);

@@ -8,6 +8,7 @@
 #include "jobs/JobTexts.h"
 #include "jobs/StartupSettings.h"
 #include "output/OutputSettings.h"
+#include "output/PlotTimeMeter.h"
 #include "platform/Hooks.h"
 #include "platform/PathMapping.h"
 #include "plotdata/ResultCodes.h"
@@ -458,7 +459,17 @@ void CPlotServer::progressText(int row, const std::string&)
     copyStarted_ = true;
     copyRow_ = row;
     if (const CPlotJob* job = list_.jobAt(row))
-        logEvent(copyName(*job) + " started: " + job->path);
+        logEvent(copyName(*job) + " started: " + job->path +
+                 (copyEstimate_ >= 0 ? ", about " + plotTimeText(copyEstimate_) : std::string()));
+}
+
+// The estimate comes before the copy's first section: the copy's start is logged with it.
+void CPlotServer::copyProgress(int, const CopyProgress& progress)
+{
+    if (progress.running && progress.bytesSent == 0)
+        copyEstimate_ = progress.bytesTotal > 0 ? progress.secondsTotal : -1;
+    else if (!progress.running)
+        copyEstimate_ = -1;
 }
 
 // An unattended server's log is where an operator learns that the device stopped taking data.

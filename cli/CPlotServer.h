@@ -71,6 +71,7 @@ private:
     void deviceStalled(int row, const std::string& text) override;
     void statusText(const std::string& text) override;
     void selectionChanged(int row) override;
+    void copyProgress(int row, const CopyProgress& progress) override;
     void postCommand(int id) override { posted_.push_back(id); }
 
     struct JobSeen {
@@ -98,6 +99,8 @@ private:
     // The row whose copy is going out, and whether its start has been logged.
     int copyRow_ = -1;
     bool copyStarted_ = false;
+    // The estimated time of the copy about to start, negative when there is none.
+    double copyEstimate_ = -1;
     int deletionDay_ = 0;
     SteadyTime lastScan_;
     SteadyTime lastArrival_;

@@ -1,6 +1,7 @@
 #include "cli/ConsoleView.h"
 
 #include "jobs/CAutoJobList.h"
+#include "jobs/RunTexts.h"
 
 std::string printableName(std::string_view name)
 {
@@ -23,10 +24,15 @@ void ConsoleView::progressText(int row, const std::string& text)
     const CPlotJob* job = list_.jobAt(row);
     if (job == nullptr)
         return;
-    std::fprintf(out_, "[%d/%d] %s: %s\n", job->copiesDone + 1, job->copies, printableName(job->path).c_str(),
-                 text.c_str());
+    const std::string left = progress_.running && progress_.bytesTotal > 0
+                                 ? ", " + timeLeftText(progress_.secondsLeft)
+                                 : std::string();
+    std::fprintf(out_, "[%d/%d] %s: %s%s\n", job->copiesDone + 1, job->copies,
+                 printableName(job->path).c_str(), text.c_str(), left.c_str());
     std::fflush(out_);
 }
+
+void ConsoleView::copyProgress(int, const CopyProgress& progress) { progress_ = progress; }
 
 int ConsoleView::takePostedCommand()
 {

@@ -19,7 +19,9 @@ class ConsoleView : public CJobListView {
 public:
     ConsoleView(const CAutoJobList& list, std::FILE* out) : list_(list), out_(out) {}
 
+    // Each section's progress, with the plotting time the copy has left.
     void progressText(int row, const std::string& text) override;
+    void copyProgress(int row, const CopyProgress& progress) override;
     void postCommand(int id) override { posted_.push_back(id); }
 
     // The next posted command, or 0 when none waits.
@@ -29,4 +31,5 @@ private:
     const CAutoJobList& list_;
     std::FILE* out_;
     std::deque<int> posted_;
+    CopyProgress progress_;
 };

@@ -8,6 +8,8 @@
 const char* const PLOT_USAGE =
     R"(Usage: marquill-plot [--home DIR] [--device NAME] [--port NAME|PATH] [--copies N]
                     [--rotate] [--mirror] [--mark-plotted] FILE...
+       marquill-plot [--home DIR] --estimate [--device NAME] [--port NAME|PATH] [--copies N]
+                    [--rotate] [--mirror] FILE...
        marquill-plot [--home DIR] --probe --port NAME
        marquill-plot [--home DIR] --history [--since DATE] [--csv]
 
@@ -35,6 +37,11 @@ Options:
   --mirror           mirror each plot
   --mark-plotted     give each finished file the plotted mark (modification time set to midnight);
                      without it the files' modification times are left alone
+  --estimate         print each file's estimated plotting time instead of plotting: a copy laid out
+                     as it would be plotted now, through the device and over the port's line (the
+                     serial line settings of Port.INI; a parallel port never holds the device up),
+                     timed by the device's pen speeds, its buffer and what each instruction takes;
+                     nothing is sent or written
   --probe            check the device on the port given with --port (COM1..COM8 or LPT1..LPT8, with
                      the line settings of Port.INI) instead of plotting: asks it its identity (OI),
                      its buffer size and free space (ESC.L, ESC.B), status (ESC.O) and error (ESC.E),
@@ -57,7 +64,8 @@ Exit status: 0 when every job finished; 1 when a job did not (its state text is 
 command line or device name; 3 when another Marquill process holds the settings folder (its process
 id is shown) or the folder cannot be made; 130 when stopped with Ctrl-C (143 for SIGTERM, 129 for SIGHUP), which ends the copy at its
 next write. A stopped copy is not counted as plotted. With --probe: 0 when the device answered, 1 when
-the port could not be opened or the device answered nothing.
+the port could not be opened or the device answered nothing. With --estimate: 0 when every file was
+estimated, 1 when one could not be read or sends nothing.
 )";
 
 namespace {
@@ -99,6 +107,7 @@ bool parseOptions(const std::vector<std::string>& arguments, PlotOptions& option
     table.push_back({.name = "--mirror", .flag = &options.mirror});
     table.push_back({.name = "--mark-plotted", .flag = &options.markPlotted});
     table.push_back({.name = "--probe", .flag = &options.probe});
+    table.push_back({.name = "--estimate", .flag = &options.estimate});
     table.push_back({.name = "--device", .value = &options.device});
     table.push_back({.name = "--copies", .check = copies});
     table.push_back({.name = "--history", .flag = &options.history});
@@ -124,6 +133,13 @@ bool parseOptions(const std::vector<std::string>& arguments, PlotOptions& option
         error = "--csv and --since go with --history";
         return false;
     }
+    if (options.estimate && (options.probe || options.markPlotted)) {
+        error = "--estimate plots nothing: it goes with neither --probe nor --mark-plotted";
+        return false;
+    }
+    // An estimate writes nothing, so it may be made while another program holds the folder.
+    if (options.estimate)
+        options.readOnly = true;
     if (options.probe && !options.help && !options.version) {
         if (options.port.empty() || !options.files.empty()) {
             error = "--probe needs a port (--port NAME) and no plot file";

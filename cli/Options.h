@@ -14,6 +14,7 @@ struct PlotOptions : CommonOptions {
     bool mirror = false;
     bool markPlotted = false;
     bool probe = false;    // check the device on the port instead of plotting
+    bool estimate = false; // print each file's estimated plotting time instead of plotting
     bool history = false;  // print the plot journal instead of plotting
     std::time_t since = 0; // --history: copies begun at or after this time
     bool csv = false;

@@ -1,6 +1,7 @@
 // marquill-plot: plots files through the automatic queue and the output run, without a window.
 
 #include "cli/ConsoleView.h"
+#include "cli/Estimate.h"
 #include "cli/History.h"
 #include "cli/Interrupt.h"
 #include "cli/Options.h"
@@ -148,6 +149,8 @@ int main(int argc, char** argv)
     installConsoleHooks(&run);
     if (!addJobs(list, options, settings->server))
         return EXIT_BAD_COMMAND_LINE;
+    if (options.estimate)
+        return printEstimates(list, *settings, options, stdout);
     saveChosenLanguage(*settings);
 
     catchInterrupt();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "jobs/CopyProgress.h"
+
 #include <string>
 
 // What a job list tells the window that shows it. The window draws from the list; the command-line tool
@@ -22,6 +24,9 @@ public:
     // The device has taken nothing for a while in the running row's copy; the text, which is also the
     // row's progress text, says how much of the copy is out.
     virtual void deviceStalled(int /*row*/, const std::string& /*text*/) {}
+    // How far the running row's copy is: told when it starts (nothing sent yet), as it goes on, and once
+    // more with running false when it is over.
+    virtual void copyProgress(int /*row*/, const CopyProgress& /*progress*/) {}
     // The row's job did not fit on the media left on the roll and waits in standby.
     virtual void mediaShort(int /*row*/) {}
     // The remaining-media text of the status bar.

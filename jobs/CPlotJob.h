@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobs/ContentStamp.h"
+#include "jobs/CopyEstimate.h"
 #include "plotdata/CPlot.h"
 
 #include <cstdint>
@@ -52,6 +53,9 @@ struct CPlotJob {
     // The file as its plot was loaded, and the journal's delivery of that content (0: none recorded).
     ContentStamp stamp;
     std::int64_t delivery = 0;
+    // The estimate of the next copy last made for the job, and what it was made from (see jobEstimate).
+    CopyEstimate estimate;
+    std::string estimateKey;
 
     // A job for the file with the initial values the settings give (Section, OverLap, MirrorY, DashPlot).
     // Null when the path does not fit the path field.

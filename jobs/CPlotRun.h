@@ -3,6 +3,7 @@
 // The output run, implemented in RunCommands.cpp (the start, pause and stop commands), RunLoop.cpp (the
 // run command: job after job, copy after copy) and OutputCopy.cpp (one copy: layout, sections, bands).
 
+#include "jobs/CopyProgress.h"
 #include "jobs/PlotJournal.h"
 #include "jobs/RollCount.h"
 #include "jobs/SectionCharges.h"
@@ -20,6 +21,7 @@ class CPlotPort;
 class CPlotterDevice;
 class CProfile;
 class CSectionCutter;
+class PlotTimeMeter;
 enum class PassEnd;
 struct CPlotJob;
 struct ServerSettings;
@@ -43,6 +45,7 @@ constexpr int RUN_AUTOMATIC = 4;  // job after job until no waiting job is left
 class CPlotRun {
 public:
     CPlotRun(CAutoJobList& list, ServerSettings& settings, CCutInfo& cutInfo, CPlotterDevice& device);
+    ~CPlotRun();
 
     void startOneJob();
     void startWithPagePause();
@@ -84,6 +87,9 @@ public:
     RollCount* rollCount() { return rollCount_ ? &*rollCount_ : nullptr; }
     // The journal of the settings file's folder; null without a settings file.
     PlotJournal* journal() { return journal_.get(); }
+    // A run that only works out what a copy would send: its writes run no message step, and it tells no
+    // progress (CopyEstimate).
+    void setDryRun(bool on) { dryRun_ = on; }
 
 private:
     bool runGoingOn() const;
@@ -105,6 +111,11 @@ private:
     void journalCopyBegins(const CPlotJob& job);
     void journalCopyEnds(const CPlotJob& job, int result);
     void reportJournal();
+    // The progress of the copy in output, told to the view (RunProgress.cpp): estimated at its start,
+    // followed through the stream as it is sent, and ended.
+    void beginProgress(const CPlotJob& job);
+    void reportProgress(const CPlotJob& job);
+    void endProgress(const CPlotJob& job);
     void markJobPlotted(const CPlotJob& job) const;
     void saveRemainingMedia();
     void protectRunFiles();
@@ -133,4 +144,7 @@ private:
     // The file, content and text of the last copy whose port could not be opened: the same again is no
     // new failure but the device still away, and is not journaled once more.
     std::string lastPortFailure_;
+    bool dryRun_ = false;
+    std::unique_ptr<PlotTimeMeter> liveMeter_;
+    CopyProgress progress_;
 };

@@ -180,17 +180,22 @@ int CPlotRun::outputCopy(CPlotJob& job)
 {
     if (!job.plot)
         return RESULT_DATA_BUILD_FAILED;
+    device_.port->SelectPort(portOverride_.empty() ? cutInfo_.Port : portOverride_.c_str());
+    // Estimated before the layout, which may take the job's plot.
+    if (!dryRun_)
+        beginProgress(job);
     const std::unique_ptr<CPlot> plot = layOut(job);
     const FRect bounds = plot->extent;
     // A plot whose edges are not finite numbers could never be walked to its end.
     const bool finite = std::isfinite(bounds.right) && std::isfinite(bounds.bottom);
     const float mediaWidth = static_cast<float>(settings_.MediaWidth);
-    if (!finite || !reachesMedia(*plot, settings_.PageOut != 0 ? FLT_MAX : mediaWidth))
+    if (!finite || !reachesMedia(*plot, settings_.PageOut != 0 ? FLT_MAX : mediaWidth)) {
+        endProgress(job);
         return RESULT_NOTHING_ON_MEDIA;
+    }
     CSectionCutter cutter(*plot);
     journalCopyBegins(job);
 
-    device_.port->SelectPort(portOverride_.empty() ? cutInfo_.Port : portOverride_.c_str());
     protectRunFiles();
     CPlotPort& port = device_.outputPort();
     port.setStallNotice(
@@ -203,6 +208,7 @@ int CPlotRun::outputCopy(CPlotJob& job)
     port.setDeviceNotice(nullptr);
     // However the copy ended, its output is over.
     device_.stopFlag = 1;
+    endProgress(job);
 
     switch (end) {
     case CopyEnd::PortFailed:
@@ -236,7 +242,7 @@ CPlotRun::CopyEnd CPlotRun::sendBands(const CPlotJob& job, const CPlot& plot, CS
     // The first band is always made: a drawing lying on the media's edge at y = 0 ends where it starts.
     for (float y0 = 0.0f; y0 == 0.0f || y0 < bounds.bottom; y0 += mediaWidth) {
         const CCutInfo settings = copySettings(job);
-        if (device_.beginPass(MessageSteps::Run, settings) == 0)
+        if (device_.beginPass(dryRun_ ? MessageSteps::Skip : MessageSteps::Run, settings) == 0)
             return CopyEnd::PortFailed;
         std::int32_t consumed = 0;
         std::int32_t charged = 0;
@@ -353,13 +359,16 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter
                 sortByLeftEdge(*piece);
             sentDrawing_ = true;
             // Path by path, so that a stop raised while one was written ends the section at once.
-            for (int i = 0; i < piece->count() && device_.stopFlag == 0; ++i)
+            for (int i = 0; i < piece->count() && device_.stopFlag == 0; ++i) {
                 device_.emitPath(piece->at(i));
+                reportProgress(job);
+            }
             chargeMedia(device_.outputPort(), consumed, charged, false);
         } else {
             // No write runs the message step for an empty section; a long run of them must still hear
             // the stop command.
-            platform::messageStep();
+            if (!dryRun_)
+                platform::messageStep();
         }
         x0 += step;
         if (!(x0 < bounds.right))

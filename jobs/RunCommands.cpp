@@ -1,5 +1,7 @@
 #include "jobs/CPlotRun.h"
 
+#include "output/PlotTimeMeter.h"
+
 #include "jobs/CAutoJobList.h"
 #include "jobs/JobCommandIds.h"
 #include "output/CPlotterDevice.h"
@@ -9,6 +11,12 @@
 CPlotRun::CPlotRun(CAutoJobList& list, ServerSettings& settings, CCutInfo& cutInfo, CPlotterDevice& device)
     : list_(list), settings_(settings), cutInfo_(cutInfo), device_(device)
 {
+}
+
+CPlotRun::~CPlotRun()
+{
+    if (liveMeter_)
+        device_.setEmissionObserver(nullptr);
 }
 
 CJobListView& CPlotRun::view() const { return list_.view(); }

@@ -2,6 +2,7 @@
 
 #include "jobs/CPlotRun.h"
 #include "jobs/JobTexts.h"
+#include "output/PlotTimeMeter.h"
 #include "plotdata/ResultCodes.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
@@ -33,4 +34,15 @@ std::string portWriteFailureText(const std::string& port, const std::string& rea
 std::string stalledText(std::size_t bytesSent)
 {
     return fillPlaceholders(strings::localString(strings::IDS_DEVICE_STALLED), {std::to_string(bytesSent)});
+}
+
+std::string copyOfText(int copy, int copies)
+{
+    return fillPlaceholders(strings::localString(strings::IDS_COPY_OF),
+                            {std::to_string(copy), std::to_string(copies)});
+}
+
+std::string timeLeftText(double seconds)
+{
+    return fillPlaceholders(strings::localString(strings::IDS_TIME_LEFT), {plotTimeText(seconds)});
 }

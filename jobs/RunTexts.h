@@ -19,3 +19,7 @@ std::string portOpenFailureText(const std::string& port, const std::string& reas
 std::string portWriteFailureText(const std::string& port, const std::string& reason);
 // The running row's progress while the device takes no data, in the current language.
 std::string stalledText(std::size_t bytesSent);
+// "Copy 2 of 3" for the progress pane, in the current language.
+std::string copyOfText(int copy, int copies);
+// "1:23 left", the plotting time left, in the current language.
+std::string timeLeftText(double seconds);

@@ -10,6 +10,7 @@
 #include "output/CommandTemplate.h"
 #include "output/CompactWriter.h"
 #include "output/CurveSplit.h"
+#include "output/EmissionObserver.h"
 #include "ports/CPlotPort.h"
 
 class CCutInfo;
@@ -103,6 +104,12 @@ public:
     void setOutputPort(CPlotPort* replacement) { replacementPort_ = replacement; }
     // The port the passes write to: the replacement when one is set, else the embedded one.
     CPlotPort& outputPort() { return output(); }
+    // Tells the observer every point and every write of the passes; null tells no one. The bytes sent
+    // stay the same.
+    void setEmissionObserver(EmissionObserver* observer) { observer_ = observer; }
+    // Takes over the profile of another device and the state a pass carries over from the one before
+    // (current pen, knife direction), so that this device sends what the other would send next.
+    void copyProfileFrom(const CPlotterDevice& other);
 
     // 0 while a pass runs; raised to 1 when the port closes or the stop command stops the output.
     std::int32_t stopFlag = 1;
@@ -128,6 +135,7 @@ private:
     void flattenCurve(const Bezier& curve, int depth);
 
     CPlotPort* replacementPort_ = nullptr;
+    EmissionObserver* observer_ = nullptr;
     CompactWriter compact_;
     // 1 after a line has been sent and no move has followed yet.
     std::int32_t pendingLine_ = 0;

@@ -1,5 +1,6 @@
 #include "output/CompactWriter.h"
 
+#include "output/EmissionObserver.h"
 #include "ports/CPlotPort.h"
 
 #include <charconv>
@@ -32,10 +33,12 @@ void appendEncodedNumber(std::string& out, std::int64_t value)
     out += static_cast<char>(191 + coded);
 }
 
-void CompactWriter::startPass(CompactForm form, CPlotPort& port)
+void CompactWriter::startPass(CompactForm form, CPlotPort& port, EmissionObserver* observer)
 {
     form_ = form;
     port_ = &port;
+    observer_ = observer;
+    encodedInstructions_ = 0;
     known_ = false;
     relative_ = false;
     absoluteNext_ = true;
@@ -71,17 +74,19 @@ void CompactWriter::lineTo(std::int32_t x, std::int32_t y)
     }
     if (!inEncoded_) {
         encoded_ += "PE";
+        ++encodedInstructions_;
         inEncoded_ = true;
     }
     if (hasMove_) {
         encoded_ += '<';
-        appendEncodedPoint(move_);
+        appendEncodedPoint(move_, false);
         hasMove_ = false;
     }
-    appendEncodedPoint({x, y});
+    appendEncodedPoint({x, y}, true);
     if (encoded_.size() >= kEncodedWriteSize) {
-        write(encoded_);
+        write(encoded_, encodedInstructions_);
         encoded_.clear();
+        encodedInstructions_ = 0;
     }
 }
 
@@ -92,22 +97,25 @@ void CompactWriter::flush()
     if (form_ == CompactForm::Lists) {
         writeListRun();
         if (listOpen_)
-            write(";");
+            write(";", 0);
         listOpen_ = false;
         return;
     }
     if (hasMove_) {
-        if (!inEncoded_)
+        if (!inEncoded_) {
             encoded_ += "PE";
+            ++encodedInstructions_;
+        }
         inEncoded_ = true;
         encoded_ += '<';
-        appendEncodedPoint(move_);
+        appendEncodedPoint(move_, false);
         hasMove_ = false;
     }
     if (inEncoded_)
         encoded_ += ';';
-    write(encoded_);
+    write(encoded_, encodedInstructions_);
     encoded_.clear();
+    encodedInstructions_ = 0;
     inEncoded_ = false;
 }
 
@@ -116,7 +124,7 @@ void CompactWriter::finish()
     if (form_ == CompactForm::Lists) {
         writeListRun();
         if (relative_)
-            write("PA;");
+            write("PA;", 1);
         listOpen_ = !relative_ && listOpen_;
     }
     flush();
@@ -153,13 +161,20 @@ void CompactWriter::writeListRun()
         appendList(relative, "PD", steps);
     }
 
+    if (observer_ != nullptr) {
+        if (hasMove_)
+            observer_->penTo(false, static_cast<std::int32_t>(move_.x), static_cast<std::int32_t>(move_.y));
+        for (const Point& p : points_)
+            observer_->penTo(true, static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y));
+    }
     const std::size_t absoluteCost = absolute.size() + (relative_ ? 2 : 0);
     const std::size_t relativeCost = relative.size() + (relative_ ? 0 : 2);
+    const int instructions = (hasMove_ ? 1 : 0) + (points_.empty() ? 0 : 1);
     if (relativeAllowed && relativeCost < absoluteCost) {
-        write(relative_ ? relative : "PR" + relative);
+        write(relative_ ? relative : "PR" + relative, instructions + (relative_ ? 0 : 1));
         relative_ = true;
     } else {
-        write(relative_ ? "PA" + absolute : absolute);
+        write(relative_ ? "PA" + absolute : absolute, instructions + (relative_ ? 1 : 0));
         relative_ = false;
     }
     listOpen_ = true;
@@ -188,8 +203,10 @@ void CompactWriter::appendList(std::string& text, const char* mnemonic, const st
     }
 }
 
-void CompactWriter::appendEncodedPoint(Point p)
+void CompactWriter::appendEncodedPoint(Point p, bool down)
 {
+    if (observer_ != nullptr)
+        observer_->penTo(down, static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y));
     if (!known_ || absoluteNext_) {
         encoded_ += '=';
         appendEncodedNumber(encoded_, p.x);
@@ -203,8 +220,11 @@ void CompactWriter::appendEncodedPoint(Point p)
     absoluteNext_ = false;
 }
 
-void CompactWriter::write(const std::string& text)
+void CompactWriter::write(const std::string& text, int instructions)
 {
-    if (!text.empty())
-        port_->Write(text.c_str());
+    if (text.empty())
+        return;
+    port_->Write(text.c_str());
+    if (observer_ != nullptr)
+        observer_->written(text.size(), instructions);
 }

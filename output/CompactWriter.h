@@ -5,6 +5,7 @@
 #include <vector>
 
 class CPlotPort;
+class EmissionObserver;
 
 // How an HP-GL device is sent its moves and lines: one command per point as the templates say (Off),
 // pen-down points as coordinate lists, relative where that is shorter (Lists), or as HP-GL/2 encoded
@@ -21,7 +22,7 @@ class CompactWriter {
 public:
     // Starts a pass on port: the device was just initialised, so it is in absolute mode at a position
     // the writer does not know.
-    void startPass(CompactForm form, CPlotPort& port);
+    void startPass(CompactForm form, CPlotPort& port, EmissionObserver* observer = nullptr);
     // The next point is sent absolute, whatever is shorter: each section starts from a known place.
     void startSection();
     void moveTo(std::int32_t x, std::int32_t y);
@@ -41,11 +42,12 @@ private:
 
     void writeListRun();
     static void appendList(std::string& text, const char* mnemonic, const std::vector<Point>& points);
-    void appendEncodedPoint(Point p);
-    void write(const std::string& text);
+    void appendEncodedPoint(Point p, bool down);
+    void write(const std::string& text, int instructions);
 
     CompactForm form_ = CompactForm::Off;
     CPlotPort* port_ = nullptr;
+    EmissionObserver* observer_ = nullptr;
     // What the device knows: its position (once a point was sent), and its relative mode.
     bool known_ = false;
     Point position_;
@@ -60,6 +62,8 @@ private:
     // Encoded form: the text of the open PE instruction not written yet, and whether one is open.
     std::string encoded_;
     bool inEncoded_ = false;
+    // PE instructions begun in encoded_ since it was last written.
+    int encodedInstructions_ = 0;
 };
 
 // The HP-GL/2 encoded-polyline number of value with no fractional bits, appended to out: the sign in

@@ -132,3 +132,34 @@ bool CPlotterDevice::isDashedPen(int pen) const
     *std::to_chars(text, text + sizeof text - 1, pen).ptr = '\0';
     return std::strstr(SP2Dash, text) != nullptr;
 }
+
+void CPlotterDevice::copyProfileFrom(const CPlotterDevice& other)
+{
+    std::memcpy(displayName, other.displayName, sizeof displayName);
+    std::memcpy(sectionName, other.sectionName, sizeof sectionName);
+    RS = other.RS;
+    std::memcpy(penOffsets, other.penOffsets, sizeof penOffsets);
+    std::memcpy(templates, other.templates, sizeof templates);
+    std::memcpy(SP2Dash, other.SP2Dash, sizeof SP2Dash);
+    SetSpeed = other.SetSpeed;
+    SetForce = other.SetForce;
+    DefaultSpeed = other.DefaultSpeed;
+    highestSpeed = other.highestSpeed;
+    DefaultForce = other.DefaultForce;
+    highestForce = other.highestForce;
+    MaxPen = other.MaxPen;
+    HardOffset = other.HardOffset;
+    PenMode = other.PenMode;
+    Offset = other.Offset;
+    RatioX = other.RatioX;
+    RatioY = other.RatioY;
+    OVERCUT = other.OVERCUT;
+    OutMethod = other.OutMethod;
+    mmCutterWidth = other.mmCutterWidth;
+    Handshake = other.Handshake;
+    Compact = other.Compact;
+    // What the next pass starts from.
+    currentPen = other.currentPen;
+    knifeVector_ = other.knifeVector_;
+    lastDirection_ = other.lastDirection_;
+}

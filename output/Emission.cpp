@@ -7,6 +7,7 @@
 #include "plotdata/PathWalk.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -60,8 +61,16 @@ private:
 void CPlotterDevice::send(const char* text)
 {
     compact_.flush();
-    if (text[0] != '\0')
-        output().Write(text);
+    if (text[0] == '\0')
+        return;
+    output().Write(text);
+    if (observer_ != nullptr) {
+        // A command is an instruction to the device; separators alone (" ", "; ") are none.
+        const std::size_t length = std::strlen(text);
+        const bool instruction = std::any_of(
+            text, text + length, [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+        observer_->written(length, instruction ? 1 : 0);
+    }
 }
 
 void CPlotterDevice::sendFormatted(const char* text, const std::int32_t* args, int argCount)
@@ -75,6 +84,9 @@ void CPlotterDevice::sendFormatted(const char* text, const std::int32_t* args, i
 
 void CPlotterDevice::sendPoint(CommandTemplate t, float x, float y)
 {
+    // The compact forms tell the points they send themselves, as moves in a row collapse there.
+    if (observer_ != nullptr && Compact == 0 && command(t)[0] != '\0')
+        observer_->penTo(t != CommandTemplate::MoveTo, toDeviceInt(x), toDeviceInt(y));
     if (Compact != 0) {
         if (t == CommandTemplate::MoveTo)
             compact_.moveTo(toDeviceInt(x), toDeviceInt(y));
@@ -98,7 +110,7 @@ float CPlotterDevice::knifeRadius() const { return dividedToUnits(knifeOffset_, 
 int CPlotterDevice::beginPass(MessageSteps steps, const CCutInfo& settings)
 {
     stopFlag = 0;
-    compact_.startPass(static_cast<CompactForm>(Compact), output());
+    compact_.startPass(static_cast<CompactForm>(Compact), output(), observer_);
     output().setHandshake(Handshake == 1 ? DeviceHandshake::BufferQuery : DeviceHandshake::LineOnly);
     if (output().Open(outputMethodOf(OutMethod), steps, &stopFlag) == PortOpenFailed)
         return 0;

@@ -32,9 +32,12 @@ dialogs_set() { shoot dialogs; }
 comforts_set() { shoot comforts; }
 # Qt's own file dialog and message-box buttons, which take Qt's catalogue of the language.
 qt_set() { shoot qt; }
+# A real drawing's plotting time in the information view and its copy's progress pane in the status bar.
+progress_set() { shoot progress; }
 
 window_set
 preview_set
 dialogs_set
 comforts_set
 qt_set
+progress_set

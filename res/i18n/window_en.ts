@@ -155,6 +155,14 @@
         <translation>Length:</translation>
     </message>
     <message>
+        <source>时间:</source>
+        <translation>Time:</translation>
+    </message>
+    <message>
+        <source>每份 %1, %2 份共 %3</source>
+        <translation>%1 a copy, %3 for %2 copies</translation>
+    </message>
+    <message>
         <source>绘图设定</source>
         <translation>Plot Settings</translation>
     </message>

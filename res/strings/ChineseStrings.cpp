@@ -20,6 +20,8 @@ constexpr StringEntry table[] = {
     {20605, "无法写入 %s, 设置未能保存!"},
     {20606, "材料不足: 现在重新上料吗?"},
     {20607, "剩余材料: %s"},
+    {20608, "第 %d 份, 共 %d 份"},
+    {20609, "剩余 %s"},
     // Status-bar prompts of the commands, under the command ids
     {32771, "开始绘图,完成一个工作后暂停"},
     {32786, "开始绘图,并页间暂停"},

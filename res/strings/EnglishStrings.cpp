@@ -22,6 +22,8 @@ constexpr StringEntry table[] = {
     {20605, "%s cannot be written: the settings were not saved!"},
     {20606, "Not enough media: reload the roll now?"},
     {20607, "Media left: %s"},
+    {20608, "Copy %d of %d"},
+    {20609, "%s left"},
     // Status-bar prompts of the commands, under the command ids
     {32771, "Start plotting, pause after one job"},
     {32786, "Start plotting, pause between pages"},

@@ -85,6 +85,9 @@ constexpr int IDS_SETTINGS_NOT_SAVED = 20605;
 constexpr int IDS_RELOAD_ROLL_NOW = 20606;
 // The tool tip of the media bar: the remaining length as the status bar shows it.
 constexpr int IDS_MEDIA_LEFT = 20607;
+// The progress pane of the copy in output: which copy of how many, and the plotting time left.
+constexpr int IDS_COPY_OF = 20608;
+constexpr int IDS_TIME_LEFT = 20609;
 
 // The title of the application: the caption of its message boxes.
 constexpr int IDS_APP_TITLE = 57344;

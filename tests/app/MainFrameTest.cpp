@@ -2,21 +2,26 @@
 
 #include "WindowTestSupport.h"
 
+#include "app/CopyProgressPane.h"
 #include "app/FrameCommandIds.h"
 #include "app/QtHooks.h"
 #include "jobs/JobCommandIds.h"
+#include "jobs/JobPlot.h"
 #include "platform/FileTime.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
+#include "plotdata/ResultCodes.h"
 #include "ui/dialogs/COutputSettingsDialog.h"
 #include "ui/dialogs/CPathDialog.h"
 #include "ui/dialogs/CReloadPaperDialog.h"
+#include "ui/preview/CPlotInfoView.h"
 #include "ui/views/CAutoChildView.h"
 #include "ui/views/CManualChildView.h"
 #include "vplotter/VirtualPlotter.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
@@ -26,6 +31,27 @@
 
 #include <algorithm>
 #include <ctime>
+#include <functional>
+#include <utility>
+
+namespace {
+
+// Calls its action each time the widget it filters is painted.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(std::function<void()> onPaint) : onPaint_(std::move(onPaint)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            onPaint_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onPaint_;
+};
+
+} // namespace
 
 class MainFrameTest : public QObject {
     Q_OBJECT
@@ -199,7 +225,7 @@ private slots:
         QVERIFY(frame.execute(ID_PLOT_AUTOMATIC));
         QTRY_COMPARE_WITH_TIMEOUT(frame.automaticList().runningJob(), -1, 60000);
         platform::installHooks(platform::Hooks{});
-        watch.stop();
+        frame.copyProgressPane()->removeEventFilter(&watch);
         const double ended = plotter.seconds();
         QCOMPARE(frame.automaticList().jobAt(0)->state, CPlotJob::STATE_FINISHED);
         const auto at = [&shown](const std::string& text) {
@@ -214,6 +240,69 @@ private slots:
         QCOMPARE(plotter.report().lost, std::size_t{0});
         QVERIFY(plotter.report().finishedAt > 2.5);
         QVERIFY(plotter.report().finishedAt <= ended);
+    }
+
+    // The information view shows the selected job's plotting time, a copy's and all copies'; while a
+    // copy runs the status bar's pane shows which copy it is, the per cent sent and the time left, and
+    // it goes once the copy is over.
+    void theInformationViewShowsThePlottingTimeAndThePaneTheCopysProgress()
+    {
+        home->setInt("Server.INI", "SYSTEM", "REMAINMEDIALENGTH", 100000);
+        home->setInt("Port.INI", "PortInfo", "TranSpeed", 9600);
+        std::string lines = "IN;SP1;";
+        for (int i = 0; i < 400; ++i) // 400 lines of 100 mm and back lifted: 2.5 minutes of pen
+            lines += "PU0," + std::to_string(i * 10) + ";PD4000," + std::to_string(i * 10) + ";";
+        const std::string file = home->dir.write("lines.plt", lines);
+        CMainFrame& frame = start();
+        frame.run().setPortOverride(home->dir.file("out.plt"));
+        std::unique_ptr<CPlotJob> made =
+            CPlotJob::create(file, CPlotJob::STATE_WAITING, app->settings().server);
+        made->copies = 2;
+        frame.automaticList().addJob(file, std::move(made));
+        CPlotJob& job = *frame.automaticList().jobAt(0);
+
+        frame.infoView()->ShowJob(&job);
+        QCOMPARE(frame.infoView()->timeText(), QStringLiteral("???")); // not loaded yet
+        QCOMPARE(loadJobPlot(job), RESULT_OK);
+        frame.infoView()->ShowJob(&job);
+        const QString shown = frame.infoView()->timeText();
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^每份 2:\\d\\d, 2 份共 [45]:\\d\\d$")).match(shown).hasMatch(),
+            qPrintable(shown));
+        frame.infoView()->ShowJob(nullptr);
+        QCOMPARE(frame.infoView()->timeText(), QStringLiteral("???"));
+
+        // The pane is drawn at every report of the copy, between passes of the event loop that a short
+        // copy into a file may never reach: it is watched as it paints.
+        std::vector<QString> seen;
+        int lastPercent = -1;
+        PaintWatch watch([&] {
+            CCopyProgressPane* pane = frame.copyProgressPane();
+            if (!pane->isVisible())
+                return;
+            const QString text = pane->copyText() + QStringLiteral(" ") + pane->timeLeftText();
+            if (seen.empty() || seen.back() != text)
+                seen.push_back(text);
+            QVERIFY(pane->percent() >= lastPercent || text.startsWith(QStringLiteral("第 2")));
+            lastPercent = pane->percent();
+        });
+        frame.copyProgressPane()->installEventFilter(&watch);
+        app::installQtHooks();
+        QVERIFY(frame.execute(ID_PLOT_AUTOMATIC));
+        QTRY_COMPARE_WITH_TIMEOUT(frame.automaticList().runningJob(), -1, 60000);
+        platform::installHooks(platform::Hooks{});
+        frame.copyProgressPane()->removeEventFilter(&watch);
+        QCOMPARE(job.copiesDone, 2);
+        QVERIFY(!frame.copyProgressPane()->isVisible());
+        QString all;
+        for (const QString& text : seen)
+            all += text + QStringLiteral(" | ");
+        QVERIFY2(!seen.empty() && seen.front().startsWith(QStringLiteral("第 1 份, 共 2 份 剩余 2:")),
+                 qPrintable(all));
+        QVERIFY2(
+            std::any_of(seen.begin(), seen.end(),
+                        [](const QString& t) { return t.startsWith(QStringLiteral("第 2 份, 共 2 份")); }),
+            qPrintable(all));
     }
 };
 

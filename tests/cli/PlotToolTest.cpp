@@ -326,3 +326,41 @@ TEST_F(PlotToolTest, RefusesASettingsFolderAnotherProcessHoldsAndPlotsOnceItIsFr
 }
 
 } // namespace
+
+// --estimate times each file through the device and the port's line, sends nothing and writes nothing;
+// a slower line makes a line-bound copy take the line's time.
+TEST_F(PlotToolTest, EstimatesEachFileWithoutPlottingIt)
+{
+    std::string drawing = "IN;PU0,0;";
+    for (int i = 0; i < 200; ++i)
+        drawing += "PD" + std::to_string(4000 + i) + "," + std::to_string(i % 2) + ";";
+    const std::string plot = home.write("frame.plt", drawing);
+    const std::string output = home.file("out.plt");
+    const std::string before = serverIni();
+    const auto estimate = [&](unsigned baud) {
+        home.write("Port.INI", "[PortInfo]\nTranSpeed=" + std::to_string(baud) + "\n");
+        EXPECT_EQ(runTool({"--estimate", "--copies", "3", "--port", "COM1", plot}), 0) << messages();
+        return messages();
+    };
+    const std::string fast = estimate(9600);
+    EXPECT_THAT(fast, StartsWith(plot + ": 0:0"));
+    EXPECT_THAT(fast, HasSubstr(" a copy, "));
+    EXPECT_THAT(fast, HasSubstr(" for 3 copies ("));
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_EQ(serverIni(), before);
+
+    // About 2,600 bytes: 9 s at 2,400 baud, 87 s at 300.
+    const std::string slow = estimate(300);
+    const std::size_t open = slow.find('(');
+    ASSERT_NE(open, std::string::npos) << slow;
+    const long bytes = std::stol(slow.substr(open + 1));
+    const long lineSeconds = (bytes * 10 + 150) / 300;
+    const std::string lineText = std::to_string(lineSeconds / 60) + ":" + (lineSeconds % 60 < 10 ? "0" : "") +
+                                 std::to_string(lineSeconds % 60);
+    EXPECT_THAT(slow, StartsWith(plot + ": " + lineText.substr(0, 2))) << slow;
+    EXPECT_THAT(slow, HasSubstr("line " + lineText + ",")) << slow;
+
+    EXPECT_EQ(runTool({"--estimate", home.write("empty.plt", "IN;")}), 1);
+    EXPECT_THAT(messages(), HasSubstr("empty.plt: "));
+    EXPECT_EQ(runTool({"--estimate", "--probe", "--port", "COM1"}), 2);
+}

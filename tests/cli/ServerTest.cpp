@@ -170,6 +170,9 @@ TEST_F(ServerTest, FilesArrivingTogetherAreAllPlottedInNameOrderAndAFailedOneIsN
     ASSERT_NE(a, std::string::npos) << first;
     ASSERT_NE(b, std::string::npos) << first;
     EXPECT_LT(a, b);
+    // A copy's start says what it is estimated to take.
+    EXPECT_NE(first.find("copy 1/1 started: " + home.file("in/a.plt") + ", about 0:"), std::string::npos)
+        << first;
     EXPECT_TRUE(fs::exists(home.file("Output/a.out")));
     EXPECT_TRUE(fs::exists(home.file("Output/b.out")));
 

@@ -9,6 +9,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CServerApp.h"
+#include "app/CopyProgressPane.h"
 #include "jobs/RunTexts.h"
 #include "platform/CProfile.h"
 #include "platform/FileTime.h"
@@ -21,6 +22,7 @@
 #include "ui/dialogs/CPortSettingsDialog.h"
 #include "ui/dialogs/CReloadPaperDialog.h"
 #include "ui/preview/CDetailPreviewDlg.h"
+#include "ui/preview/CPlotInfoView.h"
 #include "ui/views/CAutoChildView.h"
 
 #include <QApplication>
@@ -186,6 +188,41 @@ void comforts(CServerApp& app, ScreenHome& home, const QString& out)
     dialog.grab().save(name("preview-large"));
 }
 
+// A real drawing of three copies selected, its plotting time in the information view, and its second
+// copy in output, with the progress pane in the status bar; the window and the status bar alone.
+void copyProgress(CServerApp& app, ScreenHome& home, const QString& out)
+{
+    fs::copy_file(fs::path(MARQUILL_PLOTS_DIR) / "foal.hpgl", fs::path(home.receive) / "foal.hpgl");
+    platform::setFileModifiedTime(home.receive + "/foal.hpgl", std::time(nullptr) - 3600);
+    CMainFrame& frame = *app.mainFrame();
+    frame.resize(1100, 680);
+    frame.applySplitterSizes(frame.centralWidget()->height());
+    frame.intake().pollAutomatic();
+    CAutoJobList& list = frame.automaticList();
+    list.jobAt(0)->copies = 3;
+    list.jobAt(0)->copiesDone = 1;
+    frame.automaticView()->clickRow(0);
+    const QString name = QString(out).replace("progress_", "progress-window_");
+    list.setRunMode(4);
+    list.setRunningJob(0);
+    list.setProgressText(0, progressText(0, 500));
+    const CopyEstimate estimate = list.jobAt(0)->estimate;
+    CopyProgress progress;
+    progress.running = true;
+    progress.copy = 2;
+    progress.copies = 3;
+    progress.bytesTotal = estimate.bytes;
+    progress.bytesSent = estimate.bytes * 42 / 100;
+    progress.secondsTotal = estimate.seconds;
+    progress.secondsLeft = estimate.seconds * 0.58;
+    frame.copyProgressPane()->showProgress(progress);
+    frame.showRemainingMedia();
+    QApplication::processEvents();
+    frame.grab().save(name);
+    frame.statusBar()->grab().save(QString(out).replace("progress_", "progress-status-bar_"));
+    frame.infoView()->grab().save(QString(out).replace("progress_", "progress-information_"));
+}
+
 // Qt's own dialogs as the window shows them: the file dialog of the File port and a question's buttons.
 void qtDialogs(CServerApp&, ScreenHome& home, const QString& out)
 {
@@ -201,7 +238,7 @@ void qtDialogs(CServerApp&, ScreenHome& home, const QString& out)
 
 const std::map<std::string, std::function<void(CServerApp&, ScreenHome&, const QString&)>> sets = {
     {"comforts", comforts},       {"window", mainWindow}, {"preview", previewWindows},
-    {"dialogs", settingsDialogs}, {"qt", qtDialogs},
+    {"dialogs", settingsDialogs}, {"qt", qtDialogs},      {"progress", copyProgress},
 };
 
 } // namespace

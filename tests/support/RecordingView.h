@@ -2,6 +2,7 @@
 
 #include "jobs/CJobListView.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,13 @@ public:
     void progressText(int, const std::string& text) override { progress.push_back(text); }
     void statusText(const std::string& text) override { status = text; }
     void postCommand(int id) override { posted.push_back(id); }
+    void copyProgress(int, const CopyProgress& progress) override
+    {
+        if (onProgress)
+            onProgress(progress);
+    }
 
+    std::function<void(const CopyProgress&)> onProgress;
     std::vector<int> changed;
     std::vector<std::string> progress;
     std::string status;

@@ -113,6 +113,8 @@ void CJobListModel::statusText(const std::string& text)
 {
     emit statusTextChanged(QString::fromStdString(text));
 }
+void CJobListModel::copyProgress(int, const CopyProgress& progress) { emit copyProgressChanged(progress); }
+
 void CJobListModel::bringToTop() { emit bringToTopRequested(); }
 void CJobListModel::beep() { QApplication::beep(); }
 

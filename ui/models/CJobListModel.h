@@ -45,6 +45,7 @@ public:
     void selectionChanged(int row) override;
     void progressText(int row, const std::string& text) override;
     void statusText(const std::string& text) override;
+    void copyProgress(int row, const CopyProgress& progress) override;
     void mediaShort(int row) override;
     void bringToTop() override;
     void beep() override;
@@ -56,6 +57,8 @@ signals:
     // The running row's progress changed in the middle of a copy: repaint it now.
     void progressChanged(int row);
     void statusTextChanged(const QString& text);
+    // How far the copy in output is; sent once more, not running, when it is over.
+    void copyProgressChanged(const CopyProgress& progress);
     // The row's job is longer than the media left on the roll.
     void mediaRanShort(int row);
     void bringToTopRequested();

@@ -2,6 +2,7 @@
 
 #include "jobs/CPlotJob.h"
 #include "jobs/JobTexts.h"
+#include "output/PlotTimeMeter.h"
 #include "output/ServerSettings.h"
 
 #include <QCheckBox>
@@ -64,12 +65,16 @@ CPlotInfoView::CPlotInfoView(const ServerSettings& settings, QWidget* parent)
     fileName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     width_ = new QLabel;
     length_ = new QLabel;
+    time_ = new QLabel;
     sizeGrid->addWidget(new QLabel(tr("文件名:")), 0, 0);
     sizeGrid->addWidget(fileName_, 0, 1, 1, 3);
     sizeGrid->addWidget(new QLabel(tr("宽:")), 1, 0);
     sizeGrid->addWidget(width_, 1, 1);
     sizeGrid->addWidget(new QLabel(tr("长:")), 1, 2);
     sizeGrid->addWidget(length_, 1, 3);
+    // The estimated plotting time, beside the size.
+    sizeGrid->addWidget(new QLabel(tr("时间:")), 2, 0);
+    sizeGrid->addWidget(time_, 2, 1, 1, 3);
     sizeGrid->setColumnStretch(1, 1);
     sizeGrid->setColumnStretch(3, 1);
 
@@ -116,7 +121,7 @@ void CPlotInfoView::ShowJob(CPlotJob* job)
     if (job == nullptr) {
         fileName_->setText(QStringLiteral("Unknow"));
         const QString unknown = QStringLiteral("???");
-        for (QLabel* label : {width_, length_})
+        for (QLabel* label : {width_, length_, time_})
             label->setText(unknown);
         for (QLineEdit* edit : {startOffset_, sectionLength_, overlap_, sectionLimit_})
             edit->setText(unknown);
@@ -133,6 +138,28 @@ void CPlotInfoView::ShowJob(CPlotJob* job)
     sectionLimit_->setText(QString::number(static_cast<std::int32_t>(job->sectionLimit)));
     rotate_->setChecked((job->options & CPlotJob::OPTION_ROTATE) != 0);
     mirror_->setChecked((job->options & CPlotJob::OPTION_MIRROR) != 0);
+    showTime();
+}
+
+QString CPlotInfoView::timeText() const { return time_->text(); }
+
+void CPlotInfoView::showTime()
+{
+    const CopyEstimate copy = job_ != nullptr && estimator_ ? estimator_(*job_) : CopyEstimate{};
+    if (!copy.valid) {
+        time_->setText(QStringLiteral("???"));
+        return;
+    }
+    const QString perCopy = QString::fromStdString(plotTimeText(copy.seconds));
+    const int copies = copiesToPlot(*job_);
+    if (copies <= 1) {
+        time_->setText(perCopy);
+        return;
+    }
+    time_->setText(tr("每份 %1, %2 份共 %3")
+                       .arg(perCopy)
+                       .arg(copies)
+                       .arg(QString::fromStdString(plotTimeText(jobSeconds(*job_, copy)))));
 }
 
 std::uint32_t CPlotInfoView::typedLength(const QString& text) const
@@ -160,6 +187,7 @@ void CPlotInfoView::storeEdit(QLineEdit* edit)
         job_->sectionLimit = toLength(static_cast<double>(leadingInteger(edit->text())));
         edit->setText(QString::number(static_cast<std::int32_t>(job_->sectionLimit)));
     }
+    showTime();
     emit jobEdited(job_);
 }
 
@@ -168,6 +196,7 @@ void CPlotInfoView::toggleOption(std::uint16_t option, bool on)
     if (job_ == nullptr)
         return;
     job_->options = on ? (job_->options | option) : (job_->options & ~option);
+    showTime();
     emit jobEdited(job_);
 }
 

@@ -2,7 +2,10 @@
 
 #include <QWidget>
 
+#include "jobs/CopyEstimate.h"
+
 #include <cstdint>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -20,6 +23,12 @@ public:
 
     // Shows the job, or "Unknow" and "???" for none. The job is not owned.
     void ShowJob(CPlotJob* job);
+    // How the plotting time of a job's next copy is estimated; without one, or for a job whose estimate
+    // is not valid, the time shows "???".
+    using Estimator = std::function<CopyEstimate(CPlotJob&)>;
+    void setEstimator(Estimator estimator) { estimator_ = std::move(estimator); }
+    // The plotting time shown: a copy's, and the job's copies' when there are more.
+    QString timeText() const;
     CPlotJob* job() const { return job_; }
 
     QLineEdit* startOffsetEdit() const { return startOffset_; }
@@ -42,12 +51,15 @@ private:
     std::uint32_t typedLength(const QString& text) const;
     void storeEdit(QLineEdit* edit);
     void toggleOption(std::uint16_t option, bool on);
+    void showTime();
 
     const ServerSettings& settings_;
     CPlotJob* job_ = nullptr;
     QLabel* fileName_;
     QLabel* width_;
     QLabel* length_;
+    QLabel* time_;
+    Estimator estimator_;
     QLineEdit* startOffset_;
     QLineEdit* sectionLength_;
     QLineEdit* overlap_;

@@ -8,9 +8,54 @@ namespace {
 
 bool isLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 
-class Reader {
+} // namespace
+
+class HpglPen::Reader {
 public:
     explicit Reader(std::string_view stream) : text_(stream) {}
+
+    // Reads the next piece of the stream, the state kept from the pieces before.
+    void readMore(std::string_view text, const std::function<void(const PenMove&)>* onMove)
+    {
+        if (carry_.empty()) {
+            text_ = text;
+        } else {
+            joined_ = carry_ + std::string(text);
+            carry_.clear();
+            text_ = joined_;
+        }
+        at_ = 0;
+        onMove_ = onMove;
+        collect_ = false;
+        if (inEncoded_)
+            encoded();
+        while (at_ + 1 < text_.size()) {
+            if (!isLetter(text_[at_]) || !isLetter(text_[at_ + 1])) {
+                ++at_;
+                continue;
+            }
+            const std::string mnemonic{static_cast<char>(std::toupper(text_[at_])),
+                                       static_cast<char>(std::toupper(text_[at_ + 1]))};
+            at_ += 2;
+            if (mnemonic == "PE") {
+                inEncoded_ = true;
+                penUpNext_ = absoluteNext_ = false;
+                encoded();
+            } else {
+                instruction(mnemonic, numbers());
+            }
+        }
+        onMove_ = nullptr;
+    }
+
+    void lift()
+    {
+        setPen(false);
+        inEncoded_ = false;
+        carry_.clear();
+    }
+    DrawnPoint position() const { return {x_, y_}; }
+    bool down() const { return penDown_; }
 
     std::vector<DrawnLine> read()
     {
@@ -87,7 +132,9 @@ private:
 
     void moveTo(double x, double y)
     {
-        if (penDown_) {
+        if (onMove_ != nullptr)
+            (*onMove_)(PenMove{{x_, y_}, {x, y}, penDown_});
+        if (penDown_ && collect_) {
             if (line_.points.empty())
                 line_.points.push_back({x_, y_});
             line_.points.push_back({x, y});
@@ -131,11 +178,14 @@ private:
         return false;
     }
 
+    // An encoded polyline up to its semicolon. A piece of the stream that ends inside it leaves the
+    // polyline open, and an item cut short is kept for the next piece.
     void encoded()
     {
-        bool penUpNext = false;
-        bool absoluteNext = false;
+        bool& penUpNext = penUpNext_;
+        bool& absoluteNext = absoluteNext_;
         while (at_ < text_.size() && text_[at_] != ';') {
+            const std::size_t start = at_;
             const char c = text_[at_];
             double a = 0;
             double b = 0;
@@ -157,10 +207,22 @@ private:
                 setPen(!penUpNext);
                 moveTo(absoluteNext ? a : x_ + a, absoluteNext ? b : y_ + b);
                 penUpNext = absoluteNext = false;
-            } else {
+                continue;
+            } else if (at_ < text_.size()) {
                 ++at_;
+                continue;
+            }
+            if (at_ >= text_.size()) {
+                carry_ = std::string(text_.substr(start));
+                return;
             }
         }
+        if (at_ < text_.size() || !collect_) {
+            inEncoded_ = at_ >= text_.size();
+            if (inEncoded_)
+                return;
+        }
+        inEncoded_ = false;
         sevenBit_ = false;
         fraction_ = 0;
     }
@@ -176,8 +238,31 @@ private:
     int pen_ = 0;
     bool sevenBit_ = false;
     int fraction_ = 0;
+    const std::function<void(const PenMove&)>* onMove_ = nullptr;
+    // Whether the drawn lines are kept; a pen read in pieces only tells its moves.
+    bool collect_ = true;
+    // Inside an encoded polyline that a piece of the stream left open, with its pending flags and the
+    // bytes of an item the piece cut short.
+    bool inEncoded_ = false;
+    bool penUpNext_ = false;
+    bool absoluteNext_ = false;
+    std::string carry_;
+    std::string joined_;
 };
 
-} // namespace
+std::vector<DrawnLine> readDrawing(std::string_view stream) { return HpglPen::Reader(stream).read(); }
 
-std::vector<DrawnLine> readDrawing(std::string_view stream) { return Reader(stream).read(); }
+HpglPen::HpglPen() : reader_(std::make_unique<Reader>(std::string_view())) {}
+
+HpglPen::~HpglPen() = default;
+
+void HpglPen::read(std::string_view text, const std::function<void(const PenMove&)>& onMove)
+{
+    reader_->readMore(text, &onMove);
+}
+
+void HpglPen::lift() { reader_->lift(); }
+
+DrawnPoint HpglPen::position() const { return reader_->position(); }
+
+bool HpglPen::down() const { return reader_->down(); }

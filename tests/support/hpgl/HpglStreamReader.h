@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -18,3 +20,32 @@ struct DrawnLine {
 };
 
 std::vector<DrawnLine> readDrawing(std::string_view stream);
+
+// A pen that follows an HP-GL stream read in pieces, instruction by instruction as a device takes them,
+// and tells every movement it makes, lowered or lifted, with the instruction's device units.
+struct PenMove {
+    DrawnPoint from;
+    DrawnPoint to;
+    bool down = false;
+};
+
+class HpglPen {
+public:
+    HpglPen();
+    ~HpglPen();
+    HpglPen(const HpglPen&) = delete;
+    HpglPen& operator=(const HpglPen&) = delete;
+
+    // Carries out the instructions of text, calling onMove for every movement.
+    void read(std::string_view text, const std::function<void(const PenMove&)>& onMove);
+    // The pen is lifted where it is (an abort).
+    void lift();
+    DrawnPoint position() const;
+    bool down() const;
+
+    // The reader behind the pen and readDrawing.
+    class Reader;
+
+private:
+    std::unique_ptr<Reader> reader_;
+};

@@ -50,8 +50,22 @@ void setRawLine(int fd, unsigned baud)
 
 } // namespace
 
+namespace {
+
+MechanismSettings mechanismOf(const VirtualPlotterSettings& settings)
+{
+    return {settings.penSpeed, settings.penUpSpeed, settings.instructionSeconds, settings.identity};
+}
+
+} // namespace
+
+VirtualPlotter::VirtualPlotter(VirtualPlotterSettings settings, VirtualClock)
+    : settings_(std::move(settings)), start_(Clock::now()), mechanism_(mechanismOf(settings_))
+{
+}
+
 VirtualPlotter::VirtualPlotter(VirtualPlotterSettings settings)
-    : settings_(std::move(settings)), start_(Clock::now()), mechanism_(settings_.penSpeed, settings_.identity)
+    : settings_(std::move(settings)), start_(Clock::now()), mechanism_(mechanismOf(settings_))
 {
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     char name[128] = {};
@@ -282,7 +296,8 @@ void VirtualPlotter::runMechanism(double now)
             if (buffer_.empty())
                 report_.finishedAt = busyUntil_;
         }
-        const PlotterMechanism::Step step = mechanism_.step(buffer_, buffer_.size() >= settings_.bufferBytes);
+        const PlotterMechanism::Step step =
+            mechanism_.step(buffer_, endOfStream_ || buffer_.size() >= settings_.bufferBytes);
         if (step.length == 0) {
             starved_ = true;
             return;
@@ -342,4 +357,31 @@ bool VirtualPlotter::senderHoldsOnXoff() const
 {
     termios2 state{};
     return slave_ >= 0 && ioctl(slave_, TCGETS2, &state) == 0 && (state.c_iflag & IXON) != 0;
+}
+
+double VirtualPlotter::play(std::string_view bytes)
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const double perByte = kBitsPerByte / settings_.baud;
+    double clock = 0;
+    for (const char byte : bytes) {
+        double at = clock + perByte;
+        runMechanism(at);
+        // The line holds until the instruction under way is drawn and leaves the buffer.
+        while (buffer_.size() >= settings_.bufferBytes && busy_) {
+            at = std::max(at, busyUntil_);
+            runMechanism(at);
+        }
+        receive(byte, at);
+        runMechanism(at);
+        clock = at;
+    }
+    endOfStream_ = true;
+    for (double at = clock;; at = busyUntil_) {
+        runMechanism(at);
+        if (!busy_)
+            break;
+    }
+    answers_.clear();
+    return std::max(report_.finishedAt, clock);
 }

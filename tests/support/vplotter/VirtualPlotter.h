@@ -16,7 +16,9 @@
 struct VirtualPlotterSettings {
     std::size_t bufferBytes = 1024; // input buffer; what arrives while it is full is lost
     unsigned baud = 9600;           // the line brings a tenth of this in bytes per second
-    double penSpeed = 400;          // millimetres per second, pen up and down alike
+    double penSpeed = 400;          // millimetres per second with the pen lowered, until VS sets another
+    double penUpSpeed = 0;          // millimetres per second lifted; 0: the pen speed
+    double instructionSeconds = 0;  // what every instruction takes the mechanism besides its movement
     bool xonXoff = false;           // XOFF when the buffer is three quarters full, XON at half
     std::string identity = "7475A"; // the answer to OI
     // Stands between every answer and the line: gets the request ("ESC.B", "ESC.L", "ESC.O", "ESC.E",
@@ -52,7 +54,12 @@ struct VirtualPlotterReport {
 // The device runs on a thread of its own from construction to destruction; every call is thread-safe.
 class VirtualPlotter {
 public:
+    // Asks for a plotter on a virtual clock (see play).
+    struct VirtualClock {};
+
     explicit VirtualPlotter(VirtualPlotterSettings settings = {});
+    // A plotter with no line of its own and no thread, whose clock only moves as play computes it.
+    VirtualPlotter(VirtualPlotterSettings settings, VirtualClock);
     ~VirtualPlotter();
     VirtualPlotter(const VirtualPlotter&) = delete;
     VirtualPlotter& operator=(const VirtualPlotter&) = delete;
@@ -74,6 +81,12 @@ public:
     void sendUnsolicited(const std::string& bytes);
     // The device goes away: its end of the line is closed.
     void hangUp();
+
+    // On a virtual clock: the bytes come down the line back to back at its rate into the same buffer,
+    // and the sender is held while the buffer has no room, as a line with a working handshake holds it;
+    // the mechanism works the buffer off as it would in real time. Returns the seconds from the first
+    // byte until everything is drawn, computed rather than waited for. Answers are not sent.
+    double play(std::string_view bytes);
 
 private:
     void run();
@@ -110,6 +123,8 @@ private:
     bool viewPressed_ = false;
     bool leverUp_ = false;
     bool xoffSent_ = false;
+    // The stream has ended: an instruction left without its end is carried out as it is.
+    bool endOfStream_ = false;
     struct Answer {
         double due;
         std::string bytes;

@@ -18,9 +18,11 @@ volatile std::sig_atomic_t endRequested = 0;
 void requestEnd(int) { endRequested = 1; }
 
 const char* const USAGE =
-    "usage: marquill-vplotter [--buffer BYTES] [--baud RATE] [--speed MM_PER_S] [--xon-xoff]\n"
-    "                         [--seconds N]\n"
-    "Runs until Ctrl-C, or for N seconds, then reports.\n";
+    "usage: marquill-vplotter [--buffer BYTES] [--baud RATE] [--speed MM_PER_S] [--up-speed MM_PER_S]\n"
+    "                         [--instruction-ms MS] [--xon-xoff] [--seconds N]\n"
+    "Runs until Ctrl-C, or for N seconds, then reports. The pen draws at --speed until VS sets\n"
+    "another and moves lifted at --up-speed (default: --speed); every instruction takes --instruction-ms\n"
+    "besides its movement (default 0).\n";
 
 bool readNumber(const char* text, double& value)
 {
@@ -53,6 +55,10 @@ int main(int argc, char** argv)
             settings.baud = static_cast<unsigned>(value);
         else if (option == "--speed")
             settings.penSpeed = value;
+        else if (option == "--up-speed")
+            settings.penUpSpeed = value;
+        else if (option == "--instruction-ms")
+            settings.instructionSeconds = value / 1000;
         else if (option == "--seconds")
             seconds = value;
         else {
