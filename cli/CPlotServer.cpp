@@ -101,6 +101,9 @@ void CPlotServer::start()
     std::filesystem::create_directories(platform::toFileSystemPath(receiveFolder()), error);
     rollCount().remember();
     deletionDay_ = localDay(std::time(nullptr));
+    const PlotJournal* journal = run_.journal();
+    for (const std::string& text : port_->recoverHeldPasses(journal == nullptr || journal->lastCopyEnded()))
+        logEvent(text);
     logEvent("started: settings " + std::string(settings_.serverFile.path()) + ", receive folder " +
              receiveFolder() + ", device " + settings_.device.displayName + ", port " +
              (portOverride_.empty() ? std::string(settings_.cutInfo.Port) : portOverride_) + ", media left " +
@@ -403,6 +406,8 @@ void CPlotServer::deviceStalled(int row, const std::string& text)
 // Sent after every copy that was output, with the media left: the copy's end.
 void CPlotServer::statusText(const std::string&)
 {
+    // The copy's end is journaled: its passes get their names.
+    port_->publish();
     if (const CPlotJob* job = list_.jobAt(copyRow_)) {
         if (stopRequested())
             logEvent(copyName(*job) + " stopped: " + job->path);

@@ -8,6 +8,25 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+constexpr const char* HELD = ".held";
+constexpr const char* PART = ".part";
+
+// NAME.out is held as .NAME.out.held.
+std::string heldPath(const std::string& output)
+{
+    const fs::path path(output);
+    return (path.parent_path() / ("." + path.filename().string() + HELD)).string();
+}
+
+bool endsWith(const std::string& text, const std::string& end)
+{
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+} // namespace
+
 OutputFolderPort::OutputFolderPort(const std::string& settingsPath, std::string outputFolder,
                                    std::function<std::string()> plotFile)
     : CPlotPort(settingsPath), outputFolder_(std::move(outputFolder)), plotFile_(std::move(plotFile))
@@ -26,7 +45,9 @@ PortOpenResult OutputFolderPort::Open(OutputMethod method, MessageSteps steps, s
     // A pass left open ends here, before the names of the new one are set.
     Close();
     stopFlag_ = stopFlag;
-    if (classifyPortName(portName()) == kFilePort) {
+    passDelivered_ = false;
+    wholePasses_ = classifyPortName(portName()) == kFilePort;
+    if (wholePasses_) {
         // The job's path may be in Windows form; only its file name counts here.
         std::string stem = fs::path(platform::toFileSystemPath(plotFile_())).stem().string();
         if (stem.empty())
@@ -34,7 +55,7 @@ PortOpenResult OutputFolderPort::Open(OutputMethod method, MessageSteps steps, s
         ++passes_;
         const std::string name = passes_ > 1 ? stem + "." + std::to_string(passes_) + ".out" : stem + ".out";
         passOutput_ = (fs::path(outputFolder_) / name).string();
-        passTemporary_ = (fs::path(outputFolder_) / ("." + name + ".part")).string();
+        passTemporary_ = (fs::path(outputFolder_) / ("." + name + PART)).string();
     }
     const PortOpenResult opened = CPlotPort::Open(method, steps, stopFlag);
     if (opened == PortOpenFailed)
@@ -53,11 +74,48 @@ void OutputFolderPort::Close()
         return;
     std::error_code error;
     if (whole) {
-        fs::rename(passTemporary_, passOutput_, error);
+        const std::string heldName = heldPath(passOutput_);
+        fs::rename(passTemporary_, heldName, error);
         if (!error)
-            lastOutput_ = passOutput_;
+            held_.emplace_back(heldName, passOutput_);
+        passDelivered_ = !error;
     }
     if (!whole || error)
         fs::remove(passTemporary_, error);
     passTemporary_.clear();
+}
+
+void OutputFolderPort::publish()
+{
+    for (const auto& [heldName, output] : held_) {
+        std::error_code error;
+        fs::rename(heldName, output, error);
+        if (!error)
+            lastOutput_ = output;
+    }
+    held_.clear();
+}
+
+std::vector<std::string> OutputFolderPort::recoverHeldPasses(bool copyEnded) const
+{
+    std::vector<std::string> done;
+    std::error_code error;
+    for (fs::directory_iterator entries(outputFolder_, error); !error && entries != fs::directory_iterator();
+         entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        if (name.front() != '.')
+            continue;
+        std::error_code fileError;
+        if (endsWith(name, std::string(".out") + HELD) && copyEnded) {
+            const std::string output = name.substr(1, name.size() - 1 - std::string(HELD).size());
+            fs::rename(entries->path(), entries->path().parent_path() / output, fileError);
+            if (!fileError)
+                done.push_back("output of the last copy, held when the server ended, delivered: " + output);
+        } else if (endsWith(name, std::string(".out") + HELD) || endsWith(name, std::string(".out") + PART)) {
+            if (fs::remove(entries->path(), fileError))
+                done.push_back("deleted output left unfinished when the server ended: " +
+                               entries->path().string());
+        }
+    }
+    return done;
 }

@@ -104,6 +104,7 @@ private:
     void journalCopyBegins(const CPlotJob& job);
     void journalCopyEnds(const CPlotJob& job, int result);
     void reportJournal();
+    void recoverRollCount();
     void markJobPlotted(const CPlotJob& job) const;
     void saveRemainingMedia();
     void protectRunFiles();
@@ -127,4 +128,6 @@ private:
     std::unique_ptr<PlotJournal> journal_;
     std::int64_t journalCopy_ = 0;
     bool journalReported_ = false;
+    // The media of the copy's passes delivered whole, charged in memory and journaled with the copy's end.
+    std::int64_t heldMedia_ = 0;
 };

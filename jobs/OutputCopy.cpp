@@ -265,21 +265,32 @@ CPlotRun::CopyEnd CPlotRun::sendBands(const CPlotJob& job, const CPlot& plot, CS
     return CopyEnd::Sent;
 }
 
-// The media is charged section by section as the sections go out, and the roll count kept in Server.INI at
-// once: a run killed in the middle of a copy leaves a count that holds what the device was sent. During
-// the pass only what the device has taken bytes of is charged; at its end, a port that failed before the
-// device took a byte used no media.
+// The media is charged section by section as the sections reach the device, and the roll count kept in
+// Server.INI at once: a run killed in the middle of a copy leaves a count that holds what the device
+// received. During the pass only what the device has taken bytes of is charged; at its end, a port that
+// failed before the device took a byte used no media.
 void CPlotRun::chargeMedia(const CPlotPort& port, std::int32_t consumed, std::int32_t& charged,
                            bool passEnded)
 {
     const bool failed = !port.writeError().empty();
+    // A pass delivered whole uses its media when it is delivered, and none when it is thrown away. The
+    // delivery is journaled with the copy's end, in one commit, so that no kill parts the two.
+    if (port.deliversPassesWhole()) {
+        if (!passEnded || !port.passDelivered())
+            return;
+        const std::int64_t media = std::int64_t{consumed} - charged;
+        charged = consumed;
+        settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - media);
+        heldMedia_ += media;
+        return;
+    }
     if (consumed == charged || (port.bytesSent() == 0 && (failed || !passEnded)) || (failed && !passEnded))
         return;
     const std::int64_t media = std::int64_t{consumed} - charged;
     charged = consumed;
     settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - media);
     if (journal_ && journalCopy_ != 0) {
-        journal_->sectionCharged(journalCopy_, media);
+        journal_->sectionCharged(journalCopy_, media, settings_.REMAINMEDIALENGTH);
         reportJournal();
     }
     saveRemainingMedia();
@@ -348,7 +359,11 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter
             // Path by path, so that a stop raised while one was written ends the section at once.
             for (int i = 0; i < piece->count() && device_.stopFlag == 0; ++i)
                 device_.emitPath(piece->at(i));
-            chargeMedia(device_.outputPort(), consumed, charged, false);
+            // The section's media is charged once the section has reached the device.
+            CPlotPort& port = device_.outputPort();
+            if (!port.deliversPassesWhole())
+                port.flush();
+            chargeMedia(port, consumed, charged, false);
         } else {
             // No write runs the message step for an empty section; a long run of them must still hear
             // the stop command.

@@ -9,6 +9,8 @@
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
+#include <utility>
+
 // A content loaded anew is a delivery of its own.
 void CPlotRun::journalDelivery(CPlotJob& job)
 {
@@ -21,6 +23,7 @@ void CPlotRun::journalDelivery(CPlotJob& job)
 void CPlotRun::journalCopyBegins(const CPlotJob& job)
 {
     journalCopy_ = 0;
+    heldMedia_ = 0;
     if (!journal_ || job.delivery == 0)
         return;
     journalCopy_ = journal_->beginCopy(job.delivery, job.copiesDone + 1, job.copies);
@@ -29,6 +32,7 @@ void CPlotRun::journalCopyBegins(const CPlotJob& job)
 
 void CPlotRun::journalCopyEnds(const CPlotJob& job, int result)
 {
+    const std::int64_t held = std::exchange(heldMedia_, 0);
     if (!journal_ || journalCopy_ == 0)
         return;
     const char* kind = PlotJournal::FAILED;
@@ -40,7 +44,7 @@ void CPlotRun::journalCopyEnds(const CPlotJob& job, int result)
     } else {
         text = job.messageText.empty() ? strings::localString(result) : job.messageText;
     }
-    journal_->endCopy(journalCopy_, kind, text, settings_.REMAINMEDIALENGTH);
+    journal_->endCopy(journalCopy_, kind, text, settings_.REMAINMEDIALENGTH, {}, held);
     journalCopy_ = 0;
     reportJournal();
 }
@@ -57,4 +61,22 @@ void CPlotRun::reportJournal()
                                               {journal_->path(), journal_->lastError()}),
                              {}, platform::MB_ICONEXCLAMATION);
     journalReported_ = true;
+}
+
+// A program killed after the journal charged media and before Server.INI held it left the charge owed: the
+// file still holds the count from before it, and is brought to the count after it. A file changed since
+// (a new roll) is left as it is.
+void CPlotRun::recoverRollCount()
+{
+    if (!journal_ || !rollCount_)
+        return;
+    const std::optional<PlotJournal::RollChange> owed = journal_->unsavedRoll();
+    if (!owed)
+        return;
+    if (settings_.REMAINMEDIALENGTH == owed->before) {
+        settings_.REMAINMEDIALENGTH = static_cast<std::int32_t>(owed->after);
+        saveRemainingMedia();
+    } else {
+        journal_->rollSaved();
+    }
 }

@@ -140,6 +140,9 @@ void CPlotRun::saveRemainingMedia()
         return;
     rollCount_->sync();
     if (!rollCount_->writeFailed()) {
+        // What the journal charged is in the file now.
+        if (journal_)
+            journal_->rollSaved();
         mediaSaveReported_ = false;
         return;
     }

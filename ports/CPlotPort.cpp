@@ -240,6 +240,20 @@ std::int32_t CPlotPort::Write(const char* text)
     return sendWholeBlocks();
 }
 
+bool CPlotPort::flush()
+{
+    if (!open_ || connection_ == nullptr || pending_.empty())
+        return true;
+    const std::size_t sent = writeBlocks(pending_.data(), pending_.size());
+    if (sent < pending_.size()) {
+        dropPending(sent);
+        return false;
+    }
+    pending_.clear();
+    stringEnds_.assign(1, 0);
+    return true;
+}
+
 // Sends the whole blocks waiting and keeps the rest, less than a block, for the next strings. A stop
 // drops everything not yet sent.
 std::int32_t CPlotPort::sendWholeBlocks()

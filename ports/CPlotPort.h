@@ -87,6 +87,15 @@ public:
     virtual std::int32_t Write(const char* text);
     // Sends what is still waiting, unless stopped, and ends the connection.
     virtual void Close();
+    // Sends what is waiting now, so that everything handed over has reached the connection; false when a
+    // stop or a failure cut it short. The run does this at the end of every section before it charges the
+    // section's media: a program killed then leaves a roll count that holds what the device received.
+    bool flush();
+    // Whether the port hands each pass on only once it has ended whole (a spool file renamed at its end):
+    // the media of such a pass is used when it is delivered, not section by section.
+    virtual bool deliversPassesWhole() const { return false; }
+    // After Close: whether the pass reached the device; a port delivering passes whole may throw one away.
+    virtual bool passDelivered() const { return true; }
 
     void LoadSettings();
     void SaveSettings();

@@ -79,3 +79,38 @@ TEST_F(RunTest, TheRemainingMediaIsSavedAfterEveryCopyAndAFailedSaveIsReported)
 }
 
 } // namespace
+
+namespace {
+
+// A run killed after the journal charged a section and before Server.INI held it: the next run started on
+// the folder completes the count; a file that has had a new roll since keeps the new roll.
+TEST_F(RunTest, ARollCountChargedInTheJournalButNotSavedIsCompletedAtTheNextStart)
+{
+    TempDir dir;
+    CProfile serverFile;
+    serverFile.setPath(dir.file("Server.INI").c_str());
+    serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", 1000);
+    const auto owe = [&](std::int64_t before, std::int64_t after) {
+        PlotJournal journal(dir.path().string());
+        const std::int64_t copy = journal.beginCopy(journal.addDelivery("a.plt", "a.plt", {}), 1, 1);
+        journal.sectionCharged(copy, before - after, after);
+        ASSERT_TRUE(journal.unsavedRoll().has_value());
+    };
+    owe(1000, 900);
+    settings.REMAINMEDIALENGTH = 1000;
+    run.setServerFile(&serverFile);
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 900);
+    EXPECT_EQ(serverFile.getInt("SYSTEM", "REMAINMEDIALENGTH", -1), 900);
+    EXPECT_FALSE(run.journal()->unsavedRoll().has_value());
+    run.setServerFile(nullptr);
+
+    owe(900, 800);
+    serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", 50000);
+    settings.REMAINMEDIALENGTH = 50000;
+    run.setServerFile(&serverFile);
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 50000);
+    EXPECT_EQ(serverFile.getInt("SYSTEM", "REMAINMEDIALENGTH", -1), 50000);
+    EXPECT_FALSE(run.journal()->unsavedRoll().has_value());
+}
+
+} // namespace
