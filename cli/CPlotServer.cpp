@@ -339,7 +339,8 @@ void CPlotServer::takeUpJournaledJob(CPlotJob& job)
     job.state = CPlotJob::STATE_FINISHED;
     job.copies = 0;
     if (!journal->wasPlotted(stamp.sha256, fileSystemPath)) {
-        logEvent(std::string("renamed after its copy, already plotted, not plotted again: ") + job.path);
+        logEvent(std::string("renamed, the same content was plotted already, not plotted again: ") +
+                 job.path);
         journal->deliveryEvent(journal->addDelivery(job.path, fileSystemPath, stamp),
                                PlotJournal::SAME_CONTENT, {});
         return;
@@ -359,7 +360,15 @@ void CPlotServer::markFinishedJobs()
             job->copiesDone < job->copies || marked_.count(job) != 0)
             continue;
         const std::string fileSystemPath = platform::toFileSystemPath(job->path);
-        if (job->stamp.size >= 0 && !fileIdentity(fileSystemPath).sameFile(job->stamp)) {
+        const ContentStamp now = fileIdentity(fileSystemPath);
+        // Renamed or removed during its copy: what was sent was the file's content, and under a new name
+        // the journal knows it. There is nothing to mark and nothing to plot again.
+        if (job->stamp.size >= 0 && now.size < 0) {
+            marked_.insert(job);
+            logEvent(std::string("job finished, its file renamed or removed during the copy: ") + job->path);
+            continue;
+        }
+        if (job->stamp.size >= 0 && !now.sameFile(job->stamp)) {
             logEvent(std::string("written anew during its copy, plotted again: ") + job->path);
             job->state = CPlotJob::STATE_WAITING;
             job->copiesDone = 0;
