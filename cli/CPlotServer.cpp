@@ -112,9 +112,19 @@ void CPlotServer::start()
 
 void CPlotServer::finish()
 {
-    deleteOldPlotted(list_, settings_.server.AutoDeleType, std::time(nullptr), run_.journal());
+    logDeleted(deleteOldPlotted(list_, settings_.server.AutoDeleType, std::time(nullptr), run_.journal()));
     syncRollCount();
-    logEvent("exit: media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
+    logEvent("exit: media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm" +
+             (rollCount().writeFailed()
+                  ? ", not saved: " + std::string(settings_.serverFile.path()) + " cannot be written"
+                  : std::string()));
+}
+
+void CPlotServer::logDeleted(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths)
+        logEvent("deleted, plotted and old enough for AutoDeleType " +
+                 std::to_string(settings_.server.AutoDeleType) + ": " + path);
 }
 
 int CPlotServer::serve()
@@ -238,8 +248,10 @@ void CPlotServer::syncRollCount()
                  " mm, as Server.INI now says");
         requeueJobsShortOfMedia();
     }
-    if (rollCount().writeFailed())
+    // Said once until a write succeeds again, not at every scan.
+    if (rollCount().writeFailed() && !rollWriteLogged_)
         logEvent("cannot write the media left to " + std::string(settings_.serverFile.path()));
+    rollWriteLogged_ = rollCount().writeFailed();
 }
 
 void CPlotServer::requeueJobsShortOfMedia()
@@ -264,7 +276,7 @@ void CPlotServer::deleteOldFilesOnNewDay()
     if (today == deletionDay_)
         return;
     deletionDay_ = today;
-    deleteOldPlotted(list_, settings_.server.AutoDeleType, now, run_.journal());
+    logDeleted(deleteOldPlotted(list_, settings_.server.AutoDeleType, now, run_.journal()));
 }
 
 void CPlotServer::reloadSettings()
@@ -273,9 +285,10 @@ void CPlotServer::reloadSettings()
     loadOutputSettings(settings_.serverFile, settings_.deviceFile, settings_.server, settings_.cutInfo,
                        settings_.device);
     rollCount().remember();
+    // The port in use: --port stays over the [CutInfo] port through a reload.
     logEvent("settings reloaded: device " + std::string(settings_.device.displayName) + ", port " +
-             settings_.cutInfo.Port + ", media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
-             " mm");
+             (portOverride_.empty() ? std::string(settings_.cutInfo.Port) : portOverride_) + ", media left " +
+             std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
 }
 
 // Failures and jobs set aside show in the job's state, set after the copy's own notifications; they are

@@ -45,6 +45,7 @@ private:
     void deleteOldFilesOnNewDay();
     void reloadSettings();
     void syncRollCount();
+    void logDeleted(const std::vector<std::string>& paths);
     RollCount& rollCount() { return *run_.rollCount(); }
     void reportJobChanges();
     // Gives the plotted mark to every job whose copies are all done and that has not had it yet.
@@ -85,6 +86,7 @@ private:
     int copyRow_ = -1;
     bool copyStarted_ = false;
     int deletionDay_ = 0;
+    bool rollWriteLogged_ = false;
     SteadyTime lastScan_;
     SteadyTime lastArrival_;
 };
