@@ -119,16 +119,14 @@ bool CPlotRun::enoughMedia(const CPlotJob& job) const
 }
 
 // The job's plot as it goes onto the media: scaled by the device's ratios, mirrored, turned and moved
-// to its origin, with the start offset taken off its left. The job's own plot is laid out in place when
-// this is its last copy, as the job drops its plot once finished; otherwise it stays as it is and a copy
-// is laid out, so that a large drawing is held twice at most.
+// to its origin, with the start offset taken off its left. A copy of the job's plot is laid out, the last
+// copy's too, so that a copy added while it goes out plots the same drawing; a large drawing is held twice
+// at most, and the job drops its plot once finished.
 std::unique_ptr<CPlot> CPlotRun::layOut(CPlotJob& job) const
 {
     std::unique_ptr<CPlot> plot;
     if (job.plot->count() == 0)
         plot = std::make_unique<CPlot>();
-    else if (job.copiesDone + 1 >= job.copies)
-        plot = std::move(job.plot);
     else
         plot = job.plot->copy();
     plot->bake();

@@ -2,8 +2,13 @@
 #include "RunTestSupport.h"
 #include "TempDir.h"
 
+#include "MissingInput.h"
 #include "jobs/JobTexts.h"
 #include "platform/CProfile.h"
+#include "platform/ProgramFolder.h"
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -111,6 +116,30 @@ TEST_F(RunTest, ARollCountChargedInTheJournalButNotSavedIsCompletedAtTheNextStar
     EXPECT_EQ(settings.REMAINMEDIALENGTH, 50000);
     EXPECT_EQ(serverFile.getInt("SYSTEM", "REMAINMEDIALENGTH", -1), 50000);
     EXPECT_FALSE(run.journal()->unsavedRoll().has_value());
+}
+
+// One copy more, added while the job's last copy goes out, plots the drawing the copies before it plotted,
+// not the file as it has been written since.
+TEST_F(RunTest, ACopyAddedDuringTheLastCopyPlotsTheSameDrawing)
+{
+    if (!std::filesystem::exists(std::filesystem::path(MARQUILL_BIN_DIR) / "Import.so"))
+        SKIP_WITHOUT_INPUT("Import.so has not been built");
+    platform::setProgramFolder(MARQUILL_BIN_DIR);
+    TempDir dir;
+    const std::string path = dir.write("frame.plt", "IN;SP1;PU0,0;PD4000,0;");
+    const int row = list.addJob(path, CPlotJob::create(path, CPlotJob::STATE_WAITING, settings));
+    after(port, "D", [&] {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << "IN;SP1;PU0,0;PD0,4000;";
+        list.select(row);
+        list.addCopy();
+    });
+    plotRow(row);
+    platform::setProgramFolder("");
+    ASSERT_EQ(port.passes.size(), 2u);
+    EXPECT_THAT(port.passes[0], HasSubstr("D1000,0;"));
+    EXPECT_THAT(port.passes[1], HasSubstr("D1000,0;"));
+    EXPECT_THAT(port.passes[1], Not(HasSubstr("D0,1000;")));
+    EXPECT_EQ(list.jobAt(row)->copiesDone, 2);
 }
 
 } // namespace
