@@ -196,6 +196,7 @@ void CPlotServer::scanAndPlot()
     lastScan_ = std::chrono::steady_clock::now();
     syncRollCount();
     watch_.watch(platform::toFileSystemPath(receiveFolder()));
+    dropJobsWithoutFiles();
     const int before = list_.rowCount();
     intake_.pollAutomatic();
     for (int row = before; row < list_.rowCount(); ++row) {

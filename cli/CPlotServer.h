@@ -46,6 +46,8 @@ private:
     void reloadSettings();
     void syncRollCount();
     void logDeleted(const std::vector<std::string>& paths);
+    // Takes the jobs that have ended and whose files are gone off the list (ServerListTrim.cpp).
+    void dropJobsWithoutFiles();
     RollCount& rollCount() { return *run_.rollCount(); }
     void reportJobChanges();
     // Gives the plotted mark to every job whose copies are all done and that has not had it yet.

@@ -24,6 +24,8 @@ public:
     // Notes the file of every job that has just ended; a job whose file has since been written again
     // becomes a waiting job with its copies to do, as a new file would. Returns the rows taken up again.
     std::vector<int> takeUpRewritten(CAutoJobList& list);
+    // The job's record is about to go.
+    void forget(const CPlotJob* job) { ended_.erase(job); }
 
 private:
     struct FileStamp {

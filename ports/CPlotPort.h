@@ -67,9 +67,11 @@ public:
     void SelectPort(const char* name);
     // Starts a run of passes: the first pass into a file truncates it, later passes into it append.
     void beginRun() { filesWritten_.clear(); }
-    // Files, and folders whose files, no pass may write into: the plot files of the run and the receive
+    // Files, and folders whose files, no pass may write into: the plot files of the run, told by isListed
+    // (asked with the output's path as given and as resolved, so that a link to a listed file is refused;
+    // the run asks its list, whose lookup costs the same however long the list is) and the receive
     // folders. The INI files beside Port.INI are never written either.
-    void protectPaths(std::vector<std::string> files, std::vector<std::string> folders);
+    void protectPaths(std::function<bool(const std::string&)> isListed, std::vector<std::string> folders);
     // Opens the selected port for a pass written with the given method (COM and LPT ports only; File and
     // other names always write blocks), its writes running the message step (platform::messageStep) or
     // not.
@@ -190,6 +192,6 @@ private:
     std::unique_ptr<BufferQuery> bufferQuery_;
     std::function<void(const std::string&)> deviceNotice_;
     bool stoppedWhileDrawing_ = false;
-    std::vector<std::string> protectedFiles_;
+    std::function<bool(const std::string&)> isListed_;
     std::vector<std::string> protectedFolders_;
 };

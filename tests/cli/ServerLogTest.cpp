@@ -134,4 +134,37 @@ TEST_F(ServerLogTest, ARollCountThatCannotBeSavedIsSaidOnceAndAtExit)
     EXPECT_THAT(TempDir::read(home.file("Server.INI")), HasSubstr("REMAINMEDIALENGTH=100000"));
 }
 
+// A job whose file is gone is taken off the list: the list does not grow with every job ever plotted, and
+// a file delivered later under the same name is a new job.
+TEST_F(ServerLogTest, AJobWhoseFileIsGoneIsTakenOffTheList)
+{
+    home.write("Server.INI", "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=100000\n[Receive]\nAReceivePath=" +
+                                 home.file("in") + "\nAutoDeleType=0\n");
+    start({});
+    ASSERT_TRUE(waitForLog("started")) << log();
+    const std::string job = deliver("a.plt");
+    ASSERT_TRUE(waitForLog("marked plotted: " + job)) << log();
+    fs::remove(job);
+    // The next arrival makes a scan.
+    deliver("b.plt");
+    ASSERT_TRUE(waitForLog("taken off the list, its file is gone: " + job)) << log();
+    ASSERT_TRUE(waitForLog("marked plotted: " + home.file("in/b.plt"))) << log();
+    const std::string staged = home.write(".again", "IN;SP1;PU0,0;PD2000,0;");
+    fs::last_write_time(staged, fs::file_time_type::clock::now() - 1h);
+    fs::rename(staged, job);
+    const auto times = [this](const std::string& text) {
+        const std::string all = log();
+        int found = 0;
+        for (std::size_t at = all.find(text); at != std::string::npos; at = all.find(text, at + 1))
+            ++found;
+        return found;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (times("marked plotted: " + job) < 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(stop(), 0);
+    EXPECT_EQ(times("job found: " + job), 2) << log();
+    EXPECT_THAT(log(), Not(HasSubstr("job found again")));
+}
+
 } // namespace
