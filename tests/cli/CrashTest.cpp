@@ -136,7 +136,7 @@ public:
         std::size_t before = SIZE_MAX;
         while (before != received_) {
             before = received_;
-            std::this_thread::sleep_for(150ms);
+            std::this_thread::sleep_for(60ms);
         }
     }
 
@@ -316,7 +316,7 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoASerialDeviceEveryJobIsPlotted
         std::size_t before = SIZE_MAX;
         while (before != device.received() && std::chrono::steady_clock::now() < deadline) {
             before = device.received();
-            std::this_thread::sleep_for(100ms);
+            std::this_thread::sleep_for(80ms);
         }
         killServer();
         device.drain();
@@ -326,7 +326,7 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoASerialDeviceEveryJobIsPlotted
         // Started again with the device holding back, the server waits in its first section's write; held
         // there, it has sent the device what it has charged.
         device.allow(device.received());
-        restartAndHold({"--port", "COM1"}, 200ms);
+        restartAndHold({"--port", "COM1"}, 150ms);
         device.drain();
         check("after restart " + std::to_string(kill));
         goOn();
