@@ -1,8 +1,9 @@
 // marquill-server killed outright (SIGKILL) at random points of its copies, into the output folder and into
-// a pseudo-terminal standing in for a serial device, and started again each time. After every kill, and
-// once all is plotted, what the device received must agree with the server's records: each job plotted
-// whole exactly once, the roll count short by the media of what the device received, no partial output
-// under a visible name, and no file deleted that was not plotted.
+// a pseudo-terminal standing in for a serial device, and started again each time. After every kill and
+// restart, and once all is plotted, what the device received must agree with the server's records: each
+// job plotted whole at most once (exactly once at the end), the roll count the restarted server starts
+// with short by the media of what the device received, no partial output under a visible name, and no
+// file deleted that was not plotted.
 
 #include "ChildProcess.h"
 #include "MissingInput.h"
@@ -244,27 +245,34 @@ protected:
         return at == std::string::npos ? -1 : ROLL - std::atoi(ini.c_str() + at + 18);
     }
 
-    // Starts the server again and holds it (SIGSTOP) once it has started, before it plots anything: what
-    // a program killed left is settled by then.
-    void restartAndHold(const std::vector<std::string>& arguments, std::chrono::milliseconds settle)
+    // Starts the server again and returns the media used as it says at its start, once it has settled what
+    // a killed program left: a kill may come between the journal's charge and the roll count's write,
+    // which the start completes.
+    int restart(const std::vector<std::string>& arguments)
     {
         start(arguments);
-        ASSERT_TRUE(waitForLog("started: settings")) << log();
-        std::this_thread::sleep_for(settle);
-        kill(server, SIGSTOP);
+        if (!waitForLog("started: settings"))
+            return -1;
+        const std::string text = log();
+        const std::size_t line = text.find("started: settings");
+        const std::size_t at = text.find("media left ", line);
+        return at == std::string::npos ? -1 : ROLL - std::atoi(text.c_str() + at + 11);
     }
-    void goOn() const { kill(server, SIGCONT); }
+    // Passes held by the killed server that the start delivered.
+    int deliveredAtStart() const
+    {
+        const std::string text = log().substr(0, log().find("started: settings"));
+        int delivered = 0;
+        for (std::size_t at = text.find("held when the server ended, delivered"); at != std::string::npos;
+             at = text.find("held when the server ended, delivered", at + 1))
+            ++delivered;
+        return delivered;
+    }
 
-    // The checks after a kill and at the end: copies[job] is how many whole copies the device has of it,
-    // media what it received. The roll count is checked once a server has started again: a kill may
-    // come between the journal's charge and the roll count's write, which the next start completes.
-    void checkRecords(const std::map<int, int>& copies, int media, const std::string& when,
-                      bool restarted = true) const
+    // The checks after a kill and at the end: copies[job] is how many whole copies the device has of it.
+    void checkRecords(const std::map<int, int>& copies, const std::string& when) const
     {
         SCOPED_TRACE(when);
-        if (restarted) {
-            EXPECT_EQ(mediaUsed(), media) << log();
-        }
         for (const auto& [job, whole] : copies)
             EXPECT_LE(whole, 1) << jobName(job) << " plotted whole more than once\n" << log();
         for (int job = 0; job < JOBS; ++job) {
@@ -287,14 +295,16 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoASerialDeviceEveryJobIsPlotted
     PtyRecorder device(line.master());
     const auto begun = std::chrono::steady_clock::now();
 
-    const auto check = [&](const std::string& when, bool restarted = true) {
+    // The whole copies of each job the device has, and the media it received.
+    int media = 0;
+    const auto check = [&](const std::string& when) {
         std::map<int, int> whole;
-        int media = 0;
+        media = 0;
         for (const ReceivedCopy& copy : readCopies(device.stream())) {
             whole[copy.job] += copy.whole ? 1 : 0;
             media += copy.media;
         }
-        checkRecords(whole, media, when, restarted);
+        checkRecords(whole, when);
         return whole;
     };
 
@@ -320,16 +330,10 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoASerialDeviceEveryJobIsPlotted
         }
         killServer();
         device.drain();
-        check("after kill " + std::to_string(kill), false);
-        if (kill == KILLS)
-            break;
-        // Started again with the device holding back, the server waits in its first section's write; held
-        // there, it has sent the device what it has charged.
-        device.allow(device.received());
-        restartAndHold({"--port", "COM1"}, 150ms);
-        device.drain();
-        check("after restart " + std::to_string(kill));
-        goOn();
+        check("after kill " + std::to_string(kill));
+        if (kill < KILLS) {
+            EXPECT_EQ(restart({"--port", "COM1"}), media) << "after kill " << kill << "\n" << log();
+        }
     }
     // Started once more, the server plots what is left.
     start({"--port", "COM1", "--once"});
@@ -337,6 +341,7 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoASerialDeviceEveryJobIsPlotted
     server = -1;
     device.drain();
     const std::map<int, int> whole = check("at the end");
+    EXPECT_EQ(mediaUsed(), media) << log();
     for (int job = 0; job < JOBS; ++job) {
         EXPECT_EQ(whole.count(job) ? whole.at(job) : 0, 1) << jobName(job);
         EXPECT_FALSE(fs::exists(home.file("in/" + jobName(job)))) << jobName(job) << " plotted, not deleted";
@@ -353,10 +358,11 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoTheOutputFolderEveryJobIsPlott
 {
     const auto begun = std::chrono::steady_clock::now();
     const std::string output = home.file("Output");
-    const auto check = [&](const std::string& when, bool restarted = true) {
-        // What the folder holds under visible names is what a device fed from it has received.
+    // What the folder holds under visible names is what a device fed from it has received.
+    int media = 0;
+    const auto check = [&](const std::string& when) {
         std::map<int, int> whole;
-        int media = 0;
+        media = 0;
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(output, error)) {
             const std::string name = entry.path().filename().string();
@@ -371,7 +377,7 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoTheOutputFolderEveryJobIsPlott
                 media += copy.media;
             }
         }
-        checkRecords(whole, media, when, restarted);
+        checkRecords(whole, when);
         return whole;
     };
 
@@ -391,18 +397,19 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoTheOutputFolderEveryJobIsPlott
         ASSERT_TRUE(waitForLog("copy 1/1 started: ")) << log();
         std::this_thread::sleep_for(std::chrono::microseconds(within(random)));
         killServer();
-        check("after kill " + std::to_string(kill), false);
-        if (kill == KILLS)
-            break;
-        restartAndHold({}, 0ms);
-        check("after restart " + std::to_string(kill));
-        goOn();
+        check("after kill " + std::to_string(kill));
+        if (kill < KILLS) {
+            const int used = restart({});
+            EXPECT_EQ(used, media + deliveredAtStart() * COPY_MEDIA) << "after kill " << kill << "\n"
+                                                                     << log();
+        }
     }
     // Started once more, the server plots what is left.
     start({"--once"});
     EXPECT_EQ(finishProgram(server, 60s), 0) << log();
     server = -1;
     const std::map<int, int> whole = check("at the end");
+    EXPECT_EQ(mediaUsed(), media) << log();
     for (int job = 0; job < JOBS; ++job) {
         EXPECT_EQ(whole.count(job) ? whole.at(job) : 0, 1) << jobName(job);
         EXPECT_FALSE(fs::exists(home.file("in/" + jobName(job)))) << jobName(job) << " plotted, not deleted";
