@@ -130,4 +130,6 @@ private:
     bool journalReported_ = false;
     // The media of the copy's passes delivered whole, charged in memory and journaled with the copy's end.
     std::int64_t heldMedia_ = 0;
+    // Lives as long as the run, for the port's lookup of the listed files.
+    std::shared_ptr<const int> alive_ = std::make_shared<const int>(0);
 };

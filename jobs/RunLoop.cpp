@@ -162,8 +162,11 @@ void CPlotRun::protectRunFiles()
         folders.push_back(platform::toFileSystemPath(CIntake::manualFolder(*serverFile_)));
     }
     // The list's own lookup: a copy costs the same however many jobs are listed.
-    device_.outputPort().protectPaths([this](const std::string& path) { return list_.hasPath(path); },
-                                      std::move(folders));
+    // The port may outlive the run: once the run has gone, the lookup answers no.
+    const std::weak_ptr<const int> alive = alive_;
+    device_.outputPort().protectPaths(
+        [this, alive](const std::string& path) { return !alive.expired() && list_.hasPath(path); },
+        std::move(folders));
 }
 
 void CPlotRun::markJobPlotted(const CPlotJob& job) const
