@@ -110,6 +110,9 @@ void CPlotServer::start()
     std::filesystem::create_directories(platform::toFileSystemPath(receiveFolder()), error);
     rollCount().remember();
     deletionDay_ = localDay(std::time(nullptr));
+    const PlotJournal* journal = run_.journal();
+    for (const std::string& text : port_->recoverHeldPasses(journal == nullptr || journal->lastCopyEnded()))
+        logEvent(text);
     readFailures();
     logEvent("started: settings " + std::string(settings_.serverFile.path()) + ", receive folder " +
              receiveFolder() + ", device " + settings_.device.displayName + ", port " +
@@ -119,9 +122,19 @@ void CPlotServer::start()
 
 void CPlotServer::finish()
 {
-    deleteOldPlotted(list_, settings_.server.AutoDeleType, std::time(nullptr), run_.journal());
+    logDeleted(deleteOldPlotted(list_, settings_.server.AutoDeleType, std::time(nullptr), run_.journal()));
     syncRollCount();
-    logEvent("exit: media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
+    logEvent("exit: media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm" +
+             (rollCount().writeFailed()
+                  ? ", not saved: " + std::string(settings_.serverFile.path()) + " cannot be written"
+                  : std::string()));
+}
+
+void CPlotServer::logDeleted(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths)
+        logEvent("deleted, plotted and old enough for AutoDeleType " +
+                 std::to_string(settings_.server.AutoDeleType) + ": " + path);
 }
 
 int CPlotServer::serve()
@@ -203,6 +216,7 @@ void CPlotServer::scanAndPlot()
     syncRollCount();
     retryJobsForDevice();
     watch_.watch(platform::toFileSystemPath(receiveFolder()));
+    dropJobsWithoutFiles();
     const int before = list_.rowCount();
     intake_.pollAutomatic();
     leftOut_.update(intake_.automaticFilter().leftOut());
@@ -260,8 +274,10 @@ void CPlotServer::syncRollCount()
                  " mm, as Server.INI now says");
         requeueJobsShortOfMedia();
     }
-    if (rollCount().writeFailed())
+    // Said once until a write succeeds again, not at every scan.
+    if (rollCount().writeFailed() && !rollWriteLogged_)
         logEvent("cannot write the media left to " + std::string(settings_.serverFile.path()));
+    rollWriteLogged_ = rollCount().writeFailed();
 }
 
 void CPlotServer::requeueJobsShortOfMedia()
@@ -286,7 +302,7 @@ void CPlotServer::deleteOldFilesOnNewDay()
     if (today == deletionDay_)
         return;
     deletionDay_ = today;
-    deleteOldPlotted(list_, settings_.server.AutoDeleType, now, run_.journal());
+    logDeleted(deleteOldPlotted(list_, settings_.server.AutoDeleType, now, run_.journal()));
 }
 
 void CPlotServer::reloadSettings()
@@ -297,9 +313,10 @@ void CPlotServer::reloadSettings()
         logEvent("device not reloaded, " + refused + "; still plotting with device " +
                  settings_.device.displayName);
     rollCount().remember();
+    // The port in use: --port stays over the [CutInfo] port through a reload.
     logEvent("settings reloaded: device " + std::string(settings_.device.displayName) + ", port " +
-             settings_.cutInfo.Port + ", media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
-             " mm");
+             (portOverride_.empty() ? std::string(settings_.cutInfo.Port) : portOverride_) + ", media left " +
+             std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
     publishQueue();
 }
 
@@ -404,7 +421,8 @@ void CPlotServer::takeUpJournaledJob(CPlotJob& job)
     job.state = CPlotJob::STATE_FINISHED;
     job.copies = 0;
     if (!journal->wasPlotted(stamp.sha256, fileSystemPath)) {
-        logEvent(std::string("renamed after its copy, already plotted, not plotted again: ") + job.path);
+        logEvent(std::string("renamed, the same content was plotted already, not plotted again: ") +
+                 job.path);
         journal->deliveryEvent(journal->addDelivery(job.path, fileSystemPath, stamp),
                                PlotJournal::SAME_CONTENT, {});
         return;
@@ -424,7 +442,15 @@ void CPlotServer::markFinishedJobs()
             job->copiesDone < job->copies || marked_.count(job) != 0)
             continue;
         const std::string fileSystemPath = platform::toFileSystemPath(job->path);
-        if (job->stamp.size >= 0 && !fileIdentity(fileSystemPath).sameFile(job->stamp)) {
+        const ContentStamp now = fileIdentity(fileSystemPath);
+        // Renamed or removed during its copy: what was sent was the file's content, and under a new name
+        // the journal knows it. There is nothing to mark and nothing to plot again.
+        if (job->stamp.size >= 0 && now.size < 0) {
+            marked_.insert(job);
+            logEvent(std::string("job finished, its file renamed or removed during the copy: ") + job->path);
+            continue;
+        }
+        if (job->stamp.size >= 0 && !now.sameFile(job->stamp)) {
             logEvent(std::string("written anew during its copy, plotted again: ") + job->path);
             job->state = CPlotJob::STATE_WAITING;
             job->copiesDone = 0;
@@ -482,6 +508,8 @@ void CPlotServer::deviceStalled(int row, const std::string& text)
 // Sent after every copy that was output, with the media left: the copy's end.
 void CPlotServer::statusText(const std::string&)
 {
+    // The copy's end is journaled: its passes get their names.
+    port_->publish();
     if (const CPlotJob* job = list_.jobAt(copyRow_)) {
         if (stopRequested())
             logEvent(copyName(*job) + " stopped: " + job->path);

@@ -49,6 +49,9 @@ private:
     void deleteOldFilesOnNewDay();
     void reloadSettings();
     void syncRollCount();
+    void logDeleted(const std::vector<std::string>& paths);
+    // Takes the jobs that have ended and whose files are gone off the list (ServerListTrim.cpp).
+    void dropJobsWithoutFiles();
     RollCount& rollCount() { return *run_.rollCount(); }
     void reportJobChanges();
     // Gives the plotted mark to every job whose copies are all done and that has not had it yet.
@@ -102,6 +105,7 @@ private:
     // The estimated time of the copy about to start, negative when there is none.
     double copyEstimate_ = -1;
     int deletionDay_ = 0;
+    bool rollWriteLogged_ = false;
     SteadyTime lastScan_;
     SteadyTime lastArrival_;
     SharedQueueSnapshot* board_ = nullptr;

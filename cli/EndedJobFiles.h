@@ -25,6 +25,8 @@ public:
     std::vector<int> takeUpRewritten(CAutoJobList& list);
     // When a file written anew would settle if it stays as it is; nothing when none is waiting.
     std::optional<FileSettle::TimePoint> nextSettle() const { return settle_.nextSettle(); }
+    // The job's record is about to go.
+    void forget(const CPlotJob* job) { ended_.erase(job); }
 
 private:
     static bool hasEnded(const CPlotJob& job);

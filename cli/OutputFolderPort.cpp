@@ -10,6 +10,19 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+constexpr const char* OUT = ".out";
+constexpr const char* HELD = ".held";
+constexpr const char* PART = ".part";
+
+bool endsWith(const std::string& text, const std::string& end)
+{
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+} // namespace
+
 OutputFolderPort::OutputFolderPort(const std::string& settingsPath, std::string outputFolder,
                                    std::function<std::string()> plotFile)
     : CPlotPort(settingsPath), outputFolder_(std::move(outputFolder)), plotFile_(std::move(plotFile))
@@ -36,13 +49,15 @@ PortOpenResult OutputFolderPort::Open(OutputMethod method, MessageSteps steps, s
     // A pass left open ends here, before the names of the new one are set.
     Close();
     stopFlag_ = stopFlag;
-    if (classifyPortName(portName()) == kFilePort) {
+    passDelivered_ = false;
+    wholePasses_ = classifyPortName(portName()) == kFilePort;
+    if (wholePasses_) {
         // The job's path may be in Windows form; only its file name counts here.
         if (passes_ == 0)
             stem_ = outputnames::stemOf(platform::toFileSystemPath(plotFile_()));
         ++passes_;
         const std::string pass = passes_ > 1 ? "." + std::to_string(passes_) : std::string();
-        passTemporary_ = (fs::path(outputFolder_) / ("." + stem_ + pass + ".out.part")).string();
+        passTemporary_ = (fs::path(outputFolder_) / ("." + stem_ + pass + OUT + PART)).string();
     }
     const PortOpenResult opened = CPlotPort::Open(method, steps, stopFlag);
     if (opened == PortOpenFailed)
@@ -61,26 +76,67 @@ void OutputFolderPort::Close()
     if (passTemporary_.empty())
         return;
     if (!stopped && writeError().empty())
-        placePass();
+        holdPass();
     std::error_code error;
     fs::remove(passTemporary_, error);
     passTemporary_.clear();
 }
 
 // The first pass of a copy takes the first free name after the plot file; the later ones are named after
-// the name it took.
-void OutputFolderPort::placePass()
+// the name it took. The name is chosen now, so that the journal records it with the copy's end.
+void OutputFolderPort::holdPass()
 {
     const std::string base = copyBase_.empty() ? stem_ : copyBase_ + "." + std::to_string(passes_);
     std::string chosen;
-    const std::optional<std::string> placed =
-        outputnames::moveToFreeName(passTemporary_, outputFolder_, base, ".out", chosen);
-    if (!placed) {
-        failWith("cannot name the output file after " + base + ".out: " + std::strerror(errno));
+    const std::optional<std::string> heldName =
+        outputnames::holdUnderFreeName(passTemporary_, outputFolder_, base, OUT, HELD, chosen);
+    if (!heldName) {
+        failWith("cannot name the output file after " + base + OUT + ": " + std::strerror(errno));
         return;
     }
     if (copyBase_.empty())
         copyBase_ = chosen;
-    lastOutput_ = *placed;
-    copyOutputs_.push_back(*placed);
+    const std::string output = (fs::path(outputFolder_) / (chosen + OUT)).string();
+    held_.emplace_back(*heldName, output);
+    copyOutputs_.push_back(output);
+    passDelivered_ = true;
+}
+
+void OutputFolderPort::publish()
+{
+    for (const auto& [heldName, output] : held_) {
+        // The name was free when the pass was held; a file put there since is not replaced.
+        std::string chosen;
+        const std::string base = fs::path(output).stem().string();
+        if (const auto placed = outputnames::moveToFreeName(heldName, outputFolder_, base, OUT, chosen))
+            lastOutput_ = *placed;
+    }
+    held_.clear();
+}
+
+std::vector<std::string> OutputFolderPort::recoverHeldPasses(bool copyEnded) const
+{
+    std::vector<std::string> done;
+    std::error_code error;
+    const std::string heldEnd = std::string(OUT) + HELD;
+    for (fs::directory_iterator entries(outputFolder_, error); !error && entries != fs::directory_iterator();
+         entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        if (name.front() != '.')
+            continue;
+        std::error_code fileError;
+        if (endsWith(name, heldEnd) && copyEnded) {
+            const std::string base = name.substr(1, name.size() - 1 - heldEnd.size());
+            std::string chosen;
+            if (const auto placed =
+                    outputnames::moveToFreeName(entries->path().string(), outputFolder_, base, OUT, chosen))
+                done.push_back("output of the last copy, held when the server ended, delivered: " +
+                               fs::path(*placed).filename().string());
+        } else if (endsWith(name, heldEnd) || endsWith(name, std::string(OUT) + PART)) {
+            if (fs::remove(entries->path(), fileError))
+                done.push_back("deleted output left unfinished when the server ended: " +
+                               entries->path().string());
+        }
+    }
+    return done;
 }

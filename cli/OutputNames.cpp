@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::size_t NAME_MAX_BYTES = 255;
 // What a name adds to the stem at most: the dot of the hidden file, "-" and a copy's number, "." and a
-// pass's number, ".out.part".
+// pass's number, ".out.part" or ".out.held".
 constexpr std::size_t ADDED_BYTES = 1 + 1 + 10 + 1 + 10 + 9;
 constexpr std::size_t LONGEST_STEM = NAME_MAX_BYTES - ADDED_BYTES;
 // Beyond this many names taken the folder is not searched further.
@@ -59,13 +59,22 @@ std::string stemOf(const std::string& plotFileSystemPath)
     return stem.empty() ? "plot" : stem;
 }
 
-std::optional<std::string> moveToFreeName(const std::string& temporary, const std::string& folder,
-                                          const std::string& base, const std::string& suffix,
-                                          std::string& chosenBase)
+namespace {
+
+// The first free name after base: moved to it under its own name, or, with held given, to the hidden name
+// that holds it while the visible one stays free.
+std::optional<std::string> moveToFirstFree(const std::string& temporary, const std::string& folder,
+                                           const std::string& base, const std::string& suffix,
+                                           const std::string& held, std::string& chosenBase)
 {
     for (int number = 1; number <= MOST_CANDIDATES; ++number) {
         const std::string candidate = number == 1 ? base : base + "-" + std::to_string(number);
-        const std::string path = (fs::path(folder) / (candidate + suffix)).string();
+        const fs::path visible = fs::path(folder) / (candidate + suffix);
+        std::error_code error;
+        if (!held.empty() && fs::exists(fs::symlink_status(visible, error)))
+            continue;
+        const std::string path =
+            held.empty() ? visible.string() : (fs::path(folder) / ("." + candidate + suffix + held)).string();
         if (moveWithoutReplacing(temporary, path)) {
             chosenBase = candidate;
             return path;
@@ -75,6 +84,22 @@ std::optional<std::string> moveToFreeName(const std::string& temporary, const st
     }
     errno = EEXIST;
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> moveToFreeName(const std::string& temporary, const std::string& folder,
+                                          const std::string& base, const std::string& suffix,
+                                          std::string& chosenBase)
+{
+    return moveToFirstFree(temporary, folder, base, suffix, {}, chosenBase);
+}
+
+std::optional<std::string> holdUnderFreeName(const std::string& temporary, const std::string& folder,
+                                             const std::string& base, const std::string& suffix,
+                                             const std::string& held, std::string& chosenBase)
+{
+    return moveToFirstFree(temporary, folder, base, suffix, held, chosenBase);
 }
 
 } // namespace outputnames

@@ -20,4 +20,12 @@ std::optional<std::string> moveToFreeName(const std::string& temporary, const st
                                           const std::string& base, const std::string& suffix,
                                           std::string& chosenBase);
 
+// Moves the finished pass at temporary to the hidden name that holds it for base + suffix, or for the
+// first of base-2 + suffix, base-3 + suffix, ... that neither a file of the folder nor another held pass
+// takes: "." + name + held. Returns the hidden path and sets chosenBase; nothing, with errno set, when the
+// move failed.
+std::optional<std::string> holdUnderFreeName(const std::string& temporary, const std::string& folder,
+                                             const std::string& base, const std::string& suffix,
+                                             const std::string& held, std::string& chosenBase);
+
 } // namespace outputnames

@@ -173,3 +173,13 @@ bool CAutoJobList::pressAt(int row, int x, int labelLeft)
     redrawRow(row);
     return true;
 }
+
+bool CAutoJobList::forgetJob(int row)
+{
+    if (!isRow(row) || isInUse(row))
+        return false;
+    if (runningJob_ > row)
+        --runningJob_;
+    removeRow(row);
+    return true;
+}

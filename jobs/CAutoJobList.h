@@ -54,6 +54,9 @@ public:
     // Sets the run mode to 0 and deletes every job's file and row, first row first, except the row in
     // use by the run, which the run ends itself. Stops at the first file that cannot be deleted (reported).
     bool deleteAllJobs();
+    // Removes the row of a job not in use by the run and leaves its file alone: for a queue that forgets
+    // jobs whose files have gone. False for a row in use or that does not exist.
+    bool forgetJob(int row);
     // One copy more for the selected job; a finished job becomes standby.
     void addCopy();
     // One copy less for the selected job while it has copies not yet plotted.

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CAutoJobList;
 class CManualJobList;
@@ -69,8 +70,9 @@ bool markPlotted(const CPlotJob& job);
 // this settings folder, with the content it holds now, is deleted, and its deletion is journaled: a file
 // that merely carries the plotted mark (copied with its times kept) is left alone, as is every file
 // without a journal. Files already gone are skipped; the first file that cannot be deleted is reported
-// and ends the deletion.
-void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now, PlotJournal* journal);
+// and ends the deletion. Returns the paths of the files deleted.
+std::vector<std::string> deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now,
+                                          PlotJournal* journal);
 
 // Deletes the files named OSI*.TMP (any letter case) in the temporary folder ($TMPDIR, else /tmp) that
 // no row of the queue names. The first file that cannot be deleted is reported and ends the clean-up.

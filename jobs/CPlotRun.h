@@ -116,6 +116,7 @@ private:
     void beginProgress(const CPlotJob& job);
     void reportProgress(const CPlotJob& job);
     void endProgress(const CPlotJob& job);
+    void recoverRollCount();
     void markJobPlotted(const CPlotJob& job) const;
     void saveRemainingMedia();
     void protectRunFiles();
@@ -147,4 +148,8 @@ private:
     bool dryRun_ = false;
     std::unique_ptr<PlotTimeMeter> liveMeter_;
     CopyProgress progress_;
+    // The media of the copy's passes delivered whole, charged in memory and journaled with the copy's end.
+    std::int64_t heldMedia_ = 0;
+    // Lives as long as the run, for the port's lookup of the listed files.
+    std::shared_ptr<const int> alive_ = std::make_shared<const int>(0);
 };

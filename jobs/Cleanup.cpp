@@ -38,10 +38,12 @@ bool markPlotted(const CPlotJob& job)
     return false;
 }
 
-void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now, PlotJournal* journal)
+std::vector<std::string> deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time_t now,
+                                          PlotJournal* journal)
 {
+    std::vector<std::string> deleted;
     if (journal == nullptr || autoDeleType < 1 || autoDeleType > static_cast<int>(std::size(deletionAgeDays)))
-        return;
+        return deleted;
     const std::time_t limit = deletionAgeDays[autoDeleType - 1];
     for (int row = 0; row < automatic.rowCount(); ++row) {
         const CPlotJob* job = automatic.jobAt(row);
@@ -57,9 +59,11 @@ void deleteOldPlotted(const CAutoJobList& automatic, int autoDeleType, std::time
         if (!journal->wasPlotted(stamp.sha256, fileSystemPath))
             continue;
         if (!deleteJobFile(job->path))
-            return;
+            return deleted;
         journal->deliveryEvent(journal->deliveryOf(fileSystemPath, stamp.sha256), PlotJournal::DELETED, {});
+        deleted.push_back(job->path);
     }
+    return deleted;
 }
 
 void cleanTemporary(const CAutoJobList& automatic)

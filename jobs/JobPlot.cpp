@@ -14,9 +14,10 @@ int loadJobPlot(CPlotJob& job)
 {
     // The filter opens the file itself, so it gets the file-system form of a Windows path.
     const std::string path = platform::toFileSystemPath(job.path);
-    // A plot loaded from content the file no longer holds is loaded again: the job plots the file as it is
-    // now, a new delivery.
-    if (job.plot && job.stamp.size >= 0 && !fileIdentity(path).sameFile(job.stamp)) {
+    // A plot loaded from content the file no longer holds is loaded again before the job's first copy: the
+    // job plots the file as it is now, a new delivery. Once a copy has gone out, the copies after it plot
+    // the same drawing.
+    if (job.plot && job.copiesDone == 0 && job.stamp.size >= 0 && !fileIdentity(path).sameFile(job.stamp)) {
         job.plot.reset();
         job.length = 0;
     }

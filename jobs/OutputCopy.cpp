@@ -119,16 +119,14 @@ bool CPlotRun::enoughMedia(const CPlotJob& job) const
 }
 
 // The job's plot as it goes onto the media: scaled by the device's ratios, mirrored, turned and moved
-// to its origin, with the start offset taken off its left. The job's own plot is laid out in place when
-// this is its last copy, as the job drops its plot once finished; otherwise it stays as it is and a copy
-// is laid out, so that a large drawing is held twice at most.
+// to its origin, with the start offset taken off its left. A copy of the job's plot is laid out, the last
+// copy's too, so that a copy added while it goes out plots the same drawing; a large drawing is held twice
+// at most, and the job drops its plot once finished.
 std::unique_ptr<CPlot> CPlotRun::layOut(CPlotJob& job) const
 {
     std::unique_ptr<CPlot> plot;
     if (job.plot->count() == 0)
         plot = std::make_unique<CPlot>();
-    else if (job.copiesDone + 1 >= job.copies)
-        plot = std::move(job.plot);
     else
         plot = job.plot->copy();
     plot->bake();
@@ -271,15 +269,26 @@ CPlotRun::CopyEnd CPlotRun::sendBands(const CPlotJob& job, const CPlot& plot, CS
     return CopyEnd::Sent;
 }
 
-// The media is charged section by section as the sections go out, and the roll count kept in Server.INI at
-// once: a run killed in the middle of a copy leaves a count that holds what the device was sent. During
-// the pass only the sections the device has taken bytes of are charged; at its end, a port that failed
-// used the media of those sections only (none when the device took no byte), and a pass that ended
-// otherwise used the band's media up to its last section.
+// The media is charged section by section as the sections reach the device, and the roll count kept in
+// Server.INI at once: a run killed in the middle of a copy leaves a count that holds what the device
+// received. During the pass only the sections the device has taken bytes of are charged; at its end, a
+// port that failed used the media of those sections only (none when the device took no byte), and a pass
+// that ended otherwise used the band's media up to its last section.
 void CPlotRun::chargeMedia(const CPlotPort& port, std::int32_t consumed, std::int32_t& charged,
                            bool passEnded)
 {
     const bool failed = !port.writeError().empty();
+    // A pass delivered whole uses its media when it is delivered, and none when it is thrown away. The
+    // delivery is journaled with the copy's end, in one commit, so that no kill parts the two.
+    if (port.deliversPassesWhole()) {
+        if (!passEnded || !port.passDelivered())
+            return;
+        const std::int64_t media = std::int64_t{consumed} - charged;
+        charged = consumed;
+        settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - media);
+        heldMedia_ += media;
+        return;
+    }
     if (failed && !passEnded)
         return;
     if (!passEnded || failed)
@@ -290,7 +299,7 @@ void CPlotRun::chargeMedia(const CPlotPort& port, std::int32_t consumed, std::in
     charged = consumed;
     settings_.REMAINMEDIALENGTH = clampToInt32(std::int64_t{settings_.REMAINMEDIALENGTH} - media);
     if (journal_ && journalCopy_ != 0) {
-        journal_->sectionCharged(journalCopy_, media);
+        journal_->sectionCharged(journalCopy_, media, settings_.REMAINMEDIALENGTH);
         reportJournal();
     }
     saveRemainingMedia();
@@ -363,7 +372,11 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter
                 device_.emitPath(piece->at(i));
                 reportProgress(job);
             }
-            chargeMedia(device_.outputPort(), consumed, charged, false);
+            // The section's media is charged once the section has reached the device.
+            CPlotPort& port = device_.outputPort();
+            if (!port.deliversPassesWhole())
+                port.flush();
+            chargeMedia(port, consumed, charged, false);
         } else {
             // No write runs the message step for an empty section; a long run of them must still hear
             // the stop command.

@@ -20,6 +20,8 @@ CREATE TABLE IF NOT EXISTS copy(
 CREATE TABLE IF NOT EXISTS event(
   id INTEGER PRIMARY KEY, delivery INTEGER NOT NULL REFERENCES delivery(id), copy INTEGER REFERENCES copy(id),
   at INTEGER NOT NULL, kind TEXT NOT NULL, media INTEGER NOT NULL DEFAULT 0, text TEXT NOT NULL DEFAULT '');
+CREATE TABLE IF NOT EXISTS roll(
+  id INTEGER PRIMARY KEY CHECK (id = 1), before INTEGER NOT NULL, after INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS delivery_sha256 ON delivery(sha256);
 CREATE INDEX IF NOT EXISTS copy_delivery ON copy(delivery);
 )";
@@ -134,24 +136,59 @@ std::int64_t PlotJournal::beginCopy(std::int64_t delivery, int number, int copie
     return ok ? copy : 0;
 }
 
-void PlotJournal::sectionCharged(std::int64_t copy, std::int64_t media)
+// A charge not yet saved keeps the count the file held before it: the file is behind by both.
+bool PlotJournal::recordRoll(std::int64_t before, std::int64_t after)
 {
-    // The event and the copy's media go together.
+    Statement upsert(db_,
+                     "INSERT INTO roll(id, before, after) VALUES(1, ?, ?) ON CONFLICT(id) DO UPDATE SET "
+                     "before = CASE WHEN roll.before != roll.after THEN roll.before ELSE excluded.before "
+                     "END, after = excluded.after");
+    return upsert.bind(before).bind(after).run();
+}
+
+void PlotJournal::sectionCharged(std::int64_t copy, std::int64_t media, std::optional<std::int64_t> mediaLeft)
+{
+    // The event, the copy's media and the roll count owed go together.
     bool ok = execute("BEGIN");
     Statement event(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
                          "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
     ok = ok && event.bind(nowMs()).bind(std::string(SECTION)).bind(media).bind(copy).run();
     Statement update(db_, "UPDATE copy SET media = media + ? WHERE id = ?");
     ok = ok && update.bind(media).bind(copy).run();
+    ok = ok && (!mediaLeft || recordRoll(*mediaLeft + media, *mediaLeft));
     ok = execute(ok ? "COMMIT" : "ROLLBACK") && ok;
     noteResult(ok);
 }
 
+std::optional<PlotJournal::RollChange> PlotJournal::unsavedRoll() const
+{
+    Statement query(db_, "SELECT before, after FROM roll WHERE id = 1 AND before != after");
+    if (query.step() != SQLITE_ROW)
+        return std::nullopt;
+    return RollChange{query.integer(0), query.integer(1)};
+}
+
+void PlotJournal::rollSaved() { noteResult(execute("UPDATE roll SET before = after WHERE before != after")); }
+
+bool PlotJournal::lastCopyEnded() const
+{
+    Statement query(db_, "SELECT result FROM copy ORDER BY id DESC LIMIT 1");
+    return query.step() != SQLITE_ROW || query.text(0) != STARTED;
+}
+
 void PlotJournal::endCopy(std::int64_t copy, const char* kind, const std::string& text,
-                          std::int64_t mediaLeft, const std::string& output)
+                          std::int64_t mediaLeft, const std::string& output, std::int64_t media)
 {
     const std::int64_t now = nowMs();
     bool ok = execute("BEGIN");
+    if (media != 0) {
+        Statement section(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
+                               "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
+        ok = ok && section.bind(now).bind(std::string(SECTION)).bind(media).bind(copy).run();
+        Statement charge(db_, "UPDATE copy SET media = media + ? WHERE id = ?");
+        ok = ok && charge.bind(media).bind(copy).run();
+        ok = ok && recordRoll(mediaLeft + media, mediaLeft);
+    }
     Statement update(db_, "UPDATE copy SET ended_at = ?, result = ?, text = ?, output = ? WHERE id = ?");
     ok = ok && update.bind(now).bind(std::string(kind)).bind(text).bind(output).bind(copy).run();
     Statement event(db_, "INSERT INTO event(delivery, copy, at, kind, text) "

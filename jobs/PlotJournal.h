@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,14 +50,28 @@ public:
                              const ContentStamp& stamp);
     // Copy number of copies of the delivery begins; returns its id, 0 when it could not be written.
     std::int64_t beginCopy(std::int64_t delivery, int number, int copies);
-    // A section of the copy was sent, using this many millimetres of media.
-    void sectionCharged(std::int64_t copy, std::int64_t media);
+    // A section of the copy was sent, using this many millimetres of media; with the media left on the roll
+    // after it, the roll count now owed to Server.INI is recorded with it (see unsavedRoll).
+    void sectionCharged(std::int64_t copy, std::int64_t media, std::optional<std::int64_t> mediaLeft = {});
     // The copy ended: kind is SENT, FAILED or STOPPED; text says why it failed; output is where a file
-    // port wrote it. The media the copy used and the media left on the roll are recorded with it.
+    // port wrote it. The media the copy used and the media left on the roll are recorded with it. media is
+    // what passes delivered whole at the copy's end used: charged as one section, together with the end.
     void endCopy(std::int64_t copy, const char* kind, const std::string& text, std::int64_t mediaLeft,
-                 const std::string& output = {});
+                 const std::string& output = {}, std::int64_t media = 0);
     // Removes a copy that sent nothing, with its events: a port tried again for a device that stays away.
     void discardCopy(std::int64_t copy);
+
+    // The roll count charged in the journal and not yet known to be in Server.INI: the file held `before`
+    // and is to hold `after`. A program killed between the two finds it here at its next start.
+    struct RollChange {
+        std::int64_t before = 0;
+        std::int64_t after = 0;
+    };
+    std::optional<RollChange> unsavedRoll() const;
+    // Server.INI holds the roll count charged last.
+    void rollSaved();
+    // Whether the copy begun last has ended (as sent, failed or stopped); true without copies.
+    bool lastCopyEnded() const;
     // An event of a delivery without a copy: DELETED by the clean-up, SAME_CONTENT when a file was found
     // whose content had been plotted already.
     void deliveryEvent(std::int64_t delivery, const char* kind, const std::string& text);
@@ -87,6 +102,7 @@ public:
 
 private:
     bool execute(const std::string& sql);
+    bool recordRoll(std::int64_t before, std::int64_t after);
     void noteResult(bool ok);
 
     std::string path_;

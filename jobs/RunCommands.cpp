@@ -141,6 +141,7 @@ void CPlotRun::setServerFile(CProfile* serverFile)
         const std::string path = serverFile_->path();
         journal_ = std::make_unique<PlotJournal>(path.substr(0, path.find_last_of('/') + 1));
         reportJournal();
+        recoverRollCount();
     }
 }
 

@@ -10,6 +10,8 @@
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
 
+#include <utility>
+
 // A content loaded anew is a delivery of its own.
 void CPlotRun::journalDelivery(CPlotJob& job)
 {
@@ -22,6 +24,7 @@ void CPlotRun::journalDelivery(CPlotJob& job)
 void CPlotRun::journalCopyBegins(const CPlotJob& job)
 {
     journalCopy_ = 0;
+    heldMedia_ = 0;
     if (!journal_ || job.delivery == 0)
         return;
     journalCopy_ = journal_->beginCopy(job.delivery, job.copiesDone + 1, job.copies);
@@ -30,6 +33,7 @@ void CPlotRun::journalCopyBegins(const CPlotJob& job)
 
 void CPlotRun::journalCopyEnds(const CPlotJob& job, int result)
 {
+    const std::int64_t held = std::exchange(heldMedia_, 0);
     if (!journal_ || journalCopy_ == 0)
         return;
     const char* kind = PlotJournal::FAILED;
@@ -55,7 +59,7 @@ void CPlotRun::journalCopyEnds(const CPlotJob& job, int result)
     }
     // A port that names its own output files (the server's output folder) says where the copy went.
     const std::string output = device_.port ? device_.port->writtenOutput() : std::string();
-    journal_->endCopy(journalCopy_, kind, text, settings_.REMAINMEDIALENGTH, output);
+    journal_->endCopy(journalCopy_, kind, text, settings_.REMAINMEDIALENGTH, output, held);
     journalCopy_ = 0;
     reportJournal();
 }
@@ -72,4 +76,22 @@ void CPlotRun::reportJournal()
                                               {journal_->path(), journal_->lastError()}),
                              {}, platform::MB_ICONEXCLAMATION);
     journalReported_ = true;
+}
+
+// A program killed after the journal charged media and before Server.INI held it left the charge owed: the
+// file still holds the count from before it, and is brought to the count after it. A file changed since
+// (a new roll) is left as it is.
+void CPlotRun::recoverRollCount()
+{
+    if (!journal_ || !rollCount_)
+        return;
+    const std::optional<PlotJournal::RollChange> owed = journal_->unsavedRoll();
+    if (!owed)
+        return;
+    if (settings_.REMAINMEDIALENGTH == owed->before) {
+        settings_.REMAINMEDIALENGTH = static_cast<std::int32_t>(owed->after);
+        saveRemainingMedia();
+    } else {
+        journal_->rollSaved();
+    }
 }

@@ -140,6 +140,9 @@ void CPlotRun::saveRemainingMedia()
         return;
     rollCount_->sync();
     if (!rollCount_->writeFailed()) {
+        // What the journal charged is in the file now.
+        if (journal_)
+            journal_->rollSaved();
         mediaSaveReported_ = false;
         return;
     }
@@ -153,17 +156,17 @@ void CPlotRun::saveRemainingMedia()
 // No port may write over a plot file of the list or into a receive folder.
 void CPlotRun::protectRunFiles()
 {
-    std::vector<std::string> files;
-    for (int row = 0; row < list_.rowCount(); ++row) {
-        if (const CPlotJob* job = list_.jobAt(row))
-            files.push_back(platform::toFileSystemPath(job->path));
-    }
     std::vector<std::string> folders;
     if (serverFile_ != nullptr) {
         folders.push_back(platform::toFileSystemPath(CIntake::automaticFolder(*serverFile_)));
         folders.push_back(platform::toFileSystemPath(CIntake::manualFolder(*serverFile_)));
     }
-    device_.outputPort().protectPaths(std::move(files), std::move(folders));
+    // The list's own lookup: a copy costs the same however many jobs are listed.
+    // The port may outlive the run: once the run has gone, the lookup answers no.
+    const std::weak_ptr<const int> alive = alive_;
+    device_.outputPort().protectPaths(
+        [this, alive](const std::string& path) { return !alive.expired() && list_.hasPath(path); },
+        std::move(folders));
 }
 
 void CPlotRun::markJobPlotted(const CPlotJob& job) const

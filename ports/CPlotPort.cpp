@@ -142,9 +142,10 @@ void CPlotPort::openConnection(int portNumber)
     openError_ = std::move(result.error);
 }
 
-void CPlotPort::protectPaths(std::vector<std::string> files, std::vector<std::string> folders)
+void CPlotPort::protectPaths(std::function<bool(const std::string&)> isListed,
+                             std::vector<std::string> folders)
 {
-    protectedFiles_ = std::move(files);
+    isListed_ = std::move(isListed);
     protectedFolders_ = std::move(folders);
 }
 
@@ -153,10 +154,8 @@ bool CPlotPort::isProtected(const std::string& path) const
 {
     const fs::path place = canonicalPlace(path);
     const fs::path folder = place.parent_path();
-    for (const std::string& file : protectedFiles_) {
-        if (samePlace(place, canonicalPlace(file)))
-            return true;
-    }
+    if (isListed_ && (isListed_(path) || isListed_(place.string())))
+        return true;
     for (const std::string& protectedFolder : protectedFolders_) {
         if (!protectedFolder.empty() && samePlace(folder, canonicalPlace(protectedFolder)))
             return true;
@@ -241,6 +240,20 @@ std::int32_t CPlotPort::Write(const char* text)
     if (pending_.size() < connection_->blockSize())
         return 1;
     return sendWholeBlocks();
+}
+
+bool CPlotPort::flush()
+{
+    if (!open_ || connection_ == nullptr || pending_.empty())
+        return true;
+    const std::size_t sent = writeBlocks(pending_.data(), pending_.size());
+    if (sent < pending_.size()) {
+        dropPending(sent);
+        return false;
+    }
+    pending_.clear();
+    stringEnds_.assign(1, 0);
+    return true;
 }
 
 // Sends the whole blocks waiting and keeps the rest, less than a block, for the next strings. A stop

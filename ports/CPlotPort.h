@@ -67,9 +67,11 @@ public:
     void SelectPort(const char* name);
     // Starts a run of passes: the first pass into a file truncates it, later passes into it append.
     void beginRun() { filesWritten_.clear(); }
-    // Files, and folders whose files, no pass may write into: the plot files of the run and the receive
+    // Files, and folders whose files, no pass may write into: the plot files of the run, told by isListed
+    // (asked with the output's path as given and as resolved, so that a link to a listed file is refused;
+    // the run asks its list, whose lookup costs the same however long the list is) and the receive
     // folders. The INI files beside Port.INI are never written either.
-    void protectPaths(std::vector<std::string> files, std::vector<std::string> folders);
+    void protectPaths(std::function<bool(const std::string&)> isListed, std::vector<std::string> folders);
     // Opens the selected port for a pass written with the given method (COM and LPT ports only; File and
     // other names always write blocks), its writes running the message step (platform::messageStep) or
     // not.
@@ -87,6 +89,15 @@ public:
     virtual std::int32_t Write(const char* text);
     // Sends what is still waiting, unless stopped, and ends the connection.
     virtual void Close();
+    // Sends what is waiting now, so that everything handed over has reached the connection; false when a
+    // stop or a failure cut it short. The run does this at the end of every section before it charges the
+    // section's media: a program killed then leaves a roll count that holds what the device received.
+    bool flush();
+    // Whether the port hands each pass on only once it has ended whole (a spool file renamed at its end):
+    // the media of such a pass is used when it is delivered, not section by section.
+    virtual bool deliversPassesWhole() const { return false; }
+    // After Close: whether the pass reached the device; a port delivering passes whole may throw one away.
+    virtual bool passDelivered() const { return true; }
 
     void LoadSettings();
     void SaveSettings();
@@ -191,6 +202,6 @@ private:
     std::unique_ptr<BufferQuery> bufferQuery_;
     std::function<void(const std::string&)> deviceNotice_;
     bool stoppedWhileDrawing_ = false;
-    std::vector<std::string> protectedFiles_;
+    std::function<bool(const std::string&)> isListed_;
     std::vector<std::string> protectedFolders_;
 };

@@ -78,22 +78,25 @@ protected:
     }
 };
 
-TEST_F(OutputFolderPortTest, APassAppearsWholeUnderThePlotFilesNameOnlyWhenItEndsAndAStoppedOneNever)
+TEST_F(OutputFolderPortTest, APassAppearsWholeUnderThePlotFilesNameOnlyWhenItsCopyEndsAndAStoppedOneNever)
 {
     ASSERT_EQ(port.Open(OutputMethod::Blocks, MessageSteps::Skip, &stopFlag), 1);
     port.Write("IN;PU0,0;");
-    // While the pass runs only the hidden temporary file exists.
+    // While the pass runs only the hidden temporary file exists; once whole, it is held until the copy's
+    // end has been journaled.
     EXPECT_THAT(names(), ElementsAre(".Frame.out.part"));
     port.Close();
-    EXPECT_THAT(names(), ElementsAre("Frame.out"));
-    EXPECT_EQ(TempDir::read(folder.file("out/Frame.out")), "IN;PU0,0;");
-    EXPECT_EQ(port.lastOutput(), folder.file("out/Frame.out"));
+    EXPECT_THAT(names(), ElementsAre(".Frame.out.held"));
+    EXPECT_TRUE(port.passDelivered());
 
     // The second pass of the same copy does not replace the first.
     ASSERT_EQ(port.Open(OutputMethod::Blocks, MessageSteps::Skip, &stopFlag), 1);
     port.Write("PG;");
     port.Close();
+    port.publish();
     EXPECT_THAT(names(), ElementsAre("Frame.2.out", "Frame.out"));
+    EXPECT_EQ(TempDir::read(folder.file("out/Frame.out")), "IN;PU0,0;");
+    EXPECT_EQ(port.lastOutput(), folder.file("out/Frame.2.out"));
 
     // The pass of the next copy, cut short by a stop, is thrown away and leaves the earlier ones alone.
     port.beginCopy();
@@ -101,8 +104,27 @@ TEST_F(OutputFolderPortTest, APassAppearsWholeUnderThePlotFilesNameOnlyWhenItEnd
     port.Write("IN;PU0,0;");
     stopFlag = 1;
     port.Close();
+    port.publish();
+    EXPECT_FALSE(port.passDelivered());
     EXPECT_THAT(names(), ElementsAre("Frame.2.out", "Frame.out"));
     EXPECT_TRUE(port.lastOutput().empty());
+}
+
+// What a killed server left: a pass cut short is removed; a whole one is delivered when its copy's end is
+// in the journal, and removed when it is not (the copy is plotted again).
+TEST_F(OutputFolderPortTest, PassesLeftByAKilledServerAreDeliveredOnlyWhenTheirCopyEnded)
+{
+    folder.write("out/.Frame.out.part", "IN;PU0");
+    folder.write("out/.Frame.out.held", "IN;PU0,0;PG;");
+    folder.write("out/.notes", "kept");
+    EXPECT_EQ(port.recoverHeldPasses(false).size(), 2u);
+    EXPECT_THAT(names(), ElementsAre(".notes"));
+
+    folder.write("out/.Frame.out.part", "IN;PU0");
+    folder.write("out/.Frame.out.held", "IN;PU0,0;PG;");
+    EXPECT_EQ(port.recoverHeldPasses(true).size(), 2u);
+    EXPECT_THAT(names(), ElementsAre(".notes", "Frame.out"));
+    EXPECT_EQ(TempDir::read(folder.file("out/Frame.out")), "IN;PU0,0;PG;");
 }
 
 } // namespace

@@ -2,8 +2,13 @@
 #include "RunTestSupport.h"
 #include "TempDir.h"
 
+#include "MissingInput.h"
 #include "jobs/JobTexts.h"
 #include "platform/CProfile.h"
+#include "platform/ProgramFolder.h"
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -76,6 +81,65 @@ TEST_F(RunTest, TheRemainingMediaIsSavedAfterEveryCopyAndAFailedSaveIsReported)
     EXPECT_THAT(boxes.texts[0], HasSubstr(dir.file("missing/Journal.db")));
     EXPECT_THAT(boxes.texts[1], HasSubstr(dir.file("missing/Server.INI")));
     EXPECT_EQ(list.jobAt(again)->copiesDone, 2);
+}
+
+} // namespace
+
+namespace {
+
+// A run killed after the journal charged a section and before Server.INI held it: the next run started on
+// the folder completes the count; a file that has had a new roll since keeps the new roll.
+TEST_F(RunTest, ARollCountChargedInTheJournalButNotSavedIsCompletedAtTheNextStart)
+{
+    TempDir dir;
+    CProfile serverFile;
+    serverFile.setPath(dir.file("Server.INI").c_str());
+    serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", 1000);
+    const auto owe = [&](std::int64_t before, std::int64_t after) {
+        PlotJournal journal(dir.path().string());
+        const std::int64_t copy = journal.beginCopy(journal.addDelivery("a.plt", "a.plt", {}), 1, 1);
+        journal.sectionCharged(copy, before - after, after);
+        ASSERT_TRUE(journal.unsavedRoll().has_value());
+    };
+    owe(1000, 900);
+    settings.REMAINMEDIALENGTH = 1000;
+    run.setServerFile(&serverFile);
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 900);
+    EXPECT_EQ(serverFile.getInt("SYSTEM", "REMAINMEDIALENGTH", -1), 900);
+    EXPECT_FALSE(run.journal()->unsavedRoll().has_value());
+    run.setServerFile(nullptr);
+
+    owe(900, 800);
+    serverFile.setInt("SYSTEM", "REMAINMEDIALENGTH", 50000);
+    settings.REMAINMEDIALENGTH = 50000;
+    run.setServerFile(&serverFile);
+    EXPECT_EQ(settings.REMAINMEDIALENGTH, 50000);
+    EXPECT_EQ(serverFile.getInt("SYSTEM", "REMAINMEDIALENGTH", -1), 50000);
+    EXPECT_FALSE(run.journal()->unsavedRoll().has_value());
+}
+
+// One copy more, added while the job's last copy goes out, plots the drawing the copies before it plotted,
+// not the file as it has been written since.
+TEST_F(RunTest, ACopyAddedDuringTheLastCopyPlotsTheSameDrawing)
+{
+    if (!std::filesystem::exists(std::filesystem::path(MARQUILL_BIN_DIR) / "Import.so"))
+        SKIP_WITHOUT_INPUT("Import.so has not been built");
+    platform::setProgramFolder(MARQUILL_BIN_DIR);
+    TempDir dir;
+    const std::string path = dir.write("frame.plt", "IN;SP1;PU0,0;PD4000,0;");
+    const int row = list.addJob(path, CPlotJob::create(path, CPlotJob::STATE_WAITING, settings));
+    after(port, "D", [&] {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << "IN;SP1;PU0,0;PD0,4000;";
+        list.select(row);
+        list.addCopy();
+    });
+    plotRow(row);
+    platform::setProgramFolder("");
+    ASSERT_EQ(port.passes.size(), 2u);
+    EXPECT_THAT(port.passes[0], HasSubstr("D1000,0;"));
+    EXPECT_THAT(port.passes[1], HasSubstr("D1000,0;"));
+    EXPECT_THAT(port.passes[1], Not(HasSubstr("D0,1000;")));
+    EXPECT_EQ(list.jobAt(row)->copiesDone, 2);
 }
 
 } // namespace
