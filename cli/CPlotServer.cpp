@@ -6,6 +6,7 @@
 #include "jobs/JobCommandIds.h"
 #include "jobs/JobTexts.h"
 #include "jobs/StartupSettings.h"
+#include "net/NetJobBoard.h"
 #include "output/OutputSettings.h"
 #include "platform/Hooks.h"
 #include "platform/PathMapping.h"
@@ -82,6 +83,7 @@ CPlotServer::CPlotServer(StartupSettings& settings, const std::string& portOverr
             stopped = true;
             run_.stop();
         }
+        stopCanceledCopy();
     };
     hooks.saveFileName = [this](const platform::SaveFileRequest&) { return port_->answerFileName(); };
     platform::installHooks(hooks);
@@ -100,6 +102,7 @@ void CPlotServer::start()
     // A new home has no receive folder yet; the design programs need one to write into.
     std::filesystem::create_directories(platform::toFileSystemPath(receiveFolder()), error);
     rollCount().remember();
+    rollLoaded_ = settings_.server.REMAINMEDIALENGTH;
     deletionDay_ = localDay(std::time(nullptr));
     logEvent("started: settings " + std::string(settings_.serverFile.path()) + ", receive folder " +
              receiveFolder() + ", device " + settings_.device.displayName + ", port " +
@@ -167,9 +170,16 @@ void CPlotServer::waitForEvents(SteadyTime due)
 {
     const auto now = std::chrono::steady_clock::now();
     const auto timeout = due > now ? std::chrono::ceil<std::chrono::milliseconds>(due - now) : 0ms;
-    pollfd fds[2] = {{signalWakeupFd(), POLLIN, 0}, {watch_.fd(), POLLIN, 0}};
-    if (::poll(fds, 2, static_cast<int>(timeout.count())) <= 0)
+    pollfd fds[3] = {{signalWakeupFd(), POLLIN, 0},
+                     {watch_.fd(), POLLIN, 0},
+                     {board_ != nullptr ? board_->wakeupFd() : -1, POLLIN, 0}};
+    if (::poll(fds, 3, static_cast<int>(timeout.count())) <= 0)
         return;
+    // A file received over the network is whole: it is listed at once.
+    if (fds[2].revents & POLLIN) {
+        board_->drainWakeups();
+        lastScan_ = std::chrono::steady_clock::now() - SCAN_PERIOD;
+    }
     if (fds[0].revents & POLLIN)
         drainSignalWakeups();
     if ((fds[1].revents & POLLIN) && watch_.takeEvents()) {
@@ -185,10 +195,12 @@ void CPlotServer::scanAndPlot()
     watch_.watch(platform::toFileSystemPath(receiveFolder()));
     const int before = list_.rowCount();
     intake_.pollAutomatic();
+    takeNetworkArrivals();
     for (int row = before; row < list_.rowCount(); ++row) {
         CPlotJob* job = list_.jobAt(row);
         if (job == nullptr)
             continue;
+        takeUpNetworkJob(*job);
         takeUpJournaledJob(*job);
         const bool plotted = job->state == CPlotJob::STATE_FINISHED;
         logEvent(std::string(plotted ? "already plotted: " : "job found: ") + job->path);
@@ -207,6 +219,7 @@ void CPlotServer::scanAndPlot()
 void CPlotServer::plotWaitingJobs()
 {
     for (int round = 0; round <= list_.rowCount() && !stopRequested(); ++round) {
+        carryOutCancels();
         if (list_.nextWaitingJob(0) < 0)
             break;
         run_.startAutomaticSequence();
@@ -224,13 +237,18 @@ void CPlotServer::plotWaitingJobs()
         if (!ran)
             break;
     }
+    carryOutCancels();
     markFinishedJobs();
     reportJobChanges();
 }
 
 void CPlotServer::syncRollCount()
 {
+    const std::int32_t before = settings_.server.REMAINMEDIALENGTH;
     if (rollCount().sync()) {
+        // A count raised by someone else is a roll reloaded.
+        if (settings_.server.REMAINMEDIALENGTH > before)
+            rollLoaded_ = settings_.server.REMAINMEDIALENGTH;
         logEvent("media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
                  " mm, as Server.INI now says");
         requeueJobsShortOfMedia();
@@ -288,11 +306,14 @@ void CPlotServer::reportJobChanges()
         if (now == before)
             continue;
         before = now;
+        if (job->messageId == RESULT_PORT_OPEN_FAILED)
+            portOffline_ = true;
         if (job->state == CPlotJob::STATE_FAILED)
             logEvent(std::string("job failed: ") + job->path + ": " + stateText(*job));
         else if (job->state == CPlotJob::STATE_STANDBY && job->messageId != 0)
             logEvent(std::string("job skipped: ") + job->path + ": " + stateText(*job));
     }
+    reportNetworkJobs();
 }
 
 std::string CPlotServer::receiveFolder() const { return CIntake::automaticFolder(settings_.serverFile); }
@@ -391,6 +412,7 @@ void CPlotServer::progressText(int row, const std::string&)
     copyRow_ = row;
     if (const CPlotJob* job = list_.jobAt(row))
         logEvent(copyName(*job) + " started: " + job->path);
+    reportNetworkJobs();
 }
 
 // An unattended server's log is where an operator learns that the device stopped taking data.
@@ -410,10 +432,13 @@ void CPlotServer::statusText(const std::string&)
             logEvent(copyName(*job) + " finished: " + job->path +
                      (port_->lastOutput().empty() ? std::string() : " -> " + port_->lastOutput()));
     }
+    // The copy went out: the port could be opened.
+    portOffline_ = false;
     copyStarted_ = false;
     port_->beginCopy();
     syncRollCount();
     logEvent("media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
+    reportNetworkJobs();
     if (takeReloadRequest())
         reloadSettings();
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 struct StartupSettings;
+class NetJobBoard;
 class OutputFolderPort;
 
 // The automatic queue without a window: scans the automatic receive folder every 10 seconds and soon
@@ -33,6 +34,9 @@ public:
     // Plots what is in the receive folder now, waiting a little for files still being written, and
     // returns marquill-plot's exit status: 0 when every job finished, 1 when one did not, 130 when stopped.
     int serveOnce();
+    // Jobs received over the network: the queue lists them as they arrive, takes up their copies and
+    // reports their states and the plotter's on the board. Null: none.
+    void setNetJobBoard(NetJobBoard* board) { board_ = board; }
 
 private:
     using SteadyTime = std::chrono::steady_clock::time_point;
@@ -54,6 +58,12 @@ private:
     bool filesHeldBack() const;
     std::string runningPlotFile() const;
     void waitForEvents(SteadyTime due);
+    // The network side of the queue (CPlotServerNetwork.cpp).
+    void takeNetworkArrivals();
+    void takeUpNetworkJob(CPlotJob& job);
+    void reportNetworkJobs();
+    void carryOutCancels();
+    void stopCanceledCopy();
 
     // What the queue tells its view.
     void progressText(int row, const std::string& text) override;
@@ -85,6 +95,10 @@ private:
     int copyRow_ = -1;
     bool copyStarted_ = false;
     int deletionDay_ = 0;
+    NetJobBoard* board_ = nullptr;
+    // The roll's length when it was last reloaded, and whether the last copy could not open the port.
+    std::int32_t rollLoaded_ = 0;
+    bool portOffline_ = false;
     SteadyTime lastScan_;
     SteadyTime lastArrival_;
 };

@@ -13,8 +13,10 @@ struct StartupSettings;
 // they receive into the automatic receive folder, where the server's intake finds them.
 class NetworkPrinter {
 public:
-    // Opens the listeners; false with the reason logged when one cannot be opened.
-    bool start(const ServerOptions& options, const StartupSettings& settings, const std::string& home);
+    // Opens the listeners; false with the reason logged when one cannot be opened. The board stays the
+    // caller's and must outlive the printer.
+    bool start(const ServerOptions& options, const StartupSettings& settings, const std::string& home,
+               NetJobBoard& board);
 
 private:
     std::unique_ptr<IppPrinter> ipp_;

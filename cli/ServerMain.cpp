@@ -25,8 +25,12 @@ int main(int argc, char** argv)
     const std::string outputFolder =
         options.outputFolder.empty() ? start.home() + "Output" : options.outputFolder;
     CPlotServer server(*settings, options.port, outputFolder);
+    NetJobBoard board;
     NetworkPrinter network;
-    if (!options.listenAddress.empty() && !network.start(options, *settings, start.home()))
-        return 2;
+    if (!options.listenAddress.empty()) {
+        if (!network.start(options, *settings, start.home(), board))
+            return 2;
+        server.setNetJobBoard(&board);
+    }
     return options.once ? server.serveOnce() : server.serve();
 }

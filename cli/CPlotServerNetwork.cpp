@@ -1,0 +1,126 @@
+// The queue's side of the jobs received over the network: listing them as they arrive, their copies,
+// their states and the plotter's, and a client's cancel.
+
+#include "cli/CPlotServer.h"
+
+#include "cli/ServerLog.h"
+#include "jobs/JobTexts.h"
+#include "jobs/StartupSettings.h"
+#include "net/NetJobBoard.h"
+#include "platform/PathMapping.h"
+#include "plotdata/ResultCodes.h"
+
+#include <filesystem>
+
+namespace {
+
+using State = NetJobBoard::JobState;
+
+NetJobBoard::JobStatus statusOf(const CPlotJob& job, bool running)
+{
+    NetJobBoard::JobStatus status{.state = State::Queued, .copiesDone = job.copiesDone, .text = ""};
+    if (job.state == CPlotJob::STATE_FINISHED) {
+        status.state = State::Completed;
+    } else if (job.state == CPlotJob::STATE_FAILED) {
+        status = {.state = State::Failed, .copiesDone = job.copiesDone, .text = stateText(job)};
+    } else if (job.state == CPlotJob::STATE_STANDBY && job.messageId == RESULT_NOT_ENOUGH_MEDIA) {
+        status = {.state = State::WaitingForMedia, .copiesDone = job.copiesDone, .text = stateText(job)};
+    } else if (job.state == CPlotJob::STATE_STANDBY && job.messageId != 0 &&
+               job.messageId != RESULT_STOPPED) {
+        // Held in standby by a failure: the queue does not try it again on its own.
+        status = {.state = State::Failed, .copiesDone = job.copiesDone, .text = stateText(job)};
+    } else if (running) {
+        status.state = State::Plotting;
+    }
+    return status;
+}
+
+} // namespace
+
+// The files the network printer has just moved into the receive folder are listed now, without the wait
+// a file written in place needs.
+void CPlotServer::takeNetworkArrivals()
+{
+    if (board_ == nullptr)
+        return;
+    for (const std::string& arrived : board_->takeArrivals()) {
+        const std::string path =
+            platform::joinPath(receiveFolder(), std::filesystem::path(arrived).filename().string());
+        std::error_code error;
+        if (!list_.hasPath(path) && CPlotJob::pathFits(path) &&
+            std::filesystem::is_regular_file(arrived, error))
+            list_.addJob(path);
+    }
+}
+
+void CPlotServer::takeUpNetworkJob(CPlotJob& job)
+{
+    if (board_ == nullptr)
+        return;
+    if (const int copies = board_->takeCopies(platform::toFileSystemPath(job.path)); copies > 0)
+        job.copies = copies;
+}
+
+void CPlotServer::reportNetworkJobs()
+{
+    if (board_ == nullptr)
+        return;
+    NetJobBoard::PrinterStatus printer{.plotting = copyStarted_,
+                                       .mediaNeeded = false,
+                                       .offline = portOffline_,
+                                       .rollLeft = settings_.server.REMAINMEDIALENGTH,
+                                       .rollLoaded = rollLoaded_};
+    for (int row = 0; row < list_.rowCount(); ++row) {
+        const CPlotJob* job = list_.jobAt(row);
+        if (job == nullptr)
+            continue;
+        if (job->state == CPlotJob::STATE_STANDBY && job->messageId == RESULT_NOT_ENOUGH_MEDIA)
+            printer.mediaNeeded = true;
+        const std::string path = platform::toFileSystemPath(job->path);
+        NetJobBoard::JobStatus known;
+        if (!board_->status(path, known) || known.state == State::Canceled)
+            continue;
+        board_->update(path, statusOf(*job, row == list_.runningJob() || row == copyRow_));
+    }
+    board_->updatePrinter(printer);
+}
+
+// A job its client canceled is taken off the queue: it is held in standby as a stopped job and its file is
+// removed, so that it is not plotted after a restart either. A job in output is stopped first.
+void CPlotServer::carryOutCancels()
+{
+    if (board_ == nullptr || !board_->cancelsPending())
+        return;
+    for (int row = 0; row < list_.rowCount(); ++row) {
+        CPlotJob* job = list_.jobAt(row);
+        if (job == nullptr || list_.isInUse(row))
+            continue;
+        const std::string path = platform::toFileSystemPath(job->path);
+        if (!board_->cancelRequested(path))
+            continue;
+        if (job->state == CPlotJob::STATE_FINISHED) {
+            reportNetworkJobs();
+            continue;
+        }
+        job->state = CPlotJob::STATE_STANDBY;
+        job->messageId = RESULT_STOPPED;
+        seen_[row] = {job->state, job->messageId};
+        std::error_code error;
+        std::filesystem::remove(path, error);
+        list_.refreshRow(row);
+        board_->update(path, {.state = State::Canceled,
+                              .copiesDone = job->copiesDone,
+                              .text = "Canceled by its client; taken off the queue."});
+        logEvent(std::string("job canceled by its network client, file removed: ") + job->path);
+    }
+}
+
+// Called from the run's message step: stops the copy in output when its client canceled the job.
+void CPlotServer::stopCanceledCopy()
+{
+    if (board_ == nullptr || !board_->cancelsPending())
+        return;
+    const std::string path = runningPlotFile();
+    if (!path.empty() && board_->cancelRequested(platform::toFileSystemPath(path)))
+        run_.stop();
+}
