@@ -16,22 +16,21 @@ namespace {
 
 using State = NetJobBoard::JobState;
 
-NetJobBoard::JobStatus statusOf(const CPlotJob& job, bool running)
+// A job in output is plotting whatever its state says meanwhile: the run sets the state before the text.
+NetJobBoard::JobStatus statusOf(const CPlotJob& job, bool inOutput)
 {
     NetJobBoard::JobStatus status{.state = State::Queued, .copiesDone = job.copiesDone, .text = ""};
-    if (job.state == CPlotJob::STATE_FINISHED) {
+    if (job.state == CPlotJob::STATE_FINISHED)
         status.state = State::Completed;
-    } else if (job.state == CPlotJob::STATE_FAILED) {
-        status = {.state = State::Failed, .copiesDone = job.copiesDone, .text = stateText(job)};
-    } else if (job.state == CPlotJob::STATE_STANDBY && job.messageId == RESULT_NOT_ENOUGH_MEDIA) {
-        status = {.state = State::WaitingForMedia, .copiesDone = job.copiesDone, .text = stateText(job)};
-    } else if (job.state == CPlotJob::STATE_STANDBY && job.messageId != 0 &&
-               job.messageId != RESULT_STOPPED) {
-        // Held in standby by a failure: the queue does not try it again on its own.
-        status = {.state = State::Failed, .copiesDone = job.copiesDone, .text = stateText(job)};
-    } else if (running) {
+    else if (inOutput)
         status.state = State::Plotting;
-    }
+    else if (job.state == CPlotJob::STATE_FAILED)
+        status = {.state = State::Failed, .copiesDone = job.copiesDone, .text = stateText(job)};
+    else if (job.state == CPlotJob::STATE_STANDBY && job.messageId == RESULT_NOT_ENOUGH_MEDIA)
+        status = {.state = State::WaitingForMedia, .copiesDone = job.copiesDone, .text = stateText(job)};
+    // Held in standby by a failure: the queue does not try it again on its own.
+    else if (job.state == CPlotJob::STATE_STANDBY && job.messageId != 0 && job.messageId != RESULT_STOPPED)
+        status = {.state = State::Failed, .copiesDone = job.copiesDone, .text = stateText(job)};
     return status;
 }
 
@@ -80,7 +79,7 @@ void CPlotServer::reportNetworkJobs()
         NetJobBoard::JobStatus known;
         if (!board_->status(path, known) || known.state == State::Canceled)
             continue;
-        board_->update(path, statusOf(*job, row == list_.runningJob() || row == copyRow_));
+        board_->update(path, statusOf(*job, list_.isInUse(row)));
     }
     board_->updatePrinter(printer);
 }

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -39,7 +40,7 @@ bool IppPrinter::follow(pappl_job_t* job, const std::string& path)
     while (true) {
         NetJobBoard::JobStatus status;
         if (board.isShut() || !board.status(path, status)) {
-            papplJobSetMessage(job, "Not plotted: the server stopped before the job was plotted.");
+            keepEndMessage(job, "Not plotted: the server stopped before the job was plotted.");
             board.forget(path);
             return false;
         }
@@ -48,25 +49,27 @@ bool IppPrinter::follow(pappl_job_t* job, const std::string& path)
             board.cancel(path);
             log_("IPP job " + std::to_string(papplJobGetID(job)) + " canceled by its client: " + path);
         }
-        if (status.copiesDone > copiesShown) {
-            papplJobSetImpressionsCompleted(job, status.copiesDone - copiesShown);
-            copiesShown = status.copiesDone;
+        // The library counts the last impression itself when the job completes.
+        if (const int done = std::min(status.copiesDone, copies - 1); done > copiesShown) {
+            papplJobSetImpressionsCompleted(job, done - copiesShown);
+            copiesShown = done;
         }
         // A job removed from the receive folder before it was plotted was taken off the queue.
         if (status.state == State::Queued && ::access(path.c_str(), F_OK) != 0)
             status = {.state = State::Canceled, .copiesDone = 0, .text = "Removed from the receive folder."};
         switch (status.state) {
         case State::Completed:
-            papplJobSetImpressionsCompleted(job, copies - copiesShown);
-            papplJobSetMessage(job, "Plotted, %d of %d copies.", copies, copies);
+            papplJobSetImpressionsCompleted(job, copies - 1 - copiesShown);
+            keepEndMessage(job, "Plotted, " + std::to_string(copies) + " of " + std::to_string(copies) +
+                                    " copies.");
             board.forget(path);
             return true;
         case State::Failed:
-            papplJobSetMessage(job, "%s", status.text.c_str());
+            keepEndMessage(job, status.text);
             board.forget(path);
             return false;
         case State::Canceled:
-            papplJobSetMessage(job, "%s", status.text.empty() ? "Canceled." : status.text.c_str());
+            keepEndMessage(job, status.text.empty() ? "Canceled." : status.text);
             papplJobCancel(job);
             board.forget(path);
             return false;
@@ -87,6 +90,38 @@ bool IppPrinter::follow(pappl_job_t* job, const std::string& path)
         before = status;
         board.waitForNews(LOOK_AGAIN);
     }
+}
+
+void IppPrinter::keepEndMessage(pappl_job_t* job, std::string message)
+{
+    papplJobSetMessage(job, "%s", message.c_str());
+    const std::lock_guard lock(endMessagesMutex_);
+    endMessages_.emplace_back(papplJobGetID(job), std::move(message));
+}
+
+void IppPrinter::showEndMessages()
+{
+    const std::lock_guard lock(endMessagesMutex_);
+    if (endMessages_.empty())
+        return;
+    papplPrinterIterateAllJobs(
+        printer_,
+        [](pappl_job_t* job, void* data) {
+            auto& messages = *static_cast<std::vector<std::pair<int, std::string>>*>(data);
+            if (papplJobGetState(job) < IPP_JSTATE_CANCELED)
+                return;
+            const int id = papplJobGetID(job);
+            std::erase_if(messages, [job, id](const std::pair<int, std::string>& ended) {
+                if (ended.first != id)
+                    return false;
+                papplJobSetMessage(job, "%s", ended.second.c_str());
+                return true;
+            });
+        },
+        &endMessages_, 1, 0);
+    // A job no longer listed (cleaned out already) needs nothing more.
+    if (endMessages_.size() > 100)
+        endMessages_.erase(endMessages_.begin(), endMessages_.end() - 100);
 }
 
 void IppPrinter::showPrinterState()

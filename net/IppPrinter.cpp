@@ -30,7 +30,8 @@ bool printFile(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t*)
     std::string why;
     const std::string path = printer->deliver(papplJobGetFilename(job), name != nullptr ? name : "", why);
     if (path.empty()) {
-        papplJobSetMessage(job, "Not plotted: %s", why.c_str());
+        papplJobSetReasons(job, PAPPL_JREASON_DOCUMENT_FORMAT_ERROR, PAPPL_JREASON_NONE);
+        printer->keepEndMessage(job, "Not plotted: " + why);
         return false;
     }
     return printer->follow(job, path);
@@ -149,6 +150,7 @@ bool IppPrinter::start(std::string& error)
         [](pappl_system_t*, void* printer) {
             static_cast<IppPrinter*>(printer)->noteRunning();
             static_cast<IppPrinter*>(printer)->showPrinterState();
+            static_cast<IppPrinter*>(printer)->showEndMessages();
             return true;
         },
         this);

@@ -7,8 +7,11 @@
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 struct _pappl_job_s;
 struct _pappl_printer_s;
@@ -57,6 +60,10 @@ public:
     // were plotted.
     bool follow(_pappl_job_s* job, const std::string& path);
     void noteRunning();
+    // Gives an ended job its message: the library puts its own in place as the job ends, so the message
+    // is set again, from the system's timer, once the job's state is final.
+    void keepEndMessage(_pappl_job_s* job, std::string message);
+    void showEndMessages();
     // Shows the plotter's state reported by the queue as the printer's state reasons and supply level.
     void showPrinterState();
 
@@ -67,6 +74,8 @@ private:
     _pappl_printer_s* printer_ = nullptr;
     NetJobBoard::PrinterStatus shown_;
     bool shownOnce_ = false;
+    std::mutex endMessagesMutex_;
+    std::vector<std::pair<int, std::string>> endMessages_; // job id, message
     std::promise<void> running_;
     std::atomic<bool> runningNoted_ = false;
     std::thread thread_;
