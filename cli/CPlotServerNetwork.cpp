@@ -37,7 +37,8 @@ NetJobBoard::JobStatus statusOf(const CPlotJob& job, bool inOutput)
 } // namespace
 
 // The files the network printer has just moved into the receive folder are listed now, without the wait
-// a file written in place needs.
+// a file written in place needs. A file under the name of a job that ended (a canceled job's file is
+// removed, so its name is free again) is a new delivery in that job's row.
 void CPlotServer::takeNetworkArrivals()
 {
     if (board_ == nullptr)
@@ -46,9 +47,31 @@ void CPlotServer::takeNetworkArrivals()
         const std::string path =
             platform::joinPath(receiveFolder(), std::filesystem::path(arrived).filename().string());
         std::error_code error;
-        if (!list_.hasPath(path) && CPlotJob::pathFits(path) &&
-            std::filesystem::is_regular_file(arrived, error))
+        if (!CPlotJob::pathFits(path) || !std::filesystem::is_regular_file(arrived, error))
+            continue;
+        if (!list_.hasPath(path)) {
             list_.addJob(path);
+            continue;
+        }
+        for (int row = 0; row < list_.rowCount(); ++row) {
+            CPlotJob* job = list_.jobAt(row);
+            if (job == nullptr || path != job->path || list_.isInUse(row) ||
+                job->state == CPlotJob::STATE_WAITING)
+                continue;
+            job->state = CPlotJob::STATE_WAITING;
+            job->copies = 1;
+            job->copiesDone = 0;
+            job->messageId = 0;
+            job->messageText.clear();
+            job->plot.reset();
+            job->stamp = {};
+            job->delivery = 0;
+            marked_.erase(job);
+            seen_[row] = {job->state, 0};
+            takeUpNetworkJob(*job);
+            list_.refreshRow(row);
+            logEvent(std::string("job found: ") + job->path);
+        }
     }
 }
 

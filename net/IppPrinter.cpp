@@ -18,6 +18,7 @@ namespace {
 constexpr const char* HPGL_FORMAT = "application/vnd.hp-HPGL";
 constexpr const char* NOT_HPGL_FORMAT = "application/x-not-hpgl";
 constexpr const char* DRIVER_NAME = "hpgl";
+constexpr int MAX_WAITING_JOBS = 500;
 
 // The documents of a job are handed to the queue as they are: the printer's own format is HP-GL. The job
 // is processing until the queue has plotted it.
@@ -76,6 +77,8 @@ bool describeDriver(pappl_system_t*, const char*, const char*, const char*, papp
     data->format = HPGL_FORMAT;
     std::strncpy(data->make_and_model, "Marquill HP-GL plotter", sizeof data->make_and_model - 1);
     data->kind = PAPPL_KIND_LARGE_FORMAT;
+    // A plot is drawn in its own coordinates; IPP/1.1 clients still expect one of the four orientations.
+    data->orient_default = IPP_ORIENT_PORTRAIT;
     data->ppm = 1;
     data->color_supported = PAPPL_COLOR_MODE_AUTO | PAPPL_COLOR_MODE_MONOCHROME;
     data->color_default = PAPPL_COLOR_MODE_MONOCHROME;
@@ -143,6 +146,9 @@ bool IppPrinter::start(std::string& error)
         error = "cannot make the IPP printer " + setup_.printerName;
         return false;
     }
+    // Jobs wait in the system while the queue plots the one before them (the library's default takes one
+    // at a time and answers busy to the next client); beyond this many a client is told to come back.
+    papplPrinterSetMaxActiveJobs(printer_, MAX_WAITING_JOBS);
     // The timer runs in the system's loop, first after the system has set up its signal handlers, then
     // every second so that the loop notices a shutdown at once rather than at its next half-minute wake-up.
     papplSystemAddTimerCallback(
