@@ -147,3 +147,31 @@ TEST_F(NetworkOfflineTest, AJobThatFailsIsAbortedWithTheQueuesTextAndThePrinterI
 }
 
 } // namespace
+
+namespace {
+
+// Sign-in through PAM: the library then asks every client to sign in, submitting jobs too.
+class NetworkSignInTest : public NetworkJobStateTest {
+protected:
+    std::string serverIniExtra() const override
+    {
+        return "[Network]\nPamService=login\nAdminGroup=lpadmin\n";
+    }
+};
+
+TEST_F(NetworkSignInTest, WithAPamServiceAClientThatDoesNotSignInCannotSubmit)
+{
+    // The refusal is HTTP's 401, which ipptool reports as a failed request.
+    home.write("anonymous.test",
+               request("Print-Job",
+                       " ATTR mimeMediaType document-format application/vnd.hp-HPGL\n FILE $filename\n"
+                       " STATUS successful-ok\n"));
+    home.write("drawing.plt", "IN;PU0,0;PD100,100;");
+    EXPECT_NE(run(IPPTOOL, {"-t", "-f", home.file("drawing.plt"), uri(), home.file("anonymous.test")},
+                  "anonymous.txt"),
+              0);
+    EXPECT_THAT(TempDir::read(home.file("anonymous.txt")), HasSubstr("client-error-not-authenticated"));
+    EXPECT_THAT(log(), Not(HasSubstr("IPP job received")));
+}
+
+} // namespace
