@@ -28,8 +28,12 @@ bool printFile(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t*)
     papplPrinterGetDriverData(papplJobGetPrinter(job), &data);
     auto* printer = static_cast<IppPrinter*>(data.extension);
     const char* name = papplJobGetName(job);
+    const char* document = papplJobGetFilename(job);
+    // A job canceled as its processing began has no document any more.
+    if (document == nullptr || papplJobIsCanceled(job))
+        return false;
     std::string why;
-    const std::string path = printer->deliver(papplJobGetFilename(job), name != nullptr ? name : "", why);
+    const std::string path = printer->deliver(document, name != nullptr ? name : "", why);
     if (path.empty()) {
         papplJobSetReasons(job, PAPPL_JREASON_DOCUMENT_FORMAT_ERROR, PAPPL_JREASON_NONE);
         printer->keepEndMessage(job, "Not plotted: " + why);

@@ -121,6 +121,9 @@ TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndItsClientCancelsIt)
                                                                " REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
     EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("state.test")}, "state.txt"), 0)
         << TempDir::read(home.file("state.txt"));
+    // The name is free again, and a new job under it is listed as a job of its own.
+    EXPECT_EQ(ipptool(printJob("", "long.plt")), "");
+    EXPECT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"), 2)) << log();
 }
 
 // A port that cannot be opened: the job fails in the queue.
