@@ -47,8 +47,15 @@ void CPlotServer::takeNetworkArrivals()
         const std::string path =
             platform::joinPath(receiveFolder(), std::filesystem::path(arrived).filename().string());
         std::error_code error;
-        if (!CPlotJob::pathFits(path) || !std::filesystem::is_regular_file(arrived, error))
+        if (!std::filesystem::is_regular_file(arrived, error))
             continue;
+        // The network side would wait for it for ever.
+        if (!CPlotJob::pathFits(path)) {
+            board_->update(arrived, {.state = State::Failed,
+                                     .copiesDone = 0,
+                                     .text = "The receive folder's path is too long for a job: " + path});
+            continue;
+        }
         if (!list_.hasPath(path)) {
             list_.addJob(path);
             continue;
