@@ -24,12 +24,11 @@ NetJobBoard::JobStatus statusOf(const CPlotJob& job, bool inOutput)
         status.state = State::Completed;
     else if (inOutput)
         status.state = State::Plotting;
-    else if (job.state == CPlotJob::STATE_FAILED)
-        status = {.state = State::Failed, .copiesDone = job.copiesDone, .text = stateText(job)};
     else if (job.state == CPlotJob::STATE_STANDBY && job.messageId == RESULT_NOT_ENOUGH_MEDIA)
         status = {.state = State::WaitingForMedia, .copiesDone = job.copiesDone, .text = stateText(job)};
-    // Held in standby by a failure: the queue does not try it again on its own.
-    else if (job.state == CPlotJob::STATE_STANDBY && job.messageId != 0 && job.messageId != RESULT_STOPPED)
+    // Failed, or held in standby by a failure: the queue does not try it again on its own.
+    else if (job.state == CPlotJob::STATE_FAILED ||
+             (job.state == CPlotJob::STATE_STANDBY && job.messageId != 0 && job.messageId != RESULT_STOPPED))
         status = {.state = State::Failed, .copiesDone = job.copiesDone, .text = stateText(job)};
     return status;
 }

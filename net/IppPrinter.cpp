@@ -211,7 +211,7 @@ std::string IppPrinter::deliver(const std::string& documentPath, const std::stri
             break;
     }
     ::close(in);
-    const std::string path = got == 0 ? file.deliver(jobName) : "";
+    std::string path = got == 0 ? file.deliver(jobName) : "";
     if (path.empty())
         why = "the job could not be written into the receive folder.";
     log_(path.empty() ? "IPP job lost: cannot write it into " + setup_.receiveFolder

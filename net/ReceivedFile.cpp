@@ -95,7 +95,7 @@ std::string ReceivedFile::deliver(std::string_view jobName)
     }
     const std::string name = jobFileName(jobName);
     for (int number = 1; number < 10000; ++number) {
-        const std::string target = folder_ + "/" + numbered(name, number);
+        std::string target = folder_ + "/" + numbered(name, number);
         // A name taken by another file is never replaced.
         if (::renameat2(AT_FDCWD, temporaryPath_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
             temporaryPath_.clear();
