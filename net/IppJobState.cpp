@@ -54,8 +54,10 @@ bool IppPrinter::follow(pappl_job_t* job, const std::string& path)
             papplJobSetImpressionsCompleted(job, done - copiesShown);
             copiesShown = done;
         }
-        // A job removed from the receive folder before it was plotted was taken off the queue.
-        if (status.state == State::Queued && ::access(path.c_str(), F_OK) != 0)
+        // A job removed from the receive folder before it was plotted (one waiting for media, say) was
+        // taken off the queue.
+        const bool waiting = status.state == State::Queued || status.state == State::WaitingForMedia;
+        if (waiting && ::access(path.c_str(), F_OK) != 0)
             status = {.state = State::Canceled, .copiesDone = 0, .text = "Removed from the receive folder."};
         switch (status.state) {
         case State::Completed:

@@ -98,7 +98,7 @@ protected:
     int mediaLength() const override { return 20; }
 };
 
-TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndItsClientCancelsIt)
+TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndEndsCanceledWhenItsClientOrTheOperatorRemovesIt)
 {
     EXPECT_EQ(ipptool(printJob("", "long.plt")), "");
     ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"))) << log();
@@ -123,7 +123,15 @@ TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndItsClientCancelsIt)
         << TempDir::read(home.file("state.txt"));
     // The name is free again, and a new job under it is listed as a job of its own.
     EXPECT_EQ(ipptool(printJob("", "long.plt")), "");
-    EXPECT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"), 2)) << log();
+    ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"), 2)) << log();
+    // The operator removes the file of the job that waits for media: its IPP job ends canceled.
+    fs::remove(home.file("in/long.plt"));
+    home.write("state.test", request("Get-Job-Attributes", " ATTR integer job-id 2\n STATUS successful-ok\n"
+                                                           " EXPECT job-state WITH-VALUE " +
+                                                               std::to_string(CANCELED) +
+                                                               " REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
+    EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("state.test")}, "state.txt"), 0)
+        << TempDir::read(home.file("state.txt"));
 }
 
 // A port that cannot be opened: the job fails in the queue.
