@@ -81,11 +81,13 @@ void CPlotServer::takeNetworkArrivals()
     }
 }
 
+// A file received before a restart keeps the copies its client ordered, though its IPP job is gone.
 void CPlotServer::takeUpNetworkJob(CPlotJob& job)
 {
-    if (board_ == nullptr)
-        return;
-    if (const int copies = board_->takeCopies(platform::toFileSystemPath(job.path)); copies > 0)
+    const std::string path = platform::toFileSystemPath(job.path);
+    const bool known = board_ != nullptr && board_->isNetworkJob(path);
+    const int copies = known ? board_->takeCopies(path) : NetJobBoard::takeSavedCopies(path);
+    if (copies > 0)
         job.copies = copies;
 }
 

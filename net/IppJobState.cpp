@@ -32,6 +32,7 @@ bool IppPrinter::follow(pappl_job_t* job, const std::string& path)
         return true;
     NetJobBoard& board = *setup_.board;
     const int copies = orderedCopies(job);
+    NetJobBoard::saveCopies(path, copies);
     board.received(path, copies);
     papplJobSetImpressions(job, copies);
     int copiesShown = 0;
@@ -61,16 +62,19 @@ bool IppPrinter::follow(pappl_job_t* job, const std::string& path)
             status = {.state = State::Canceled, .copiesDone = 0, .text = "Removed from the receive folder."};
         switch (status.state) {
         case State::Completed:
+            NetJobBoard::removeSavedCopies(path);
             papplJobSetImpressionsCompleted(job, copies - 1 - copiesShown);
             keepEndMessage(job, "Plotted, " + std::to_string(copies) + " of " + std::to_string(copies) +
                                     " copies.");
             board.forget(path);
             return true;
         case State::Failed:
+            NetJobBoard::removeSavedCopies(path);
             keepEndMessage(job, status.text);
             board.forget(path);
             return false;
         case State::Canceled:
+            NetJobBoard::removeSavedCopies(path);
             keepEndMessage(job, status.text.empty() ? "Canceled." : status.text);
             papplJobCancel(job);
             board.forget(path);

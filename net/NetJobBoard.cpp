@@ -1,14 +1,29 @@
 #include "net/NetJobBoard.h"
 
 #include <sys/eventfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <utility>
 
 namespace {
+
+// The hidden folder the network printer receives into (see ReceivedFile), which the scans pass over.
+std::filesystem::path savedCopiesPath(const std::string& path)
+{
+    const std::filesystem::path file(path);
+    return file.parent_path() / ".receiving" / (file.filename().string() + ".copies");
+}
+
+ino_t inodeOf(const std::string& path)
+{
+    struct stat status = {};
+    return ::stat(path.c_str(), &status) == 0 ? status.st_ino : 0;
+}
 
 bool ended(NetJobBoard::JobState state)
 {
@@ -170,4 +185,32 @@ void NetJobBoard::drainWakeups() const
 {
     std::uint64_t count = 0;
     [[maybe_unused]] const ssize_t got = ::read(wakeup_, &count, sizeof count);
+}
+
+void NetJobBoard::saveCopies(const std::string& path, int copies)
+{
+    if (copies <= 1)
+        return;
+    std::ofstream out(savedCopiesPath(path), std::ios::trunc);
+    out << copies << ' ' << inodeOf(path) << '\n';
+}
+
+int NetJobBoard::takeSavedCopies(const std::string& path)
+{
+    const std::filesystem::path saved = savedCopiesPath(path);
+    int copies = 0;
+    ino_t inode = 0;
+    {
+        std::ifstream in(saved);
+        if (!(in >> copies >> inode))
+            return 0;
+    }
+    removeSavedCopies(path);
+    return inode == inodeOf(path) && inode != 0 ? std::max(copies, 1) : 0;
+}
+
+void NetJobBoard::removeSavedCopies(const std::string& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(savedCopiesPath(path), ignored);
 }

@@ -69,6 +69,14 @@ public:
     int wakeupFd() const { return wakeup_; }
     void drainWakeups() const;
 
+    // The copies ordered for a received file, kept beside it in the receive folder's hidden folder so
+    // that a restart does not lose them: saved when the file arrives, removed when its job has ended.
+    // takeSavedCopies() reads and removes them; 0 when none were saved for this very file (the same
+    // inode).
+    static void saveCopies(const std::string& path, int copies);
+    static int takeSavedCopies(const std::string& path);
+    static void removeSavedCopies(const std::string& path);
+
     // The key a path is known under: lexically normal, so that "in//a.plt" and "in/a.plt" meet.
     static std::string key(const std::string& path);
 

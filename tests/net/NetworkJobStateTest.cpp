@@ -134,6 +134,15 @@ TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndEndsCanceledWhenItsCli
         << TempDir::read(home.file("state.txt"));
 }
 
+TEST_F(NetworkShortRollTest, CopiesOrderedBeforeARestartArePlottedAfterIt)
+{
+    EXPECT_EQ(ipptool(printJob(" ATTR integer copies 2\n", "kept.plt")), "");
+    ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/kept.plt"))) << log();
+    restartServer(100000);
+    EXPECT_TRUE(waitForLog("copy 2/2 finished: " + home.file("in/kept.plt"))) << log();
+    EXPECT_FALSE(fs::exists(home.file("in/.receiving/kept.plt.copies")));
+}
+
 // A port that cannot be opened: the job fails in the queue.
 class NetworkOfflineTest : public NetworkJobStateTest {
 protected:

@@ -78,6 +78,8 @@ protected:
     pid_t server = -1;
     int ippPort = 0;
     int rawPort = 0;
+    std::vector<std::string> arguments_;
+    std::string logFile_ = "log.txt";
 
     void SetUp() override
     {
@@ -88,18 +90,31 @@ protected:
         if (!fs::exists(PLOTS / "foal.hpgl"))
             SKIP_WITHOUT_INPUT("no real plot files");
         fs::copy_file(shippedFile("Plotter.INI"), home.path() / "Plotter.INI");
-        home.write("Server.INI",
-                   "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=" + std::to_string(mediaLength()) +
-                       "\n[Receive]\nAReceivePath=" + home.file("in") + "\nAutoDeleType=0\n" +
-                       serverIniExtra());
+        home.write("Server.INI", serverIni(mediaLength()));
         ippPort = freePort();
         rawPort = freePort();
-        std::vector<std::string> arguments = {"--home",     home.path().string(),
-                                              "--listen",   "127.0.0.1:" + std::to_string(ippPort),
-                                              "--raw-port", std::to_string(rawPort)};
+        arguments_ = {"--home",     home.path().string(),
+                      "--listen",   "127.0.0.1:" + std::to_string(ippPort),
+                      "--raw-port", std::to_string(rawPort)};
         for (const std::string& argument : extraArguments())
-            arguments.push_back(argument);
-        server = startProgram(SERVER, arguments, home.file("log.txt"));
+            arguments_.push_back(argument);
+        server = startProgram(SERVER, arguments_, home.file(logFile_));
+        ASSERT_TRUE(waitForLog("started:")) << log();
+    }
+    std::string serverIni(int media) const
+    {
+        return "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=" + std::to_string(media) +
+               "\n[Receive]\nAReceivePath=" + home.file("in") + "\nAutoDeleType=0\n" + serverIniExtra();
+    }
+    // Ends the server and starts it again on the same ports with the media given; it logs anew into
+    // another file.
+    void restartServer(int media)
+    {
+        ::kill(server, SIGTERM);
+        ASSERT_EQ(finishProgram(server, 10s), 0) << log();
+        home.write("Server.INI", serverIni(media));
+        logFile_ = "log-after-restart.txt";
+        server = startProgram(SERVER, arguments_, home.file(logFile_));
         ASSERT_TRUE(waitForLog("started:")) << log();
     }
     void TearDown() override
@@ -110,7 +125,7 @@ protected:
         }
     }
 
-    std::string log() const { return TempDir::read(home.file("log.txt")); }
+    std::string log() const { return TempDir::read(home.file(logFile_)); }
     std::string uri() const { return "ipp://127.0.0.1:" + std::to_string(ippPort) + "/ipp/print"; }
 
     bool waitForLog(const std::string& text, int times = 1) const
