@@ -7,6 +7,7 @@
 #include "jobs/JobCommandIds.h"
 #include "jobs/JobTexts.h"
 #include "jobs/StartupSettings.h"
+#include "net/NetJobBoard.h"
 #include "output/OutputSettings.h"
 #include "output/PlotTimeMeter.h"
 #include "platform/Hooks.h"
@@ -91,6 +92,7 @@ CPlotServer::CPlotServer(StartupSettings& settings, const std::string& portOverr
             stopped = true;
             run_.stop();
         }
+        stopCanceledCopy();
     };
     hooks.saveFileName = [this](const platform::SaveFileRequest&) { return port_->answerFileName(); };
     platform::installHooks(hooks);
@@ -109,6 +111,7 @@ void CPlotServer::start()
     // A new home has no receive folder yet; the design programs need one to write into.
     std::filesystem::create_directories(platform::toFileSystemPath(receiveFolder()), error);
     rollCount().remember();
+    rollLoaded_ = settings_.server.REMAINMEDIALENGTH;
     deletionDay_ = localDay(std::time(nullptr));
     const PlotJournal* journal = run_.journal();
     for (const std::string& text : port_->recoverHeldPasses(journal == nullptr || journal->lastCopyEnded()))
@@ -199,9 +202,16 @@ void CPlotServer::waitForEvents(SteadyTime due)
 {
     const auto now = std::chrono::steady_clock::now();
     const auto timeout = due > now ? std::chrono::ceil<std::chrono::milliseconds>(due - now) : 0ms;
-    pollfd fds[2] = {{signalWakeupFd(), POLLIN, 0}, {watch_.fd(), POLLIN, 0}};
-    if (::poll(fds, 2, static_cast<int>(timeout.count())) <= 0)
+    pollfd fds[3] = {{signalWakeupFd(), POLLIN, 0},
+                     {watch_.fd(), POLLIN, 0},
+                     {netBoard_ != nullptr ? netBoard_->wakeupFd() : -1, POLLIN, 0}};
+    if (::poll(fds, 3, static_cast<int>(timeout.count())) <= 0)
         return;
+    // A file received over the network is whole: it is listed at once.
+    if (fds[2].revents & POLLIN) {
+        netBoard_->drainWakeups();
+        lastScan_ = std::chrono::steady_clock::now() - SCAN_PERIOD;
+    }
     if (fds[0].revents & POLLIN)
         drainSignalWakeups();
     if ((fds[1].revents & POLLIN) && watch_.takeEvents()) {
@@ -220,10 +230,12 @@ void CPlotServer::scanAndPlot()
     const int before = list_.rowCount();
     intake_.pollAutomatic();
     leftOut_.update(intake_.automaticFilter().leftOut());
+    takeNetworkArrivals();
     for (int row = before; row < list_.rowCount(); ++row) {
         CPlotJob* job = list_.jobAt(row);
         if (job == nullptr)
             continue;
+        takeUpNetworkJob(*job);
         takeUpJournaledJob(*job);
         const bool plotted = job->state == CPlotJob::STATE_FINISHED;
         logEvent(std::string(plotted ? "already plotted: " : "job found: ") + job->path);
@@ -245,6 +257,7 @@ void CPlotServer::scanAndPlot()
 void CPlotServer::plotWaitingJobs()
 {
     for (int round = 0; round <= list_.rowCount() && !stopRequested(); ++round) {
+        carryOutCancels();
         if (list_.nextWaitingJob(0) < 0)
             break;
         run_.startAutomaticSequence();
@@ -263,13 +276,18 @@ void CPlotServer::plotWaitingJobs()
         if (!ran || deviceAway)
             break;
     }
+    carryOutCancels();
     markFinishedJobs();
     reportJobChanges();
 }
 
 void CPlotServer::syncRollCount()
 {
+    const std::int32_t before = settings_.server.REMAINMEDIALENGTH;
     if (rollCount().sync()) {
+        // A count raised by someone else is a roll reloaded.
+        if (settings_.server.REMAINMEDIALENGTH > before)
+            rollLoaded_ = settings_.server.REMAINMEDIALENGTH;
         logEvent("media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) +
                  " mm, as Server.INI now says");
         requeueJobsShortOfMedia();
@@ -333,6 +351,8 @@ void CPlotServer::reportJobChanges()
         if (now == before)
             continue;
         before = now;
+        if (job->messageId == RESULT_PORT_OPEN_FAILED)
+            portOffline_ = true;
         if (job->state == CPlotJob::STATE_FAILED) {
             logEvent(std::string("job failed: ") + job->path + ": " + stateText(*job));
             readFailures();
@@ -340,6 +360,7 @@ void CPlotServer::reportJobChanges()
             logEvent(std::string("job skipped: ") + job->path + ": " + stateText(*job));
     }
     publishQueue();
+    reportNetworkJobs();
 }
 
 void CPlotServer::readFailures()
@@ -487,6 +508,7 @@ void CPlotServer::progressText(int row, const std::string&)
     if (const CPlotJob* job = list_.jobAt(row))
         logEvent(copyName(*job) + " started: " + job->path +
                  (copyEstimate_ >= 0 ? ", about " + plotTimeText(copyEstimate_) : std::string()));
+    reportNetworkJobs();
 }
 
 // The estimate comes before the copy's first section: the copy's start is logged with it.
@@ -517,11 +539,14 @@ void CPlotServer::statusText(const std::string&)
             logEvent(copyName(*job) + " finished: " + job->path +
                      (port_->lastOutput().empty() ? std::string() : " -> " + port_->lastOutput()));
     }
+    // The copy went out: the port could be opened.
+    portOffline_ = false;
     copyStarted_ = false;
     port_->beginCopy();
     syncRollCount();
     logEvent("media left " + std::to_string(settings_.server.REMAINMEDIALENGTH) + " mm");
     publishQueue();
+    reportNetworkJobs();
     if (takeReloadRequest())
         reloadSettings();
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 struct StartupSettings;
+class NetJobBoard;
 class OutputFolderPort;
 
 // The automatic queue without a window: scans the automatic receive folder every 10 seconds and soon
@@ -37,6 +38,9 @@ public:
     int serveOnce();
     // Publishes what the queue shows to the board whenever it changes, for readers in other threads.
     void publishTo(SharedQueueSnapshot* board) { board_ = board; }
+    // Jobs received over the network: the queue lists them as they arrive, takes up their copies and
+    // reports their states and the plotter's on the board. Null: none.
+    void setNetJobBoard(NetJobBoard* board) { netBoard_ = board; }
 
 private:
     using SteadyTime = std::chrono::steady_clock::time_point;
@@ -68,6 +72,12 @@ private:
     // Progress during a copy is published at most a few times a second; other changes at once.
     void publishQueue(bool progress = false);
     void readFailures();
+    // The network side of the queue (CPlotServerNetwork.cpp).
+    void takeNetworkArrivals();
+    void takeUpNetworkJob(CPlotJob& job);
+    void reportNetworkJobs();
+    void carryOutCancels();
+    void stopCanceledCopy();
 
     // What the queue tells its view.
     void progressText(int row, const std::string& text) override;
@@ -106,6 +116,10 @@ private:
     double copyEstimate_ = -1;
     int deletionDay_ = 0;
     bool rollWriteLogged_ = false;
+    NetJobBoard* netBoard_ = nullptr;
+    // The roll's length when it was last reloaded, and whether the last copy could not open the port.
+    std::int32_t rollLoaded_ = 0;
+    bool portOffline_ = false;
     SteadyTime lastScan_;
     SteadyTime lastArrival_;
     SharedQueueSnapshot* board_ = nullptr;

@@ -47,6 +47,7 @@ bool CPlotServer::holdJobsForDevice()
         seen_[row] = {job->state, job->messageId};
         list_.refreshRow(row);
         held = true;
+        portOffline_ = true;
         // Said once for as long as the device stays away for the same reason.
         std::string& said = deviceWaits_[job->path];
         if (said != job->messageText) {

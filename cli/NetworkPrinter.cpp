@@ -5,6 +5,7 @@
 #include "cli/ServerSignals.h"
 #include "jobs/CIntake.h"
 #include "jobs/StartupSettings.h"
+#include "output/ServerFileKeys.h"
 #include "platform/PathMapping.h"
 
 #include <filesystem>
@@ -19,8 +20,10 @@ bool isLocal(const std::string& address)
 } // namespace
 
 bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& settings,
-                           const std::string& home)
+                           const std::string& home, NetJobBoard& board)
 {
+    const std::uint64_t maxJobBytes =
+        static_cast<std::uint64_t>(readSetting(settings.serverFile, NetworkKeys::MaxJobMB)) * 1024 * 1024;
     const std::string folder = platform::toFileSystemPath(CIntake::automaticFolder(settings.serverFile));
     const std::string spool = home + "Spool";
     std::error_code ignored;
@@ -30,7 +33,11 @@ bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& 
                             .port = options.listenPort,
                             .printerName = settings.device.displayName,
                             .receiveFolder = folder,
-                            .spoolFolder = spool};
+                            .spoolFolder = spool,
+                            .board = &board,
+                            .maxJobBytes = maxJobBytes,
+                            .pamService = readSetting(settings.serverFile, NetworkKeys::PamService),
+                            .adminGroup = readSetting(settings.serverFile, NetworkKeys::AdminGroup)};
     ipp_ = std::make_unique<IppPrinter>(std::move(setup), logEvent);
     if (status_)
         ipp_->addPages([page = status_.get()](_pappl_system_s* system) { page->addTo(system); });
@@ -47,7 +54,10 @@ bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& 
     logEvent("network printer: ipp://" + host + ":" + std::to_string(options.listenPort) +
              IppPrinter::PRINTER_PATH);
     if (options.rawPort != 0) {
-        raw_ = std::make_unique<RawListener>(folder, logEvent);
+        const RawListener::Limits limits{
+            .maxJobBytes = maxJobBytes,
+            .silenceMs = readSetting(settings.serverFile, NetworkKeys::IdleSeconds) * 1000};
+        raw_ = std::make_unique<RawListener>(folder, logEvent, limits, &board);
         const std::string rawAddress = options.listenAddress == "*" ? "" : options.listenAddress;
         if (!raw_->start(rawAddress, options.rawPort, error)) {
             logEvent("network: " + error);

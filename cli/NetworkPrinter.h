@@ -14,8 +14,10 @@ struct StartupSettings;
 // they receive into the automatic receive folder, where the server's intake finds them.
 class NetworkPrinter {
 public:
-    // Opens the listeners; false with the reason logged when one cannot be opened.
-    bool start(const ServerOptions& options, const StartupSettings& settings, const std::string& home);
+    // Opens the listeners; false with the reason logged when one cannot be opened. The board stays the
+    // caller's and must outlive the printer.
+    bool start(const ServerOptions& options, const StartupSettings& settings, const std::string& home,
+               NetJobBoard& board);
     // Serves the status page of the queue the server publishes; call before start.
     void showQueue(const SharedQueueSnapshot& queue) { status_ = std::make_unique<StatusPage>(queue); }
 

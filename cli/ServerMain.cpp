@@ -26,12 +26,14 @@ int main(int argc, char** argv)
         options.outputFolder.empty() ? start.home() + "Output" : options.outputFolder;
     SharedQueueSnapshot queue;
     CPlotServer server(*settings, options.port, outputFolder);
+    NetJobBoard board;
     NetworkPrinter network;
     if (!options.listenAddress.empty()) {
         server.publishTo(&queue);
         network.showQueue(queue);
+        if (!network.start(options, *settings, start.home(), board))
+            return 2;
+        server.setNetJobBoard(&board);
     }
-    if (!options.listenAddress.empty() && !network.start(options, *settings, start.home()))
-        return 2;
     return options.once ? server.serveOnce() : server.serve();
 }

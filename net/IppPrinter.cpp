@@ -18,18 +18,28 @@ namespace {
 constexpr const char* HPGL_FORMAT = "application/vnd.hp-HPGL";
 constexpr const char* NOT_HPGL_FORMAT = "application/x-not-hpgl";
 constexpr const char* DRIVER_NAME = "hpgl";
+constexpr int MAX_WAITING_JOBS = 500;
 
-// The documents of a job are written to the plotter as they are: the printer's own format is HP-GL.
+// The documents of a job are handed to the queue as they are: the printer's own format is HP-GL. The job
+// is processing until the queue has plotted it.
 bool printFile(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t*)
 {
     pappl_pr_driver_data_t data = {};
     papplPrinterGetDriverData(papplJobGetPrinter(job), &data);
     auto* printer = static_cast<IppPrinter*>(data.extension);
     const char* name = papplJobGetName(job);
-    if (printer->deliver(papplJobGetFilename(job), name != nullptr ? name : ""))
-        return true;
-    papplJobSetMessage(job, "Not plotted: the document is not HP-GL or could not be queued.");
-    return false;
+    const char* document = papplJobGetFilename(job);
+    // A job canceled as its processing began has no document any more.
+    if (document == nullptr || papplJobIsCanceled(job))
+        return false;
+    std::string why;
+    const std::string path = printer->deliver(document, name != nullptr ? name : "", why);
+    if (path.empty()) {
+        papplJobSetReasons(job, PAPPL_JREASON_DOCUMENT_FORMAT_ERROR, PAPPL_JREASON_NONE);
+        printer->keepEndMessage(job, "Not plotted: " + why);
+        return false;
+    }
+    return printer->follow(job, path);
 }
 
 // The system asks every printer for raster callbacks. A plotter takes no raster: a raster or image job
@@ -71,6 +81,8 @@ bool describeDriver(pappl_system_t*, const char*, const char*, const char*, papp
     data->format = HPGL_FORMAT;
     std::strncpy(data->make_and_model, "Marquill HP-GL plotter", sizeof data->make_and_model - 1);
     data->kind = PAPPL_KIND_LARGE_FORMAT;
+    // A plot is drawn in its own coordinates; IPP/1.1 clients still expect one of the four orientations.
+    data->orient_default = IPP_ORIENT_PORTRAIT;
     data->ppm = 1;
     data->color_supported = PAPPL_COLOR_MODE_AUTO | PAPPL_COLOR_MODE_MONOCHROME;
     data->color_default = PAPPL_COLOR_MODE_MONOCHROME;
@@ -99,6 +111,9 @@ IppPrinter::IppPrinter(Setup setup, NetLog log) : setup_(std::move(setup)), log_
 
 IppPrinter::~IppPrinter()
 {
+    // A job waiting for the queue lets go, so that the system can end.
+    if (setup_.board != nullptr)
+        setup_.board->shut();
     if (thread_.joinable()) {
         papplSystemShutdown(system_);
         thread_.join();
@@ -112,11 +127,14 @@ bool IppPrinter::start(std::string& error)
     // Errors of the system go to standard error; the server's own log tells of the jobs. No web pages and
     // no TLS yet: there is no authentication to guard the pages' settings.
     system_ = papplSystemCreate(PAPPL_SOPTIONS_NO_TLS, "Marquill", setup_.port, nullptr,
-                                setup_.spoolFolder.c_str(), "-", PAPPL_LOGLEVEL_ERROR, nullptr, false);
+                                setup_.spoolFolder.c_str(), "-", PAPPL_LOGLEVEL_ERROR,
+                                setup_.pamService.empty() ? nullptr : setup_.pamService.c_str(), false);
     if (system_ == nullptr) {
         error = "cannot make the IPP system";
         return false;
     }
+    if (!setup_.adminGroup.empty())
+        papplSystemSetAdminGroup(system_, setup_.adminGroup.c_str());
     if (!papplSystemAddListeners(system_, setup_.address.c_str())) {
         error = "cannot listen on " + setup_.address + ":" + std::to_string(setup_.port);
         return false;
@@ -126,13 +144,15 @@ bool IppPrinter::start(std::string& error)
     papplSystemSetMIMECallback(system_, detectFormat, this);
     for (const char* image : {"image/jpeg", "image/png"})
         papplSystemAddMIMEFilter(system_, image, HPGL_FORMAT, refuseImage, nullptr);
-    pappl_printer_t* printer =
-        papplPrinterCreate(system_, 0, setup_.printerName.c_str(), DRIVER_NAME,
-                           "MFG:Marquill;MDL:HP-GL plotter;CMD:HPGL;", "file:///dev/null");
-    if (printer == nullptr) {
+    printer_ = papplPrinterCreate(system_, 0, setup_.printerName.c_str(), DRIVER_NAME,
+                                  "MFG:Marquill;MDL:HP-GL plotter;CMD:HPGL;", "file:///dev/null");
+    if (printer_ == nullptr) {
         error = "cannot make the IPP printer " + setup_.printerName;
         return false;
     }
+    // Jobs wait in the system while the queue plots the one before them (the library's default takes one
+    // at a time and answers busy to the next client); beyond this many a client is told to come back.
+    papplPrinterSetMaxActiveJobs(printer_, MAX_WAITING_JOBS);
     if (addPages_)
         addPages_(system_);
     // The timer runs in the system's loop, first after the system has set up its signal handlers, then
@@ -141,6 +161,8 @@ bool IppPrinter::start(std::string& error)
         system_, 0, 1,
         [](pappl_system_t*, void* printer) {
             static_cast<IppPrinter*>(printer)->noteRunning();
+            static_cast<IppPrinter*>(printer)->showPrinterState();
+            static_cast<IppPrinter*>(printer)->showEndMessages();
             return true;
         },
         this);
@@ -159,30 +181,42 @@ void IppPrinter::noteRunning()
         running_.set_value();
 }
 
-bool IppPrinter::deliver(const std::string& documentPath, const std::string& jobName)
+std::string IppPrinter::deliver(const std::string& documentPath, const std::string& jobName, std::string& why)
 {
     const int in = ::open(documentPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
+        why = "the document cannot be read.";
         log_("IPP job lost: cannot read " + documentPath);
-        return false;
+        return "";
     }
     ReceivedFile file(setup_.receiveFolder);
     std::vector<unsigned char> buffer(64 * 1024);
     ssize_t got = 0;
+    std::uint64_t total = 0;
     bool first = true;
     while ((got = ::read(in, buffer.data(), buffer.size())) > 0) {
         if (first && !looksLikeHpgl(buffer.data(), static_cast<std::size_t>(got))) {
             ::close(in);
+            why = "the document is not HP-GL.";
             log_("IPP job refused: not HP-GL: " + jobName);
-            return false;
+            return "";
         }
         first = false;
+        total += static_cast<std::uint64_t>(got);
+        if (setup_.maxJobBytes > 0 && total > setup_.maxJobBytes) {
+            ::close(in);
+            why = "the document is larger than the " + std::to_string(setup_.maxJobBytes) + " bytes allowed.";
+            log_("IPP job refused: larger than the limit: " + jobName);
+            return "";
+        }
         if (!file.write(buffer.data(), static_cast<std::size_t>(got)))
             break;
     }
     ::close(in);
-    const std::string path = got == 0 ? file.deliver(jobName) : "";
+    std::string path = got == 0 ? file.deliver(jobName) : "";
+    if (path.empty())
+        why = "the job could not be written into the receive folder.";
     log_(path.empty() ? "IPP job lost: cannot write it into " + setup_.receiveFolder
                       : "IPP job received: " + path);
-    return !path.empty();
+    return path;
 }

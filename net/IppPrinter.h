@@ -1,20 +1,30 @@
 #pragma once
 
+#include "net/NetJobBoard.h"
 #include "net/NetLog.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
+struct _pappl_job_s;
+struct _pappl_printer_s;
 struct _pappl_system_s;
 
 // The IPP Everywhere printer: a printer-application system with one printer, named after the device
 // profile, that takes HP-GL documents (application/vnd.hp-HPGL, and application/octet-stream whose first
-// bytes are HP-GL) and hands every job whole to the receive folder. A job in another format ends aborted:
-// the library (1.3) takes a job in any format at submission, even one it does not list as supported.
+// bytes are HP-GL) and hands every job whole to the receive folder. The IPP job then follows the queue's
+// job: processing while it is plotted, completed when all its copies are, aborted or canceled as the queue
+// reports. A job in another format ends aborted: the library (1.3) takes a job in any format at
+// submission, even one it does not list as supported (it checks the format against printer attributes
+// that do not hold the supported formats, and calls no hook of ours before it answers).
 class IppPrinter {
 public:
     struct Setup {
@@ -23,6 +33,12 @@ public:
         std::string printerName;
         std::string receiveFolder; // a file-system path
         std::string spoolFolder;   // where the system keeps documents until they are handed on
+        NetJobBoard* board = nullptr;
+        std::uint64_t maxJobBytes = 0; // 0: no limit
+        // Users are checked through this PAM service (none: no sign-in), and members of the group may
+        // do what the system keeps for administrators.
+        std::string pamService;
+        std::string adminGroup;
     };
 
     IppPrinter(Setup setup, NetLog log);
@@ -40,14 +56,29 @@ public:
     // The printer's URI path: the system has one printer.
     static constexpr const char* PRINTER_PATH = "/ipp/print";
 
-    // Hands one received document to the receive folder. Public for the driver's callbacks.
-    bool deliver(const std::string& documentPath, const std::string& jobName);
+    // Hands one received document to the receive folder; the path it got there, or empty with the reason
+    // in why. Public for the driver's callbacks, as are the two after it.
+    std::string deliver(const std::string& documentPath, const std::string& jobName, std::string& why);
+    // Keeps the IPP job in step with the queue's job until it has ended there; true when all its copies
+    // were plotted.
+    bool follow(_pappl_job_s* job, const std::string& path);
     void noteRunning();
+    // Gives an ended job its message: the library puts its own in place as the job ends, so the message
+    // is set again, from the system's timer, once the job's state is final.
+    void keepEndMessage(_pappl_job_s* job, std::string message);
+    void showEndMessages();
+    // Shows the plotter's state reported by the queue as the printer's state reasons and supply level.
+    void showPrinterState();
 
 private:
     Setup setup_;
     NetLog log_;
     _pappl_system_s* system_ = nullptr;
+    _pappl_printer_s* printer_ = nullptr;
+    NetJobBoard::PrinterStatus shown_;
+    bool shownOnce_ = false;
+    std::mutex endMessagesMutex_;
+    std::vector<std::pair<int, std::string>> endMessages_; // job id, message
     std::promise<void> running_;
     std::atomic<bool> runningNoted_ = false;
     std::thread thread_;

@@ -1,5 +1,6 @@
 #include "net/RawListener.h"
 
+#include "net/NetJobBoard.h"
 #include "net/ReceivedFile.h"
 #include "plotdata/HpglSniff.h"
 
@@ -17,8 +18,8 @@
 
 namespace {
 
-// A client that sends nothing for this long has gone away without closing.
-constexpr int SILENCE_MS = 60 * 1000;
+// Connections waiting to be taken while one job comes in.
+constexpr int BACKLOG = 128;
 // Enough of the start to tell HP-GL from other documents.
 constexpr std::size_t SNIFF_BYTES = 64;
 
@@ -39,7 +40,12 @@ std::string rawJobName()
 } // namespace
 
 RawListener::RawListener(std::string receiveFolder, NetLog log)
-    : folder_(std::move(receiveFolder)), log_(std::move(log))
+    : RawListener(std::move(receiveFolder), std::move(log), Limits(), nullptr)
+{
+}
+
+RawListener::RawListener(std::string receiveFolder, NetLog log, Limits limits, NetJobBoard* board)
+    : folder_(std::move(receiveFolder)), log_(std::move(log)), limits_(limits), board_(board)
 {
 }
 
@@ -75,7 +81,7 @@ bool RawListener::start(const std::string& address, int port, std::string& error
             continue;
         const int on = 1;
         ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        if (::bind(fd, at->ai_addr, at->ai_addrlen) == 0 && ::listen(fd, 16) == 0)
+        if (::bind(fd, at->ai_addr, at->ai_addrlen) == 0 && ::listen(fd, BACKLOG) == 0)
             listenFd_ = fd;
         else
             ::close(fd);
@@ -124,7 +130,7 @@ void RawListener::receive(int connection)
     std::size_t held = 0;
     const auto read = [&](std::size_t from) {
         pollfd fds[2] = {{stopPipe_[0], POLLIN, 0}, {connection, POLLIN, 0}};
-        const int ready = ::poll(fds, 2, SILENCE_MS);
+        const int ready = ::poll(fds, 2, limits_.silenceMs);
         if (fds[0].revents != 0)
             return ReadResult::Stopped;
         if (ready <= 0)
@@ -145,12 +151,21 @@ void RawListener::receive(int connection)
         return log_("raw job refused: not HP-GL");
 
     ReceivedFile file(folder_);
-    while (file.write(buffer.data(), held) && result == ReadResult::Data)
+    std::uint64_t total = held;
+    const auto tooLarge = [&] { return limits_.maxJobBytes > 0 && total > limits_.maxJobBytes; };
+    while (!tooLarge() && file.write(buffer.data(), held) && result == ReadResult::Data) {
         result = read(0);
+        total += held;
+    }
+    if (tooLarge() && result == ReadResult::Data)
+        return log_("raw job refused: larger than " + std::to_string(limits_.maxJobBytes) +
+                    " bytes, nothing kept");
     if (!file.good())
         return log_("raw job lost: cannot write into " + folder_);
     if (result != ReadResult::End)
         return log_("raw job cut off, nothing kept");
     const std::string path = file.deliver(rawJobName());
     log_(path.empty() ? "raw job lost: cannot move it into " + folder_ : "raw job received: " + path);
+    if (!path.empty() && board_ != nullptr)
+        board_->received(path, 1);
 }

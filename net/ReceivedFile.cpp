@@ -46,7 +46,11 @@ std::string jobFileName(std::string_view jobName)
         const std::size_t dot = name.find_last_of('.');
         const std::string extension =
             dot != std::string::npos && name.size() - dot <= 8 ? name.substr(dot) : "";
-        name = name.substr(0, MAX_NAME - extension.size()) + extension;
+        // A character of several bytes (UTF-8) is not cut in two.
+        std::size_t cut = MAX_NAME - extension.size();
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xc0) == 0x80)
+            --cut;
+        name = name.substr(0, cut) + extension;
     }
     return name.empty() ? "network-job" : name;
 }

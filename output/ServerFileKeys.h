@@ -39,3 +39,18 @@ constexpr const char* kSection = "BackUp";
 constexpr TextKey BackUpPath{kSection, "BackUpPath", "C:\\BackUp"};
 constexpr IntKey AutoDeleType{kSection, "AutoDeleType", 0};
 } // namespace BackUpKeys
+
+// marquill-server's network printer (--listen).
+namespace NetworkKeys {
+constexpr const char* kSection = "Network";
+// Megabytes one job received over the network may hold; a larger one is refused at the limit. 0: none.
+constexpr IntKey MaxJobMB{kSection, "MaxJobMB", 256, 0, 1024 * 1024};
+// Seconds a client of the raw socket may send nothing before it is dropped and its job thrown away.
+constexpr IntKey IdleSeconds{kSection, "IdleSeconds", 60, 1, 24 * 3600};
+// The group whose members, signed in through PAM, may cancel other users' jobs and pause the printer.
+constexpr TextKey AdminGroup{kSection, "AdminGroup", "lpadmin"};
+// The PAM service that checks the user names and passwords the clients send; empty: no sign-in. With a
+// service every request must sign in, submitting jobs too: the IPP library (1.3) asks for it everywhere
+// once a service is set.
+constexpr TextKey PamService{kSection, "PamService", ""};
+} // namespace NetworkKeys

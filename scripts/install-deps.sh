@@ -7,7 +7,7 @@ packages=(build-essential cmake ninja-build pkg-config clang clang-format clang-
           qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
           fonts-wqy-microhei hp2xx qt6-translations-l10n
           help2man librsvg2-bin lintian desktop-file-utils appstream
-          libpappl-dev cups-ipp-utils cups-daemon chromium)
+          libpappl-dev cups-ipp-utils cups-daemon cups cups-client chromium)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive

@@ -81,6 +81,14 @@ TEST(ReceivedFileTest, JobNamesBecomeSafeFileNames)
     const std::string longName = jobFileName(std::string(300, 'x') + ".plt");
     EXPECT_LE(longName.size(), 96u);
     EXPECT_TRUE(longName.ends_with("x.plt"));
+    // A long name in Chinese is cut between characters, never inside one.
+    std::string chinese;
+    for (int i = 0; i < 40; ++i)
+        chinese += "图";
+    const std::string cut = jobFileName(chinese + ".plt");
+    EXPECT_LE(cut.size(), 96u);
+    EXPECT_EQ((cut.size() - 4) % 3, 0u);
+    EXPECT_TRUE(cut.ends_with("图.plt"));
 }
 
 TEST(ReceivedFileTest, AppearsOnlyWhenWholeUnderAFreeNameAndIsRemovedWhenNotDelivered)

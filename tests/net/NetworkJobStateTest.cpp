@@ -1,0 +1,210 @@
+#include "NetworkServer.h"
+
+#include <sys/socket.h>
+
+using namespace nettest;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+// An IPP request of ipptool's test language: the operation attributes every request carries, then the
+// lines given.
+std::string request(const std::string& operation, const std::string& lines)
+{
+    return "{\n OPERATION " + operation +
+           "\n GROUP operation-attributes-tag\n ATTR charset attributes-charset utf-8\n"
+           " ATTR naturalLanguage attributes-natural-language en\n ATTR uri printer-uri $uri\n"
+           " ATTR name requesting-user-name $user\n" +
+           lines + "}\n";
+}
+
+// A Print-Job with the job attributes given; the job's id is kept for the requests after it.
+std::string printJob(const std::string& jobAttributes, const std::string& name = "")
+{
+    return request("Print-Job", (name.empty() ? "" : " ATTR name job-name \"" + name + "\"\n") +
+                                    " ATTR mimeMediaType document-format application/octet-stream\n"
+                                    " GROUP job-attributes-tag\n" +
+                                    jobAttributes + " FILE $filename\n STATUS successful-ok\n");
+}
+
+// Asks for the job until its state is the one given (a repeated request, for at most 30 s).
+std::string jobEndsIn(int state, const std::string& expectations = "")
+{
+    return request("Get-Job-Attributes", " ATTR integer job-id $job-id\n STATUS successful-ok\n"
+                                         " EXPECT job-state WITH-VALUE " +
+                                             std::to_string(state) + " REPEAT-LIMIT 120 REPEAT-NO-MATCH\n" +
+                                             expectations);
+}
+
+constexpr int COMPLETED = 9;
+constexpr int ABORTED = 8;
+constexpr int CANCELED = 7;
+constexpr int PROCESSING = 5;
+
+class NetworkJobStateTest : public NetworkServerTest {
+protected:
+    // Runs ipptool with the requests on the plot file, or on a file of the given bytes; its output on
+    // failure.
+    std::string ipptool(const std::string& requests, const std::string& bytes = "")
+    {
+        home.write("requests.test", requests);
+        std::string document = home.file("drawing.plt");
+        if (!bytes.empty()) {
+            document = home.file("document.bin");
+            home.write("document.bin", bytes);
+        } else if (!fs::exists(document)) {
+            fs::copy_file(PLOTS / "foal.hpgl", document);
+        }
+        const int status =
+            run(IPPTOOL, {"-t", "-f", document, uri(), home.file("requests.test")}, "ipptool.txt");
+        return status == 0 ? "" : TempDir::read(home.file("ipptool.txt"));
+    }
+};
+
+TEST_F(NetworkJobStateTest, CopiesArePlottedAndTheJobCompletesWhenAllAreDone)
+{
+    EXPECT_EQ(ipptool(printJob(" ATTR integer copies 3\n", "../x/..drawing.plt") +
+                      jobEndsIn(COMPLETED, " EXPECT job-impressions-completed WITH-VALUE 3\n")),
+              "");
+    EXPECT_EQ(count(log(), "finished: " + home.file("in/drawing.plt")), 3) << log();
+    // The same name again is a job of its own.
+    EXPECT_EQ(ipptool(printJob("", "drawing.plt") + jobEndsIn(COMPLETED)), "");
+    EXPECT_TRUE(waitForLog("copy 1/1 finished: " + home.file("in/drawing-2.plt"))) << log();
+    // The shipped Get-Jobs test lists them.
+    EXPECT_EQ(run(IPPTOOL, {"-t", uri(), (IPPTOOL_TESTS / "get-jobs.test").string()}, "get-jobs.txt"), 0)
+        << TempDir::read(home.file("get-jobs.txt"));
+    // The roll is a supply of the printer.
+    home.write("supply.test", request("Get-Printer-Attributes",
+                                      " STATUS successful-ok\n EXPECT marker-levels WITH-VALUE 99\n"
+                                      " EXPECT marker-names WITH-VALUE \"/mm left/\"\n"));
+    EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("supply.test")}, "supply.txt"), 0)
+        << TempDir::read(home.file("supply.txt"));
+}
+
+TEST_F(NetworkJobStateTest, ADocumentThatIsNotHpglEndsAborted)
+{
+    // The library answers successful-ok whatever the format and ends the job itself, with texts of its own,
+    // before any callback of ours (see the README): this pins that behaviour.
+    EXPECT_EQ(
+        ipptool(printJob("") + jobEndsIn(ABORTED, " EXPECT job-state-message WITH-VALUE \"Job aborted.\"\n"),
+                "%PDF-1.4\n%not a plot\n"),
+        "");
+    EXPECT_THAT(log(), Not(HasSubstr("job found")));
+}
+
+TEST_F(NetworkJobStateTest, AJobTheQueueFailsEndsAbortedWithTheQueuesText)
+{
+    // HP-GL by its first bytes, so it reaches the queue, but no drawing the import can read.
+    EXPECT_EQ(ipptool(printJob("", "broken.plt") + jobEndsIn(ABORTED, " EXPECT job-state-message WITH-VALUE "
+                                                                      "\"/.+/\" REPEAT-NO-MATCH\n"),
+                      std::string("IN;\x01\x02 no drawing \xff", 19)),
+              "");
+    EXPECT_TRUE(waitForLog("job failed: " + home.file("in/broken.plt"))) << log();
+}
+
+// A roll too short for the job: it waits for media, and its client cancels it.
+class NetworkShortRollTest : public NetworkJobStateTest {
+protected:
+    int mediaLength() const override { return 20; }
+};
+
+TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndEndsCanceledWhenItsClientOrTheOperatorRemovesIt)
+{
+    EXPECT_EQ(ipptool(printJob("", "long.plt")), "");
+    ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"))) << log();
+    home.write("reasons.test", request("Get-Printer-Attributes",
+                                       " STATUS successful-ok\n EXPECT printer-state-reasons WITH-VALUE "
+                                       "media-needed REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"
+                                       " EXPECT printer-state WITH-VALUE 4\n"));
+    EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("reasons.test")}, "reasons.txt"), 0)
+        << TempDir::read(home.file("reasons.txt"));
+    // The shipped test cancels the newest job.
+    EXPECT_EQ(run(IPPTOOL, {"-t", uri(), (IPPTOOL_TESTS / "cancel-current-job.test").string()}, "cancel.txt"),
+              0)
+        << TempDir::read(home.file("cancel.txt"));
+    ASSERT_TRUE(waitForLog("job canceled by its network client, file removed: " + home.file("in/long.plt")))
+        << log();
+    EXPECT_FALSE(fs::exists(home.file("in/long.plt")));
+    home.write("state.test", request("Get-Job-Attributes", " ATTR integer job-id 1\n STATUS successful-ok\n"
+                                                           " EXPECT job-state WITH-VALUE " +
+                                                               std::to_string(CANCELED) +
+                                                               " REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
+    EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("state.test")}, "state.txt"), 0)
+        << TempDir::read(home.file("state.txt"));
+    // The name is free again, and a new job under it is listed as a job of its own.
+    EXPECT_EQ(ipptool(printJob("", "long.plt")), "");
+    ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"), 2)) << log();
+    // The operator removes the file of the job that waits for media: its IPP job ends canceled.
+    fs::remove(home.file("in/long.plt"));
+    home.write("state.test", request("Get-Job-Attributes", " ATTR integer job-id 2\n STATUS successful-ok\n"
+                                                           " EXPECT job-state WITH-VALUE " +
+                                                               std::to_string(CANCELED) +
+                                                               " REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
+    EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("state.test")}, "state.txt"), 0)
+        << TempDir::read(home.file("state.txt"));
+}
+
+TEST_F(NetworkShortRollTest, CopiesOrderedBeforeARestartArePlottedAfterIt)
+{
+    EXPECT_EQ(ipptool(printJob(" ATTR integer copies 2\n", "kept.plt")), "");
+    ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/kept.plt"))) << log();
+    restartServer(100000);
+    EXPECT_TRUE(waitForLog("copy 2/2 finished: " + home.file("in/kept.plt"))) << log();
+    EXPECT_FALSE(fs::exists(home.file("in/.receiving/kept.plt.copies")));
+}
+
+// A port that cannot be opened: the job waits in the queue for the device.
+class NetworkOfflineTest : public NetworkJobStateTest {
+protected:
+    std::vector<std::string> extraArguments() const override
+    {
+        return {"--port", home.file("no such folder/plotter.out")};
+    }
+};
+
+TEST_F(NetworkOfflineTest, AJobWaitingForTheDeviceStaysProcessingWithTheQueuesTextAndThePrinterIsOffline)
+{
+    EXPECT_EQ(ipptool(printJob("", "drawing.plt") +
+                      jobEndsIn(PROCESSING, " EXPECT job-state-message WITH-VALUE \"/no such folder/\" "
+                                            "REPEAT-NO-MATCH\n")),
+              "");
+    ASSERT_TRUE(
+        waitForLog("job waiting for the device, tried again at every scan: " + home.file("in/drawing.plt")))
+        << log();
+    home.write("reasons.test", request("Get-Printer-Attributes",
+                                       " STATUS successful-ok\n EXPECT printer-state-reasons WITH-VALUE "
+                                       "offline REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
+    EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("reasons.test")}, "reasons.txt"), 0)
+        << TempDir::read(home.file("reasons.txt"));
+}
+
+} // namespace
+
+namespace {
+
+// Sign-in through PAM: the library then asks every client to sign in, submitting jobs too.
+class NetworkSignInTest : public NetworkJobStateTest {
+protected:
+    std::string serverIniExtra() const override
+    {
+        return "[Network]\nPamService=login\nAdminGroup=lpadmin\n";
+    }
+};
+
+TEST_F(NetworkSignInTest, WithAPamServiceAClientThatDoesNotSignInCannotSubmit)
+{
+    // The refusal is HTTP's 401, which ipptool reports as a failed request.
+    home.write("anonymous.test",
+               request("Print-Job",
+                       " ATTR mimeMediaType document-format application/vnd.hp-HPGL\n FILE $filename\n"
+                       " STATUS successful-ok\n"));
+    home.write("drawing.plt", "IN;PU0,0;PD100,100;");
+    EXPECT_NE(run(IPPTOOL, {"-t", "-f", home.file("drawing.plt"), uri(), home.file("anonymous.test")},
+                  "anonymous.txt"),
+              0);
+    EXPECT_THAT(TempDir::read(home.file("anonymous.txt")), HasSubstr("client-error-not-authenticated"));
+    EXPECT_THAT(log(), Not(HasSubstr("IPP job received")));
+}
+
+} // namespace
