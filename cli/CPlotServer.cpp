@@ -16,6 +16,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -386,6 +387,13 @@ void CPlotServer::publishQueue(bool progress)
     lastPublished_ = now;
     QueueSnapshot snapshot = takeSnapshot(list_, settings_.server, settings_.device.displayName);
     snapshot.failures = failures_;
+    if (copyProgress_.running && copyProgress_.bytesTotal > 0) {
+        for (QueueSnapshot::Job& job : snapshot.jobs) {
+            if (job.running)
+                job.secondsLeft = copyProgress_.secondsLeft +
+                                  copyProgress_.secondsTotal * std::max(0, job.copies - job.copiesDone - 1);
+        }
+    }
     board_->publish(std::move(snapshot));
 }
 
@@ -518,6 +526,8 @@ void CPlotServer::copyProgress(int, const CopyProgress& progress)
         copyEstimate_ = progress.bytesTotal > 0 ? progress.secondsTotal : -1;
     else if (!progress.running)
         copyEstimate_ = -1;
+    copyProgress_ = progress;
+    publishQueue(true);
 }
 
 // An unattended server's log is where an operator learns that the device stopped taking data.

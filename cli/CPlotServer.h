@@ -114,6 +114,8 @@ private:
     bool copyStarted_ = false;
     // The estimated time of the copy about to start, negative when there is none.
     double copyEstimate_ = -1;
+    // The progress of the copy in output, for the time left the queue's readers see.
+    CopyProgress copyProgress_;
     int deletionDay_ = 0;
     bool rollWriteLogged_ = false;
     NetJobBoard* netBoard_ = nullptr;

@@ -25,6 +25,9 @@ struct QueueSnapshot {
         // Millimetres along the media's length and across it; 0 when not measured yet.
         std::int32_t length = 0;
         std::int32_t width = 0;
+        // The estimated plotting time of the copies still to do, known while the job's copy runs;
+        // negative when not known.
+        double secondsLeft = -1;
     };
     struct Failure {
         std::string path;

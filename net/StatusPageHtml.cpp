@@ -2,6 +2,7 @@
 
 #include "jobs/CPlotJob.h"
 #include "jobs/JobTexts.h"
+#include "output/PlotTimeMeter.h"
 
 #include <ctime>
 
@@ -60,9 +61,9 @@ std::string sizeText(const QueueSnapshot::Job& job, bool inchUnits)
 void writeJobs(std::string& page, const QueueSnapshot& snapshot, const std::vector<PreviewCell>& previews)
 {
     page += "<table id=\"queue\"><thead><tr><th>File</th><th>State</th><th>Copies done/ordered</th>"
-            "<th>Length \u00d7 width</th><th>Preview</th></tr></thead><tbody>";
+            "<th>Length \u00d7 width</th><th>Time left</th><th>Preview</th></tr></thead><tbody>";
     if (snapshot.jobs.empty())
-        page += "<tr><td colspan=\"5\" class=\"note\">No jobs in the queue.</td></tr>";
+        page += "<tr><td colspan=\"6\" class=\"note\">No jobs in the queue.</td></tr>";
     for (std::size_t row = 0; row < snapshot.jobs.size(); ++row) {
         const QueueSnapshot::Job& job = snapshot.jobs[row];
         page += "<tr class=\"job ";
@@ -70,7 +71,9 @@ void writeJobs(std::string& page, const QueueSnapshot& snapshot, const std::vect
         page += "\"><td class=\"name\">" + htmlEscape(fileName(job.path)) + "</td><td class=\"state\">" +
                 htmlEscape(job.stateText) + "</td><td class=\"copies\">" + std::to_string(job.copiesDone) +
                 "/" + std::to_string(job.copies) + "</td><td class=\"length\">" +
-                htmlEscape(sizeText(job, snapshot.inchUnits)) + "</td><td class=\"preview\">";
+                htmlEscape(sizeText(job, snapshot.inchUnits)) + "</td><td class=\"time\">" +
+                (job.secondsLeft >= 0 ? "about " + plotTimeText(job.secondsLeft) : std::string()) +
+                "</td><td class=\"preview\">";
         if (row < previews.size() && !previews[row].svg.empty())
             page += previews[row].svg;
         if (row < previews.size() && !previews[row].note.empty())

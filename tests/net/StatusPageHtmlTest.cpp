@@ -84,20 +84,23 @@ TEST_F(StatusPageHtmlTest, ShowsStatesCopiesSizesPreviewsRollAndReload)
     snapshot.jobs.back().running = true;
     snapshot.jobs.back().length = 254;
     snapshot.jobs.back().width = 127;
+    snapshot.jobs.back().secondsLeft = 65.2;
     snapshot.jobs.push_back(job("/in/b.plt", CPlotJob::STATE_FINISHED, "done"));
     snapshot.jobs.push_back(job("/in/c.plt", CPlotJob::STATE_STANDBY, "no media"));
     const std::string page = statusPageHtml(snapshot, {svg("<svg id=\"p\"></svg>"), note("Gone <now>.")}, 7);
 
     EXPECT_THAT(page, HasSubstr("<meta http-equiv=\"refresh\" content=\"7\">"));
     EXPECT_THAT(page, HasSubstr("<p id=\"roll\">Roll left: 100.00 In</p>"));
-    EXPECT_THAT(page,
-                HasSubstr("<tr class=\"job running\"><td class=\"name\">a.plt</td><td class=\"state\">copy 1"
-                          "</td><td class=\"copies\">1/3</td><td class=\"length\">10.00 In × 5.00 In</td>"
-                          "<td class=\"preview\"><svg id=\"p\"></svg></td></tr>"));
+    EXPECT_THAT(
+        page,
+        HasSubstr("<tr class=\"job running\"><td class=\"name\">a.plt</td><td class=\"state\">copy 1"
+                  "</td><td class=\"copies\">1/3</td><td class=\"length\">10.00 In × 5.00 In</td>"
+                  "<td class=\"time\">about 1:05</td><td class=\"preview\"><svg id=\"p\"></svg></td></tr>"));
     EXPECT_THAT(page, HasSubstr("<tr class=\"job finished\"><td class=\"name\">b.plt</td>"));
     EXPECT_THAT(
         page,
-        HasSubstr("not measured yet</td><td class=\"preview\"><p class=\"note\">Gone &lt;now&gt;.</p>"));
+        HasSubstr("not measured yet</td><td class=\"time\"></td><td class=\"preview\"><p class=\"note\">Gone "
+                  "&lt;now&gt;.</p>"));
     // A job beyond the previews given has an empty cell.
     EXPECT_THAT(page, HasSubstr("<tr class=\"job standby\"><td class=\"name\">c.plt</td>"));
     EXPECT_THAT(page, HasSubstr("<td class=\"preview\"></td></tr></tbody>"));
