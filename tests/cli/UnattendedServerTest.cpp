@@ -2,6 +2,7 @@
 #include "MissingInput.h"
 #include "PseudoTerminal.h"
 #include "PtyReader.h"
+#include "ServerHomeTest.h"
 #include "ShippedFiles.h"
 #include "TempDir.h"
 
@@ -24,91 +25,14 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-const std::string SERVER = std::string(MARQUILL_BIN_DIR) + "/marquill-server";
-const std::string PLOT_TOOL = std::string(MARQUILL_BIN_DIR) + "/marquill-plot";
-const fs::path PLOTS = MARQUILL_PLOTS_DIR;
-
-int count(const std::string& text, const std::string& part)
-{
-    int found = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++found;
-    return found;
-}
-
 // marquill-server left alone with what an unattended shop meets: writers that pause or whose clocks are
-// off, a device switched off, settings edited while it runs. Each home has the shipped device profiles and
-// a Chinese Server.INI whose automatic receive folder is in/ of the home.
-class UnattendedServerTest : public ::testing::Test {
+// off, a device switched off, settings edited while it runs (see ServerHomeTest for its home).
+class UnattendedServerTest : public ServerHomeTest {
 protected:
-    TempDir home;
-    std::vector<pid_t> started;
-
-    void SetUp() override
-    {
-        if (!fs::exists(SERVER) || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
-            SKIP_WITHOUT_INPUT("marquill-server or Import.so has not been built");
-        if (!fs::exists(PLOTS / "foal.hpgl"))
-            SKIP_WITHOUT_INPUT("no real plot files");
-        fs::copy_file(shippedFile("Plotter.INI"), home.path() / "Plotter.INI");
-        fs::create_directory(home.path() / "in");
-        home.write("Server.INI",
-                   "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=100000\n[Receive]\nAReceivePath=" +
-                       home.file("in") + "\nAutoDeleType=0\n");
-    }
-    void TearDown() override
-    {
-        while (!started.empty())
-            finish(started.back(), 0s);
-    }
-
-    pid_t start(const std::vector<std::string>& arguments, const std::string& log = "log.txt",
-                const TempDir* in = nullptr)
-    {
-        const TempDir& folder = in != nullptr ? *in : home;
-        std::vector<std::string> all = {"--home", folder.path().string()};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        started.push_back(startProgram(SERVER, all, folder.file(log)));
-        return started.back();
-    }
-
-    int finish(pid_t pid, std::chrono::milliseconds timeout)
-    {
-        std::erase(started, pid);
-        return finishProgram(pid, timeout);
-    }
-
-    void stop(pid_t server)
-    {
-        EXPECT_EQ(kill(server, SIGTERM), 0);
-        EXPECT_EQ(finish(server, 10s), 0) << log();
-    }
-
-    std::string log(const std::string& name = "log.txt") const { return TempDir::read(home.file(name)); }
-
-    bool waitForLog(const std::string& text, int times = 1, std::chrono::seconds timeout = 40s) const
-    {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (count(log(), text) < times) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(20ms);
-        }
-        return true;
-    }
-
-    void deliver(const std::string& name, const std::string& bytes)
-    {
-        const std::string staged = home.write("." + name, bytes);
-        fs::rename(staged, home.file("in/" + name));
-    }
-
     static void append(const std::string& path, const std::string& bytes)
     {
         std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
     }
-
-    std::string realFile(const char* name) const { return TempDir::read((PLOTS / name).string()); }
 
     // What marquill-plot sends of the whole file into a file port, with the settings of the home, in a
     // home of its own, so that the server's journal never hears of it.
