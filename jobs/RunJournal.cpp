@@ -46,7 +46,7 @@ void CPlotRun::journalCopyEnds(const CPlotJob& job, int result)
         text = job.messageText.empty() ? strings::localString(result) : job.messageText;
     }
     if (result == RESULT_PORT_OPEN_FAILED) {
-        std::string failure = job.path + '\n' + job.stamp.sha256 + '\n' + text;
+        std::string failure = std::string(job.path) + '\n' + job.stamp.sha256 + '\n' + text;
         if (failure == lastPortFailure_) {
             journal_->discardCopy(journalCopy_);
             journalCopy_ = 0;

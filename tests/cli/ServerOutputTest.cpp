@@ -29,30 +29,6 @@ const std::string SERVER = std::string(MARQUILL_BIN_DIR) + "/marquill-server";
 const std::string PLOT_TOOL = std::string(MARQUILL_BIN_DIR) + "/marquill-plot";
 const fs::path PLOTS = MARQUILL_PLOTS_DIR;
 
-// Starts a program whose files may not grow beyond limit bytes, with the signal of a file grown too
-// large ignored: a write past the limit then fails with EFBIG, as one into a full disk fails with ENOSPC.
-pid_t startWithFileLimit(const std::string& program, std::vector<std::string> arguments,
-                         const std::string& outputPath, rlim_t limit)
-{
-    arguments.insert(arguments.begin(), program);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int fd = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fd, STDOUT_FILENO);
-        dup2(fd, STDERR_FILENO);
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit fileSize{limit, limit};
-        setrlimit(RLIMIT_FSIZE, &fileSize);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    return pid;
-}
-
 // A drawing of upright strokes along 4 m of media, a few hundred kilobytes once sent.
 std::string longDrawing()
 {
@@ -183,8 +159,7 @@ TEST_F(ServerOutputTest, APassThatDoesNotFitTheDiskLeavesNoOutputAndFailsTheCopy
     // Every whole block fits; the rest, sent when the pass closes, does not.
     const std::uintmax_t limit = size - size % BLOCK + (size % BLOCK) / 2;
     const std::string job = deliver("big.plt", drawing);
-    EXPECT_EQ(finishProgram(startWithFileLimit(SERVER, onceArguments(), home.file("full.txt"), limit), 60s),
-              1)
+    EXPECT_EQ(finishProgram(startProgram(SERVER, onceArguments(), home.file("full.txt"), limit), 60s), 1)
         << log("full.txt");
     EXPECT_THAT(outputNames(), IsEmpty()) << log("full.txt");
     EXPECT_THAT(log("full.txt"), HasSubstr("job failed: " + job));

@@ -1,11 +1,8 @@
 #include "ChildProcess.h"
 #include "MissingInput.h"
+#include "NetworkServer.h"
 #include "ShippedFiles.h"
 #include "TempDir.h"
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 
 #include <chrono>
 #include <filesystem>
@@ -24,19 +21,6 @@ namespace {
 const std::string SERVER = std::string(MARQUILL_BIN_DIR) + "/marquill-server";
 const std::string CHROMIUM = "/usr/bin/chromium";
 const fs::path PLOTS = MARQUILL_PLOTS_DIR;
-
-int freePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 int count(const std::string& text, const std::string& pattern)
 {
@@ -72,10 +56,11 @@ protected:
         fs::create_directories(home.path() / "in");
         fs::copy_file(PLOTS / "foal.hpgl", home.path() / "in" / strangeName);
         fs::copy_file(PLOTS / "inter.hp", home.path() / "in" / "long drawing.plt");
-        port = freePort();
+        port = nettest::freePort();
         server = startProgram(SERVER,
                               {"--home", home.path().string(), "--port", "LPT8", "--listen",
-                               "127.0.0.1:" + std::to_string(port), "--raw-port", std::to_string(freePort())},
+                               "127.0.0.1:" + std::to_string(port), "--raw-port",
+                               std::to_string(nettest::freePort())},
                               home.file("log.txt"));
         ASSERT_TRUE(waitForLog("job waiting for the device")) << log();
     }

@@ -15,7 +15,6 @@ namespace {
 
 constexpr PathItem move(float x, float y) { return PathItem{x, y, 0x11}; }
 constexpr PathItem line(float x, float y) { return PathItem{x, y, 0x01}; }
-constexpr PathItem control(float x, float y) { return PathItem{x, y, 0x00}; }
 
 std::unique_ptr<CPlotPath> pathOf(const std::vector<PathItem>& items, int pen)
 {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,9 +12,11 @@
 #include <vector>
 
 // Starts one of the project's programs with the arguments, its standard output and error going to the
-// file outputPath (made anew).
+// file outputPath (made anew). With a file size limit, its files may not grow beyond that many bytes and
+// the signal of a file grown too large is ignored: a write past the limit then fails with EFBIG, as one
+// into a full disk fails with ENOSPC.
 inline pid_t startProgram(const std::string& program, std::vector<std::string> arguments,
-                          const std::string& outputPath)
+                          const std::string& outputPath, rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     arguments.insert(arguments.begin(), program);
     const pid_t pid = fork();
@@ -21,6 +24,11 @@ inline pid_t startProgram(const std::string& program, std::vector<std::string> a
         const int fd = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, STDOUT_FILENO);
         dup2(fd, STDERR_FILENO);
+        if (fileSizeLimit != RLIM_INFINITY) {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit fileSize{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &fileSize);
+        }
         std::vector<char*> argv;
         for (std::string& argument : arguments)
             argv.push_back(argument.data());
