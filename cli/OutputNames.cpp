@@ -73,8 +73,9 @@ std::optional<std::string> moveToFirstFree(const std::string& temporary, const s
         std::error_code error;
         if (!held.empty() && fs::exists(fs::symlink_status(visible, error)))
             continue;
-        const std::string path =
-            held.empty() ? visible.string() : (fs::path(folder) / ("." + candidate + suffix + held)).string();
+        std::string hiddenName = ".";
+        hiddenName.append(candidate).append(suffix).append(held);
+        const std::string path = held.empty() ? visible.string() : (fs::path(folder) / hiddenName).string();
         if (moveWithoutReplacing(temporary, path)) {
             chosenBase = candidate;
             return path;

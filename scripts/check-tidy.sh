@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs clang-tidy with the checks of .clang-tidy over every source of the program: the core, the
-# command-line tools, the window (app/, ui/) and the folder picker (tools/), with the compile commands of a
-# configured build folder. Then clazy, the Qt checks, over the window's sources. Any finding fails.
+# command-line tools, the network printer (net/), the window (app/, ui/) and the folder picker (tools/),
+# with the compile commands of a configured build folder. Then clazy, the Qt checks, over the window's
+# sources. Any finding fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/clang-release}
@@ -9,7 +10,7 @@ build=${1:-build/clang-release}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 status=0
-git ls-files -z -- {platform,geometry,plotdata,output,ports,jobs,filters,cli,res/strings,app,ui,tools}/'*.cpp' \
+git ls-files -z -- {platform,geometry,plotdata,output,ports,jobs,filters,cli,net,res/strings,app,ui,tools}/'*.cpp' \
   | xargs -0 -n 8 -P "$(nproc)" clang-tidy -p "$build" --quiet >"$log" 2>&1 || status=$?
 grep -v '^[0-9]* warnings\? generated\.$' "$log" || true
 [ "$status" -eq 0 ] && echo "clang-tidy: no findings."
