@@ -34,11 +34,12 @@ int count(const std::string& text, const std::string& part)
     return found;
 }
 
-// Lines across 100 mm, enough of them to keep a device read at 40 kB/s busy for about a second.
+// Lines across 100 mm, about 115 kB: more than the pseudo-terminal buffers, and two to three seconds of
+// a device read at 40 kB/s.
 std::string lines(int y)
 {
     std::string text = "IN;SP1;";
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < 6000; ++i)
         text += "PU0," + std::to_string(y + i % 400) + ";PD4000," + std::to_string(y + i % 400) + ";";
     return text;
 }

@@ -26,18 +26,22 @@ public:
     PtyReader& operator=(const PtyReader&) = delete;
 
 private:
+    // The rate is a bucket that holds at most 50 ms of bytes, so a device idle while the sender waits
+    // does not take the next copy in one gulp.
     void run()
     {
         using Clock = std::chrono::steady_clock;
         char buffer[65536];
-        const auto start = Clock::now();
-        std::size_t taken = 0;
+        const double burst = std::max(rate_ / 20.0, 1.0);
+        double credit = 0;
+        auto last = Clock::now();
         while (!done_) {
             std::size_t allowed = sizeof buffer;
             if (rate_ > 0) {
-                const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-                const auto due = static_cast<std::size_t>(seconds * rate_);
-                allowed = due > taken ? std::min(due - taken, sizeof buffer) : 0;
+                const auto now = Clock::now();
+                credit = std::min(credit + std::chrono::duration<double>(now - last).count() * rate_, burst);
+                last = now;
+                allowed = std::min(static_cast<std::size_t>(credit), sizeof buffer);
             }
             if (allowed == 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -49,7 +53,7 @@ private:
             const ssize_t got = read(master_, buffer, allowed);
             if (got < 0)
                 return;
-            taken += static_cast<std::size_t>(got);
+            credit -= static_cast<double>(got);
         }
     }
 
