@@ -37,7 +37,8 @@ bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& 
                             .board = &board,
                             .maxJobBytes = maxJobBytes,
                             .pamService = readSetting(settings.serverFile, NetworkKeys::PamService),
-                            .adminGroup = readSetting(settings.serverFile, NetworkKeys::AdminGroup)};
+                            .adminGroup = readSetting(settings.serverFile, NetworkKeys::AdminGroup),
+                            .journalFolder = home};
     ipp_ = std::make_unique<IppPrinter>(std::move(setup), logEvent);
     if (status_)
         ipp_->addPages([page = status_.get()](_pappl_system_s* system) { page->addTo(system); });

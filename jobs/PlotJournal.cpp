@@ -1,5 +1,7 @@
 #include "jobs/PlotJournal.h"
 
+#include "jobs/SqlStatement.h"
+
 #include <sqlite3.h>
 
 #include <chrono>
@@ -32,44 +34,6 @@ std::int64_t nowMs()
     using namespace std::chrono;
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
-
-// One prepared statement; its values are bound in order.
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql)
-    {
-        if (db != nullptr)
-            sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr);
-    }
-    ~Statement() { sqlite3_finalize(statement_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& bind(std::int64_t value)
-    {
-        sqlite3_bind_int64(statement_, ++bound_, value);
-        return *this;
-    }
-    Statement& bind(const std::string& value)
-    {
-        sqlite3_bind_text(statement_, ++bound_, value.c_str(), static_cast<int>(value.size()),
-                          SQLITE_TRANSIENT);
-        return *this;
-    }
-    // SQLITE_ROW, SQLITE_DONE or an error.
-    int step() { return statement_ != nullptr ? sqlite3_step(statement_) : SQLITE_MISUSE; }
-    bool run() { return step() == SQLITE_DONE; }
-    std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
-    std::string text(int column) const
-    {
-        const unsigned char* value = sqlite3_column_text(statement_, column);
-        return value != nullptr ? reinterpret_cast<const char*>(value) : "";
-    }
-
-private:
-    sqlite3_stmt* statement_ = nullptr;
-    int bound_ = 0;
-};
 
 } // namespace
 
@@ -111,7 +75,7 @@ void PlotJournal::noteResult(bool ok)
 std::int64_t PlotJournal::addDelivery(const std::string& userPath, const std::string& fileSystemPath,
                                       const ContentStamp& stamp)
 {
-    Statement insert(
+    SqlStatement insert(
         db_, "INSERT INTO delivery(user_path, file_path, size, modified_ns, inode, sha256, loaded_at) "
              "VALUES(?, ?, ?, ?, ?, ?, ?)");
     insert.bind(userPath).bind(fileSystemPath).bind(stamp.size).bind(stamp.modifiedNs);
@@ -125,11 +89,11 @@ std::int64_t PlotJournal::beginCopy(std::int64_t delivery, int number, int copie
 {
     const std::int64_t now = nowMs();
     bool ok = execute("BEGIN");
-    Statement insert(db_,
+    SqlStatement insert(db_,
                      "INSERT INTO copy(delivery, number, copies, started_at, result) VALUES(?, ?, ?, ?, ?)");
     ok = ok && insert.bind(delivery).bind(number).bind(copies).bind(now).bind(std::string(STARTED)).run();
     const std::int64_t copy = ok ? sqlite3_last_insert_rowid(db_) : 0;
-    Statement event(db_, "INSERT INTO event(delivery, copy, at, kind) VALUES(?, ?, ?, ?)");
+    SqlStatement event(db_, "INSERT INTO event(delivery, copy, at, kind) VALUES(?, ?, ?, ?)");
     ok = ok && event.bind(delivery).bind(copy).bind(now).bind(std::string(STARTED)).run();
     ok = execute(ok ? "COMMIT" : "ROLLBACK") && ok;
     noteResult(ok);
@@ -139,7 +103,7 @@ std::int64_t PlotJournal::beginCopy(std::int64_t delivery, int number, int copie
 // A charge not yet saved keeps the count the file held before it: the file is behind by both.
 bool PlotJournal::recordRoll(std::int64_t before, std::int64_t after)
 {
-    Statement upsert(db_,
+    SqlStatement upsert(db_,
                      "INSERT INTO roll(id, before, after) VALUES(1, ?, ?) ON CONFLICT(id) DO UPDATE SET "
                      "before = CASE WHEN roll.before != roll.after THEN roll.before ELSE excluded.before "
                      "END, after = excluded.after");
@@ -150,10 +114,10 @@ void PlotJournal::sectionCharged(std::int64_t copy, std::int64_t media, std::opt
 {
     // The event, the copy's media and the roll count owed go together.
     bool ok = execute("BEGIN");
-    Statement event(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
+    SqlStatement event(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
                          "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
     ok = ok && event.bind(nowMs()).bind(std::string(SECTION)).bind(media).bind(copy).run();
-    Statement update(db_, "UPDATE copy SET media = media + ? WHERE id = ?");
+    SqlStatement update(db_, "UPDATE copy SET media = media + ? WHERE id = ?");
     ok = ok && update.bind(media).bind(copy).run();
     ok = ok && (!mediaLeft || recordRoll(*mediaLeft + media, *mediaLeft));
     ok = execute(ok ? "COMMIT" : "ROLLBACK") && ok;
@@ -162,7 +126,7 @@ void PlotJournal::sectionCharged(std::int64_t copy, std::int64_t media, std::opt
 
 std::optional<PlotJournal::RollChange> PlotJournal::unsavedRoll() const
 {
-    Statement query(db_, "SELECT before, after FROM roll WHERE id = 1 AND before != after");
+    SqlStatement query(db_, "SELECT before, after FROM roll WHERE id = 1 AND before != after");
     if (query.step() != SQLITE_ROW)
         return std::nullopt;
     return RollChange{query.integer(0), query.integer(1)};
@@ -172,7 +136,7 @@ void PlotJournal::rollSaved() { noteResult(execute("UPDATE roll SET before = aft
 
 bool PlotJournal::lastCopyEnded() const
 {
-    Statement query(db_, "SELECT result FROM copy ORDER BY id DESC LIMIT 1");
+    SqlStatement query(db_, "SELECT result FROM copy ORDER BY id DESC LIMIT 1");
     return query.step() != SQLITE_ROW || query.text(0) != STARTED;
 }
 
@@ -182,19 +146,19 @@ void PlotJournal::endCopy(std::int64_t copy, const char* kind, const std::string
     const std::int64_t now = nowMs();
     bool ok = execute("BEGIN");
     if (media != 0) {
-        Statement section(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
+        SqlStatement section(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
                                "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
         ok = ok && section.bind(now).bind(std::string(SECTION)).bind(media).bind(copy).run();
-        Statement charge(db_, "UPDATE copy SET media = media + ? WHERE id = ?");
+        SqlStatement charge(db_, "UPDATE copy SET media = media + ? WHERE id = ?");
         ok = ok && charge.bind(media).bind(copy).run();
         ok = ok && recordRoll(mediaLeft + media, mediaLeft);
     }
-    Statement update(db_, "UPDATE copy SET ended_at = ?, result = ?, text = ?, output = ? WHERE id = ?");
+    SqlStatement update(db_, "UPDATE copy SET ended_at = ?, result = ?, text = ?, output = ? WHERE id = ?");
     ok = ok && update.bind(now).bind(std::string(kind)).bind(text).bind(output).bind(copy).run();
-    Statement event(db_, "INSERT INTO event(delivery, copy, at, kind, text) "
+    SqlStatement event(db_, "INSERT INTO event(delivery, copy, at, kind, text) "
                          "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
     ok = ok && event.bind(now).bind(std::string(kind)).bind(text).bind(copy).run();
-    Statement left(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
+    SqlStatement left(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
                         "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
     ok = ok && left.bind(now).bind(std::string(MEDIA_LEFT)).bind(mediaLeft).bind(copy).run();
     ok = execute(ok ? "COMMIT" : "ROLLBACK") && ok;
@@ -204,9 +168,9 @@ void PlotJournal::endCopy(std::int64_t copy, const char* kind, const std::string
 void PlotJournal::discardCopy(std::int64_t copy)
 {
     bool ok = execute("BEGIN");
-    Statement events(db_, "DELETE FROM event WHERE copy = ?");
+    SqlStatement events(db_, "DELETE FROM event WHERE copy = ?");
     ok = ok && events.bind(copy).run();
-    Statement row(db_, "DELETE FROM copy WHERE id = ?");
+    SqlStatement row(db_, "DELETE FROM copy WHERE id = ?");
     ok = ok && row.bind(copy).run();
     ok = execute(ok ? "COMMIT" : "ROLLBACK") && ok;
     noteResult(ok);
@@ -214,13 +178,13 @@ void PlotJournal::discardCopy(std::int64_t copy)
 
 void PlotJournal::deliveryEvent(std::int64_t delivery, const char* kind, const std::string& text)
 {
-    Statement event(db_, "INSERT INTO event(delivery, at, kind, text) VALUES(?, ?, ?, ?)");
+    SqlStatement event(db_, "INSERT INTO event(delivery, at, kind, text) VALUES(?, ?, ?, ?)");
     noteResult(event.bind(delivery).bind(nowMs()).bind(std::string(kind)).bind(text).run());
 }
 
 std::int64_t PlotJournal::deliveryOf(const std::string& fileSystemPath, const std::string& sha256) const
 {
-    Statement query(db_,
+    SqlStatement query(db_,
                     "SELECT id FROM delivery WHERE file_path = ? AND sha256 = ? ORDER BY id DESC LIMIT 1");
     query.bind(fileSystemPath).bind(sha256);
     return query.step() == SQLITE_ROW ? query.integer(0) : 0;
@@ -231,7 +195,7 @@ bool PlotJournal::wasPlotted(const std::string& sha256, const std::string& fileS
 {
     if (sha256.empty())
         return false;
-    Statement query(db_, "SELECT 1 FROM copy JOIN delivery ON delivery.id = copy.delivery "
+    SqlStatement query(db_, "SELECT 1 FROM copy JOIN delivery ON delivery.id = copy.delivery "
                          "WHERE delivery.sha256 = ? AND (delivery.file_path = ? OR delivery.inode = ?) "
                          "AND copy.number >= copy.copies AND copy.result IN (?, ?) LIMIT 1");
     // Inode 0 is no file's.
@@ -247,7 +211,7 @@ constexpr const char* COPY_COLUMNS =
     "IFNULL(copy.ended_at, 0), copy.result, copy.text, copy.media, copy.output "
     "FROM copy JOIN delivery ON delivery.id = copy.delivery ";
 
-std::vector<PlotJournal::CopyRecord> readCopies(Statement& query)
+std::vector<PlotJournal::CopyRecord> readCopies(SqlStatement& query)
 {
     std::vector<PlotJournal::CopyRecord> records;
     while (query.step() == SQLITE_ROW) {
@@ -271,14 +235,14 @@ std::vector<PlotJournal::CopyRecord> readCopies(Statement& query)
 
 std::vector<PlotJournal::CopyRecord> PlotJournal::history(std::time_t since) const
 {
-    Statement query(db_, (std::string(COPY_COLUMNS) + "WHERE copy.started_at >= ? ORDER BY copy.id").c_str());
+    SqlStatement query(db_, (std::string(COPY_COLUMNS) + "WHERE copy.started_at >= ? ORDER BY copy.id").c_str());
     query.bind(std::int64_t{since} * 1000);
     return readCopies(query);
 }
 
 std::vector<PlotJournal::CopyRecord> PlotJournal::lastFailures(int limit) const
 {
-    Statement query(
+    SqlStatement query(
         db_, (std::string(COPY_COLUMNS) + "WHERE copy.result = ? ORDER BY copy.id DESC LIMIT ?").c_str());
     query.bind(std::string(FAILED)).bind(std::int64_t{limit});
     return readCopies(query);

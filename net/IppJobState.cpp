@@ -6,6 +6,7 @@
 
 #include <pappl/pappl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -18,20 +19,24 @@ using State = NetJobBoard::JobState;
 // How often the job looks at the board when nothing is reported: a cancel by the client is seen this soon.
 constexpr auto LOOK_AGAIN = 250ms;
 
-int orderedCopies(pappl_job_t* job)
-{
-    ipp_attribute_t* copies = papplJobGetAttribute(job, "copies");
-    return copies != nullptr ? std::max(ippGetInteger(copies, 0), 1) : 1;
-}
-
 } // namespace
 
-bool IppPrinter::follow(pappl_job_t* job, const std::string& path)
+bool IppPrinter::follow(pappl_job_t* job, const std::string& path, int copies)
 {
     if (setup_.board == nullptr)
         return true;
     NetJobBoard& board = *setup_.board;
-    const int copies = orderedCopies(job);
+    if (journal_) {
+        const char* name = papplJobGetName(job);
+        const char* user = papplJobGetUsername(job);
+        NetworkJobJournal::Job record;
+        record.id = papplJobGetID(job);
+        record.path = path;
+        record.name = name != nullptr ? name : "";
+        record.user = user != nullptr ? user : "";
+        record.copies = copies;
+        journal_->received(record);
+    }
     NetJobBoard::saveCopies(path, copies);
     board.received(path, copies);
     papplJobSetImpressions(job, copies);
@@ -41,7 +46,9 @@ bool IppPrinter::follow(pappl_job_t* job, const std::string& path)
     while (true) {
         NetJobBoard::JobStatus status;
         if (board.isShut() || !board.status(path, status)) {
-            keepEndMessage(job, "Not plotted: the server stopped before the job was plotted.");
+            // The job stays unended in the journal: the next start takes it up again.
+            keepEndMessage(job,
+                           "Not plotted yet: the server stopped; it takes the job up again as it starts.");
             board.forget(path);
             return false;
         }
@@ -64,18 +71,18 @@ bool IppPrinter::follow(pappl_job_t* job, const std::string& path)
         case State::Completed:
             NetJobBoard::removeSavedCopies(path);
             papplJobSetImpressionsCompleted(job, copies - 1 - copiesShown);
-            keepEndMessage(job, "Plotted, " + std::to_string(copies) + " of " + std::to_string(copies) +
-                                    " copies.");
+            recordEnd(job, NetworkJobJournal::COMPLETED,
+                      "Plotted, " + std::to_string(copies) + " of " + std::to_string(copies) + " copies.");
             board.forget(path);
             return true;
         case State::Failed:
             NetJobBoard::removeSavedCopies(path);
-            keepEndMessage(job, status.text);
+            recordEnd(job, NetworkJobJournal::ABORTED, status.text);
             board.forget(path);
             return false;
         case State::Canceled:
             NetJobBoard::removeSavedCopies(path);
-            keepEndMessage(job, status.text.empty() ? "Canceled." : status.text);
+            recordEnd(job, NetworkJobJournal::CANCELED, status.text.empty() ? "Canceled." : status.text);
             papplJobCancel(job);
             board.forget(path);
             return false;

@@ -8,6 +8,7 @@
 
 #include <pappl/pappl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <future>
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr const char* HPGL_FORMAT = "application/vnd.hp-HPGL";
 constexpr const char* NOT_HPGL_FORMAT = "application/x-not-hpgl";
 constexpr const char* DRIVER_NAME = "hpgl";
 constexpr int MAX_WAITING_JOBS = 500;
@@ -32,6 +32,8 @@ bool printFile(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t*)
     // A job canceled as its processing began has no document any more.
     if (document == nullptr || papplJobIsCanceled(job))
         return false;
+    if (const auto earlier = printer->takeUpAgain(job))
+        return printer->follow(job, earlier->path, earlier->copies);
     std::string why;
     const std::string path = printer->deliver(document, name != nullptr ? name : "", why);
     if (path.empty()) {
@@ -39,7 +41,8 @@ bool printFile(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t*)
         printer->keepEndMessage(job, "Not plotted: " + why);
         return false;
     }
-    return printer->follow(job, path);
+    ipp_attribute_t* copies = papplJobGetAttribute(job, "copies");
+    return printer->follow(job, path, copies != nullptr ? std::max(ippGetInteger(copies, 0), 1) : 1);
 }
 
 // The system asks every printer for raster callbacks. A plotter takes no raster: a raster or image job
@@ -55,7 +58,7 @@ bool refuseRasterLine(pappl_job_t*, pappl_pr_options_t*, pappl_device_t*, unsign
 // accord: anything not HP-GL gets a type that no filter takes, and its job ends.
 const char* detectFormat(const unsigned char* header, std::size_t size, void*)
 {
-    return looksLikeHpgl(header, size) ? HPGL_FORMAT : NOT_HPGL_FORMAT;
+    return looksLikeHpgl(header, size) ? IppPrinter::HPGL_FORMAT : NOT_HPGL_FORMAT;
 }
 
 // The system's own image filters would make raster of a declared JPEG or PNG document; these filters to
@@ -78,7 +81,7 @@ bool describeDriver(pappl_system_t*, const char*, const char*, const char*, papp
     data->rendpage_cb = refuseRasterPage;
     data->rwriteline_cb = refuseRasterLine;
     data->raster_types = PAPPL_PWG_RASTER_TYPE_BLACK_1;
-    data->format = HPGL_FORMAT;
+    data->format = IppPrinter::HPGL_FORMAT;
     std::strncpy(data->make_and_model, "Marquill HP-GL plotter", sizeof data->make_and_model - 1);
     data->kind = PAPPL_KIND_LARGE_FORMAT;
     // A plot is drawn in its own coordinates; IPP/1.1 clients still expect one of the four orientations.
@@ -143,7 +146,7 @@ bool IppPrinter::start(std::string& error)
     papplSystemSetPrinterDrivers(system_, 1, &driver, nullptr, nullptr, describeDriver, this);
     papplSystemSetMIMECallback(system_, detectFormat, this);
     for (const char* image : {"image/jpeg", "image/png"})
-        papplSystemAddMIMEFilter(system_, image, HPGL_FORMAT, refuseImage, nullptr);
+        papplSystemAddMIMEFilter(system_, image, IppPrinter::HPGL_FORMAT, refuseImage, nullptr);
     printer_ = papplPrinterCreate(system_, 0, setup_.printerName.c_str(), DRIVER_NAME,
                                   "MFG:Marquill;MDL:HP-GL plotter;CMD:HPGL;", "file:///dev/null");
     if (printer_ == nullptr) {
@@ -153,6 +156,8 @@ bool IppPrinter::start(std::string& error)
     // Jobs wait in the system while the queue plots the one before them (the library's default takes one
     // at a time and answers busy to the next client); beyond this many a client is told to come back.
     papplPrinterSetMaxActiveJobs(printer_, MAX_WAITING_JOBS);
+    if (!setup_.journalFolder.empty())
+        journal_ = std::make_unique<NetworkJobJournal>(setup_.journalFolder);
     if (addPages_)
         addPages_(system_);
     // The timer runs in the system's loop, first after the system has set up its signal handlers, then
@@ -177,8 +182,11 @@ bool IppPrinter::start(std::string& error)
 
 void IppPrinter::noteRunning()
 {
-    if (!runningNoted_.exchange(true))
-        running_.set_value();
+    if (runningNoted_.exchange(true))
+        return;
+    // Jobs are taken up again once the system processes jobs, before the server goes on.
+    restoreJobs();
+    running_.set_value();
 }
 
 std::string IppPrinter::deliver(const std::string& documentPath, const std::string& jobName, std::string& why)

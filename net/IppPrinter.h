@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/NetworkJobJournal.h"
 #include "net/NetJobBoard.h"
 #include "net/NetLog.h"
 
@@ -7,8 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <future>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -39,6 +42,8 @@ public:
         // do what the system keeps for administrators.
         std::string pamService;
         std::string adminGroup;
+        // Where the plot journal is, that records the jobs so that they outlast a restart; none: no record.
+        std::string journalFolder;
     };
 
     IppPrinter(Setup setup, NetLog log);
@@ -53,6 +58,8 @@ public:
     bool start(std::string& error);
     // Adds pages of our own to the system's web server as it starts; call before start.
     void addPages(std::function<void(_pappl_system_s*)> add) { addPages_ = std::move(add); }
+    // The printer's own document format.
+    static constexpr const char* HPGL_FORMAT = "application/vnd.hp-HPGL";
     // The printer's URI path: the system has one printer.
     static constexpr const char* PRINTER_PATH = "/ipp/print";
 
@@ -61,7 +68,10 @@ public:
     std::string deliver(const std::string& documentPath, const std::string& jobName, std::string& why);
     // Keeps the IPP job in step with the queue's job until it has ended there; true when all its copies
     // were plotted.
-    bool follow(_pappl_job_s* job, const std::string& path);
+    bool follow(_pappl_job_s* job, const std::string& path, int copies);
+    // The job recorded before a restart that this job takes up again, if it is one: its file is in the
+    // receive folder already.
+    std::optional<NetworkJobJournal::Job> takeUpAgain(_pappl_job_s* job);
     void noteRunning();
     // Gives an ended job its message: the library puts its own in place as the job ends, so the message
     // is set again, from the system's timer, once the job's state is final.
@@ -71,6 +81,9 @@ public:
     void showPrinterState();
 
 private:
+    void restoreJobs();
+    void recordEnd(_pappl_job_s* job, const char* state, const std::string& message);
+
     Setup setup_;
     NetLog log_;
     _pappl_system_s* system_ = nullptr;
@@ -83,4 +96,13 @@ private:
     std::atomic<bool> runningNoted_ = false;
     std::thread thread_;
     std::function<void(_pappl_system_s*)> addPages_;
+    std::unique_ptr<NetworkJobJournal> journal_;
+    // The jobs taken up again at the start, by IPP job id. They stay for the system's life: the system
+    // keeps pointers to their names.
+    struct TakenUp {
+        NetworkJobJournal::Job job;
+        bool processing = false;
+    };
+    std::mutex takenUpMutex_;
+    std::map<int, TakenUp> takenUp_;
 };

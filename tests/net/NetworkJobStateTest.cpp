@@ -145,13 +145,32 @@ TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndEndsCanceledWhenItsCli
         << TempDir::read(home.file("state.txt"));
 }
 
-TEST_F(NetworkShortRollTest, CopiesOrderedBeforeARestartArePlottedAfterIt)
+// The job waits for media when the server stops: after the restart it is the same IPP job, with its id, name
+// and copies, and it completes there; a new job's id comes after it.
+TEST_F(NetworkShortRollTest, AJobWaitingAtARestartKeepsItsIdAndCopiesAndCompletesAfterIt)
 {
+    const std::string kept = home.file("in/kept.plt");
     EXPECT_EQ(ipptool(printJob(" ATTR integer copies 2\n", "kept.plt")), "");
-    ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/kept.plt"))) << log();
+    ASSERT_TRUE(waitForLog("job skipped: " + kept)) << log();
     restartServer(100000);
-    EXPECT_TRUE(waitForLog("copy 2/2 finished: " + home.file("in/kept.plt"))) << log();
+    EXPECT_TRUE(waitForLog("IPP job 1 taken up again after the restart: " + kept)) << log();
+    EXPECT_EQ(ipptool(request("Get-Job-Attributes",
+                              " ATTR integer job-id 1\n STATUS successful-ok\n"
+                              " EXPECT job-state WITH-VALUE 9 REPEAT-LIMIT 120 REPEAT-NO-MATCH\n"
+                              " EXPECT job-name WITH-VALUE kept.plt\n"
+                              " EXPECT job-impressions-completed WITH-VALUE 2\n")),
+              "");
+    EXPECT_EQ(count(log(), "copy 1/2 started: " + kept), 1) << log();
+    EXPECT_TRUE(waitForLog("copy 2/2 finished: " + kept)) << log();
     EXPECT_FALSE(fs::exists(home.file("in/.receiving/kept.plt.copies")));
+    EXPECT_EQ(ipptool(request("Print-Job", " ATTR mimeMediaType document-format application/vnd.hp-HPGL\n"
+                                           " FILE $filename\n STATUS successful-ok\n"
+                                           " EXPECT job-id WITH-VALUE 2\n")),
+              "");
+    ASSERT_TRUE(waitForLog("marked plotted: " + home.file("in/Untitled"))) << log();
+    // Ended, the jobs are not taken up by the next start.
+    restartServer(100000);
+    EXPECT_THAT(log(), Not(HasSubstr("taken up again")));
 }
 
 // A port that cannot be opened: the job waits in the queue for the device.

@@ -80,6 +80,7 @@ protected:
     int rawPort = 0;
     std::vector<std::string> arguments_;
     std::string logFile_ = "log.txt";
+    int restarts_ = 0;
 
     void SetUp() override
     {
@@ -106,14 +107,14 @@ protected:
         return "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=" + std::to_string(media) +
                "\n[Receive]\nAReceivePath=" + home.file("in") + "\nAutoDeleType=0\n" + serverIniExtra();
     }
-    // Ends the server and starts it again on the same ports with the media given; it logs anew into
-    // another file.
+    // Ends the server and starts it again on the same ports with the media given; it logs anew into a file
+    // of its own for each restart.
     void restartServer(int media)
     {
         ::kill(server, SIGTERM);
         ASSERT_EQ(finishProgram(server, 10s), 0) << log();
         home.write("Server.INI", serverIni(media));
-        logFile_ = "log-after-restart.txt";
+        logFile_ = "log-after-restart-" + std::to_string(++restarts_) + ".txt";
         server = startProgram(SERVER, arguments_, home.file(logFile_));
         ASSERT_TRUE(waitForLog("started:")) << log();
     }
