@@ -89,8 +89,8 @@ std::int64_t PlotJournal::beginCopy(std::int64_t delivery, int number, int copie
 {
     const std::int64_t now = nowMs();
     bool ok = execute("BEGIN");
-    SqlStatement insert(db_,
-                     "INSERT INTO copy(delivery, number, copies, started_at, result) VALUES(?, ?, ?, ?, ?)");
+    SqlStatement insert(
+        db_, "INSERT INTO copy(delivery, number, copies, started_at, result) VALUES(?, ?, ?, ?, ?)");
     ok = ok && insert.bind(delivery).bind(number).bind(copies).bind(now).bind(std::string(STARTED)).run();
     const std::int64_t copy = ok ? sqlite3_last_insert_rowid(db_) : 0;
     SqlStatement event(db_, "INSERT INTO event(delivery, copy, at, kind) VALUES(?, ?, ?, ?)");
@@ -104,9 +104,9 @@ std::int64_t PlotJournal::beginCopy(std::int64_t delivery, int number, int copie
 bool PlotJournal::recordRoll(std::int64_t before, std::int64_t after)
 {
     SqlStatement upsert(db_,
-                     "INSERT INTO roll(id, before, after) VALUES(1, ?, ?) ON CONFLICT(id) DO UPDATE SET "
-                     "before = CASE WHEN roll.before != roll.after THEN roll.before ELSE excluded.before "
-                     "END, after = excluded.after");
+                        "INSERT INTO roll(id, before, after) VALUES(1, ?, ?) ON CONFLICT(id) DO UPDATE SET "
+                        "before = CASE WHEN roll.before != roll.after THEN roll.before ELSE excluded.before "
+                        "END, after = excluded.after");
     return upsert.bind(before).bind(after).run();
 }
 
@@ -115,7 +115,7 @@ void PlotJournal::sectionCharged(std::int64_t copy, std::int64_t media, std::opt
     // The event, the copy's media and the roll count owed go together.
     bool ok = execute("BEGIN");
     SqlStatement event(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
-                         "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
+                            "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
     ok = ok && event.bind(nowMs()).bind(std::string(SECTION)).bind(media).bind(copy).run();
     SqlStatement update(db_, "UPDATE copy SET media = media + ? WHERE id = ?");
     ok = ok && update.bind(media).bind(copy).run();
@@ -147,7 +147,7 @@ void PlotJournal::endCopy(std::int64_t copy, const char* kind, const std::string
     bool ok = execute("BEGIN");
     if (media != 0) {
         SqlStatement section(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
-                               "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
+                                  "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
         ok = ok && section.bind(now).bind(std::string(SECTION)).bind(media).bind(copy).run();
         SqlStatement charge(db_, "UPDATE copy SET media = media + ? WHERE id = ?");
         ok = ok && charge.bind(media).bind(copy).run();
@@ -156,10 +156,10 @@ void PlotJournal::endCopy(std::int64_t copy, const char* kind, const std::string
     SqlStatement update(db_, "UPDATE copy SET ended_at = ?, result = ?, text = ?, output = ? WHERE id = ?");
     ok = ok && update.bind(now).bind(std::string(kind)).bind(text).bind(output).bind(copy).run();
     SqlStatement event(db_, "INSERT INTO event(delivery, copy, at, kind, text) "
-                         "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
+                            "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
     ok = ok && event.bind(now).bind(std::string(kind)).bind(text).bind(copy).run();
     SqlStatement left(db_, "INSERT INTO event(delivery, copy, at, kind, media) "
-                        "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
+                           "SELECT delivery, id, ?, ?, ? FROM copy WHERE id = ?");
     ok = ok && left.bind(now).bind(std::string(MEDIA_LEFT)).bind(mediaLeft).bind(copy).run();
     ok = execute(ok ? "COMMIT" : "ROLLBACK") && ok;
     noteResult(ok);
@@ -185,7 +185,7 @@ void PlotJournal::deliveryEvent(std::int64_t delivery, const char* kind, const s
 std::int64_t PlotJournal::deliveryOf(const std::string& fileSystemPath, const std::string& sha256) const
 {
     SqlStatement query(db_,
-                    "SELECT id FROM delivery WHERE file_path = ? AND sha256 = ? ORDER BY id DESC LIMIT 1");
+                       "SELECT id FROM delivery WHERE file_path = ? AND sha256 = ? ORDER BY id DESC LIMIT 1");
     query.bind(fileSystemPath).bind(sha256);
     return query.step() == SQLITE_ROW ? query.integer(0) : 0;
 }
@@ -196,8 +196,8 @@ bool PlotJournal::wasPlotted(const std::string& sha256, const std::string& fileS
     if (sha256.empty())
         return false;
     SqlStatement query(db_, "SELECT 1 FROM copy JOIN delivery ON delivery.id = copy.delivery "
-                         "WHERE delivery.sha256 = ? AND (delivery.file_path = ? OR delivery.inode = ?) "
-                         "AND copy.number >= copy.copies AND copy.result IN (?, ?) LIMIT 1");
+                            "WHERE delivery.sha256 = ? AND (delivery.file_path = ? OR delivery.inode = ?) "
+                            "AND copy.number >= copy.copies AND copy.result IN (?, ?) LIMIT 1");
     // Inode 0 is no file's.
     query.bind(sha256).bind(fileSystemPath).bind(inode != 0 ? static_cast<std::int64_t>(inode) : -1);
     query.bind(std::string(SENT)).bind(std::string(CONFIRMED));
@@ -235,7 +235,8 @@ std::vector<PlotJournal::CopyRecord> readCopies(SqlStatement& query)
 
 std::vector<PlotJournal::CopyRecord> PlotJournal::history(std::time_t since) const
 {
-    SqlStatement query(db_, (std::string(COPY_COLUMNS) + "WHERE copy.started_at >= ? ORDER BY copy.id").c_str());
+    SqlStatement query(db_,
+                       (std::string(COPY_COLUMNS) + "WHERE copy.started_at >= ? ORDER BY copy.id").c_str());
     query.bind(std::int64_t{since} * 1000);
     return readCopies(query);
 }
