@@ -1,5 +1,5 @@
-#include "TempDir.h"
 #include "jobs/NetworkJobJournal.h"
+#include "TempDir.h"
 #include "jobs/PlotJournal.h"
 
 #include <gtest/gtest.h>
