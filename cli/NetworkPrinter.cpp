@@ -10,15 +10,6 @@
 
 #include <filesystem>
 
-namespace {
-
-bool isLocal(const std::string& address)
-{
-    return address == "localhost" || address.starts_with("127.") || address == "::1";
-}
-
-} // namespace
-
 bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& settings,
                            const std::string& home, NetJobBoard& board)
 {
@@ -66,7 +57,7 @@ bool NetworkPrinter::start(const ServerOptions& options, const StartupSettings& 
         }
         logEvent("network printer: raw socket " + host + ":" + std::to_string(options.rawPort));
     }
-    if (!isLocal(options.listenAddress))
+    if (!isLoopbackAddress(options.listenAddress))
         logEvent("warning: listening on " + options.listenAddress +
                  " without TLS: anyone who can reach it may send jobs, and they travel unencrypted");
     return true;

@@ -18,8 +18,12 @@ public:
     // caller's and must outlive the printer.
     bool start(const ServerOptions& options, const StartupSettings& settings, const std::string& home,
                NetJobBoard& board);
-    // Serves the status page of the queue the server publishes; call before start.
-    void showQueue(const SharedQueueSnapshot& queue) { status_ = std::make_unique<StatusPage>(queue); }
+    // Serves the status page of the queue the server publishes, with the network jobs the journal of the
+    // settings home records; call before start.
+    void showQueue(const SharedQueueSnapshot& queue, const std::string& home)
+    {
+        status_ = std::make_unique<StatusPage>(queue, home);
+    }
 
 private:
     // Before the IPP printer, so that it outlives the system's threads that serve it.

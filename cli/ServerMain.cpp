@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     NetworkPrinter network;
     if (!options.listenAddress.empty()) {
         server.publishTo(&queue);
-        network.showQueue(queue);
+        network.showQueue(queue, start.home());
         if (!network.start(options, *settings, start.home(), board))
             return 2;
         server.setNetJobBoard(&board);

@@ -2,6 +2,9 @@
 
 #include "cli/CommandLine.h"
 
+#include <arpa/inet.h>
+#include <strings.h>
+
 const char* const SERVER_USAGE =
     R"(Usage: marquill-server [--home DIR] [--port NAME|PATH] [--output-folder DIR] [--once]
                       [--listen [ADDRESS][:PORT]] [--raw-port PORT]
@@ -102,4 +105,19 @@ bool parseServerOptions(const std::vector<std::string>& arguments, ServerOptions
         return false;
     }
     return true;
+}
+
+bool isLoopbackAddress(const std::string& address)
+{
+    if (strcasecmp(address.c_str(), "localhost") == 0)
+        return true;
+    in_addr v4{};
+    if (inet_pton(AF_INET, address.c_str(), &v4) == 1)
+        return (ntohl(v4.s_addr) >> 24) == 127;
+    in6_addr v6{};
+    if (inet_pton(AF_INET6, address.c_str(), &v6) != 1)
+        return false;
+    if (IN6_IS_ADDR_V4MAPPED(&v6))
+        return v6.s6_addr[12] == 127;
+    return IN6_IS_ADDR_LOOPBACK(&v6);
 }

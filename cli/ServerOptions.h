@@ -24,4 +24,8 @@ constexpr int DEFAULT_RAW_PORT = 9100;
 bool parseServerOptions(const std::vector<std::string>& arguments, ServerOptions& options,
                         std::string& error);
 
+// Whether a --listen address reaches only this machine: localhost or a loopback address. Anything else,
+// "*" and other host names among them, may be reached from the network.
+bool isLoopbackAddress(const std::string& address);
+
 extern const char* const SERVER_USAGE;

@@ -48,7 +48,7 @@ std::string StatusPage::render()
         QueueSnapshot starting;
         starting.device = "(the server is starting)";
         starting.taken = std::time(nullptr);
-        return statusPageHtml(starting, {}, REFRESH_SECONDS);
+        return statusPageHtml(starting, {}, {}, REFRESH_SECONDS);
     }
     std::vector<PreviewCell> cells;
     std::set<std::string> shown;
@@ -64,7 +64,7 @@ std::string StatusPage::render()
     // Previews of jobs that have left the queue are not kept.
     const std::lock_guard lock(mutex_);
     std::erase_if(previews_, [&shown](const auto& entry) { return shown.count(entry.first) == 0; });
-    return statusPageHtml(*snapshot, cells, REFRESH_SECONDS);
+    return statusPageHtml(*snapshot, cells, journal_.recent(NETWORK_JOBS_SHOWN), REFRESH_SECONDS);
 }
 
 // The lock is held only to look up and to store: a large file loading for one reader does not hold up the

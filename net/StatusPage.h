@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/NetworkJobJournal.h"
 #include "jobs/QueueSnapshot.h"
 #include "net/StatusPageHtml.h"
 
@@ -22,7 +23,12 @@ public:
     static constexpr std::size_t MAX_PREVIEWS = 40;
     static constexpr std::int64_t MAX_PREVIEW_FILE_BYTES = 64LL * 1024 * 1024;
 
-    explicit StatusPage(const SharedQueueSnapshot& queue) : queue_(queue) {}
+    // The network jobs shown are the last ones the journal in journalFolder records.
+    static constexpr int NETWORK_JOBS_SHOWN = 20;
+    StatusPage(const SharedQueueSnapshot& queue, const std::string& journalFolder)
+        : queue_(queue), journal_(journalFolder)
+    {
+    }
 
     // Adds the page to the system's resources, with a link from its web interface when that is on.
     void addTo(_pappl_system_s* system);
@@ -39,6 +45,7 @@ private:
     };
 
     const SharedQueueSnapshot& queue_;
+    const NetworkJobJournal journal_;
     // Previews by file-system path, made once for each version of a file.
     std::mutex mutex_;
     std::map<std::string, Cached> previews_;

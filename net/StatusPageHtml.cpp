@@ -100,6 +100,25 @@ void writeFailures(std::string& page, const QueueSnapshot& snapshot)
     page += "</tbody></table>";
 }
 
+void writeNetworkJobs(std::string& page, const std::vector<NetworkJobJournal::Job>& jobs)
+{
+    page += "<h2>Network jobs</h2>";
+    if (jobs.empty()) {
+        page += "<p id=\"network-jobs\" class=\"note\">None recorded.</p>";
+        return;
+    }
+    page += "<table id=\"network-jobs\"><thead><tr><th>Job</th><th>Name</th><th>From</th><th>Copies</th>"
+            "<th>State</th><th>Ended</th></tr></thead><tbody>";
+    for (const NetworkJobJournal::Job& job : jobs) {
+        const std::string state = job.ended != 0 ? job.state + ": " + job.message : "in the queue";
+        page += "<tr><td>" + std::to_string(job.id) + "</td><td>" + htmlEscape(job.name) + "</td><td>" +
+                htmlEscape(job.user) + "</td><td>" + std::to_string(job.copies) + "</td><td>" +
+                htmlEscape(state) + "</td><td>" + (job.ended != 0 ? localTime(job.ended) : std::string("-")) +
+                "</td></tr>";
+    }
+    page += "</tbody></table>";
+}
+
 } // namespace
 
 std::string htmlEscape(std::string_view text)
@@ -135,7 +154,7 @@ std::string htmlEscape(std::string_view text)
 }
 
 std::string statusPageHtml(const QueueSnapshot& snapshot, const std::vector<PreviewCell>& previews,
-                           int refreshSeconds)
+                           const std::vector<NetworkJobJournal::Job>& networkJobs, int refreshSeconds)
 {
     std::string page = "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\">"
                        "<meta http-equiv=\"refresh\" content=\"" +
@@ -148,6 +167,7 @@ std::string statusPageHtml(const QueueSnapshot& snapshot, const std::vector<Prev
             htmlEscape(lengthText(static_cast<int>(snapshot.mediaLeft), snapshot.inchUnits)) + "</p>";
     writeJobs(page, snapshot, previews);
     writeFailures(page, snapshot);
+    writeNetworkJobs(page, networkJobs);
     page += "<p class=\"note\">As of " + localTime(snapshot.taken) + "; this page reloads every " +
             std::to_string(refreshSeconds) + " seconds.</p></body></html>";
     return page;

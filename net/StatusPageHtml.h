@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/NetworkJobJournal.h"
 #include "jobs/QueueSnapshot.h"
 
 #include <string>
@@ -16,8 +17,8 @@ struct PreviewCell {
     std::string note;
 };
 
-// The status page: the queue with every job's state, copies, size and preview, the roll left and the last
-// failures. It reloads itself every refreshSeconds. previews holds one cell per job of the snapshot, or
-// fewer (the jobs after them show none).
+// The status page: the queue with every job's state, copies, size and preview, the roll left, the last
+// failures and the jobs that came in over IPP, newest first. It reloads itself every refreshSeconds.
+// previews holds one cell per job of the snapshot, or fewer (the jobs after them show none).
 std::string statusPageHtml(const QueueSnapshot& snapshot, const std::vector<PreviewCell>& previews,
-                           int refreshSeconds);
+                           const std::vector<NetworkJobJournal::Job>& networkJobs, int refreshSeconds);

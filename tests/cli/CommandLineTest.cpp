@@ -79,6 +79,14 @@ TEST(CommandLine, ServerListensOnTheAddressAndPortsGiven)
     EXPECT_EQ(listen({"--listen", "[::1]:631"}), "::1 631 9100");
     EXPECT_EQ(listen({"--listen", "[fe80::1]"}), "fe80::1 8631 9100");
 
+    // Every address but a loopback one may be reached from the network, and the server warns of it.
+    for (const char* loopback :
+         {"localhost", "LocalHost", "127.0.0.1", "127.1.2.3", "::1", "::ffff:127.0.0.1"})
+        EXPECT_TRUE(isLoopbackAddress(loopback)) << loopback;
+    for (const char* open : {"*", "0.0.0.0", "::", "192.168.1.20", "fe80::1", "::ffff:10.0.0.1",
+                             "plotter.lan", "localhost.evil.example", "128.0.0.1", ""})
+        EXPECT_FALSE(isLoopbackAddress(open)) << open;
+
     EXPECT_EQ(serverError({"--listen", "host:99999"}), "--listen: not a port: 99999");
     EXPECT_EQ(serverError({"--listen", "host:"}), "--listen: not a port: ");
     EXPECT_EQ(serverError({"--raw-port", "-1"}), "--raw-port: not a port: -1");

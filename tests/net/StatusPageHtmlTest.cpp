@@ -62,7 +62,14 @@ TEST_F(StatusPageHtmlTest, TextsFromFilesJobsAndTheJournalAreEscapedAndFoldersLe
     snapshot.jobs.push_back(job("/srv/in/a\"b'.plt", CPlotJob::STATE_FAILED, "port \"LPT1\" & more"));
     snapshot.failures.push_back(
         {.path = "/srv/in/<i>.plt", .text = "<img src=x>", .number = 2, .copies = 3, .ended = 0});
-    const std::string page = statusPageHtml(snapshot, {}, 5);
+    NetworkJobJournal::Job received;
+    received.id = 12;
+    received.name = "<b>a</b>";
+    received.user = "x&y";
+    received.ended = 86400;
+    received.state = NetworkJobJournal::ABORTED;
+    received.message = "<no>";
+    const std::string page = statusPageHtml(snapshot, {}, {received}, 5);
 
     EXPECT_THAT(page, HasSubstr("<td class=\"name\">&lt;script src=x&gt;.plt</td>"));
     EXPECT_THAT(page, HasSubstr("<td class=\"name\">a&quot;b&#39;.plt</td>"));
@@ -70,7 +77,9 @@ TEST_F(StatusPageHtmlTest, TextsFromFilesJobsAndTheJournalAreEscapedAndFoldersLe
     EXPECT_THAT(page, HasSubstr("port &quot;LPT1&quot; &amp; more"));
     EXPECT_THAT(page, HasSubstr("Device: Cutter &lt;A&amp;B&gt;"));
     EXPECT_THAT(page, HasSubstr("<td>-</td><td>&lt;i&gt;.plt</td><td>2/3</td><td>&lt;img src=x&gt;</td>"));
-    for (const char* raw : {"<script", "<img", "<i>", "Receive", "/srv"})
+    EXPECT_THAT(page, HasSubstr("<tr><td>12</td><td>&lt;b&gt;a&lt;/b&gt;</td><td>x&amp;y</td><td>1</td>"
+                                "<td>aborted: &lt;no&gt;</td><td>1970-01-02 00:00:00</td></tr>"));
+    for (const char* raw : {"<script", "<img", "<i>", "<b>", "<no>", "Receive", "/srv"})
         EXPECT_THAT(page, Not(HasSubstr(raw)));
 }
 
@@ -87,7 +96,12 @@ TEST_F(StatusPageHtmlTest, ShowsStatesCopiesSizesPreviewsRollAndReload)
     snapshot.jobs.back().secondsLeft = 65.2;
     snapshot.jobs.push_back(job("/in/b.plt", CPlotJob::STATE_FINISHED, "done"));
     snapshot.jobs.push_back(job("/in/c.plt", CPlotJob::STATE_STANDBY, "no media"));
-    const std::string page = statusPageHtml(snapshot, {svg("<svg id=\"p\"></svg>"), note("Gone <now>.")}, 7);
+    NetworkJobJournal::Job waiting;
+    waiting.id = 3;
+    waiting.name = "drawing.plt";
+    waiting.copies = 2;
+    const std::string page =
+        statusPageHtml(snapshot, {svg("<svg id=\"p\"></svg>"), note("Gone <now>.")}, {waiting}, 7);
 
     EXPECT_THAT(page, HasSubstr("<meta http-equiv=\"refresh\" content=\"7\">"));
     EXPECT_THAT(page, HasSubstr("<p id=\"roll\">Roll left: 100.00 In</p>"));
@@ -104,9 +118,13 @@ TEST_F(StatusPageHtmlTest, ShowsStatesCopiesSizesPreviewsRollAndReload)
     // A job beyond the previews given has an empty cell.
     EXPECT_THAT(page, HasSubstr("<tr class=\"job standby\"><td class=\"name\">c.plt</td>"));
     EXPECT_THAT(page, HasSubstr("<td class=\"preview\"></td></tr></tbody>"));
-    EXPECT_THAT(page, HasSubstr("None recorded."));
+    EXPECT_THAT(page, HasSubstr("<p id=\"failures\" class=\"note\">None recorded."));
+    EXPECT_THAT(page, HasSubstr("<tr><td>3</td><td>drawing.plt</td><td></td><td>2</td><td>in the queue</td>"
+                                "<td>-</td></tr>"));
     EXPECT_THAT(page, HasSubstr("As of 1970-01-02 00:00:00"));
     EXPECT_THAT(page, Not(HasSubstr("<script")));
 
-    EXPECT_THAT(statusPageHtml(QueueSnapshot{}, {}, 5), HasSubstr("No jobs in the queue."));
+    const std::string empty = statusPageHtml(QueueSnapshot{}, {}, {}, 5);
+    EXPECT_THAT(empty, HasSubstr("No jobs in the queue."));
+    EXPECT_THAT(empty, HasSubstr("<p id=\"network-jobs\" class=\"note\">None recorded."));
 }

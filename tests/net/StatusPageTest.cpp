@@ -40,7 +40,7 @@ class StatusPageTest : public ::testing::Test {
 protected:
     TempDir dir;
     SharedQueueSnapshot queue;
-    StatusPage page{queue};
+    StatusPage page{queue, dir.path().string()};
 
     void SetUp() override
     {
