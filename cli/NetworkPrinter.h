@@ -18,6 +18,8 @@ public:
     // caller's and must outlive the printer.
     bool start(const ServerOptions& options, const StartupSettings& settings, const std::string& home,
                NetJobBoard& board);
+    // A stop signal came as the listeners opened: the server is to end as if stopped.
+    bool stoppedAsItStarted() const { return ipp_ && ipp_->stoppedAsItStarted(); }
     // Serves the status page of the queue the server publishes, with the network jobs the journal of the
     // settings home records; call before start.
     void showQueue(const SharedQueueSnapshot& queue, const std::string& home)

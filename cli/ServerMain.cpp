@@ -32,7 +32,7 @@ int main(int argc, char** argv)
         server.publishTo(&queue);
         network.showQueue(queue, start.home());
         if (!network.start(options, *settings, start.home(), board))
-            return 2;
+            return network.stoppedAsItStarted() ? 0 : 2;
         server.setNetJobBoard(&board);
     }
     return options.once ? server.serveOnce() : server.serve();

@@ -172,9 +172,21 @@ bool IppPrinter::start(std::string& error)
         },
         this);
     std::future<void> runs = running_.get_future();
-    thread_ = std::thread([this] { papplSystemRun(system_); });
+    // A stop signal that reaches the system as it starts ends it before its first timer: the wait ends
+    // then too, rather than after its ten seconds.
+    thread_ = std::thread([this] {
+        papplSystemRun(system_);
+        if (!runningNoted_.exchange(true)) {
+            stoppedAsItStarted_ = true;
+            running_.set_value();
+        }
+    });
     if (runs.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
         error = "the IPP system did not start";
+        return false;
+    }
+    if (stoppedAsItStarted_) {
+        error = "the IPP system was stopped as it started";
         return false;
     }
     return true;

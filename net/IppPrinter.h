@@ -56,6 +56,8 @@ public:
     // handlers again after this. False with a message in error when the system cannot be made or its
     // address cannot be listened on.
     bool start(std::string& error);
+    // Whether start failed because a stop signal reached the system as it started.
+    bool stoppedAsItStarted() const { return stoppedAsItStarted_; }
     // Adds pages of our own to the system's web server as it starts; call before start.
     void addPages(std::function<void(_pappl_system_s*)> add) { addPages_ = std::move(add); }
     // The printer's own document format.
@@ -94,6 +96,7 @@ private:
     std::vector<std::pair<int, std::string>> endMessages_; // job id, message
     std::promise<void> running_;
     std::atomic<bool> runningNoted_ = false;
+    std::atomic<bool> stoppedAsItStarted_ = false;
     std::thread thread_;
     std::function<void(_pappl_system_s*)> addPages_;
     std::unique_ptr<NetworkJobJournal> journal_;

@@ -64,3 +64,26 @@ TEST_F(NetworkServerTest, RawJobsArePlottedAndOtherDocumentsNeverReachTheQueue)
 }
 
 } // namespace
+
+namespace {
+
+// A stop signal at any moment of the start ends the server within moments, as a stop: never after a wait
+// for a system the signal ended already, and never as a failure.
+TEST_F(NetworkServerTest, AStopSignalDuringTheStartEndsTheServerPromptly)
+{
+    ::kill(server, SIGTERM);
+    ASSERT_EQ(finishProgram(server, 10s), 0) << log();
+    server = -1;
+    for (int delayMs = 0; delayMs <= 700; delayMs += 100) {
+        const pid_t starting = startProgram(SERVER, arguments_, home.file("log-start.txt"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        const auto signalled = std::chrono::steady_clock::now();
+        ::kill(starting, SIGTERM);
+        // Before the server takes the signal for itself, it simply ends by it (-1 here).
+        EXPECT_NE(finishProgram(starting, 10s), 2) << delayMs << " ms\n"
+                                                   << TempDir::read(home.file("log-start.txt"));
+        EXPECT_LT(std::chrono::steady_clock::now() - signalled, 3s) << delayMs << " ms";
+    }
+}
+
+} // namespace
