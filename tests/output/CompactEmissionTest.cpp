@@ -129,6 +129,15 @@ TEST(CompactEncoding, NumbersCarryTheSignLowAndEndWithATerminatingDigit)
     EXPECT_EQ(encoded(32), "?\xC0");
 }
 
+// The reader the checks above rely on takes a pen-up flag left at the end of one encoded polyline for
+// nothing, as a device does: the next polyline's step of (1,1) is drawn.
+TEST(CompactEncoding, AFlagLeftAtAPolylinesEndIsNotCarriedIntoTheNext)
+{
+    const std::vector<DrawnLine> lines = readDrawing("IN;SP1;PE<;PE\xC1\xC1;");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].points.back().x, 1.0);
+}
+
 // Coordinates at the ends of the 32-bit range, whose steps do not fit in 32 bits, come back unchanged.
 TEST_F(CompactWriting, ExtremeCoordinatesComeBackExactly)
 {
