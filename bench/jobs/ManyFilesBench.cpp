@@ -2,13 +2,10 @@
 // each plotted once through the import filter and the shipped HP-GL pen plotter into one output file. A
 // run whose per-copy cost did not depend on the queue's length shows the same time per file at every N.
 
+#include "ShippedOutput.h"
+#include "TempDir.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/CPlotRun.h"
-#include "output/OutputSettings.h"
-#include "platform/CProfile.h"
-#include "platform/ProgramFolder.h"
-
-#include "TempDir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,20 +23,13 @@ void BM_PlotManyFiles(benchmark::State& state)
         state.SkipWithError("no Import.so");
         return;
     }
-    platform::setProgramFolder(MARQUILL_BIN_DIR);
     TempDir dir;
     fs::create_directory(dir.path() / "in");
     const auto files = static_cast<int>(state.range(0));
     for (int i = 0; i < files; ++i)
         dir.write("in/job" + std::to_string(i) + ".plt", "IN;SP1;PU0,0;PD400,0,400,400;");
-    CProfile serverFile;
-    serverFile.setPath(dir.file("no-Server.INI").c_str());
-    CProfile deviceFile;
-    deviceFile.setPath(MARQUILL_BIN_DIR "/Plotter.INI");
-    ServerSettings settings;
-    CCutInfo cutInfo;
-    CPlotterDevice device;
-    loadOutputSettings(serverFile, deviceFile, settings, cutInfo, device);
+    ShippedOutput output(dir.file("no-Server.INI"));
+    ServerSettings& settings = output.settings;
     double seconds = 0;
     for (auto _ : state) {
         CAutoJobList list(settings);
@@ -47,7 +37,7 @@ void BM_PlotManyFiles(benchmark::State& state)
             const std::string path = dir.file("in/job" + std::to_string(i) + ".plt");
             list.addJob(path, CPlotJob::create(path, CPlotJob::STATE_WAITING, settings));
         }
-        CPlotRun run(list, settings, cutInfo, device);
+        CPlotRun run(list, settings, output.cutInfo, output.device);
         run.setPortOverride(dir.file("out.plt"));
         run.setMarkPlotted(false);
         settings.REMAINMEDIALENGTH = 150000000;
@@ -62,7 +52,6 @@ void BM_PlotManyFiles(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * files);
     state.counters["ms_per_file"] = seconds * 1000 / static_cast<double>(state.iterations() * files);
-    platform::setProgramFolder("");
 }
 BENCHMARK(BM_PlotManyFiles)
     ->Arg(250)

@@ -3,11 +3,9 @@
 // the file.
 
 #include "LargestPlotFile.h"
+#include "ShippedOutput.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/CPlotRun.h"
-#include "output/OutputSettings.h"
-#include "platform/CProfile.h"
-#include "platform/ProgramFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -43,19 +41,12 @@ void BM_PlotFileIntoFile(benchmark::State& state)
         state.SkipWithError("no real plot files or no Import.so");
         return;
     }
-    platform::setProgramFolder(MARQUILL_BIN_DIR);
-    CProfile serverFile;
-    serverFile.setPath((fs::temp_directory_path() / "marquill-bench-no-Server.INI").c_str());
-    CProfile deviceFile;
-    deviceFile.setPath(MARQUILL_BIN_DIR "/Plotter.INI");
-    ServerSettings settings;
-    CCutInfo cutInfo;
-    CPlotterDevice device;
-    loadOutputSettings(serverFile, deviceFile, settings, cutInfo, device);
+    ShippedOutput shipped((fs::temp_directory_path() / "marquill-bench-no-Server.INI").string());
+    ServerSettings& settings = shipped.settings;
     const std::string output = (fs::temp_directory_path() / "marquill-bench-out.plt").string();
     for (auto _ : state) {
         CAutoJobList list(settings);
-        CPlotRun run(list, settings, cutInfo, device);
+        CPlotRun run(list, settings, shipped.cutInfo, shipped.device);
         run.setPortOverride(output);
         run.setMarkPlotted(false);
         list.addJob(file.string(), CPlotJob::create(file.string(), CPlotJob::STATE_WAITING, settings));
@@ -70,7 +61,6 @@ void BM_PlotFileIntoFile(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(file)));
     state.counters["output_bytes"] = static_cast<double>(fs::file_size(output));
     fs::remove(output);
-    platform::setProgramFolder("");
 }
 BENCHMARK(BM_PlotFileIntoFile)->Unit(benchmark::kMillisecond);
 

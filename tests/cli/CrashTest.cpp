@@ -5,11 +5,8 @@
 // with short by the media of what the device received, no partial output under a visible name, and no
 // file deleted that was not plotted.
 
-#include "ChildProcess.h"
-#include "MissingInput.h"
 #include "PseudoTerminal.h"
-#include "ShippedFiles.h"
-#include "TempDir.h"
+#include "ServerHomeTest.h"
 
 #include <poll.h>
 
@@ -31,8 +28,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-const std::string SERVER = std::string(MARQUILL_BIN_DIR) + "/marquill-server";
 
 constexpr int KILLS = 20;
 // Each kill ends at most one copy's worth of progress into a serial device, at most two into the output
@@ -171,24 +166,29 @@ private:
     std::thread thread_;
 };
 
-class CrashTest : public ::testing::Test {
+// marquill-server on a home of its own (see ServerHomeTest) that sections its copies and deletes what it
+// has plotted at exit, so that a file deleted without having been plotted shows; each run logs into a
+// file of its own.
+class CrashTest : public ServerHomeTest {
 protected:
-    TempDir home;
     std::mt19937 random;
     pid_t server = -1;
     int runs = 0;
 
+    CrashTest()
+    {
+        readsRealPlots = false;
+        ini.remaining = ROLL;
+        ini.system = "Section=" + std::to_string(SECTION_MM) + "\nOverLap=0\n";
+        ini.autoDeleType = 1;
+        logTimeout = 30s;
+        logPoll = 1ms;
+    }
     void SetUp() override
     {
-        if (!fs::exists(SERVER) || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
-            SKIP_WITHOUT_INPUT("marquill-server or Import.so has not been built");
-        fs::copy_file(shippedFile("Plotter.INI"), home.path() / "Plotter.INI");
-        fs::create_directory(home.path() / "in");
-        // Deleted at exit once plotted, so that a file deleted without having been plotted shows.
-        home.write("Server.INI", "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=" + std::to_string(ROLL) +
-                                     "\nSection=" + std::to_string(SECTION_MM) +
-                                     "\nOverLap=0\n[Receive]\nAReceivePath=" + home.file("in") +
-                                     "\nAutoDeleType=1\n");
+        ServerHomeTest::SetUp();
+        if (setUpStopped())
+            return;
         const char* given = std::getenv("MARQUILL_CRASH_SEED");
         const unsigned seed = given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10))
                                                : static_cast<unsigned>(std::random_device{}());
@@ -196,53 +196,27 @@ protected:
         std::cout << "crash points seeded with " << seed << " (MARQUILL_CRASH_SEED)" << std::endl;
         RecordProperty("seed", std::to_string(seed));
     }
-    void TearDown() override
-    {
-        if (server > 0)
-            finishProgram(server, 0s);
-    }
 
-    void deliver(int job)
-    {
-        const std::string staged = home.write("." + jobName(job), drawing(job));
-        fs::last_write_time(staged, fs::file_time_type::clock::now() - 1h);
-        fs::rename(staged, home.file("in/" + jobName(job)));
-    }
+    void deliver(int job) { ServerHomeTest::deliver(jobName(job), drawing(job)); }
 
-    std::string logName() const { return "log" + std::to_string(runs) + ".txt"; }
-    std::string log() const { return TempDir::read(home.file(logName())); }
-
-    void start(const std::vector<std::string>& arguments)
+    void startRun(const std::vector<std::string>& arguments)
     {
         ++runs;
-        std::vector<std::string> all = {"--home", home.path().string()};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        server = startProgram(SERVER, all, home.file(logName()));
+        logFile = "log" + std::to_string(runs) + ".txt";
+        server = start(arguments);
     }
 
     void killServer()
     {
         kill(server, SIGKILL);
-        finishProgram(server, 10s);
+        finish(server, 10s);
         server = -1;
-    }
-
-    bool waitForLog(const std::string& text, std::chrono::seconds timeout = 30s) const
-    {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (log().find(text) == std::string::npos) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(1ms);
-        }
-        return true;
     }
 
     int mediaUsed() const
     {
-        const std::string ini = TempDir::read(home.file("Server.INI"));
-        const std::size_t at = ini.find("REMAINMEDIALENGTH=");
-        return at == std::string::npos ? -1 : ROLL - std::atoi(ini.c_str() + at + 18);
+        const int left = mediaLeft();
+        return left < 0 ? -1 : ROLL - left;
     }
 
     // Starts the server again and returns the media used as it says at its start, once it has settled what
@@ -250,7 +224,7 @@ protected:
     // which the start completes.
     int restart(const std::vector<std::string>& arguments)
     {
-        start(arguments);
+        startRun(arguments);
         if (!waitForLog("started: settings"))
             return -1;
         const std::string text = log();
@@ -261,12 +235,25 @@ protected:
     // Passes held by the killed server that the start delivered.
     int deliveredAtStart() const
     {
-        const std::string text = log().substr(0, log().find("started: settings"));
-        int delivered = 0;
-        for (std::size_t at = text.find("held when the server ended, delivered"); at != std::string::npos;
-             at = text.find("held when the server ended, delivered", at + 1))
-            ++delivered;
-        return delivered;
+        const std::string text = log();
+        return count(text.substr(0, text.find("started: settings")), "held when the server ended, delivered");
+    }
+
+    // Once all is plotted: every job whole once, the roll count short by the media the device received,
+    // and every file deleted.
+    void checkAllPlottedOnce(const std::map<int, int>& whole, int media) const
+    {
+        EXPECT_EQ(mediaUsed(), media) << log();
+        for (int job = 0; job < JOBS; ++job) {
+            EXPECT_EQ(whole.count(job) ? whole.at(job) : 0, 1) << jobName(job);
+            EXPECT_FALSE(fs::exists(home.file("in/" + jobName(job))))
+                << jobName(job) << " plotted, not deleted";
+        }
+    }
+    static long long millisecondsSince(std::chrono::steady_clock::time_point begun)
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begun)
+            .count();
     }
 
     // The checks after a kill and at the end: copies[job] is how many whole copies the device has of it.
@@ -310,7 +297,7 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoASerialDeviceEveryJobIsPlotted
 
     // One copy first, to learn its size.
     deliver(0);
-    start({"--port", "COM1"});
+    startRun({"--port", "COM1"});
     ASSERT_TRUE(waitForLog("marked plotted: " + home.file("in/" + jobName(0)))) << log();
     const std::size_t copyBytes = device.received();
     ASSERT_GT(copyBytes, 20000u);
@@ -336,21 +323,12 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoASerialDeviceEveryJobIsPlotted
         }
     }
     // Started once more, the server plots what is left.
-    start({"--port", "COM1", "--once"});
-    EXPECT_EQ(finishProgram(server, 120s), 0) << log();
-    server = -1;
+    startRun({"--port", "COM1", "--once"});
+    EXPECT_EQ(finish(server, 120s), 0) << log();
     device.drain();
     const std::map<int, int> whole = check("at the end");
-    EXPECT_EQ(mediaUsed(), media) << log();
-    for (int job = 0; job < JOBS; ++job) {
-        EXPECT_EQ(whole.count(job) ? whole.at(job) : 0, 1) << jobName(job);
-        EXPECT_FALSE(fs::exists(home.file("in/" + jobName(job)))) << jobName(job) << " plotted, not deleted";
-    }
-    std::cout << "serial: " << KILLS << " kills in "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                       begun)
-                     .count()
-              << " ms" << std::endl;
+    checkAllPlottedOnce(whole, media);
+    std::cout << "serial: " << KILLS << " kills in " << millisecondsSince(begun) << " ms" << std::endl;
 }
 
 // Into the output folder: killed at a random moment of a copy, found by its start in the log.
@@ -382,7 +360,7 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoTheOutputFolderEveryJobIsPlott
     };
 
     deliver(0);
-    start({});
+    startRun({});
     ASSERT_TRUE(waitForLog("copy 1/1 started: " + home.file("in/" + jobName(0)))) << log();
     const auto copyBegun = std::chrono::steady_clock::now();
     ASSERT_TRUE(waitForLog("marked plotted: " + home.file("in/" + jobName(0)))) << log();
@@ -405,20 +383,12 @@ TEST_F(CrashTest, KilledAtRandomPointsOfCopiesIntoTheOutputFolderEveryJobIsPlott
         }
     }
     // Started once more, the server plots what is left.
-    start({"--once"});
-    EXPECT_EQ(finishProgram(server, 60s), 0) << log();
-    server = -1;
+    startRun({"--once"});
+    EXPECT_EQ(finish(server, 60s), 0) << log();
     const std::map<int, int> whole = check("at the end");
-    EXPECT_EQ(mediaUsed(), media) << log();
-    for (int job = 0; job < JOBS; ++job) {
-        EXPECT_EQ(whole.count(job) ? whole.at(job) : 0, 1) << jobName(job);
-        EXPECT_FALSE(fs::exists(home.file("in/" + jobName(job)))) << jobName(job) << " plotted, not deleted";
-    }
-    std::cout << "output folder: " << KILLS << " kills in "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                       begun)
-                     .count()
-              << " ms, a copy " << copyTime.count() / 1000 << " ms" << std::endl;
+    checkAllPlottedOnce(whole, media);
+    std::cout << "output folder: " << KILLS << " kills in " << millisecondsSince(begun) << " ms, a copy "
+              << copyTime.count() / 1000 << " ms" << std::endl;
 }
 
 } // namespace

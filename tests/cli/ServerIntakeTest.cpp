@@ -1,9 +1,6 @@
 #include "platform/FileTime.h"
 
-#include "ChildProcess.h"
-#include "MissingInput.h"
-#include "ShippedFiles.h"
-#include "TempDir.h"
+#include "ServerHomeTest.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,7 +12,6 @@
 #include <gmock/gmock.h>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -25,67 +21,28 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-const std::string SERVER = std::string(MARQUILL_BIN_DIR) + "/marquill-server";
-const fs::path PLOTS = MARQUILL_PLOTS_DIR;
-
-int count(const std::string& text, const std::string& part)
-{
-    int found = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++found;
-    return found;
-}
-
 std::time_t ownModifiedTime(const std::string& path)
 {
     struct stat status {};
     return ::lstat(path.c_str(), &status) == 0 ? status.st_mtim.tv_sec : -1;
 }
 
-// marquill-server --once over a home of its own and a receive folder named by the test; its logs are
-// kept apart, so that they are in no receive folder.
-class ServerIntakeTest : public ::testing::Test {
+// marquill-server --once over a home of its own (see ServerHomeTest) and a receive folder named by the
+// test; its logs are kept apart, so that they are in no receive folder.
+class ServerIntakeTest : public ServerHomeTest {
 protected:
-    TempDir home;
     TempDir logs;
-    std::string receive;
 
-    void SetUp() override
-    {
-        if (!fs::exists(SERVER) || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
-            SKIP_WITHOUT_INPUT("marquill-server or Import.so has not been built");
-        if (!fs::exists(PLOTS / "arcs.hp"))
-            SKIP_WITHOUT_INPUT("no real plot files");
-        fs::copy_file(shippedFile("Plotter.INI"), home.path() / "Plotter.INI");
-        setReceiveFolder(home.file("in"), 0);
-    }
+    std::string logPath(const std::string& name) const override { return logs.file(name); }
 
     void setReceiveFolder(const std::string& folder, int autoDeleType)
     {
-        receive = folder;
+        ini.receive = folder;
+        ini.autoDeleType = autoDeleType;
         fs::create_directories(folder);
-        home.write("Server.INI",
-                   "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=100000\n[Receive]\nAReceivePath=" + folder +
-                       "\nAutoDeleType=" + std::to_string(autoDeleType) + "\n");
+        writeServerIni();
     }
-
-    int serveOnce(const std::string& log)
-    {
-        return finishProgram(startProgram(SERVER, {"--home", home.path().string(), "--once"}, logs.file(log)),
-                             60s);
-    }
-    std::string log(const std::string& name) const { return TempDir::read(logs.file(name)); }
-
-    // Puts a file into the receive folder whole, an hour old, so that it has settled.
-    std::string deliver(const std::string& name, const std::string& bytes)
-    {
-        const std::string staged = logs.write("staged", bytes);
-        fs::last_write_time(staged, fs::file_time_type::clock::now() - 1h);
-        const std::string path = (fs::path(receive) / name).string();
-        fs::rename(staged, path);
-        return path;
-    }
-    std::string plot() const { return TempDir::read((PLOTS / "arcs.hp").string()); }
+    std::string plot() const { return realFile("arcs.hp"); }
 };
 
 // The receive folder set to the settings folder: the plot in it is plotted and cleaned up, the settings
@@ -128,13 +85,13 @@ TEST_F(ServerIntakeTest, FilesThatCannotBeListedAreLoggedOnceAndEndOnceWithOne)
 {
     setReceiveFolder(home.file(std::string(80, 'r')), 0);
     const std::string lower = deliver("job.plt", plot());
-    const std::string upper = deliver("Job.plt", TempDir::read((PLOTS / "foal.hpgl").string()));
+    const std::string upper = deliver("Job.plt", realFile("foal.hpgl"));
     const std::string longName = std::string(230, 'x') + ".plt";
     const std::string tooLong = deliver(longName, plot());
     ASSERT_GE(tooLong.size(), 300U);
 
     // The writer adds a stroke every half second for longer than --once waits.
-    const std::string growing = (fs::path(receive) / "growing.plt").string();
+    const std::string growing = (fs::path(ini.receive) / "growing.plt").string();
     std::ofstream(growing) << "IN;";
     std::atomic<bool> writing = true;
     std::thread writer([&] {
@@ -167,17 +124,18 @@ TEST_F(ServerIntakeTest, AnUnreadableReceiveFolderIsLoggedAndEndsOnceWithOne)
 {
     if (::geteuid() != 0) {
         deliver("job.plt", plot());
-        fs::permissions(receive, fs::perms::none);
+        fs::permissions(ini.receive, fs::perms::none);
         const int status = serveOnce("denied.txt");
-        fs::permissions(receive, fs::perms::owner_all);
+        fs::permissions(ini.receive, fs::perms::owner_all);
         EXPECT_EQ(status, 1) << log("denied.txt");
         EXPECT_THAT(log("denied.txt"),
-                    HasSubstr("cannot read the receive folder: Permission denied: " + receive));
+                    HasSubstr("cannot read the receive folder: Permission denied: " + ini.receive));
     }
-    fs::remove_all(receive);
+    fs::remove_all(ini.receive);
     home.write("in", "IN;");
     EXPECT_EQ(serveOnce("file.txt"), 1) << log("file.txt");
-    EXPECT_THAT(log("file.txt"), HasSubstr("cannot read the receive folder: Not a directory: " + receive));
+    EXPECT_THAT(log("file.txt"),
+                HasSubstr("cannot read the receive folder: Not a directory: " + ini.receive));
 }
 
 // A link in the receive folder is read through, and the plotted mark goes on the link: the customer's
@@ -188,7 +146,7 @@ TEST_F(ServerIntakeTest, ALinkIsPlottedThroughAndMarkedItselfNotItsTarget)
     const std::string customer = home.write("elsewhere/customer.plt", plot());
     const auto customerTime = fs::last_write_time(customer) - 2h;
     fs::last_write_time(customer, customerTime);
-    const std::string link = (fs::path(receive) / "customer.plt").string();
+    const std::string link = (fs::path(ini.receive) / "customer.plt").string();
     fs::create_symlink(customer, link);
     const timespec old[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 3600, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, link.c_str(), old, AT_SYMLINK_NOFOLLOW), 0);

@@ -1,13 +1,7 @@
 #include "cli/OutputNames.h"
 #include "jobs/PlotJournal.h"
 
-#include "ChildProcess.h"
-#include "MissingInput.h"
-#include "ShippedFiles.h"
-#include "TempDir.h"
-
-#include <signal.h>
-#include <sys/resource.h>
+#include "ServerHomeTest.h"
 
 #include <chrono>
 #include <filesystem>
@@ -25,10 +19,6 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-const std::string SERVER = std::string(MARQUILL_BIN_DIR) + "/marquill-server";
-const std::string PLOT_TOOL = std::string(MARQUILL_BIN_DIR) + "/marquill-plot";
-const fs::path PLOTS = MARQUILL_PLOTS_DIR;
-
 // A drawing of upright strokes along 4 m of media, a few hundred kilobytes once sent.
 std::string longDrawing()
 {
@@ -38,42 +28,9 @@ std::string longDrawing()
     return plot + "PU;SP0;";
 }
 
-// marquill-server over a home of its own whose receive folder is in/, writing the File port's passes into
-// Output/.
-class ServerOutputTest : public ::testing::Test {
+// marquill-server over a home of its own (see ServerHomeTest), writing the File port's passes into Output/.
+class ServerOutputTest : public ServerHomeTest {
 protected:
-    TempDir home;
-
-    void SetUp() override
-    {
-        if (!fs::exists(SERVER) || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so"))
-            SKIP_WITHOUT_INPUT("marquill-server or Import.so has not been built");
-        if (!fs::exists(PLOTS / "arcs.hp"))
-            SKIP_WITHOUT_INPUT("no real plot files");
-        fs::copy_file(shippedFile("Plotter.INI"), home.path() / "Plotter.INI");
-        fs::create_directory(home.path() / "in");
-        home.write("Server.INI",
-                   "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=100000\n[Receive]\nAReceivePath=" +
-                       home.file("in") + "\nAutoDeleType=0\n");
-    }
-
-    std::vector<std::string> onceArguments() const { return {"--home", home.path().string(), "--once"}; }
-    int serveOnce(const std::string& log)
-    {
-        return finishProgram(startProgram(SERVER, onceArguments(), home.file(log)), 60s);
-    }
-    std::string log(const std::string& name) const { return TempDir::read(home.file(name)); }
-
-    // Puts a file into the receive folder whole, an hour old, so that it has settled.
-    std::string deliver(const std::string& name, const std::string& bytes)
-    {
-        fs::create_directories(home.path() / "staged");
-        const std::string staged = home.write("staged/" + name, bytes);
-        fs::last_write_time(staged, fs::file_time_type::clock::now() - 1h);
-        fs::rename(staged, home.file("in/" + name));
-        return home.file("in/" + name);
-    }
-
     std::vector<std::string> outputNames() const
     {
         std::vector<std::string> names;
@@ -92,36 +49,27 @@ protected:
             copies[copy.userPath] = std::move(copy);
         return copies;
     }
-
-    int mediaLeft() const
-    {
-        const std::string ini = TempDir::read(home.file("Server.INI"));
-        const std::size_t at = ini.find("REMAINMEDIALENGTH=");
-        return at == std::string::npos ? -1 : std::stoi(ini.substr(at + 18));
-    }
 };
 
 // Two plot files of one name but their extensions, and a second round of the same names: every pass keeps
 // a file of its own, and the journal says which copy went where.
 TEST_F(ServerOutputTest, FilesOfOneNameGetOutputsOfTheirOwnThatTheJournalNames)
 {
-    const std::string hpgl = deliver("job.hpgl", TempDir::read((PLOTS / "arcs.hp").string()));
-    const std::string plt = deliver("job.plt", TempDir::read((PLOTS / "foal.hpgl").string()));
+    const std::string hpgl = deliver("job.hpgl", realFile("arcs.hp"));
+    const std::string plt = deliver("job.plt", realFile("foal.hpgl"));
     ASSERT_EQ(serveOnce("first.txt"), 0) << log("first.txt");
     EXPECT_THAT(outputNames(), ::testing::ElementsAre("job-2.out", "job.out"));
     auto copies = copiesByFile();
     EXPECT_EQ(copies[hpgl].output, home.file("Output/job.out"));
     EXPECT_EQ(copies[plt].output, home.file("Output/job-2.out"));
     EXPECT_THAT(log("first.txt"), HasSubstr("finished: " + plt + " -> " + home.file("Output/job-2.out")));
-    const std::vector<std::string> history = {"--home", home.path().string(), "--history"};
-    ASSERT_EQ(finishProgram(startProgram(PLOT_TOOL, history, home.file("history.txt")), 30s), 0);
-    EXPECT_THAT(log("history.txt"), HasSubstr(plt + " -> " + home.file("Output/job-2.out")));
+    EXPECT_THAT(history({}), HasSubstr(plt + " -> " + home.file("Output/job-2.out")));
     const std::string firstHpgl = TempDir::read(home.file("Output/job.out"));
     const std::string firstPlt = TempDir::read(home.file("Output/job-2.out"));
     EXPECT_TRUE(firstHpgl != firstPlt);
 
     // A later job of the same name leaves the earlier outputs as they are.
-    const std::string again = deliver("job.hp", TempDir::read((PLOTS / "arcs.hp").string()));
+    const std::string again = deliver("job.hp", realFile("arcs.hp"));
     ASSERT_EQ(serveOnce("second.txt"), 0) << log("second.txt");
     EXPECT_THAT(outputNames(), ::testing::ElementsAre("job-2.out", "job-3.out", "job.out"));
     EXPECT_TRUE(TempDir::read(home.file("Output/job.out")) == firstHpgl);
@@ -134,7 +82,7 @@ TEST_F(ServerOutputTest, FilesOfOneNameGetOutputsOfTheirOwnThatTheJournalNames)
 TEST_F(ServerOutputTest, ALongestFileNameIsPlottedUnderAShortenedOutputName)
 {
     const std::string name = std::string(251, 'n') + ".plt";
-    const std::string job = deliver(name, TempDir::read((PLOTS / "arcs.hp").string()));
+    const std::string job = deliver(name, realFile("arcs.hp"));
     ASSERT_EQ(serveOnce("once.txt"), 0) << log("once.txt");
     EXPECT_THAT(outputNames(), ::testing::ElementsAre(std::string(223, 'n') + ".out"));
     EXPECT_THAT(log("once.txt"), HasSubstr("marked plotted: " + job));
@@ -147,9 +95,8 @@ TEST_F(ServerOutputTest, APassThatDoesNotFitTheDiskLeavesNoOutputAndFailsTheCopy
 {
     const std::string drawing = longDrawing();
     const std::string reference = home.file("reference.out");
-    const std::vector<std::string> plot = {"--home", home.path().string(), "--port", reference,
-                                           home.write("reference.plt", drawing)};
-    ASSERT_EQ(finishProgram(startProgram(PLOT_TOOL, plot, home.file("plot.txt")), 60s), 0) << log("plot.txt");
+    ASSERT_EQ(runPlotTool({"--port", reference, home.write("reference.plt", drawing)}, "plot.txt"), 0)
+        << log("plot.txt");
     const std::uintmax_t size = fs::file_size(reference);
     constexpr std::uintmax_t BLOCK = 64 * 1024;
     ASSERT_GT(size, 4 * BLOCK);
@@ -159,8 +106,7 @@ TEST_F(ServerOutputTest, APassThatDoesNotFitTheDiskLeavesNoOutputAndFailsTheCopy
     // Every whole block fits; the rest, sent when the pass closes, does not.
     const std::uintmax_t limit = size - size % BLOCK + (size % BLOCK) / 2;
     const std::string job = deliver("big.plt", drawing);
-    EXPECT_EQ(finishProgram(startProgram(SERVER, onceArguments(), home.file("full.txt"), limit), 60s), 1)
-        << log("full.txt");
+    EXPECT_EQ(serveOnce("full.txt", limit), 1) << log("full.txt");
     EXPECT_THAT(outputNames(), IsEmpty()) << log("full.txt");
     EXPECT_THAT(log("full.txt"), HasSubstr("job failed: " + job));
     EXPECT_THAT(log("full.txt"), HasSubstr("File too large"));

@@ -1,9 +1,7 @@
 #include "cli/OutputFolderPort.h"
-#include "jobs/RollCount.h"
-#include "output/ServerSettings.h"
-#include "platform/CProfile.h"
 #include "platform/Hooks.h"
 
+#include "RollCountTest.h"
 #include "TempDir.h"
 
 #include <filesystem>
@@ -16,17 +14,8 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 // The media used by the server and paper loaded by an operator meet in Server.INI without either being lost.
-TEST(RollCountTest, MediaUsedIsTakenOffWhatTheOperatorLoadedMeanwhile)
+TEST_F(RollCountTest, MediaUsedIsTakenOffWhatTheOperatorLoadedMeanwhile)
 {
-    TempDir home;
-    home.write("Server.INI", "[SYSTEM]\nREMAINMEDIALENGTH=1000\n");
-    CProfile serverFile;
-    serverFile.setPath(home.file("Server.INI").c_str());
-    ServerSettings settings;
-    settings.REMAINMEDIALENGTH = 1000;
-    RollCount count(serverFile, settings);
-    count.remember();
-
     // A copy uses 120 mm: memory goes first, the file follows.
     settings.REMAINMEDIALENGTH -= 120;
     EXPECT_FALSE(count.sync());

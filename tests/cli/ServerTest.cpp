@@ -60,9 +60,8 @@ TEST_F(ServerTest, AFileWrittenInPiecesIsPlottedOnceWholeAndNeverAgainAfterTheSe
 
     // The copy holds the same bytes as marquill-plot makes of the whole file.
     const std::string reference = home.file("reference.out");
-    const std::vector<std::string> plot = {"--home", home.path().string(), "--port", reference,
-                                           (PLOTS / "foal.hpgl").string()};
-    ASSERT_EQ(finishProgram(startProgram(PLOT_TOOL, plot, home.file("plot.txt")), 60s), 0) << log("plot.txt");
+    ASSERT_EQ(runPlotTool({"--port", reference, (PLOTS / "foal.hpgl").string()}, "plot.txt"), 0)
+        << log("plot.txt");
     EXPECT_EQ(TempDir::read(home.file("slow.out")), TempDir::read(reference));
 }
 

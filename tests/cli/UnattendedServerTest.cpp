@@ -166,8 +166,7 @@ TEST_F(UnattendedServerTest, AReloadNamingAnUnlistedDeviceKeepsTheDeviceInUse)
     const std::size_t name = profile.find("Device=", profile.find("[CutInfo]")) + 7;
     profile.insert(name, "x");
     home.write("Plotter.INI", profile);
-    home.write("Server.INI", "[SYSTEM]\nLanguage=2052\nREMAINMEDIALENGTH=90000\n[Receive]\nAReceivePath=" +
-                                 home.file("in") + "\nAutoDeleType=0\n");
+    writeServerIni(90000);
     EXPECT_EQ(kill(server, SIGHUP), 0);
     ASSERT_TRUE(waitForLog("settings reloaded")) << log();
     EXPECT_THAT(log(),

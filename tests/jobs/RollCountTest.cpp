@@ -1,7 +1,4 @@
-#include "jobs/RollCount.h"
-#include "TempDir.h"
-#include "output/ServerSettings.h"
-#include "platform/CProfile.h"
+#include "RollCountTest.h"
 
 #include <gmock/gmock.h>
 
@@ -12,17 +9,8 @@ using ::testing::HasSubstr;
 // A Server.INI that names no count (caught half way through an editor's save, or the key taken out) is no
 // new roll of the default length: the count in memory stands and goes back into the file, beside what
 // the file holds.
-TEST(RollCountTest, AFileThatNamesNoCountLeavesTheCountInMemory)
+TEST_F(RollCountTest, AFileThatNamesNoCountLeavesTheCountInMemory)
 {
-    TempDir home;
-    home.write("Server.INI", "[SYSTEM]\nREMAINMEDIALENGTH=1000\n");
-    CProfile serverFile;
-    serverFile.setPath(home.file("Server.INI").c_str());
-    ServerSettings settings;
-    settings.REMAINMEDIALENGTH = 1000;
-    RollCount count(serverFile, settings);
-    count.remember();
-
     home.write("Server.INI", "[SYSTEM]\nLanguage=2052\n[Receive]\nAReceivePath=/srv/in\n");
     settings.REMAINMEDIALENGTH -= 40;
     EXPECT_FALSE(count.sync());

@@ -29,6 +29,32 @@ public:
         collect_ = false;
         if (inEncoded_)
             encoded();
+        instructions();
+        onMove_ = nullptr;
+    }
+
+    void lift()
+    {
+        setPen(false);
+        inEncoded_ = false;
+        carry_.clear();
+    }
+    DrawnPoint position() const { return {x_, y_}; }
+    bool down() const { return penDown_; }
+
+    std::vector<DrawnLine> read()
+    {
+        instructions();
+        endLine();
+        return std::move(lines_);
+    }
+
+private:
+    // Carries out the instructions from where the reading is to the end of the text. An encoded polyline
+    // begins with no pending flags: a pen-up or absolute flag left at the end of one is not carried into
+    // the next.
+    void instructions()
+    {
         while (at_ + 1 < text_.size()) {
             if (!isLetter(text_[at_]) || !isLetter(text_[at_ + 1])) {
                 ++at_;
@@ -45,38 +71,8 @@ public:
                 instruction(mnemonic, numbers());
             }
         }
-        onMove_ = nullptr;
     }
 
-    void lift()
-    {
-        setPen(false);
-        inEncoded_ = false;
-        carry_.clear();
-    }
-    DrawnPoint position() const { return {x_, y_}; }
-    bool down() const { return penDown_; }
-
-    std::vector<DrawnLine> read()
-    {
-        while (at_ + 1 < text_.size()) {
-            if (!isLetter(text_[at_]) || !isLetter(text_[at_ + 1])) {
-                ++at_;
-                continue;
-            }
-            const std::string mnemonic{static_cast<char>(std::toupper(text_[at_])),
-                                       static_cast<char>(std::toupper(text_[at_ + 1]))};
-            at_ += 2;
-            if (mnemonic == "PE")
-                encoded();
-            else
-                instruction(mnemonic, numbers());
-        }
-        endLine();
-        return std::move(lines_);
-    }
-
-private:
     // The numbers up to the next instruction.
     std::vector<double> numbers()
     {
