@@ -113,7 +113,7 @@ private:
     void reportJournal();
     // The progress of the copy in output, told to the view (RunProgress.cpp): estimated at its start,
     // followed through the stream as it is sent, and ended.
-    void beginProgress(const CPlotJob& job);
+    void beginProgress(CPlotJob& job);
     void reportProgress(const CPlotJob& job);
     void endProgress(const CPlotJob& job);
     void recoverRollCount();
