@@ -88,7 +88,7 @@ public:
     // The journal of the settings file's folder; null without a settings file.
     PlotJournal* journal() { return journal_.get(); }
     // A run that only works out what a copy would send: its writes run no message step, and it tells no
-    // progress (CopyEstimate).
+    // progress and sets no row text (CopyEstimate), so that it can run on a thread of its own.
     void setDryRun(bool on) { dryRun_ = on; }
 
 private:

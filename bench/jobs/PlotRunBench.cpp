@@ -1,13 +1,16 @@
 // How long a whole copy of the largest real plot file takes, from the file through the import filter,
 // the layout and the shipped HP-GL pen plotter's templates into an output file, against only reading
-// the file.
+// the file; and a copy of a job already loaded and estimated.
 
 #include "LargestPlotFile.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/CPlotRun.h"
+#include "jobs/CopyEstimate.h"
+#include "jobs/JobPlot.h"
 #include "output/OutputSettings.h"
 #include "platform/CProfile.h"
 #include "platform/ProgramFolder.h"
+#include "ports/PortSettings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -73,5 +76,51 @@ void BM_PlotFileIntoFile(benchmark::State& state)
     platform::setProgramFolder("");
 }
 BENCHMARK(BM_PlotFileIntoFile)->Unit(benchmark::kMillisecond);
+
+// The same copy of a job that holds the estimate the information view made for it when it was selected
+// (loaded, measured and estimated untimed): the copy's start takes that estimate and sends the file once.
+void BM_PlotEstimatedJobIntoFile(benchmark::State& state)
+{
+    const fs::path file = largestPlotFile(MARQUILL_PLOTS_DIR);
+    if (file.empty() || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so")) {
+        state.SkipWithError("no real plot files or no Import.so");
+        return;
+    }
+    platform::setProgramFolder(MARQUILL_BIN_DIR);
+    CProfile serverFile;
+    serverFile.setPath((fs::temp_directory_path() / "marquill-bench-no-Server.INI").c_str());
+    CProfile deviceFile;
+    deviceFile.setPath(MARQUILL_BIN_DIR "/Plotter.INI");
+    ServerSettings settings;
+    CCutInfo cutInfo;
+    CPlotterDevice device;
+    loadOutputSettings(serverFile, deviceFile, settings, cutInfo, device);
+    const std::string output = (fs::temp_directory_path() / "marquill-bench-out.plt").string();
+    for (auto _ : state) {
+        state.PauseTiming();
+        CAutoJobList list(settings);
+        CPlotRun run(list, settings, cutInfo, device);
+        run.setPortOverride(output);
+        run.setMarkPlotted(false);
+        list.addJob(file.string(), CPlotJob::create(file.string(), CPlotJob::STATE_WAITING, settings));
+        CPlotJob& job = *list.jobAt(0);
+        measureJob(job);
+        device.port->SelectPort(output.c_str());
+        const bool estimated =
+            jobEstimate(job, settings, cutInfo, device, device.port->settings, output).valid;
+        state.ResumeTiming();
+        run.startAutomaticSequence();
+        run.run();
+        if (!estimated || job.state != CPlotJob::STATE_FINISHED) {
+            state.SkipWithError("the copy was not estimated or did not finish");
+            break;
+        }
+        settings.REMAINMEDIALENGTH = 150000;
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(file)));
+    fs::remove(output);
+    platform::setProgramFolder("");
+}
+BENCHMARK(BM_PlotEstimatedJobIntoFile)->Unit(benchmark::kMillisecond);
 
 } // namespace
