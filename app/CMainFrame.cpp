@@ -154,8 +154,8 @@ void CMainFrame::buildClient()
     infoView_->setEstimator([this](CPlotJob& job) {
         PortSettings line;
         line.load(portFile_);
-        return jobEstimate(job, settings_.server, settings_.cutInfo, settings_.device, line,
-                           settings_.cutInfo.Port);
+        return requestEstimate(job, settings_.server, settings_.cutInfo, settings_.device, line,
+                               settings_.cutInfo.Port);
     });
     connect(automaticModel_, &CJobListModel::bringToTopRequested, this, [this] {
         raise();

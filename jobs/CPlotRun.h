@@ -88,7 +88,7 @@ public:
     // The journal of the settings file's folder; null without a settings file.
     PlotJournal* journal() { return journal_.get(); }
     // A run that only works out what a copy would send: its writes run no message step, and it tells no
-    // progress (CopyEstimate).
+    // progress and sets no row text (CopyEstimate), so that it can run on a thread of its own.
     void setDryRun(bool on) { dryRun_ = on; }
 
 private:
@@ -113,7 +113,7 @@ private:
     void reportJournal();
     // The progress of the copy in output, told to the view (RunProgress.cpp): estimated at its start,
     // followed through the stream as it is sent, and ended.
-    void beginProgress(const CPlotJob& job);
+    void beginProgress(CPlotJob& job);
     void reportProgress(const CPlotJob& job);
     void endProgress(const CPlotJob& job);
     void recoverRollCount();

@@ -12,7 +12,6 @@
 #include "ports/PortSettings.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -40,22 +39,28 @@ private:
 
 } // namespace
 
-CopyEstimate estimateCopy(const CPlotJob& job, const ServerSettings& server, const CCutInfo& cutInfo,
-                          const CPlotterDevice& device, const PlotTimeModel& model, std::string* stream)
-{
-    if (!job.plot)
-        return {};
-    // The copy goes through a run of its own, on copies of everything it may change.
-    ServerSettings settings = server;
-    CCutInfo cut = cutInfo;
+struct PendingEstimate::Inputs {
+    ServerSettings settings;
+    CCutInfo cut;
     CPlotterDevice shadow;
-    shadow.copyProfileFrom(device);
-    CountingPort port(stream);
-    shadow.setOutputPort(&port);
-    PlotTimeMeter meter(model);
-    shadow.setEmissionObserver(&meter);
+    PlotTimeModel model;
+    // The scratch job holding a copy of the plot; null for a job without plot.
+    std::unique_ptr<CPlotJob> copy;
+};
 
-    auto copy = std::make_unique<CPlotJob>();
+PendingEstimate::PendingEstimate(const CPlotJob& job, const ServerSettings& server, const CCutInfo& cutInfo,
+                                 const CPlotterDevice& device, const PlotTimeModel& model, std::string key)
+    : inputs_(std::make_unique<Inputs>()), key_(std::move(key))
+{
+    // The copy goes through a run of its own, on copies of everything it may change.
+    inputs_->settings = server;
+    inputs_->cut = cutInfo;
+    inputs_->shadow.copyProfileFrom(device);
+    inputs_->model = model;
+    if (!job.plot)
+        return;
+    auto& copy = inputs_->copy;
+    copy = std::make_unique<CPlotJob>();
     std::copy(std::begin(job.path), std::end(job.path), std::begin(copy->path));
     copy->state = CPlotJob::STATE_WAITING;
     copy->options = job.options;
@@ -65,26 +70,45 @@ CopyEstimate estimateCopy(const CPlotJob& job, const ServerSettings& server, con
     copy->sectionLimit = job.sectionLimit;
     copy->length = job.length;
     copy->width = job.width;
+    // A plot without paths copies as none; the run lays it out as an empty drawing.
     copy->plot = job.plot->copy();
+    if (!copy->plot)
+        copy->plot = std::make_unique<CPlot>();
+}
+
+PendingEstimate::~PendingEstimate() = default;
+
+CopyEstimate PendingEstimate::run(std::string* stream)
+{
+    if (!inputs_ || !inputs_->copy)
+        return {};
+    const std::unique_ptr<Inputs> in = std::move(inputs_);
+    CountingPort port(stream);
+    in->shadow.setOutputPort(&port);
+    PlotTimeMeter meter(in->model);
+    in->shadow.setEmissionObserver(&meter);
+
     // The run moves its plot to the origin first, as it does before every copy.
-    CPlot& plot = *copy->plot;
+    CPlot& plot = *in->copy->plot;
     plot.bake();
-    if (settings.AdjustOrg != 0) {
+    if (in->settings.AdjustOrg != 0) {
         plot.applyTransform(CMatrix::Translation(1.0f - plot.extent.left, 1.0f - plot.extent.top));
         plot.bake();
     }
 
-    CAutoJobList list(settings);
-    const int row = list.addJob(job.path, std::move(copy));
+    CAutoJobList list(in->settings);
+    const std::string path = in->copy->path;
+    const int row = list.addJob(path, std::move(in->copy));
     CPlotJob* scratch = list.jobAt(row);
     if (scratch == nullptr)
         return {};
-    CPlotRun run(list, settings, cut, shadow);
+    CPlotRun run(list, in->settings, in->cut, in->shadow);
     run.setDryRun(true);
     const int result = run.outputCopy(*scratch);
-    shadow.setOutputPort(nullptr);
-    shadow.setEmissionObserver(nullptr);
+    in->shadow.setOutputPort(nullptr);
+    in->shadow.setEmissionObserver(nullptr);
 
+    const PlotTimeModel& model = in->model;
     CopyEstimate estimate;
     estimate.valid = result == RESULT_OK;
     estimate.seconds = meter.seconds();
@@ -95,43 +119,44 @@ CopyEstimate estimateCopy(const CPlotJob& job, const ServerSettings& server, con
     return estimate;
 }
 
+CopyEstimate estimateCopy(const CPlotJob& job, const ServerSettings& server, const CCutInfo& cutInfo,
+                          const CPlotterDevice& device, const PlotTimeModel& model, std::string* stream)
+{
+    return PendingEstimate(job, server, cutInfo, device, model).run(stream);
+}
+
 int copiesToPlot(const CPlotJob& job) { return std::max(1, job.copies - job.copiesDone); }
 
 double jobSeconds(const CPlotJob& job, const CopyEstimate& copy) { return copy.seconds * copiesToPlot(job); }
 
-namespace {
-
-// What an estimate depends on, as text: the plot (by its identity and extent), the job's layout, the
-// server's layout switches, the device's form and speeds, and the line.
-std::string estimateKeyOf(const CPlotJob& job, const ServerSettings& server, const CCutInfo& cutInfo,
-                          const CPlotterDevice& device, const PortSettings& line, const std::string& portName)
+EstimateRequest requestEstimate(const CPlotJob& job, const ServerSettings& server, const CCutInfo& cutInfo,
+                                const CPlotterDevice& device, const PortSettings& line,
+                                const std::string& portName)
 {
-    const FRect& e = job.plot->extent;
-    char key[512];
-    std::snprintf(key, sizeof key,
-                  "%p %d %g %g %g %g|%u %u %u %u %u|%d %d %d %d %d %d %d|%s %u %d %u %u %u|%u %u %u %u %s",
-                  static_cast<const void*>(job.plot.get()), job.plot->count(), static_cast<double>(e.left),
-                  static_cast<double>(e.top), static_cast<double>(e.right), static_cast<double>(e.bottom),
-                  job.options, job.startOffset, job.sectionLength, job.overlap, job.sectionLimit,
-                  server.PageOut, server.MediaWidth, server.SortPlot, server.AdjustOrg, server.LineMark,
-                  server.PloterOffset, device.SetSpeed, device.displayName, device.Compact, cutInfo.PenSpeed,
-                  device.DefaultSpeed, device.highestSpeed, cutInfo.mmPageGap, line.TranSpeed, line.DataWidth,
-                  line.OECheck, line.StopBits, portName.c_str());
-    return key;
+    if (!job.plot)
+        return {};
+    std::string key = estimateKey(job, server, cutInfo, device, line, portName);
+    if (!key.empty() && key == job.estimateKey)
+        return {job.estimate, nullptr};
+    return {{},
+            std::make_shared<PendingEstimate>(job, server, cutInfo, device,
+                                              plotTimeModel(device, cutInfo, line, portName),
+                                              std::move(key))};
 }
 
-} // namespace
+void keepEstimate(CPlotJob& job, const PendingEstimate& made, const CopyEstimate& estimate)
+{
+    job.estimate = estimate;
+    job.estimateKey = made.key();
+}
 
 CopyEstimate jobEstimate(CPlotJob& job, const ServerSettings& server, const CCutInfo& cutInfo,
                          const CPlotterDevice& device, const PortSettings& line, const std::string& portName)
 {
-    if (!job.plot)
-        return {};
-    std::string key = estimateKeyOf(job, server, cutInfo, device, line, portName);
-    if (key != job.estimateKey) {
-        job.estimate =
-            estimateCopy(job, server, cutInfo, device, plotTimeModel(device, cutInfo, line, portName));
-        job.estimateKey = std::move(key);
-    }
-    return job.estimate;
+    EstimateRequest request = requestEstimate(job, server, cutInfo, device, line, portName);
+    if (!request.pending)
+        return request.held;
+    const CopyEstimate made = request.pending->run();
+    keepEstimate(job, *request.pending, made);
+    return made;
 }

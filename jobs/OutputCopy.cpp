@@ -227,7 +227,8 @@ int CPlotRun::outputCopy(CPlotJob& job)
     // Paths whose extents touch the media may still have nothing on it once clipped.
     if (!sentDrawing_)
         return RESULT_NOTHING_ON_MEDIA;
-    list_.setProgressText(rowOf(&job), strings::localString(strings::IDS_STATE_FINISHED));
+    if (!dryRun_)
+        list_.setProgressText(rowOf(&job), strings::localString(strings::IDS_STATE_FINISHED));
     return RESULT_OK;
 }
 
@@ -352,8 +353,10 @@ bool CPlotRun::outputBand(const CPlotJob& job, const CPlot& plot, CSectionCutter
                 const bool bandBefore = y0 > 0.0f;
                 addSpliceMarks(*piece, y0, y1, bandFollows, bandBefore);
             }
-            list_.setProgressText(rowOf(&job),
-                                  progressText(truncToInt(x0) + startOffset, truncToInt(x1) + startOffset));
+            // A dry run tells no one, and reads no text: it may be made on another thread.
+            if (!dryRun_)
+                list_.setProgressText(
+                    rowOf(&job), progressText(truncToInt(x0) + startOffset, truncToInt(x1) + startOffset));
             if (device_.stopFlag != 0)
                 return true;
             consumed = truncToInt(piece->extent.right);

@@ -6,17 +6,21 @@
 #include "output/CPlotterDevice.h"
 #include "output/PlotTimeMeter.h"
 #include "ports/CPlotPort.h"
+#include "ports/PortSettings.h"
 
 #include <algorithm>
 #include <cmath>
 
 // The copy is estimated as it will be sent, and a meter of the same model follows the real stream: what
-// is left is the estimate less the time the line has taken to bring what was sent.
-void CPlotRun::beginProgress(const CPlotJob& job)
+// is left is the estimate less the time the line has taken to bring what was sent. The estimate the job
+// holds is taken when it was made from the same content and settings (the information view's, or the
+// last copy's), so that a large job does not go through a second whole emission before each copy.
+void CPlotRun::beginProgress(CPlotJob& job)
 {
     const std::string portName = portOverride_.empty() ? std::string(cutInfo_.Port) : portOverride_;
-    const PlotTimeModel model = plotTimeModel(device_, cutInfo_, device_.port->settings, portName);
-    const CopyEstimate estimate = estimateCopy(job, settings_, cutInfo_, device_, model);
+    const PortSettings& line = device_.port->settings;
+    const PlotTimeModel model = plotTimeModel(device_, cutInfo_, line, portName);
+    const CopyEstimate estimate = jobEstimate(job, settings_, cutInfo_, device_, line, portName);
     liveMeter_ = std::make_unique<PlotTimeMeter>(model);
     device_.setEmissionObserver(liveMeter_.get());
     progress_ = {};

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "geometry/Bezier.h"
 #include "output/CommandTemplate.h"
@@ -110,6 +111,9 @@ public:
     // Takes over the profile of another device and the state a pass carries over from the one before
     // (current pen, knife direction), so that this device sends what the other would send next.
     void copyProfileFrom(const CPlotterDevice& other);
+    // Appends, as bytes, everything copyProfileFrom takes over: two devices that append the same bytes
+    // send the same next pass.
+    void appendProfileKey(std::string& key) const;
 
     // 0 while a pass runs; raised to 1 when the port closes or the stop command stops the output.
     std::int32_t stopFlag = 1;

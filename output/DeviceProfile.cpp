@@ -6,6 +6,7 @@
 
 #include "output/CPlotterDevice.h"
 #include "output/DeviceFileKeys.h"
+#include "output/KeyBytes.h"
 #include "platform/CProfile.h"
 
 namespace {
@@ -162,4 +163,35 @@ void CPlotterDevice::copyProfileFrom(const CPlotterDevice& other)
     currentPen = other.currentPen;
     knifeVector_ = other.knifeVector_;
     lastDirection_ = other.lastDirection_;
+}
+
+// The same fields as copyProfileFrom, in its order; a field added there is added here.
+void CPlotterDevice::appendProfileKey(std::string& key) const
+{
+    appendKeyBytes(key, displayName);
+    appendKeyBytes(key, sectionName);
+    appendKeyBytes(key, RS);
+    appendKeyBytes(key, penOffsets);
+    appendKeyBytes(key, templates);
+    appendKeyBytes(key, SP2Dash);
+    appendKeyBytes(key, SetSpeed);
+    appendKeyBytes(key, SetForce);
+    appendKeyBytes(key, DefaultSpeed);
+    appendKeyBytes(key, highestSpeed);
+    appendKeyBytes(key, DefaultForce);
+    appendKeyBytes(key, highestForce);
+    appendKeyBytes(key, MaxPen);
+    appendKeyBytes(key, HardOffset);
+    appendKeyBytes(key, PenMode);
+    appendKeyBytes(key, Offset);
+    appendKeyBytes(key, RatioX);
+    appendKeyBytes(key, RatioY);
+    appendKeyBytes(key, OVERCUT);
+    appendKeyBytes(key, OutMethod);
+    appendKeyBytes(key, mmCutterWidth);
+    appendKeyBytes(key, Handshake);
+    appendKeyBytes(key, Compact);
+    appendKeyBytes(key, currentPen);
+    appendKeyBytes(key, knifeVector_);
+    appendKeyBytes(key, lastDirection_);
 }

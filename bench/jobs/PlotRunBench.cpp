@@ -1,11 +1,14 @@
 // How long a whole copy of the largest real plot file takes, from the file through the import filter,
 // the layout and the shipped HP-GL pen plotter's templates into an output file, against only reading
-// the file.
+// the file; and a copy of a job already loaded and estimated.
 
 #include "LargestPlotFile.h"
 #include "ShippedOutput.h"
 #include "jobs/CAutoJobList.h"
 #include "jobs/CPlotRun.h"
+#include "jobs/CopyEstimate.h"
+#include "jobs/JobPlot.h"
+#include "ports/PortSettings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,5 +66,45 @@ void BM_PlotFileIntoFile(benchmark::State& state)
     fs::remove(output);
 }
 BENCHMARK(BM_PlotFileIntoFile)->Unit(benchmark::kMillisecond);
+
+// The same copy of a job that holds the estimate the information view made for it when it was selected
+// (loaded, measured and estimated untimed): the copy's start takes that estimate and sends the file once.
+void BM_PlotEstimatedJobIntoFile(benchmark::State& state)
+{
+    const fs::path file = largestPlotFile(MARQUILL_PLOTS_DIR);
+    if (file.empty() || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so")) {
+        state.SkipWithError("no real plot files or no Import.so");
+        return;
+    }
+    ShippedOutput shipped((fs::temp_directory_path() / "marquill-bench-no-Server.INI").string());
+    ServerSettings& settings = shipped.settings;
+    CCutInfo& cutInfo = shipped.cutInfo;
+    CPlotterDevice& device = shipped.device;
+    const std::string output = (fs::temp_directory_path() / "marquill-bench-out.plt").string();
+    for (auto _ : state) {
+        state.PauseTiming();
+        CAutoJobList list(settings);
+        CPlotRun run(list, settings, cutInfo, device);
+        run.setPortOverride(output);
+        run.setMarkPlotted(false);
+        list.addJob(file.string(), CPlotJob::create(file.string(), CPlotJob::STATE_WAITING, settings));
+        CPlotJob& job = *list.jobAt(0);
+        measureJob(job);
+        device.port->SelectPort(output.c_str());
+        const bool estimated =
+            jobEstimate(job, settings, cutInfo, device, device.port->settings, output).valid;
+        state.ResumeTiming();
+        run.startAutomaticSequence();
+        run.run();
+        if (!estimated || job.state != CPlotJob::STATE_FINISHED) {
+            state.SkipWithError("the copy was not estimated or did not finish");
+            break;
+        }
+        settings.REMAINMEDIALENGTH = 150000;
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fs::file_size(file)));
+    fs::remove(output);
+}
+BENCHMARK(BM_PlotEstimatedJobIntoFile)->Unit(benchmark::kMillisecond);
 
 } // namespace

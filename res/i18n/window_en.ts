@@ -163,6 +163,10 @@
         <translation>%1 a copy, %3 for %2 copies</translation>
     </message>
     <message>
+        <source>正在估算...</source>
+        <translation>Estimating...</translation>
+    </message>
+    <message>
         <source>绘图设定</source>
         <translation>Plot Settings</translation>
     </message>

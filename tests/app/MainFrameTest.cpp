@@ -25,6 +25,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QToolBar>
@@ -265,6 +266,7 @@ private slots:
         QCOMPARE(frame.infoView()->timeText(), QStringLiteral("???")); // not loaded yet
         QCOMPARE(loadJobPlot(job), RESULT_OK);
         frame.infoView()->ShowJob(&job);
+        QTRY_VERIFY(!frame.infoView()->estimating());
         const QString shown = frame.infoView()->timeText();
         QVERIFY2(
             QRegularExpression(QStringLiteral("^每份 2:\\d\\d, 2 份共 [45]:\\d\\d$")).match(shown).hasMatch(),
@@ -303,6 +305,53 @@ private slots:
             std::any_of(seen.begin(), seen.end(),
                         [](const QString& t) { return t.startsWith(QStringLiteral("第 2 份, 共 2 份")); }),
             qPrintable(all));
+    }
+
+    // Selecting a job not yet estimated shows that it is being estimated and leaves the window free; a
+    // result that comes for a job no longer shown is neither shown nor kept, nor for a job deleted since.
+    // A job estimated once shows its time at once.
+    void theInformationViewEstimatesOffTheWindowsThreadAndDropsResultsNoLongerShown()
+    {
+        std::string lines = "IN;SP1;";
+        for (int i = 0; i < 3000; ++i)
+            lines += "PU0," + std::to_string(i * 10) + ";PD4000," + std::to_string(i * 10) + ";";
+        const std::string large = home->dir.write("large.plt", lines);
+        const std::string small = home->dir.write("small.plt", "IN;SP1;PU0,0;PD4000,0;");
+        const std::string gone = home->dir.write("gone.plt", lines);
+        CMainFrame& frame = start();
+        CAutoJobList& list = frame.automaticList();
+        for (const std::string& file : {large, small, gone})
+            list.addJob(file, CPlotJob::create(file, CPlotJob::STATE_WAITING, app->settings().server));
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(loadJobPlot(*list.jobAt(row)), RESULT_OK);
+        CPlotInfoView& view = *frame.infoView();
+        const QString estimating = QStringLiteral("正在估算...");
+
+        view.ShowJob(list.jobAt(0));
+        QCOMPARE(view.timeText(), estimating);
+        QVERIFY(view.estimating());
+        view.ShowJob(list.jobAt(1));
+        view.ShowJob(list.jobAt(1)); // shown again as a click selects it: the estimate under way is awaited
+        QCOMPARE(view.timeText(), estimating);
+        QTRY_VERIFY(!view.estimating());
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        const QString smallTime = view.timeText();
+        QVERIFY2(QRegularExpression(QStringLiteral("^0:\\d\\d$")).match(smallTime).hasMatch(),
+                 qPrintable(smallTime));
+        QVERIFY(list.jobAt(0)->estimateKey.empty());
+        QVERIFY(!list.jobAt(1)->estimateKey.empty());
+
+        view.ShowJob(list.jobAt(2));
+        QVERIFY(list.forgetJob(2));
+        QCOMPARE(view.job(), nullptr);
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QCOMPARE(view.timeText(), QStringLiteral("???"));
+
+        view.ShowJob(list.jobAt(1));
+        QVERIFY(!view.estimating());
+        QCOMPARE(view.timeText(), smallTime);
     }
 };
 

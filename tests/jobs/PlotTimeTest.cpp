@@ -233,6 +233,77 @@ TEST_F(CopyEstimateTest, AJobWithoutPlotOrDrawingOnTheMediaHasNoEstimate)
     EXPECT_FALSE(estimateCopy(*list.jobAt(row), settings, cutInfo, device, model).valid);
     const int far = addJob("far.plt", plotOfLines({{{10, 5000}, {20, 5100}}}));
     EXPECT_FALSE(estimateCopy(*list.jobAt(far), settings, cutInfo, device, model).valid);
+    // A file without paths is loaded as a plot without paths: nothing to plot, and no crash.
+    const int none = addJob("none.plt", std::make_unique<CPlot>());
+    EXPECT_FALSE(estimateCopy(*list.jobAt(none), settings, cutInfo, device, model).valid);
+}
+
+std::vector<std::pair<FPoint, FPoint>> strokes(int count)
+{
+    std::vector<std::pair<FPoint, FPoint>> lines;
+    for (int i = 0; i < count; ++i)
+        lines.push_back({{static_cast<float>(30 + i * 3), 15.0f}, {static_cast<float>(32 + i * 3), 300.0f}});
+    return lines;
+}
+
+// A copy starts from the estimate the job holds for the same content and settings, made before the run
+// moved the plot to the origin, and that estimate is the stream the copy sends.
+TEST_F(CopyEstimateTest, ACopyStartsFromTheEstimateTheJobHolds)
+{
+    settings.AdjustOrg = 1;
+    const int row = addJob("lines.plt", plotOfLines(strokes(200)));
+    CPlotJob& job = *list.jobAt(row);
+    job.stamp.sha256 = std::string(64, 'a');
+    device.port->SelectPort(cutInfo.Port);
+    const CopyEstimate held =
+        jobEstimate(job, settings, cutInfo, device, device.port->settings, cutInfo.Port);
+    ASSERT_TRUE(held.valid);
+    // Marked, so that the progress shows whether the copy made an estimate of its own.
+    job.estimate.seconds = 12345;
+
+    plotRow(row);
+    ASSERT_EQ(port.passes.size(), 1u);
+    EXPECT_EQ(held.bytes, port.passes[0].size());
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front().secondsTotal, 12345);
+    EXPECT_EQ(progress.front().bytesTotal, held.bytes);
+}
+
+// The held estimate is made anew when the content changes, though the plot in memory keeps its address,
+// path count and extent, and when a device setting changes that the stream depends on; a job whose
+// content is not known never keeps one. A pending estimate is made from what it was taken from.
+TEST_F(CopyEstimateTest, TheHeldEstimateFollowsWhatItIsMadeFrom)
+{
+    settings.SortPlot = 0;
+    const int row = addJob("lines.plt", plotOfLines(strokes(200)));
+    CPlotJob& job = *list.jobAt(row);
+    job.stamp.sha256 = std::string(64, 'a');
+    const PortSettings line;
+    const auto held = [&] { return jobEstimate(job, settings, cutInfo, device, line, "COM1").seconds; };
+    const auto fresh = [&] {
+        return estimateCopy(job, settings, cutInfo, device, plotTimeModel(device, cutInfo, line, "COM1"))
+            .seconds;
+    };
+    const double first = held();
+    EXPECT_EQ(held(), first);
+    auto pending = std::make_shared<PendingEstimate>(job, settings, cutInfo, device,
+                                                     plotTimeModel(device, cutInfo, line, "COM1"));
+
+    // Loaded anew with other content into the same plot: the far stroke drawn first.
+    job.plot->swap(0, 199);
+    job.stamp.sha256 = std::string(64, 'b');
+    ASSERT_NE(fresh(), first);
+    EXPECT_EQ(held(), fresh());
+    EXPECT_EQ(pending->run().seconds, first);
+
+    device.RatioX = 2.0f;
+    EXPECT_EQ(held(), fresh());
+    device.currentPen = 2;
+    EXPECT_NE(estimateKey(job, settings, cutInfo, device, line, "COM1"), job.estimateKey);
+
+    job.stamp = {};
+    held();
+    EXPECT_TRUE(job.estimateKey.empty());
 }
 
 } // namespace

@@ -26,6 +26,7 @@
 #include "ui/views/CAutoChildView.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFont>
 #include <QMenu>
@@ -35,6 +36,7 @@
 #include <QPixmap>
 #include <QStatusBar>
 #include <QStyleFactory>
+#include <QThread>
 
 #include <cstdio>
 #include <ctime>
@@ -74,6 +76,17 @@ struct ScreenHome {
     }
 };
 
+// Lets the information view's estimate arrive, for at most half a minute.
+void awaitEstimate(CMainFrame& frame)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (frame.infoView()->estimating() && waited.elapsed() < 30000) {
+        QApplication::processEvents();
+        QThread::msleep(5);
+    }
+}
+
 // The main window with a job in each state, one of them running.
 void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
 {
@@ -105,6 +118,7 @@ void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
     list.setProgressText(3, progressText(490, 990));
     frame.automaticView()->clickRow(1);
     frame.showRemainingMedia();
+    awaitEstimate(frame);
     QApplication::processEvents();
     frame.grab().save(out);
 }
@@ -161,6 +175,7 @@ void comforts(CServerApp& app, ScreenHome& home, const QString& out)
     frame.resize(1100, 680);
     frame.intake().pollAutomatic();
     frame.automaticView()->clickRow(0);
+    awaitEstimate(frame);
     app.settings().server.REMAINMEDIALENGTH = 42000;
     frame.showRemainingMedia();
     const auto name = [&out](const char* what) {
@@ -202,6 +217,10 @@ void copyProgress(CServerApp& app, ScreenHome& home, const QString& out)
     list.jobAt(0)->copies = 3;
     list.jobAt(0)->copiesDone = 1;
     frame.automaticView()->clickRow(0);
+    // The information view while the estimate is made, then with it.
+    QApplication::processEvents();
+    frame.infoView()->grab().save(QString(out).replace("progress_", "progress-information-estimating_"));
+    awaitEstimate(frame);
     const QString name = QString(out).replace("progress_", "progress-window_");
     list.setRunMode(4);
     list.setRunningJob(0);

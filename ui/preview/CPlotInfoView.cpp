@@ -7,12 +7,14 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 #include <limits>
@@ -118,6 +120,7 @@ QString CPlotInfoView::lengthText(std::int64_t millimetres) const
 void CPlotInfoView::ShowJob(CPlotJob* job)
 {
     job_ = job;
+    awaited_ = 0;
     if (job == nullptr) {
         fileName_->setText(QStringLiteral("Unknow"));
         const QString unknown = QStringLiteral("???");
@@ -145,7 +148,52 @@ QString CPlotInfoView::timeText() const { return time_->text(); }
 
 void CPlotInfoView::showTime()
 {
-    const CopyEstimate copy = job_ != nullptr && estimator_ ? estimator_(*job_) : CopyEstimate{};
+    awaited_ = 0;
+    if (job_ == nullptr || !estimator_) {
+        showEstimate({});
+        return;
+    }
+    const EstimateRequest request = estimator_(*job_);
+    if (!request.pending) {
+        showEstimate(request.held);
+        return;
+    }
+    time_->setText(tr("正在估算..."));
+    // A job is shown several times as it is selected: the estimate already being made for it from the
+    // same content and settings is waited for, not made again.
+    const std::string& key = request.pending->key();
+    if (inFlight_ != 0 && inFlightJob_ == job_ && !key.empty() && key == inFlightKey_) {
+        awaited_ = inFlight_;
+        return;
+    }
+    // The request holds copies of everything the estimate is made from; the job, the settings and the
+    // device stay with this thread. What comes back is kept and shown only while it is awaited, so a
+    // result for a job that has gone since never touches it.
+    const std::uint64_t id = ++started_;
+    awaited_ = id;
+    inFlight_ = id;
+    inFlightJob_ = job_;
+    inFlightKey_ = key;
+    auto* watcher = new QFutureWatcher<CopyEstimate>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, pending = request.pending, id] {
+        watcher->deleteLater();
+        if (inFlight_ == id) {
+            inFlight_ = 0;
+            inFlightJob_ = nullptr;
+            inFlightKey_.clear();
+        }
+        if (awaited_ != id || job_ == nullptr)
+            return;
+        awaited_ = 0;
+        const CopyEstimate made = watcher->result();
+        keepEstimate(*job_, *pending, made);
+        showEstimate(made);
+    });
+    watcher->setFuture(QtConcurrent::run([pending = request.pending] { return pending->run(); }));
+}
+
+void CPlotInfoView::showEstimate(const CopyEstimate& copy)
+{
     if (!copy.valid) {
         time_->setText(QStringLiteral("???"));
         return;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -23,12 +24,17 @@ public:
 
     // Shows the job, or "Unknow" and "???" for none. The job is not owned.
     void ShowJob(CPlotJob* job);
-    // How the plotting time of a job's next copy is estimated; without one, or for a job whose estimate
-    // is not valid, the time shows "???".
-    using Estimator = std::function<CopyEstimate(CPlotJob&)>;
+    // How the plotting time of a job's next copy is estimated: the estimate the job holds, or one to be
+    // made. One to be made is made on a worker thread, while the time shows that it is being estimated;
+    // it is kept in the job and shown when it comes, unless another job, or the same job edited, has
+    // been shown since. Without an estimator, or for a job whose estimate is not valid, the time shows
+    // "???".
+    using Estimator = std::function<EstimateRequest(CPlotJob&)>;
     void setEstimator(Estimator estimator) { estimator_ = std::move(estimator); }
     // The plotting time shown: a copy's, and the job's copies' when there are more.
     QString timeText() const;
+    // Whether the time shown waits for an estimate being made.
+    bool estimating() const { return awaited_ != 0; }
     CPlotJob* job() const { return job_; }
 
     QLineEdit* startOffsetEdit() const { return startOffset_; }
@@ -52,6 +58,7 @@ private:
     void storeEdit(QLineEdit* edit);
     void toggleOption(std::uint16_t option, bool on);
     void showTime();
+    void showEstimate(const CopyEstimate& copy);
 
     const ServerSettings& settings_;
     CPlotJob* job_ = nullptr;
@@ -60,6 +67,13 @@ private:
     QLabel* length_;
     QLabel* time_;
     Estimator estimator_;
+    // The estimates started, numbered; the one whose result is shown when it comes (0: none); and the last
+    // one started, while it is being made, with its job and key.
+    std::uint64_t started_ = 0;
+    std::uint64_t awaited_ = 0;
+    std::uint64_t inFlight_ = 0;
+    const CPlotJob* inFlightJob_ = nullptr;
+    std::string inFlightKey_;
     QLineEdit* startOffset_;
     QLineEdit* sectionLength_;
     QLineEdit* overlap_;
