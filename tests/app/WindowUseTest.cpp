@@ -43,15 +43,14 @@ class WindowUseTest : public QObject {
 
     CMainFrame& start() { return startWindow(app, *home); }
 
-    // Plot files in the automatic receive folder, listed at a timer tick.
+    // Plot files in the automatic receive folder, listed at the timer's ticks.
     void listFiles(CMainFrame& frame, std::initializer_list<const char*> names)
     {
         for (const char* name : names) {
             const std::string file = home->dir.write(std::string("receive/") + name, "IN;PD400,0,400,200;");
             platform::setFileModifiedTime(file, std::time(nullptr) - 3600);
         }
-        QTimerEvent tick(frame.automaticView()->receiveTimerId());
-        QCoreApplication::sendEvent(frame.automaticView(), &tick);
+        listReceivedFiles(frame);
     }
 
 private slots:

@@ -41,6 +41,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -74,6 +75,20 @@ struct ScreenHome {
     }
 };
 
+// Lists what the receive folders hold as the window's scans do once they have seen it unchanged for the
+// settle time, on a clock of the screenshots' own.
+void listReceived(CMainFrame& frame, bool manualToo)
+{
+    auto steady = std::make_shared<FileSettle::TimePoint>();
+    frame.intake().setSettleClock([steady] { return *steady; });
+    for (int scan = 0; scan < 2; ++scan) {
+        *steady += FileSettle::SETTLE_TIME * scan;
+        frame.intake().pollAutomatic();
+        if (manualToo)
+            frame.intake().pollManual();
+    }
+}
+
 // The main window with a job in each state, one of them running.
 void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
 {
@@ -89,8 +104,7 @@ void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
     CMainFrame& frame = *app.mainFrame();
     frame.resize(1100, 680);
     frame.applySplitterSizes(frame.centralWidget()->height());
-    frame.intake().pollAutomatic();
-    frame.intake().pollManual();
+    listReceived(frame, true);
     CAutoJobList& list = frame.automaticList();
     for (int row = 0; row < list.rowCount(); ++row)
         frame.automaticView()->clickRow(row);
@@ -159,7 +173,7 @@ void comforts(CServerApp& app, ScreenHome& home, const QString& out)
     home.drop("receive", "logo-small.plt", 8000, hourAgo);
     CMainFrame& frame = *app.mainFrame();
     frame.resize(1100, 680);
-    frame.intake().pollAutomatic();
+    listReceived(frame, false);
     frame.automaticView()->clickRow(0);
     app.settings().server.REMAINMEDIALENGTH = 42000;
     frame.showRemainingMedia();
@@ -197,7 +211,7 @@ void copyProgress(CServerApp& app, ScreenHome& home, const QString& out)
     CMainFrame& frame = *app.mainFrame();
     frame.resize(1100, 680);
     frame.applySplitterSizes(frame.centralWidget()->height());
-    frame.intake().pollAutomatic();
+    listReceived(frame, false);
     CAutoJobList& list = frame.automaticList();
     list.jobAt(0)->copies = 3;
     list.jobAt(0)->copiesDone = 1;

@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStyleOptionHeader>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QUrl>
 
@@ -39,8 +40,12 @@ protected:
 
 } // namespace
 
-CJobListWidget::CJobListWidget(CJobListModel& model, QWidget* parent) : QTableView(parent), model_(model)
+CJobListWidget::CJobListWidget(CJobListModel& model, QWidget* parent)
+    : QTableView(parent), model_(model), settleTimer_(new QTimer(this))
 {
+    settleTimer_->setSingleShot(true);
+    settleTimer_->setTimerType(Qt::PreciseTimer);
+    connect(settleTimer_, &QTimer::timeout, this, &CJobListWidget::scanReceiveFolder);
     setHorizontalHeader(new ElidingHeader(this));
     setModel(&model_);
     setSelectionBehavior(SelectRows);
@@ -193,18 +198,28 @@ void CJobListWidget::showEvent(QShowEvent* event)
         return;
     shownOnce_ = true;
     receiveTimer_ = startTimer(RECEIVE_PERIOD_MS);
-    if (scan_)
-        scan_();
+    scanReceiveFolder();
 }
 
 void CJobListWidget::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == receiveTimer_) {
-        if (scan_)
-            scan_();
+        scanReceiveFolder();
         return;
     }
     QTableView::timerEvent(event);
+}
+
+void CJobListWidget::scanReceiveFolder()
+{
+    if (!scan_)
+        return;
+    const std::optional<std::chrono::steady_clock::duration> untilSettled = scan_();
+    // Only the file that settles first counts: the scan then says when the next one does.
+    if (untilSettled)
+        settleTimer_->start(std::chrono::ceil<std::chrono::milliseconds>(*untilSettled) + SETTLE_MARGIN);
+    else
+        settleTimer_->stop();
 }
 
 void CJobListWidget::focusInEvent(QFocusEvent* event)
