@@ -10,6 +10,7 @@
 #include "app/CMainFrame.h"
 #include "app/CServerApp.h"
 #include "app/CopyProgressPane.h"
+#include "app/WindowPlacement.h"
 #include "jobs/RunTexts.h"
 #include "platform/CProfile.h"
 #include "platform/FileTime.h"
@@ -121,6 +122,11 @@ void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
     frame.showRemainingMedia();
     QApplication::processEvents();
     frame.grab().save(out);
+    // The same at the size the window first opens with.
+    frame.resize(WindowPlacement::FIRST_WIDTH, WindowPlacement::FIRST_HEIGHT);
+    frame.applySplitterSizes(frame.centralWidget()->height());
+    QApplication::processEvents();
+    frame.grab().save(QString(out).replace("window_", "window-default_"));
 }
 
 // The detail preview of three real drawings, at fit and zoomed in by dragging over the middle quarter of

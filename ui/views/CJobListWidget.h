@@ -12,15 +12,18 @@ class CJobListModel;
 struct CPlotJob;
 
 // What both list views share: a report of rows with single selection over a job-list model, kept in step
-// with the list's own selection; a click shows the job in the information view and measures it the first
-// time; a double click opens the detail preview; a timer rescans the receive folder every 10 seconds, and
-// once more when a file a scan held back, as it may still have been being written, would have settled.
+// with the list's own selection, whose path column takes the width its other columns leave; a click shows
+// the job in the information view and measures it the first time; a double click opens the detail
+// preview; a timer rescans the receive folder every 10 seconds, and once more when a file a scan held
+// back, as it may still have been being written, would have settled.
 class CJobListWidget : public QTableView {
     Q_OBJECT
 public:
     static constexpr int RECEIVE_PERIOD_MS = 10000;
     // The rescan for a file held back comes this long after the file would settle.
     static constexpr std::chrono::milliseconds SETTLE_MARGIN{20};
+    // Pixels a fitted column has beyond its widest text, so that the texts do not touch the next column.
+    static constexpr int FIT_SLACK = 4;
     // Scans the receive folder; returns how long until a file it held back would settle, if one is held.
     using ReceiveScan = std::function<std::optional<std::chrono::steady_clock::duration>()>;
 
@@ -67,6 +70,9 @@ protected:
 private:
     void followListSelection(int row);
     void scanReceiveFolder();
+    void fitColumns();
+    // The width that shows the column's title and usual texts whole.
+    int fittingWidth(int column) const;
     void measureAndShow(int row);
 
     CJobListModel& model_;
