@@ -116,8 +116,12 @@ void CMainFrame::buildClient()
     automaticView_->setReceiveScan([this] {
         intake_.pollAutomatic();
         run_.startAfterScan();
+        return intake_.untilAutomaticSettles();
     });
-    manualView_->setReceiveScan([this] { intake_.pollManual(); });
+    manualView_->setReceiveScan([this] {
+        intake_.pollManual();
+        return intake_.untilManualSettles();
+    });
 
     for (CJobListWidget* view :
          {static_cast<CJobListWidget*>(automaticView_), static_cast<CJobListWidget*>(manualView_)}) {

@@ -25,11 +25,11 @@ using namespace std::chrono_literals;
 
 constexpr auto SCAN_PERIOD = 10s;
 // After a file arrives the folder is scanned every second until the file has settled and a little more.
-constexpr auto AFTER_ARRIVAL = std::chrono::seconds(CReceiveFolder::SETTLE_SECONDS + 2);
+constexpr auto AFTER_ARRIVAL = FileSettle::SETTLE_TIME + 2s;
 // Scans after an arrival run just after a whole second of the clock: the settle rule counts whole seconds.
 constexpr auto PAST_THE_SECOND = 20ms;
 // How long --once waits for files that are still being written.
-constexpr auto ONCE_WAIT = std::chrono::seconds(CReceiveFolder::SETTLE_SECONDS * 2);
+constexpr auto ONCE_WAIT = FileSettle::SETTLE_TIME * 2;
 
 // How often the progress of a copy reaches the published snapshot, and how many failures it lists.
 constexpr auto PROGRESS_PUBLISH_PERIOD = 500ms;
@@ -65,9 +65,6 @@ CPlotServer::CPlotServer(StartupSettings& settings, const std::string& portOverr
       unusedManualList_(settings.server), intake_(list_, unusedManualList_, settings.serverFile),
       run_(list_, settings.server, settings.cutInfo, settings.device)
 {
-    // Nobody watches the folder: a file is taken once the server itself has seen it unchanged for a
-    // while, whatever the clocks of its writer or its file share say.
-    intake_.settleByObservation();
     std::string portIni = settings.serverFile.path();
     portIni = portIni.substr(0, portIni.find_last_of('/') + 1) + "Port.INI";
     auto port =

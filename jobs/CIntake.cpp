@@ -21,13 +21,11 @@ constexpr int RECEIVE_PATH_SIZE = 180;
 } // namespace
 
 CIntake::CIntake(CAutoJobList& automatic, CManualJobList& manual, const CProfile& serverFile,
-                 CReceiveFolder::Clock clock) // NOLINT(performance-unnecessary-value-param): a small callable
+                 const FileSettle::Clock& clock)
     : automatic_(automatic), manual_(manual), serverFile_(serverFile), automaticFolder_(clock),
       manualFolder_(clock)
 {
 }
-
-std::time_t CIntake::systemClock() { return std::time(nullptr); }
 
 namespace {
 
@@ -74,10 +72,10 @@ void CIntake::pollAutomatic()
     automaticFilter_.endScan(automatic_);
 }
 
-void CIntake::settleByObservation(const FileSettle::Clock& clock)
+void CIntake::setSettleClock(const FileSettle::Clock& clock)
 {
-    automaticFolder_.settleByObservation(clock);
-    manualFolder_.settleByObservation(clock);
+    automaticFolder_.setClock(clock);
+    manualFolder_.setClock(clock);
 }
 
 void CIntake::pollManual()

@@ -20,8 +20,9 @@ struct CPlotJob;
 // Files are never moved: a job refers to its file where it lies.
 class CIntake {
 public:
+    // The folders settle their files on the monotonic clock given (see CReceiveFolder).
     CIntake(CAutoJobList& automatic, CManualJobList& manual, const CProfile& serverFile,
-            CReceiveFolder::Clock clock = systemClock);
+            const FileSettle::Clock& clock = &std::chrono::steady_clock::now);
 
     // Scans the automatic receive folder: every new file becomes a waiting job, or a finished one when it
     // carries the plotted mark. Files that are no plot and the settings folder's own files are left out
@@ -31,11 +32,20 @@ public:
     void pollManual();
     // What the last scan of the automatic folder left out.
     const IntakeFilter& automaticFilter() const { return automaticFilter_; }
-    // Both folders settle their files on what the scans observe over the clock, not on the file times
-    // (see CReceiveFolder::settleByObservation); for a scanner nobody watches.
-    void settleByObservation(const FileSettle::Clock& clock = &std::chrono::steady_clock::now);
+    // Both folders settle their files on this clock from now on.
+    void setSettleClock(const FileSettle::Clock& clock);
     // When a file the automatic folder holds back would settle; nothing when none is held back.
     std::optional<FileSettle::TimePoint> nextSettle() const { return automaticFolder_.nextSettle(); }
+    // How long from now until a file the automatic or the manual folder holds back would settle, so that
+    // a scan then lists it; nothing when none is held back.
+    std::optional<std::chrono::steady_clock::duration> untilAutomaticSettles() const
+    {
+        return automaticFolder_.untilNextSettle();
+    }
+    std::optional<std::chrono::steady_clock::duration> untilManualSettles() const
+    {
+        return manualFolder_.untilNextSettle();
+    }
     // Copies a plot file into the receive folder of the automatic or the manual list, so that the folder
     // stays what the list holds, and lists it at once. A file already in that folder is only listed; a
     // name taken in the folder gets " (2)", " (3)"... before its extension. Returns the new row, or -1
@@ -45,7 +55,6 @@ public:
     // already lists its path. The manual row stays.
     void sendToAutomatic();
 
-    static std::time_t systemClock();
     // The receive folders as Server.INI names them now.
     static std::string automaticFolder(const CProfile& serverFile);
     static std::string manualFolder(const CProfile& serverFile);

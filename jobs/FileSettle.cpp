@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::int64_t NS_PER_SECOND = 1000000000;
@@ -58,4 +60,12 @@ std::optional<FileSettle::TimePoint> FileSettle::nextSettle() const
             first = due;
     }
     return first;
+}
+
+std::optional<std::chrono::steady_clock::duration> FileSettle::untilNextSettle() const
+{
+    const std::optional<TimePoint> due = nextSettle();
+    if (!due)
+        return std::nullopt;
+    return std::max(*due - clock_(), std::chrono::steady_clock::duration::zero());
 }

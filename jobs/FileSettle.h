@@ -42,6 +42,8 @@ public:
     void endScan();
     // When the first of the files held back settles, if none of them changes; nothing when none is held.
     std::optional<TimePoint> nextSettle() const;
+    // How long from now, by the clock, until nextSettle(); zero when that is past.
+    std::optional<std::chrono::steady_clock::duration> untilNextSettle() const;
 
 private:
     struct Held {

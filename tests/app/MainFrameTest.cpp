@@ -174,12 +174,33 @@ private slots:
         frame.run().setPortOverride(output);
         QCOMPARE(frame.automaticList().rowCount(), 0);
 
+        // Written an hour ahead of the wall clock: only the window's own scans settle it.
+        FileSettle::TimePoint steady{};
+        frame.intake().setSettleClock([&steady] { return steady; });
         const std::string file =
             home->dir.write("receive/frame.plt", "IN;SP1;PU0,0;PD4000,0,4000,2000,0,2000,0,0;PU;SP0;");
-        platform::setFileModifiedTime(file, std::time(nullptr) - 3600);
-        QTimerEvent tick(frame.automaticView()->receiveTimerId());
-        QCoreApplication::sendEvent(frame.automaticView(), &tick);
+        platform::setFileModifiedTime(file, std::time(nullptr) + 3600);
+        CAutoChildView* view = frame.automaticView();
+        QTimerEvent tick(view->receiveTimerId());
+        QCoreApplication::sendEvent(view, &tick);
+        QCOMPARE(frame.automaticList().rowCount(), 0);
+        // The scan held the file back and rescans just after it would have settled, before the next tick.
+        QTimer* rescan = view->settleTimer();
+        QVERIFY(rescan->isActive());
+        QVERIFY(rescan->remainingTime() > 4900 && rescan->remainingTime() <= 5020);
+        const auto fire = [rescan] {
+            QTimerEvent event(rescan->timerId());
+            QCoreApplication::sendEvent(rescan, &event);
+        };
+        steady += std::chrono::milliseconds(4990);
+        fire();
+        QCOMPARE(frame.automaticList().rowCount(), 0);
+        QVERIFY(rescan->isActive());
+        QVERIFY(rescan->remainingTime() <= 30);
+        steady += std::chrono::milliseconds(10);
+        fire();
         QCOMPARE(frame.automaticList().rowCount(), 1);
+        QVERIFY(!rescan->isActive());
 
         QVERIFY(frame.execute(ID_PLOT_AUTOMATIC));
         QTRY_COMPARE(frame.automaticList().jobAt(0)->state, CPlotJob::STATE_FINISHED);

@@ -6,9 +6,12 @@
 #include "app/CMainFrame.h"
 #include "app/CServerApp.h"
 #include "platform/CProfile.h"
+#include "ui/views/CAutoChildView.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QTest>
+#include <QTimerEvent>
 #include <QtGlobal>
 
 #include <filesystem>
@@ -58,6 +61,19 @@ public:
     }
     ~Locale() { qputenv("LANG", "C.UTF-8"); }
 };
+
+// Lists the files of the automatic receive folder at two ticks of the list's receive timer, the settle time
+// apart on a clock of the test's own: the window lists a file once its scans saw it unchanged that long.
+inline void listReceivedFiles(CMainFrame& frame)
+{
+    auto steady = std::make_shared<FileSettle::TimePoint>();
+    frame.intake().setSettleClock([steady] { return *steady; });
+    for (int tick = 0; tick < 2; ++tick) {
+        *steady += FileSettle::SETTLE_TIME * tick;
+        QTimerEvent event(frame.automaticView()->receiveTimerId());
+        QCoreApplication::sendEvent(frame.automaticView(), &event);
+    }
+}
 
 // Starts the window over the home as the program does and waits until it is shown; the test ends when
 // it does not start.

@@ -6,10 +6,14 @@
 
 #include "app/MediaBar.h"
 #include "app/QtHooks.h"
+#include "app/WindowPlacement.h"
+#include "jobs/CAutoJobList.h"
 #include "jobs/JobCommandIds.h"
+#include "jobs/RunTexts.h"
 #include "platform/FileTime.h"
 #include "platform/Hooks.h"
 #include "platform/ProgramFolder.h"
+#include "ui/delegates/RowLayout.h"
 #include "ui/models/CJobListModel.h"
 #include "ui/preview/CPlotInfoView.h"
 #include "ui/views/CAutoChildView.h"
@@ -20,13 +24,16 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyleOptionHeader>
 #include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
@@ -43,15 +50,14 @@ class WindowUseTest : public QObject {
 
     CMainFrame& start() { return startWindow(app, *home); }
 
-    // Plot files in the automatic receive folder, listed at a timer tick.
+    // Plot files in the automatic receive folder, listed at the timer's ticks.
     void listFiles(CMainFrame& frame, std::initializer_list<const char*> names)
     {
         for (const char* name : names) {
             const std::string file = home->dir.write(std::string("receive/") + name, "IN;PD400,0,400,200;");
             platform::setFileModifiedTime(file, std::time(nullptr) - 3600);
         }
-        QTimerEvent tick(frame.automaticView()->receiveTimerId());
-        QCoreApplication::sendEvent(frame.automaticView(), &tick);
+        listReceivedFiles(frame);
     }
 
 private slots:
@@ -88,6 +94,72 @@ private slots:
         QCOMPARE(frame.automaticList().rowCount(), 0);
         QVERIFY(frame.infoView()->job() == nullptr);
         QCOMPARE(frame.infoView()->fileNameText(), QStringLiteral("Unknow"));
+    }
+
+    void theQueueColumnsFitTheListAtTheFirstWindowSize_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("Chinese") << 2052;
+        QTest::newRow("English") << 1033;
+    }
+
+    // Every column of the queue, the state last, lies inside the list as the window first opens, with more
+    // rows than the list shows; no title and no usual state is shortened.
+    void theQueueColumnsFitTheListAtTheFirstWindowSize()
+    {
+        QFETCH(int, language);
+        home->setInt("Server.INI", "SYSTEM", "Language", language);
+        CMainFrame& frame = start();
+        frame.resize(WindowPlacement::FIRST_WIDTH, WindowPlacement::FIRST_HEIGHT);
+        QTRY_COMPARE(frame.width(), WindowPlacement::FIRST_WIDTH);
+        frame.applySplitterSizes(frame.centralWidget()->height());
+        std::vector<std::string> names;
+        for (int n = 0; n < 40; ++n)
+            names.push_back("job-" + std::to_string(n) + ".plt");
+        for (const std::string& name : names)
+            home->dir.write("receive/" + name, "IN;PD400,0,400,200;");
+        listReceivedFiles(frame);
+        CAutoJobList& list = frame.automaticList();
+        QCOMPARE(list.rowCount(), 40);
+        list.jobAt(1)->state = CPlotJob::STATE_STANDBY;
+        list.jobAt(2)->state = CPlotJob::STATE_FINISHED;
+        list.jobAt(3)->copies = 12;
+        list.jobAt(3)->length = 48000;
+        list.setRunMode(RUN_AUTOMATIC);
+        list.setRunningJob(0);
+        list.setProgressText(0, progressText(4490, 4990));
+        list.redrawAll();
+        CAutoChildView* view = frame.automaticView();
+        QTRY_VERIFY(view->verticalScrollBar()->isVisible());
+
+        const QHeaderView* header = view->horizontalHeader();
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, &option, header);
+        const int last = CAutoJobList::COLUMN_STATE;
+        QCOMPARE(header->count(), last + 1);
+        QVERIFY2(header->sectionViewportPosition(last) + header->sectionSize(last) <=
+                     view->viewport()->width(),
+                 qPrintable(QStringLiteral("the state column ends at %1 of %2")
+                                .arg(header->sectionViewportPosition(last) + header->sectionSize(last))
+                                .arg(view->viewport()->width())));
+        QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+        for (int column = 0; column <= last; ++column) {
+            const QString title =
+                view->model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+            const int room = header->sectionSize(column) - 2 * margin;
+            QVERIFY2(header->fontMetrics().horizontalAdvance(title) <= room, qPrintable(title));
+        }
+        for (int row : {0, 1, 2, 3}) {
+            for (int column = 1; column <= last; ++column) {
+                const QString text = view->model().cellText(row, column);
+                const int room = header->sectionSize(column) - 2 * rowlayout::TEXT_MARGIN;
+                QVERIFY2(view->fontMetrics().horizontalAdvance(text) <= room, qPrintable(text));
+            }
+        }
+        // The path takes what the others leave, beside its icons, and is shortened to it.
+        QVERIFY(header->sectionSize(0) > rowlayout::LABEL_LEFT + rowlayout::PATH_INDENT);
+        list.setRunningJob(-1);
     }
 
     // A typed length the field cannot hold is stored as 0, and the field then says 0.

@@ -19,12 +19,7 @@ protected:
     TempDir dir;
     FileSettle::TimePoint now{};
     std::set<std::string> listed;
-    CReceiveFolder folder{[] { return std::time_t{0}; }};
-
-    void SetUp() override
-    {
-        folder.settleByObservation([this] { return now; });
-    }
+    CReceiveFolder folder{[this] { return now; }};
 
     std::vector<std::string> scan()
     {

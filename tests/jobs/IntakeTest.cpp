@@ -26,7 +26,9 @@ protected:
     CManualJobList manual{settings};
     CProfile serverFile;
     std::time_t now = localTime(2026, 3, 10, 12, 0, 0);
-    CIntake intake{automatic, manual, serverFile, [this] { return now; }};
+    // The monotonic clock the folders settle their files on, moved by hand.
+    FileSettle::TimePoint steady{};
+    CIntake intake{automatic, manual, serverFile, [this] { return steady; }};
     // Where the Windows folders C:\Receive and C:\Receive2 lie.
     fs::path autoFolder;
     fs::path manualFolder;
@@ -41,6 +43,20 @@ protected:
         fs::create_directories(manualFolder);
     }
     void TearDown() override { platform::setProgramFolder(""); }
+
+    // Two scans of a folder the settle time apart: the first sees its new files, the second lists them.
+    void settledScans(CIntake& scanner, bool automaticFolder)
+    {
+        for (int scan = 0; scan < 2; ++scan) {
+            if (scan > 0)
+                steady += FileSettle::SETTLE_TIME;
+            if (automaticFolder)
+                scanner.pollAutomatic();
+            else
+                scanner.pollManual();
+        }
+    }
+    void settledScans(bool automaticFolder = true) { settledScans(intake, automaticFolder); }
 
     // A file written some time ago, finished being written.
     std::string settledFile(const fs::path& folder, const std::string& name, const std::string& bytes = "IN;")
@@ -71,16 +87,16 @@ TEST_F(IntakeTest, FolderWithOrWithoutTrailingBackslashGivesTheSameJobs)
     for (bool trailingBackslash : {false, true}) {
         CAutoJobList list(settings);
         CManualJobList manualList(settings);
-        CIntake scanner(list, manualList, serverFile, [this] { return now; });
+        CIntake scanner(list, manualList, serverFile, [this] { return steady; });
         if (trailingBackslash) {
             serverFile.setString("Receive", "AReceivePath", "C:\\Receive\\");
             serverFile.setString("Receive", "MReceivePath", "C:\\Receive2\\");
         }
-        scanner.pollAutomatic();
+        settledScans(scanner, true);
         scanner.pollAutomatic();
         EXPECT_EQ(rows(list), (std::vector<std::string>{"C:\\Receive\\a.plt", "C:\\Receive\\b.plt"}));
         EXPECT_EQ(list.jobAt(0)->state, CPlotJob::STATE_WAITING);
-        scanner.pollManual();
+        settledScans(scanner, false);
         scanner.pollManual();
         EXPECT_EQ(rows(manualList), std::vector<std::string>{"C:\\Receive2\\m.plt"});
         EXPECT_EQ(manualList.jobAt(0)->state, CPlotJob::STATE_STANDBY);
@@ -89,7 +105,7 @@ TEST_F(IntakeTest, FolderWithOrWithoutTrailingBackslashGivesTheSameJobs)
     // A folder that does not exist lists nothing and says nothing.
     MessageBoxes boxes;
     serverFile.setString("Receive", "AReceivePath", "/nowhere/at/all");
-    intake.pollAutomatic();
+    settledScans();
     EXPECT_EQ(automatic.rowCount(), 0);
     EXPECT_TRUE(boxes.texts.empty());
 }
@@ -104,56 +120,82 @@ TEST_F(IntakeTest, TheSettingsFolderAsReceiveFolderListsOnlyItsPlots)
     const std::string plot = settledFile(dir.path(), "m.plt", "IN;PU0,0;PD100,0;");
     serverFile.setString("Receive", "MReceivePath", dir.path().c_str());
     serverFile.setString("Receive", "AReceivePath", dir.path().c_str());
-    intake.pollManual();
+    settledScans(false);
     EXPECT_EQ(rows(manual), std::vector<std::string>{plot});
-    intake.pollAutomatic();
+    settledScans();
     EXPECT_EQ(rows(automatic), std::vector<std::string>{plot});
     ASSERT_EQ(intake.automaticFilter().leftOut().size(), 1U);
     EXPECT_EQ(intake.automaticFilter().leftOut()[0].path, notes);
     EXPECT_EQ(intake.automaticFilter().leftOut()[0].reason, LeftOutReason::NotAPlotFile);
 }
 
-TEST_F(IntakeTest, FileStillBeingWrittenWaitsForALaterScan)
+// A file is listed once the scans have seen it unchanged for the settle time of the intake's own clock,
+// whatever its modification time says and whatever the wall clock does.
+TEST_F(IntakeTest, AFileIsListedOnlyOnceTheScansSawItUnchangedForTheSettleTime)
 {
-    const std::string path = (autoFolder / "growing.plt").string();
-    dir.write(path, "IN;");
-    platform::setFileModifiedTime(path, now - 2);
-    intake.pollAutomatic();
-    EXPECT_EQ(automatic.rowCount(), 0);
-
-    // Grown since, with an old time put on it by the copying program: still not listed.
-    now += 10;
-    dir.write(path, "IN;PU0,0;PD100,100;");
-    platform::setFileModifiedTime(path, now - 3600);
-    intake.pollAutomatic();
-    EXPECT_EQ(automatic.rowCount(), 0);
-
-    // Unchanged since the previous scan and old enough.
-    now += 10;
-    intake.pollAutomatic();
-    EXPECT_EQ(automatic.rowCount(), 1);
-
-    // A time just ahead of the clock is as recent as one just behind it.
+    using namespace std::chrono_literals;
+    // Times an hour ahead of and behind the wall clock, as from a file share whose clock differs.
     const std::string ahead = settledFile(autoFolder, "ahead.plt");
-    platform::setFileModifiedTime(ahead, now + 3);
+    const std::string behind = settledFile(autoFolder, "behind.plt");
+    platform::setFileModifiedTime(ahead, std::time(nullptr) + 3600);
+    platform::setFileModifiedTime(behind, std::time(nullptr) - 3600);
+    // Written in pieces with pauses, an old time put back after each piece by the copying program.
+    const std::string growing = settledFile(manualFolder, "growing.plt");
     intake.pollAutomatic();
-    EXPECT_EQ(automatic.rowCount(), 1);
-    now += 10;
+    intake.pollManual();
+    EXPECT_EQ(automatic.rowCount(), 0);
+    EXPECT_EQ(manual.rowCount(), 0);
+    EXPECT_EQ(intake.untilAutomaticSettles(), std::optional{FileSettle::SETTLE_TIME});
+    EXPECT_EQ(intake.untilManualSettles(), std::optional{FileSettle::SETTLE_TIME});
+
+    std::string content = "IN;";
+    for (int piece = 0; piece < 3; ++piece) {
+        steady += 4900ms;
+        content += "PU0,0;PD100,100;";
+        dir.write(growing, content);
+        platform::setFileModifiedTime(growing, now - 3600);
+        intake.pollManual();
+        EXPECT_EQ(manual.rowCount(), 0) << "piece " << piece;
+        EXPECT_EQ(intake.untilManualSettles(), std::optional{FileSettle::SETTLE_TIME});
+    }
+    // The same size and the same old time, yet written again: still not settled.
+    content.back() = ',';
+    dir.write(growing, content);
+    platform::setFileModifiedTime(growing, now - 3600);
+    steady += 4900ms;
+    intake.pollManual();
+    EXPECT_EQ(manual.rowCount(), 0);
+
+    // The wall clock jumping has no say; the automatic files settled long ago and are listed in one scan.
+    now += 86400;
+    EXPECT_EQ(intake.untilAutomaticSettles(), std::optional{std::chrono::steady_clock::duration::zero()});
     intake.pollAutomatic();
-    EXPECT_EQ(automatic.rowCount(), 2);
+    EXPECT_EQ(rows(automatic),
+              (std::vector<std::string>{"C:\\Receive\\ahead.plt", "C:\\Receive\\behind.plt"}));
+    EXPECT_FALSE(intake.untilAutomaticSettles().has_value());
+
+    steady += 4900ms;
+    intake.pollManual();
+    EXPECT_EQ(manual.rowCount(), 0);
+    EXPECT_EQ(intake.untilManualSettles(), std::optional{std::chrono::steady_clock::duration(100ms)});
+    steady += 100ms;
+    intake.pollManual();
+    EXPECT_EQ(rows(manual), std::vector<std::string>{"C:\\Receive2\\growing.plt"});
+    EXPECT_EQ(dir.read(growing), content);
+    EXPECT_FALSE(intake.untilManualSettles().has_value());
 }
 
 TEST_F(IntakeTest, PlottedFileIsListedFinishedAfterARestartAndAMissingOneIsReported)
 {
     const std::string path = settledFile(autoFolder, "done.plt");
-    intake.pollAutomatic();
+    settledScans();
     ASSERT_EQ(automatic.rowCount(), 1);
     ASSERT_TRUE(markPlotted(*automatic.jobAt(0)));
     EXPECT_EQ(*platform::fileModifiedTime(path), localTime(2026, 3, 10, 0, 0, 0));
 
     CAutoJobList restarted(settings);
-    CIntake restartedIntake(restarted, manual, serverFile, [this] { return now; });
-    restartedIntake.pollAutomatic();
+    CIntake restartedIntake(restarted, manual, serverFile, [this] { return steady; });
+    settledScans(restartedIntake, true);
     ASSERT_EQ(restarted.rowCount(), 1);
     EXPECT_EQ(restarted.jobAt(0)->state, CPlotJob::STATE_FINISHED);
     EXPECT_EQ(restarted.itemText(0, 3), "0/0");
@@ -167,7 +209,7 @@ TEST_F(IntakeTest, PlottedFileIsListedFinishedAfterARestartAndAMissingOneIsRepor
 TEST_F(IntakeTest, SendToAutomaticCopiesTheSettingsOnceAsStandby)
 {
     settledFile(manualFolder, "m.plt");
-    intake.pollManual();
+    settledScans(false);
     intake.sendToAutomatic();
     EXPECT_EQ(automatic.rowCount(), 0);
 
@@ -214,7 +256,7 @@ protected:
             const std::int64_t delivery = journal->addDelivery(path, path, stampFile(path));
             journal->endCopy(journal->beginCopy(delivery, 1, 1), PlotJournal::SENT, {}, 0);
         }
-        intake.pollAutomatic();
+        settledScans();
         ASSERT_EQ(automatic.rowCount(), 4);
     }
 
@@ -275,10 +317,10 @@ TEST(CleanTemporary, DeletesMatchingFilesNoJobNames)
 TEST_F(IntakeTest, AFolderSpeltTwoWaysListsEachFileOnce)
 {
     settledFile(autoFolder, "A.PLT");
-    intake.pollAutomatic();
+    settledScans();
     ASSERT_EQ(rows(automatic), std::vector<std::string>{"C:\\Receive\\A.PLT"});
     serverFile.setString("Receive", "AReceivePath", autoFolder.c_str());
-    intake.pollAutomatic();
+    settledScans();
     EXPECT_EQ(automatic.rowCount(), 1);
     EXPECT_TRUE(automatic.hasPath((autoFolder / "a.plt").string()));
 }
@@ -294,8 +336,8 @@ TEST_F(IntakeTest, AddedFilesAreCopiedIntoTheReceiveFolderAndListedAtOnce)
     EXPECT_EQ(rows(automatic), (std::vector<std::string>{"C:\\Receive\\A.PLT", "C:\\Receive\\A (2).PLT"}));
     EXPECT_EQ(automatic.jobAt(0)->state, CPlotJob::STATE_WAITING);
     EXPECT_EQ(dir.read((autoFolder / "A (2).PLT").string()), "IN;PD1,1;");
-    // The next scan finds them listed already; a file of the folder itself is only listed.
-    intake.pollAutomatic();
+    // The next scans find them listed already; a file of the folder itself is only listed.
+    settledScans();
     EXPECT_EQ(automatic.rowCount(), 2);
     const std::string inside = settledFile(manualFolder, "M.PLT");
     EXPECT_EQ(intake.addFile(inside, false), 0);

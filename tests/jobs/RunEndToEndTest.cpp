@@ -77,7 +77,11 @@ protected:
 
     void poll(CAutoJobList& into)
     {
-        CIntake intake(into, manual, serverFile);
+        // The first scan sees the files, the second, the settle time later, lists them.
+        FileSettle::TimePoint steady{};
+        CIntake intake(into, manual, serverFile, [&steady] { return steady; });
+        intake.pollAutomatic();
+        steady += FileSettle::SETTLE_TIME;
         intake.pollAutomatic();
     }
 

@@ -10,6 +10,7 @@
 #include "app/CMainFrame.h"
 #include "app/CServerApp.h"
 #include "app/CopyProgressPane.h"
+#include "app/WindowPlacement.h"
 #include "jobs/RunTexts.h"
 #include "platform/CProfile.h"
 #include "platform/FileTime.h"
@@ -43,6 +44,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -87,6 +89,20 @@ void awaitEstimate(CMainFrame& frame)
     }
 }
 
+// Lists what the receive folders hold as the window's scans do once they have seen it unchanged for the
+// settle time, on a clock of the screenshots' own.
+void listReceived(CMainFrame& frame, bool manualToo)
+{
+    auto steady = std::make_shared<FileSettle::TimePoint>();
+    frame.intake().setSettleClock([steady] { return *steady; });
+    for (int scan = 0; scan < 2; ++scan) {
+        *steady += FileSettle::SETTLE_TIME * scan;
+        frame.intake().pollAutomatic();
+        if (manualToo)
+            frame.intake().pollManual();
+    }
+}
+
 // The main window with a job in each state, one of them running.
 void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
 {
@@ -102,8 +118,7 @@ void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
     CMainFrame& frame = *app.mainFrame();
     frame.resize(1100, 680);
     frame.applySplitterSizes(frame.centralWidget()->height());
-    frame.intake().pollAutomatic();
-    frame.intake().pollManual();
+    listReceived(frame, true);
     CAutoJobList& list = frame.automaticList();
     for (int row = 0; row < list.rowCount(); ++row)
         frame.automaticView()->clickRow(row);
@@ -121,6 +136,11 @@ void mainWindow(CServerApp& app, ScreenHome& home, const QString& out)
     awaitEstimate(frame);
     QApplication::processEvents();
     frame.grab().save(out);
+    // The same at the size the window first opens with.
+    frame.resize(WindowPlacement::FIRST_WIDTH, WindowPlacement::FIRST_HEIGHT);
+    frame.applySplitterSizes(frame.centralWidget()->height());
+    QApplication::processEvents();
+    frame.grab().save(QString(out).replace("window_", "window-default_"));
 }
 
 // The detail preview of three real drawings, at fit and zoomed in by dragging over the middle quarter of
@@ -173,7 +193,7 @@ void comforts(CServerApp& app, ScreenHome& home, const QString& out)
     home.drop("receive", "logo-small.plt", 8000, hourAgo);
     CMainFrame& frame = *app.mainFrame();
     frame.resize(1100, 680);
-    frame.intake().pollAutomatic();
+    listReceived(frame, false);
     frame.automaticView()->clickRow(0);
     awaitEstimate(frame);
     app.settings().server.REMAINMEDIALENGTH = 42000;
@@ -212,7 +232,7 @@ void copyProgress(CServerApp& app, ScreenHome& home, const QString& out)
     CMainFrame& frame = *app.mainFrame();
     frame.resize(1100, 680);
     frame.applySplitterSizes(frame.centralWidget()->height());
-    frame.intake().pollAutomatic();
+    listReceived(frame, false);
     CAutoJobList& list = frame.automaticList();
     list.jobAt(0)->copies = 3;
     list.jobAt(0)->copiesDone = 1;

@@ -2,6 +2,7 @@
 
 #include "jobs/CAutoJobList.h"
 #include "jobs/JobTexts.h"
+#include "jobs/RunTexts.h"
 #include "output/ServerSettings.h"
 #include "res/strings/StringIds.h"
 #include "res/strings/StringTable.h"
@@ -59,6 +60,30 @@ QString CJobListModel::cellText(int row, int column) const
         return QString::fromStdString(copiesText(*job));
     case CAutoJobList::COLUMN_STATE:
         return QString::fromStdString(automatic->stateColumnText(row));
+    default:
+        return {};
+    }
+}
+
+QStringList CJobListModel::usualTexts(int column) const
+{
+    if (column <= 0 || column >= columnCount())
+        return {};
+    const bool inches = settings_.unit == 1;
+    constexpr int LONG_MILLIMETRES = 99999;
+    constexpr int LONG_PROGRESS = 9999;
+    switch (columns_[column].titleId) {
+    case strings::IDS_COLUMN_LENGTH:
+        return {QString::fromStdString(lengthText(LONG_MILLIMETRES, inches))};
+    case strings::IDS_COLUMN_SECTION:
+        return {QString::fromStdString(sectionText(LONG_MILLIMETRES, inches))};
+    case strings::IDS_COLUMN_COPIES:
+        return {QStringLiteral("99/99")};
+    case strings::IDS_COLUMN_STATE:
+        return {QString::fromUtf8(strings::localString(strings::IDS_STATE_WAITING)),
+                QString::fromUtf8(strings::localString(strings::IDS_STATE_STANDBY)),
+                QString::fromUtf8(strings::localString(strings::IDS_STATE_FINISHED)),
+                QString::fromStdString(::progressText(LONG_PROGRESS, LONG_PROGRESS))};
     default:
         return {};
     }

@@ -16,7 +16,7 @@ class CJobListModel : public QAbstractTableModel, public CJobListView {
 public:
     struct Column {
         int titleId; // string id of the column title
-        int width;   // pixels
+        int width;   // pixels, as designed; the view fits the columns to its texts and width instead
     };
 
     // The automatic list's five columns and the manual list's one.
@@ -36,6 +36,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     // The text a cell shows: the path, or for the automatic list the texts of its columns.
     QString cellText(int row, int column) const;
+    // Texts as wide as the widest the column shows as a rule, so that a column as wide shows them whole:
+    // lengths of five figures, copies of two, and the states with a copy's progress over four-figure
+    // lengths. None for the path, which is shortened to its room; a failure's longer text may be too.
+    QStringList usualTexts(int column) const;
 
     void rowsAboutToBeInserted(int first, int count) override;
     void rowsInserted(int first, int count) override;

@@ -3,6 +3,7 @@
 #include "jobs/CJobList.h"
 #include "jobs/JobPlot.h"
 #include "platform/Hooks.h"
+#include "ui/delegates/RowLayout.h"
 #include "ui/models/CJobListModel.h"
 
 #include <QDragEnterEvent>
@@ -11,8 +12,11 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStyleOptionHeader>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -39,8 +43,12 @@ protected:
 
 } // namespace
 
-CJobListWidget::CJobListWidget(CJobListModel& model, QWidget* parent) : QTableView(parent), model_(model)
+CJobListWidget::CJobListWidget(CJobListModel& model, QWidget* parent)
+    : QTableView(parent), model_(model), settleTimer_(new QTimer(this))
 {
+    settleTimer_->setSingleShot(true);
+    settleTimer_->setTimerType(Qt::PreciseTimer);
+    connect(settleTimer_, &QTimer::timeout, this, &CJobListWidget::scanReceiveFolder);
     setHorizontalHeader(new ElidingHeader(this));
     setModel(&model_);
     setSelectionBehavior(SelectRows);
@@ -55,8 +63,7 @@ CJobListWidget::CJobListWidget(CJobListModel& model, QWidget* parent) : QTableVi
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setStretchLastSection(false);
-    for (int column = 0; column < model_.columnCount(); ++column)
-        setColumnWidth(column, model_.columns()[column].width);
+    fitColumns();
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -132,6 +139,33 @@ void CJobListWidget::dropEvent(QDropEvent* event)
 
 CJobList& CJobListWidget::list() const { return model_.list(); }
 
+// The path column takes the room the others leave, so that the last one, the state, stays inside the view
+// at any width that holds the others; a path is shortened to its room as ever. The other columns stay as
+// the user drags them and start as wide as their titles and their usual texts need in the fonts in use.
+void CJobListWidget::fitColumns()
+{
+    QHeaderView* header = horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < model_.columnCount(); ++column)
+        setColumnWidth(column, fittingWidth(column));
+}
+
+int CJobListWidget::fittingWidth(int column) const
+{
+    const QHeaderView* header = horizontalHeader();
+    // The style draws a title one header margin in from either side, the delegate a cell's text one text
+    // margin in.
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, &option, header);
+    const QString title = model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    int width = header->fontMetrics().horizontalAdvance(title) + 2 * margin;
+    for (const QString& text : model_.usualTexts(column))
+        width = std::max(width, fontMetrics().horizontalAdvance(text) + 2 * rowlayout::TEXT_MARGIN);
+    return width + FIT_SLACK;
+}
+
 void CJobListWidget::followListSelection(int row)
 {
     if (row < 0) {
@@ -193,18 +227,28 @@ void CJobListWidget::showEvent(QShowEvent* event)
         return;
     shownOnce_ = true;
     receiveTimer_ = startTimer(RECEIVE_PERIOD_MS);
-    if (scan_)
-        scan_();
+    scanReceiveFolder();
 }
 
 void CJobListWidget::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == receiveTimer_) {
-        if (scan_)
-            scan_();
+        scanReceiveFolder();
         return;
     }
     QTableView::timerEvent(event);
+}
+
+void CJobListWidget::scanReceiveFolder()
+{
+    if (!scan_)
+        return;
+    const std::optional<std::chrono::steady_clock::duration> untilSettled = scan_();
+    // Only the file that settles first counts: the scan then says when the next one does.
+    if (untilSettled)
+        settleTimer_->start(std::chrono::ceil<std::chrono::milliseconds>(*untilSettled) + SETTLE_MARGIN);
+    else
+        settleTimer_->stop();
 }
 
 void CJobListWidget::focusInEvent(QFocusEvent* event)
