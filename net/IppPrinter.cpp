@@ -1,6 +1,7 @@
 #include "net/IppPrinter.h"
 
 #include "net/ReceivedFile.h"
+#include "net/SignIn.h"
 #include "plotdata/HpglSniff.h"
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <cstring>
 #include <future>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -68,6 +70,20 @@ bool refuseImage(pappl_job_t* job, pappl_device_t*, void*)
 {
     papplJobSetMessage(job, "Not plotted: images are not HP-GL.");
     return false;
+}
+
+// With a PAM service set, submitting and looking stay open to anyone, as on a network printer; what the
+// system keeps for the administrators' group needs a member of it who signs in. (Left to itself the
+// library would ask every client to sign in, submitting jobs too.)
+http_status_t authorize(pappl_client_t* client, const char* group, gid_t groupId, void* pamService)
+{
+    if (group == nullptr || *group == '\0')
+        return HTTP_STATUS_CONTINUE;
+    const char* header = httpGetField(papplClientGetHTTP(client), HTTP_FIELD_AUTHORIZATION);
+    const std::optional<Credentials> credentials = basicCredentials(header != nullptr ? header : "");
+    if (!credentials || !pamAccepts(*static_cast<const std::string*>(pamService), *credentials))
+        return HTTP_STATUS_UNAUTHORIZED;
+    return isGroupMember(credentials->user, groupId) ? HTTP_STATUS_CONTINUE : HTTP_STATUS_FORBIDDEN;
 }
 
 bool describeDriver(pappl_system_t*, const char*, const char*, const char*, pappl_pr_driver_data_t* data,
@@ -138,6 +154,8 @@ bool IppPrinter::start(std::string& error)
     }
     if (!setup_.adminGroup.empty())
         papplSystemSetAdminGroup(system_, setup_.adminGroup.c_str());
+    if (!setup_.pamService.empty())
+        papplSystemSetAuthCallback(system_, "Basic", authorize, &setup_.pamService);
     if (!papplSystemAddListeners(system_, setup_.address.c_str())) {
         error = "cannot listen on " + setup_.address + ":" + std::to_string(setup_.port);
         return false;

@@ -38,8 +38,8 @@ public:
         std::string spoolFolder;   // where the system keeps documents until they are handed on
         NetJobBoard* board = nullptr;
         std::uint64_t maxJobBytes = 0; // 0: no limit
-        // Users are checked through this PAM service (none: no sign-in), and members of the group may
-        // do what the system keeps for administrators.
+        // With a PAM service, a member of the group who signs in may do what the system keeps for
+        // administrators; submitting and looking stay open to anyone. None: no sign-in.
         std::string pamService;
         std::string adminGroup;
         // Where the plot journal is, that records the jobs so that they outlast a restart; none: no record.

@@ -2,6 +2,8 @@
 
 #include <sys/socket.h>
 
+#include <fstream>
+
 using namespace nettest;
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -202,7 +204,70 @@ TEST_F(NetworkOfflineTest, AJobWaitingForTheDeviceStaysProcessingWithTheQueuesTe
 
 namespace {
 
-// Sign-in through PAM: the library then asks every client to sign in, submitting jobs too.
+// An IPP request of the operation on the printer, as a client sends it over HTTP/1.0 (so that the answer
+// comes unchunked) with the Authorization header given; the answer's HTTP status, and with 200 its IPP
+// status after a slash ("200/0" is successful-ok).
+std::string askAs(int port, int operation, const std::string& authorization)
+{
+    std::string body = {
+        0x02, 0x00, static_cast<char>(operation >> 8), static_cast<char>(operation & 0xff), 0, 0, 0, 1, 0x01};
+    const auto add = [&body](char tag, const std::string& name, const std::string& value) {
+        body += tag;
+        body += {static_cast<char>(name.size() >> 8), static_cast<char>(name.size() & 0xff)};
+        body += name;
+        body += {static_cast<char>(value.size() >> 8), static_cast<char>(value.size() & 0xff)};
+        body += value;
+    };
+    add(0x47, "attributes-charset", "utf-8");
+    add(0x48, "attributes-natural-language", "en");
+    add(0x45, "printer-uri", "ipp://127.0.0.1:" + std::to_string(port) + "/ipp/print");
+    body += 0x03;
+    const std::string request = "POST /ipp/print HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(port) +
+                                "\r\nConnection: close\r\nContent-Type: application/ipp\r\nContent-Length: " +
+                                std::to_string(body.size()) + "\r\nAuthorization: " + authorization +
+                                "\r\n\r\n" + body;
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const timeval patience{.tv_sec = 20, .tv_usec = 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string answer;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::send(fd, request.data(), request.size(), 0) == ssize_t(request.size())) {
+        char buffer[4096];
+        // The server may keep the connection: the answer ends with its Content-Length.
+        for (ssize_t got = 0; (got = ::recv(fd, buffer, sizeof buffer, 0)) > 0;) {
+            answer.append(buffer, static_cast<std::size_t>(got));
+            const std::size_t end = answer.find("\r\n\r\n");
+            const std::size_t length = answer.find("Content-Length: ");
+            if (end != std::string::npos && length != std::string::npos && length < end &&
+                answer.size() >= end + 4 + std::stoul(answer.substr(length + 16)))
+                break;
+        }
+    }
+    ::close(fd);
+    const std::size_t headersEnd = answer.find("\r\n\r\n");
+    if (answer.size() < 12 || headersEnd == std::string::npos)
+        return "no answer";
+    std::string status = answer.substr(9, 3);
+    if (status == "200" && answer.size() >= headersEnd + 8)
+        status += "/" + std::to_string((static_cast<unsigned char>(answer[headersEnd + 6]) << 8) |
+                                       static_cast<unsigned char>(answer[headersEnd + 7]));
+    return status;
+}
+
+constexpr int PAUSE_PRINTER = 0x10;
+constexpr int RESUME_PRINTER = 0x11;
+// "root:wrong" and "daemon:anything" in Base64.
+constexpr const char* ROOT_WRONG = "Basic cm9vdDp3cm9uZw==";
+constexpr const char* DAEMON = "Basic ZGFlbW9uOmFueXRoaW5n";
+constexpr const char* ROOT = "Basic cm9vdDphbnl0aGluZw==";
+
+// Sign-in through PAM: anyone may submit, as to a network printer; what the library keeps for the
+// administrators' group (here: pausing the printer, cancelling a job of no signed-in user) needs a member
+// of it who signs in.
 class NetworkSignInTest : public NetworkJobStateTest {
 protected:
     std::string serverIniExtra() const override
@@ -211,19 +276,47 @@ protected:
     }
 };
 
-TEST_F(NetworkSignInTest, WithAPamServiceAClientThatDoesNotSignInCannotSubmit)
+TEST_F(NetworkSignInTest, AnyoneMaySubmitButAdministeringNeedsAnAdministratorWhoSignsIn)
 {
-    // The refusal is HTTP's 401, which ipptool reports as a failed request.
-    home.write("anonymous.test",
-               request("Print-Job",
-                       " ATTR mimeMediaType document-format application/vnd.hp-HPGL\n FILE $filename\n"
-                       " STATUS successful-ok\n"));
-    home.write("drawing.plt", "IN;PU0,0;PD100,100;");
-    EXPECT_NE(run(IPPTOOL, {"-t", "-f", home.file("drawing.plt"), uri(), home.file("anonymous.test")},
-                  "anonymous.txt"),
-              0);
-    EXPECT_THAT(TempDir::read(home.file("anonymous.txt")), HasSubstr("client-error-not-authenticated"));
-    EXPECT_THAT(log(), Not(HasSubstr("IPP job received")));
+    EXPECT_EQ(ipptool(printJob("", "open.plt")), "");
+    EXPECT_TRUE(waitForLog("marked plotted: " + home.file("in/open.plt"))) << log();
+    // ipptool reports HTTP's 401 as a failed request.
+    home.write("pause.test", request("Pause-Printer", " STATUS successful-ok\n"));
+    EXPECT_NE(run(IPPTOOL, {"-t", uri(), home.file("pause.test")}, "pause.txt"), 0);
+    EXPECT_THAT(TempDir::read(home.file("pause.txt")), HasSubstr("client-error-not-authenticated"));
+    EXPECT_EQ(askAs(ippPort, PAUSE_PRINTER, ROOT_WRONG), "401");
+    EXPECT_EQ(askAs(ippPort, PAUSE_PRINTER, "Basic !!!"), "401");
+}
+
+// A PAM service of the test's own that lets every user in, so that signing in succeeds: then only the
+// group decides.
+class NetworkSignedInTest : public NetworkJobStateTest {
+protected:
+    static constexpr const char* SERVICE = "marquill-test-permit";
+    const fs::path serviceFile = fs::path("/etc/pam.d") / SERVICE;
+
+    NetworkSignedInTest()
+    {
+        std::ofstream(serviceFile) << "auth required pam_permit.so\naccount required pam_permit.so\n";
+    }
+    ~NetworkSignedInTest() override
+    {
+        std::error_code ignored;
+        fs::remove(serviceFile, ignored);
+    }
+    std::string serverIniExtra() const override
+    {
+        return std::string("[Network]\nPamService=") + SERVICE + "\nAdminGroup=root\n";
+    }
+};
+
+TEST_F(NetworkSignedInTest, AnAdministratorWhoSignsInMayPauseAndAnotherUserMayNot)
+{
+    if (!fs::exists(serviceFile))
+        SKIP_WITHOUT_INPUT("cannot write a PAM service into /etc/pam.d (not root)");
+    EXPECT_EQ(askAs(ippPort, PAUSE_PRINTER, DAEMON), "403");
+    EXPECT_EQ(askAs(ippPort, PAUSE_PRINTER, ROOT), "200/0");
+    EXPECT_EQ(askAs(ippPort, RESUME_PRINTER, ROOT), "200/0");
 }
 
 } // namespace
