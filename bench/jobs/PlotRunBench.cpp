@@ -37,13 +37,22 @@ void BM_ReadPlotFile(benchmark::State& state)
 }
 BENCHMARK(BM_ReadPlotFile)->Unit(benchmark::kMicrosecond);
 
-void BM_PlotFileIntoFile(benchmark::State& state)
+// The largest real plot file; none, with the benchmark skipped, without plots or the import filter.
+fs::path plotFileOrSkip(benchmark::State& state)
 {
     const fs::path file = largestPlotFile(MARQUILL_PLOTS_DIR);
     if (file.empty() || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so")) {
         state.SkipWithError("no real plot files or no Import.so");
-        return;
+        return {};
     }
+    return file;
+}
+
+void BM_PlotFileIntoFile(benchmark::State& state)
+{
+    const fs::path file = plotFileOrSkip(state);
+    if (file.empty())
+        return;
     ShippedOutput shipped((fs::temp_directory_path() / "marquill-bench-no-Server.INI").string());
     ServerSettings& settings = shipped.settings;
     const std::string output = (fs::temp_directory_path() / "marquill-bench-out.plt").string();
@@ -71,11 +80,9 @@ BENCHMARK(BM_PlotFileIntoFile)->Unit(benchmark::kMillisecond);
 // (loaded, measured and estimated untimed): the copy's start takes that estimate and sends the file once.
 void BM_PlotEstimatedJobIntoFile(benchmark::State& state)
 {
-    const fs::path file = largestPlotFile(MARQUILL_PLOTS_DIR);
-    if (file.empty() || !fs::exists(fs::path(MARQUILL_BIN_DIR) / "Import.so")) {
-        state.SkipWithError("no real plot files or no Import.so");
+    const fs::path file = plotFileOrSkip(state);
+    if (file.empty())
         return;
-    }
     ShippedOutput shipped((fs::temp_directory_path() / "marquill-bench-no-Server.INI").string());
     ServerSettings& settings = shipped.settings;
     CCutInfo& cutInfo = shipped.cutInfo;
