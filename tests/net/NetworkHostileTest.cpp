@@ -146,21 +146,12 @@ TEST_F(NetworkHostileTest, TwoHundredConnectionsAtOnceAreAllTakenAndPlotted)
 TEST_F(NetworkHostileTest, AbsurdIppRequestsAreRefusedAndTheServerGoesOn)
 {
     // Attribute values the printer cannot take.
-    home.write("absurd.test", R"({
-  OPERATION Print-Job
-  GROUP operation-attributes-tag
-  ATTR charset attributes-charset utf-8
-  ATTR naturalLanguage attributes-natural-language en
-  ATTR uri printer-uri $uri
-  ATTR name requesting-user-name $user
-  ATTR mimeMediaType document-format application/vnd.hp-HPGL
-  GROUP job-attributes-tag
-  ATTR integer copies 2147483647
-  ATTR keyword media not-a-media-of-any-printer
-  ATTR integer job-priority -5
-  FILE $filename
-  STATUS client-error-attributes-or-values-not-supported
-})");
+    home.write("absurd.test",
+               ippRequest("Print-Job", " ATTR mimeMediaType document-format application/vnd.hp-HPGL\n"
+                                       " GROUP job-attributes-tag\n ATTR integer copies 2147483647\n"
+                                       " ATTR keyword media not-a-media-of-any-printer\n"
+                                       " ATTR integer job-priority -5\n FILE $filename\n"
+                                       " STATUS client-error-attributes-or-values-not-supported\n"));
     home.write("drawing.plt", SMALL_PLOT);
     EXPECT_EQ(
         run(IPPTOOL, {"-t", "-f", home.file("drawing.plt"), uri(), home.file("absurd.test")}, "absurd.txt"),

@@ -10,33 +10,22 @@ using ::testing::Not;
 
 namespace {
 
-// An IPP request of ipptool's test language: the operation attributes every request carries, then the
-// lines given.
-std::string request(const std::string& operation, const std::string& lines)
-{
-    return "{\n OPERATION " + operation +
-           "\n GROUP operation-attributes-tag\n ATTR charset attributes-charset utf-8\n"
-           " ATTR naturalLanguage attributes-natural-language en\n ATTR uri printer-uri $uri\n"
-           " ATTR name requesting-user-name $user\n" +
-           lines + "}\n";
-}
-
 // A Print-Job with the job attributes given; the job's id is kept for the requests after it.
 std::string printJob(const std::string& jobAttributes, const std::string& name = "")
 {
-    return request("Print-Job", (name.empty() ? "" : " ATTR name job-name \"" + name + "\"\n") +
-                                    " ATTR mimeMediaType document-format application/octet-stream\n"
-                                    " GROUP job-attributes-tag\n" +
-                                    jobAttributes + " FILE $filename\n STATUS successful-ok\n");
+    return ippRequest("Print-Job", (name.empty() ? "" : " ATTR name job-name \"" + name + "\"\n") +
+                                       " ATTR mimeMediaType document-format application/octet-stream\n"
+                                       " GROUP job-attributes-tag\n" +
+                                       jobAttributes + " FILE $filename\n STATUS successful-ok\n");
 }
 
 // Asks for the job until its state is the one given (a repeated request, for at most 30 s).
 std::string jobEndsIn(int state, const std::string& expectations = "")
 {
-    return request("Get-Job-Attributes", " ATTR integer job-id $job-id\n STATUS successful-ok\n"
-                                         " EXPECT job-state WITH-VALUE " +
-                                             std::to_string(state) + " REPEAT-LIMIT 120 REPEAT-NO-MATCH\n" +
-                                             expectations);
+    return ippRequest("Get-Job-Attributes", " ATTR integer job-id $job-id\n STATUS successful-ok\n"
+                                            " EXPECT job-state WITH-VALUE " +
+                                                std::to_string(state) +
+                                                " REPEAT-LIMIT 120 REPEAT-NO-MATCH\n" + expectations);
 }
 
 constexpr int COMPLETED = 9;
@@ -77,9 +66,9 @@ TEST_F(NetworkJobStateTest, CopiesArePlottedAndTheJobCompletesWhenAllAreDone)
     EXPECT_EQ(run(IPPTOOL, {"-t", uri(), (IPPTOOL_TESTS / "get-jobs.test").string()}, "get-jobs.txt"), 0)
         << TempDir::read(home.file("get-jobs.txt"));
     // The roll is a supply of the printer.
-    home.write("supply.test", request("Get-Printer-Attributes",
-                                      " STATUS successful-ok\n EXPECT marker-levels WITH-VALUE 99\n"
-                                      " EXPECT marker-names WITH-VALUE \"/mm left/\"\n"));
+    home.write("supply.test", ippRequest("Get-Printer-Attributes",
+                                         " STATUS successful-ok\n EXPECT marker-levels WITH-VALUE 99\n"
+                                         " EXPECT marker-names WITH-VALUE \"/mm left/\"\n"));
     EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("supply.test")}, "supply.txt"), 0)
         << TempDir::read(home.file("supply.txt"));
 }
@@ -115,10 +104,10 @@ TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndEndsCanceledWhenItsCli
 {
     EXPECT_EQ(ipptool(printJob("", "long.plt")), "");
     ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"))) << log();
-    home.write("reasons.test", request("Get-Printer-Attributes",
-                                       " STATUS successful-ok\n EXPECT printer-state-reasons WITH-VALUE "
-                                       "media-needed REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"
-                                       " EXPECT printer-state WITH-VALUE 4\n"));
+    home.write("reasons.test", ippRequest("Get-Printer-Attributes",
+                                          " STATUS successful-ok\n EXPECT printer-state-reasons WITH-VALUE "
+                                          "media-needed REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"
+                                          " EXPECT printer-state WITH-VALUE 4\n"));
     EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("reasons.test")}, "reasons.txt"), 0)
         << TempDir::read(home.file("reasons.txt"));
     // The shipped test cancels the newest job.
@@ -128,10 +117,10 @@ TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndEndsCanceledWhenItsCli
     ASSERT_TRUE(waitForLog("job canceled by its network client, file removed: " + home.file("in/long.plt")))
         << log();
     EXPECT_FALSE(fs::exists(home.file("in/long.plt")));
-    home.write("state.test", request("Get-Job-Attributes", " ATTR integer job-id 1\n STATUS successful-ok\n"
-                                                           " EXPECT job-state WITH-VALUE " +
-                                                               std::to_string(CANCELED) +
-                                                               " REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
+    home.write("state.test", ippRequest("Get-Job-Attributes",
+                                        " ATTR integer job-id 1\n STATUS successful-ok\n"
+                                        " EXPECT job-state WITH-VALUE " +
+                                            std::to_string(CANCELED) + " REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
     EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("state.test")}, "state.txt"), 0)
         << TempDir::read(home.file("state.txt"));
     // The name is free again, and a new job under it is listed as a job of its own.
@@ -139,10 +128,10 @@ TEST_F(NetworkShortRollTest, AJobWaitingForMediaIsShownAndEndsCanceledWhenItsCli
     ASSERT_TRUE(waitForLog("job skipped: " + home.file("in/long.plt"), 2)) << log();
     // The operator removes the file of the job that waits for media: its IPP job ends canceled.
     fs::remove(home.file("in/long.plt"));
-    home.write("state.test", request("Get-Job-Attributes", " ATTR integer job-id 2\n STATUS successful-ok\n"
-                                                           " EXPECT job-state WITH-VALUE " +
-                                                               std::to_string(CANCELED) +
-                                                               " REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
+    home.write("state.test", ippRequest("Get-Job-Attributes",
+                                        " ATTR integer job-id 2\n STATUS successful-ok\n"
+                                        " EXPECT job-state WITH-VALUE " +
+                                            std::to_string(CANCELED) + " REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
     EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("state.test")}, "state.txt"), 0)
         << TempDir::read(home.file("state.txt"));
 }
@@ -156,18 +145,18 @@ TEST_F(NetworkShortRollTest, AJobWaitingAtARestartKeepsItsIdAndCopiesAndComplete
     ASSERT_TRUE(waitForLog("job skipped: " + kept)) << log();
     restartServer(100000);
     EXPECT_TRUE(waitForLog("IPP job 1 taken up again after the restart: " + kept)) << log();
-    EXPECT_EQ(ipptool(request("Get-Job-Attributes",
-                              " ATTR integer job-id 1\n STATUS successful-ok\n"
-                              " EXPECT job-state WITH-VALUE 9 REPEAT-LIMIT 120 REPEAT-NO-MATCH\n"
-                              " EXPECT job-name WITH-VALUE kept.plt\n"
-                              " EXPECT job-impressions-completed WITH-VALUE 2\n")),
+    EXPECT_EQ(ipptool(ippRequest("Get-Job-Attributes",
+                                 " ATTR integer job-id 1\n STATUS successful-ok\n"
+                                 " EXPECT job-state WITH-VALUE 9 REPEAT-LIMIT 120 REPEAT-NO-MATCH\n"
+                                 " EXPECT job-name WITH-VALUE kept.plt\n"
+                                 " EXPECT job-impressions-completed WITH-VALUE 2\n")),
               "");
     EXPECT_EQ(count(log(), "copy 1/2 started: " + kept), 1) << log();
     EXPECT_TRUE(waitForLog("copy 2/2 finished: " + kept)) << log();
     EXPECT_FALSE(fs::exists(home.file("in/.receiving/kept.plt.copies")));
-    EXPECT_EQ(ipptool(request("Print-Job", " ATTR mimeMediaType document-format application/vnd.hp-HPGL\n"
-                                           " FILE $filename\n STATUS successful-ok\n"
-                                           " EXPECT job-id WITH-VALUE 2\n")),
+    EXPECT_EQ(ipptool(ippRequest("Print-Job", " ATTR mimeMediaType document-format application/vnd.hp-HPGL\n"
+                                              " FILE $filename\n STATUS successful-ok\n"
+                                              " EXPECT job-id WITH-VALUE 2\n")),
               "");
     ASSERT_TRUE(waitForLog("marked plotted: " + home.file("in/Untitled"))) << log();
     // Ended, the jobs are not taken up by the next start.
@@ -193,9 +182,9 @@ TEST_F(NetworkOfflineTest, AJobWaitingForTheDeviceStaysProcessingWithTheQueuesTe
     ASSERT_TRUE(
         waitForLog("job waiting for the device, tried again at every scan: " + home.file("in/drawing.plt")))
         << log();
-    home.write("reasons.test", request("Get-Printer-Attributes",
-                                       " STATUS successful-ok\n EXPECT printer-state-reasons WITH-VALUE "
-                                       "offline REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
+    home.write("reasons.test", ippRequest("Get-Printer-Attributes",
+                                          " STATUS successful-ok\n EXPECT printer-state-reasons WITH-VALUE "
+                                          "offline REPEAT-LIMIT 20 REPEAT-NO-MATCH\n"));
     EXPECT_EQ(run(IPPTOOL, {"-t", uri(), home.file("reasons.test")}, "reasons.txt"), 0)
         << TempDir::read(home.file("reasons.txt"));
 }
@@ -281,7 +270,7 @@ TEST_F(NetworkSignInTest, AnyoneMaySubmitButAdministeringNeedsAnAdministratorWho
     EXPECT_EQ(ipptool(printJob("", "open.plt")), "");
     EXPECT_TRUE(waitForLog("marked plotted: " + home.file("in/open.plt"))) << log();
     // ipptool reports HTTP's 401 as a failed request.
-    home.write("pause.test", request("Pause-Printer", " STATUS successful-ok\n"));
+    home.write("pause.test", ippRequest("Pause-Printer", " STATUS successful-ok\n"));
     EXPECT_NE(run(IPPTOOL, {"-t", uri(), home.file("pause.test")}, "pause.txt"), 0);
     EXPECT_THAT(TempDir::read(home.file("pause.txt")), HasSubstr("client-error-not-authenticated"));
     EXPECT_EQ(askAs(ippPort, PAUSE_PRINTER, ROOT_WRONG), "401");

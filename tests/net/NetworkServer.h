@@ -57,6 +57,17 @@ inline void sendRaw(int port, const std::string& bytes)
     ::close(fd);
 }
 
+// An IPP request of ipptool's test language: the operation attributes every request carries, then the
+// lines given.
+inline std::string ippRequest(const std::string& operation, const std::string& lines)
+{
+    return "{\n OPERATION " + operation +
+           "\n GROUP operation-attributes-tag\n ATTR charset attributes-charset utf-8\n"
+           " ATTR naturalLanguage attributes-natural-language en\n ATTR uri printer-uri $uri\n"
+           " ATTR name requesting-user-name $user\n" +
+           lines + "}\n";
+}
+
 inline int count(const std::string& text, const std::string& part)
 {
     int found = 0;

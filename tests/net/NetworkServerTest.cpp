@@ -44,16 +44,8 @@ TEST_F(NetworkServerTest, RawJobsArePlottedAndOtherDocumentsNeverReachTheQueue)
     home.write("picture.bin", "\x89PNG\r\n\x1a\nnot a plot either");
     run(IPPTOOL, {"-t", "-f", home.file("picture.bin"), uri(), (IPPTOOL_TESTS / "print-job.test").string()},
         "print-job.txt");
-    home.write("declared.test", R"({
-  OPERATION Print-Job
-  GROUP operation-attributes-tag
-  ATTR charset attributes-charset utf-8
-  ATTR naturalLanguage attributes-natural-language en
-  ATTR uri printer-uri $uri
-  ATTR name requesting-user-name $user
-  ATTR mimeMediaType document-format image/png
-  FILE $filename
-})");
+    home.write("declared.test",
+               ippRequest("Print-Job", " ATTR mimeMediaType document-format image/png\n FILE $filename\n"));
     run(IPPTOOL, {"-t", "-f", home.file("picture.bin"), uri(), home.file("declared.test")}, "declared.txt");
 
     ASSERT_TRUE(waitForLog("raw job refused: not HP-GL")) << log();

@@ -1,6 +1,8 @@
 #include "plotdata/CPlot.h"
 #include "plotdata/DrawingSurface.h"
 
+#include "PlotPaths.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -42,16 +44,6 @@ public:
     }
 };
 
-std::unique_ptr<CPlotPath> pathOf(const std::vector<PathItem>& items, int pen = 39)
-{
-    auto path = std::make_unique<CPlotPath>();
-    for (const PathItem& item : items)
-        path->append(item);
-    path->append(PathItem{0, 0, PI_END});
-    path->pen = pen;
-    return path;
-}
-
 // The calls for one path; pen 39 is beyond the palette, so the surface's own pen strokes it.
 std::string draw(const std::vector<PathItem>& items, const IRect* clip = nullptr, const CMatrix* m = nullptr,
                  int pen = 39)
@@ -61,8 +53,6 @@ std::string draw(const std::vector<PathItem>& items, const IRect* clip = nullptr
     return surface.out.str();
 }
 
-constexpr PathItem move(float x, float y) { return PathItem{x, y, 0x11}; }
-constexpr PathItem line(float x, float y) { return PathItem{x, y, 0x01}; }
 constexpr PathItem control(float x, float y) { return PathItem{x, y, 0x00}; }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "plotdata/SvgPreview.h"
 #include "plotdata/CPlot.h"
 
+#include "PlotPaths.h"
+
 #include <gmock/gmock.h>
 
 #include <chrono>
@@ -12,19 +14,6 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
-
-constexpr PathItem move(float x, float y) { return PathItem{x, y, 0x11}; }
-constexpr PathItem line(float x, float y) { return PathItem{x, y, 0x01}; }
-
-std::unique_ptr<CPlotPath> pathOf(const std::vector<PathItem>& items, int pen)
-{
-    auto path = std::make_unique<CPlotPath>();
-    for (const PathItem& item : items)
-        path->append(item);
-    path->append(PathItem{0, 0, PI_END});
-    path->pen = pen;
-    return path;
-}
 
 // The elements a surface writes for the calls, with a budget of maxPoints and thinning at 4 units.
 std::string drawn(const std::function<void(SvgSurface&)>& calls, std::size_t maxPoints = 1000)
